@@ -1,0 +1,297 @@
+#include "platform/os/Files.h"
+#include "platform/xml/XmlDocument.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using plat::EXmlError;
+using plat::XmlDocument;
+using plat::XmlNode;
+using plat::XmlNodeKind;
+
+namespace {
+
+const QString kFixtures = QStringLiteral(TEST_FIXTURES_DIR "/xml");
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+    return f.readAll();
+}
+
+void writeAll(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    ASSERT_EQ(f.write(data), data.size());
+}
+
+// Runs fn, expecting an EXmlError of the given kind; returns its message.
+template <typename Fn> std::string xmlErrorOf(Fn fn, EXmlError::Kind kind)
+{
+    try {
+        fn();
+    } catch (const EXmlError &e) {
+        EXPECT_EQ(e.kind(), kind) << e.what();
+        return e.what();
+    }
+    ADD_FAILURE() << "no EXmlError thrown";
+    return {};
+}
+
+} // namespace
+
+// The table files are read by attribute position and the readers take the first node as the
+// root, so the exact saved bytes matter: attribute order of addition, replaced values in place,
+// no declaration, comment after the root.
+TEST(XmlDocument, SaveWritesExactLayout)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString path = tmp.filePath(QStringLiteral("table.xml"));
+
+    XmlDocument doc;
+    XmlNode root = doc.AppendElement(QStringLiteral("Root"));
+    XmlNode row = root.AppendElement(QStringLiteral("row"));
+    row.SetAttribute(QStringLiteral("Zeta"), QStringLiteral("1"));
+    row.SetAttribute(QStringLiteral("Alpha"), QStringLiteral("2"));
+    row.SetAttribute(QStringLiteral("Mid"), 3);
+    row.SetAttribute(QStringLiteral("Alpha"), QStringLiteral("<&\">")); // replaced in place
+    root.AppendElement(QStringLiteral("empty"));
+    root.AppendElement(QStringLiteral("name")).SetText(QStringLiteral("Plant 1"));
+    doc.AppendComment(QStringLiteral("SW_VERSION = 1.005"));
+    doc.Save(path);
+
+    EXPECT_EQ(readAll(path).toStdString(),
+              "<Root>\n"
+              "\t<row Zeta=\"1\" Alpha=\"&lt;&amp;&quot;>\" Mid=\"3\" />\n"
+              "\t<empty />\n"
+              "\t<name>Plant 1</name>\n"
+              "</Root>\n"
+              "<!--SW_VERSION = 1.005-->\n");
+
+    XmlDocument back;
+    back.LoadFile(path);
+    const XmlNode backRow = back.DocumentElement().Child(QStringLiteral("row"));
+    std::vector<std::pair<QString, QString>> attrs;
+    for (const plat::XmlAttribute &a : backRow.Attributes())
+        attrs.emplace_back(a.name, a.value);
+    const std::vector<std::pair<QString, QString>> expected{
+        {"Zeta", "1"}, {"Alpha", "<&\">"}, {"Mid", "3"}};
+    EXPECT_EQ(attrs, expected);
+    const std::vector<XmlNode> top = back.Children();
+    ASSERT_EQ(top.size(), 2u);
+    EXPECT_EQ(top[0].Name(), QStringLiteral("Root"));
+    EXPECT_EQ(top[1].Kind(), XmlNodeKind::Comment);
+    EXPECT_EQ(top[1].Text(), QStringLiteral("SW_VERSION = 1.005"));
+}
+
+TEST(XmlDocument, NonAsciiTextRoundTripsAsUtf8)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString path = tmp.filePath(QStringLiteral("utf8.xml"));
+    const QString text = QStringLiteral("Größe € ¶ 日本 \U0001F600");
+
+    XmlDocument doc;
+    XmlNode root = doc.AppendElement(QStringLiteral("Conf_Settings"));
+    root.AppendElement(QStringLiteral("language")).SetText(text);
+    root.SetAttribute(QStringLiteral("Topic"), text);
+    doc.Save(path);
+
+    const QByteArray bytes = readAll(path);
+    EXPECT_TRUE(bytes.contains(text.toUtf8()));
+    EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF"));
+
+    XmlDocument back;
+    back.LoadFile(path);
+    const XmlNode r = back.DocumentElement();
+    EXPECT_EQ(r.Child(QStringLiteral("language")).Text(), text);
+    EXPECT_EQ(r.Attribute(QStringLiteral("Topic")), text);
+}
+
+TEST(XmlDocument, MissingElementsAndAttributesThrowCatchably)
+{
+    XmlDocument doc = XmlDocument::FromString(
+        QStringLiteral("<Conf_Settings><row Enable=\"Y\" Name=\"\"/><ipaddress/></Conf_Settings>"));
+    const XmlNode root = doc.DocumentElement();
+    const XmlNode row = root.ChildElement(QStringLiteral("row"));
+    ASSERT_FALSE(row.IsNull());
+
+    EXPECT_EQ(row.Attribute(QStringLiteral("Name")), QString()); // present but empty
+    EXPECT_TRUE(row.HasAttribute(QStringLiteral("Name")));
+    EXPECT_FALSE(row.HasAttribute(QStringLiteral("Swap")));
+    EXPECT_EQ(row.AttributeOr(QStringLiteral("Swap"), QStringLiteral("N")), QStringLiteral("N"));
+    EXPECT_EQ(row.AttributeOr(QStringLiteral("Enable"), QStringLiteral("N")), QStringLiteral("Y"));
+    EXPECT_EQ(xmlErrorOf([&] { row.Attribute(QStringLiteral("Enable2"), 3); },
+                         EXmlError::Kind::MissingAttribute),
+              "Attribute 'Enable2' missing in row 3");
+    EXPECT_EQ(xmlErrorOf([&] { row.Attribute(QStringLiteral("Swap")); },
+                         EXmlError::Kind::MissingAttribute),
+              "Attribute 'Swap' missing in element 'row'");
+
+    EXPECT_TRUE(root.ChildElement(QStringLiteral("lastproj")).IsNull());
+    EXPECT_EQ(xmlErrorOf([&] { root.Child(QStringLiteral("lastproj")); },
+                         EXmlError::Kind::MissingElement),
+              "XML element 'lastproj' missing in 'Conf_Settings'");
+    // A chain through a missing element fails at the missing step, not later on a null node.
+    EXPECT_EQ(xmlErrorOf([&] { root.Child(QStringLiteral("lastproj")).Child(QStringLiteral("x")); },
+                         EXmlError::Kind::MissingElement),
+              "XML element 'lastproj' missing in 'Conf_Settings'");
+    // An element without text reads as empty text.
+    EXPECT_EQ(root.Child(QStringLiteral("ipaddress")).Text(), QString());
+}
+
+TEST(XmlDocument, DocumentElementIsFirstElementAfterPrologNodes)
+{
+    XmlDocument doc;
+    doc.LoadFile(kFixtures + QStringLiteral("/prolog.xml"));
+
+    std::vector<XmlNodeKind> kinds;
+    for (const XmlNode &n : doc.Children())
+        kinds.push_back(n.Kind());
+    const std::vector<XmlNodeKind> expected{XmlNodeKind::Declaration, XmlNodeKind::Comment,
+                                            XmlNodeKind::ProcessingInstruction,
+                                            XmlNodeKind::Element, XmlNodeKind::Comment};
+    EXPECT_EQ(kinds, expected);
+
+    const XmlNode root = doc.DocumentElement();
+    EXPECT_EQ(root.Name(), QStringLiteral("Conf_Settings"));
+    EXPECT_EQ(root.Child(QStringLiteral("lastlang")).Child(QStringLiteral("language")).Text(),
+              QStringLiteral("Deutsch"));
+    // Whitespace between elements is no node of its own.
+    EXPECT_EQ(root.Children().size(), 1u);
+}
+
+TEST(XmlDocument, ParseErrorNamesFileLineAndReason)
+{
+    const QString broken = kFixtures + QStringLiteral("/broken.xml");
+    XmlDocument doc;
+    const std::string msg = xmlErrorOf([&] { doc.LoadFile(broken); }, EXmlError::Kind::Parse);
+    EXPECT_NE(msg.find(broken.toStdString()), std::string::npos) << msg;
+    EXPECT_NE(msg.find("line 4"), std::string::npos) << msg;
+    EXPECT_NE(msg.find("mismatch"), std::string::npos) << msg;
+    EXPECT_TRUE(doc.IsEmpty());
+}
+
+// The line number must follow every line-end convention and the UTF-16 files a text editor
+// may produce.
+TEST(XmlDocument, ParseErrorLineCountsAllLineEnds)
+{
+    struct Case
+    {
+        const char *name;
+        QByteArray bytes;
+        int line;
+    };
+    const QString body = QStringLiteral("<a>\n<b>\n\n<c></b>\n</a>");
+    QString crlf = body;
+    crlf.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    QString cr = body;
+    cr.replace(QLatin1Char('\n'), QLatin1Char('\r'));
+    auto utf16 = [](const QString &s, bool le) {
+        QByteArray out(le ? "\xFF\xFE" : "\xFE\xFF", 2);
+        for (QChar c : s) {
+            const char hi = char(c.unicode() >> 8), lo = char(c.unicode() & 0xFF);
+            out.append(le ? lo : hi).append(le ? hi : lo);
+        }
+        return out;
+    };
+    const Case cases[] = {
+        {"lf", body.toUtf8(), 4},
+        {"crlf", crlf.toUtf8(), 4},
+        {"cr", cr.toUtf8(), 4},
+        {"utf8 bom", QByteArray("\xEF\xBB\xBF") + crlf.toUtf8(), 4},
+        {"utf16le", utf16(crlf, true), 4},
+        {"utf16be", utf16(body, false), 4},
+        // An element left open is reported where it starts.
+        {"unclosed at end", QByteArray("<a>\n<b>\n"), 2},
+    };
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = tmp.filePath(QStringLiteral("case.xml"));
+        writeAll(path, c.bytes);
+        XmlDocument doc;
+        const std::string msg = xmlErrorOf([&] { doc.LoadFile(path); }, EXmlError::Kind::Parse);
+        EXPECT_NE(msg.find(", line " + std::to_string(c.line) + ":"), std::string::npos) << msg;
+    }
+}
+
+TEST(XmlDocument, LoadsUtf16FileWithBom)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString path = tmp.filePath(QStringLiteral("u16.xml"));
+    const QString xml = QStringLiteral("<r><t>Grüße €</t></r>");
+    QByteArray bytes("\xFF\xFE", 2);
+    bytes.append(reinterpret_cast<const char *>(xml.utf16()), xml.size() * 2);
+    writeAll(path, bytes);
+    XmlDocument doc;
+    doc.LoadFile(path);
+    EXPECT_EQ(doc.DocumentElement().Child(QStringLiteral("t")).Text(), QStringLiteral("Grüße €"));
+}
+
+TEST(XmlDocument, MissingFileIsDistinctFromParseError)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    XmlDocument doc;
+    const std::string msg =
+        xmlErrorOf([&] { doc.LoadFile(tmp.filePath(QStringLiteral("Montavor.xml"))); },
+                   EXmlError::Kind::FileNotFound);
+    EXPECT_NE(msg.find("Montavor.xml"), std::string::npos) << msg;
+}
+
+// Saving the settings empties the held document and rebuilds it: nothing of the old tree, the
+// old comment included, may survive.
+TEST(XmlDocument, ClearThenRebuildLeavesNothingOld)
+{
+    XmlDocument doc = XmlDocument::FromString(
+        QStringLiteral("<!--old--><Conf_Settings><lastproj/></Conf_Settings><!--tail-->"));
+    doc.Clear();
+    EXPECT_TRUE(doc.IsEmpty());
+    EXPECT_TRUE(doc.DocumentElement().IsNull());
+    doc.AppendElement(QStringLiteral("Conf_Settings"))
+        .AppendElement(QStringLiteral("lastlang"))
+        .AppendElement(QStringLiteral("language"))
+        .SetText(QStringLiteral("English"));
+    EXPECT_EQ(doc.ToString(), QStringLiteral("<Conf_Settings>\n"
+                                             "\t<lastlang>\n"
+                                             "\t\t<language>English</language>\n"
+                                             "\t</lastlang>\n"
+                                             "</Conf_Settings>\n"));
+}
+
+TEST(XmlDocument, SaveFailureThrowsAndKeepsOldFile)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString blocker = tmp.filePath(QStringLiteral("notafolder"));
+    writeAll(blocker, "old");
+    XmlDocument doc;
+    doc.AppendElement(QStringLiteral("Root"));
+
+    const QString target = blocker + QStringLiteral("/ParGen.xml");
+    const std::string msg = xmlErrorOf([&] { doc.Save(target); }, EXmlError::Kind::Io);
+    EXPECT_NE(msg.find(target.toStdString()), std::string::npos) << msg;
+    EXPECT_EQ(readAll(blocker), QByteArray("old"));
+}
+
+TEST(XmlNode, NullHandleReadsEmptyAndRefusesWrites)
+{
+    XmlNode none;
+    EXPECT_TRUE(none.IsNull());
+    EXPECT_EQ(none.Kind(), XmlNodeKind::Null);
+    EXPECT_TRUE(none.Text().isEmpty());
+    EXPECT_TRUE(none.Children().empty());
+    EXPECT_TRUE(none.ChildElement(QStringLiteral("x")).IsNull());
+    xmlErrorOf([&] { none.SetAttribute(QStringLiteral("a"), QStringLiteral("1")); },
+               EXmlError::Kind::InvalidNode);
+    xmlErrorOf([&] { none.AppendElement(QStringLiteral("x")); }, EXmlError::Kind::InvalidNode);
+}

@@ -1,0 +1,383 @@
+// Shared state: folders, the settings file Montavor.xml, the reopen rule and the table paths.
+#include "platform/xml/XmlDocument.h"
+#include "shell/UComon.h"
+#include "shell/UStartup.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+QString fixture(const QString &name)
+{
+    return QStringLiteral(TEST_FIXTURES_DIR "/settings/") + name;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+}
+
+struct Settings
+{
+    QString confName;
+    QString ip;
+    QString language;
+    bool internet = false;
+    bool update = false;
+    bool jump = false;
+    bool autoSize = false;
+};
+
+Settings current()
+{
+    return {Conf_Name,     Last_IP_Address,    Language_Name,           Enable_Internet,
+            Enable_Update, Enable_Jump_Fields, Enable_DblClick_AutoSize};
+}
+
+void PrintTo(const Settings &s, std::ostream *os)
+{
+    *os << "{name '" << s.confName.toStdString() << "', ip '" << s.ip.toStdString()
+        << "', language '" << s.language.toStdString() << "', flags " << s.internet << s.update
+        << s.jump << s.autoSize << "}";
+}
+
+bool operator==(const Settings &a, const Settings &b)
+{
+    return a.confName == b.confName && a.ip == b.ip && a.language == b.language &&
+           a.internet == b.internet && a.update == b.update && a.jump == b.jump &&
+           a.autoSize == b.autoSize;
+}
+
+const Settings Defaults{"", "192.168.2.205", "English", false, false, false, false};
+
+// Fills the state with values no reader produces, so a value that is not (re)set shows up.
+void scribble()
+{
+    Conf_Name = Conf_Path = Last_IP_Address = Language_Name = QStringLiteral("stale");
+    Enable_Internet = Enable_Update = Enable_Jump_Fields = Enable_DblClick_AutoSize = true;
+    Update_Option = 7;
+    Update_Read_Back = false;
+    Copy_Row_Buffer = {QStringLiteral("row")};
+    Copy_Row_Check_Flags = {true};
+    MIB_Read_Objects = MIB_Write_Objects = {QStringLiteral("obj")};
+}
+
+class ComonTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        scribble();
+        Setup_Folders(dir.path());
+    }
+
+    QString base() const { return dir.path(); }
+    QString settingsPath() const { return dir.filePath(QStringLiteral("Montavor.xml")); }
+
+    QTemporaryDir dir;
+};
+
+// --- Reading ---------------------------------------------------------------------------------
+
+struct ReadCase
+{
+    const char *fixture; // nullptr: no settings file at all
+    Settings expected;
+};
+
+class ReadSettingTest : public ComonTest, public ::testing::WithParamInterface<ReadCase>
+{
+};
+
+TEST_P(ReadSettingTest, ReadsEachValueOnItsOwn)
+{
+    const ReadCase &c = GetParam();
+    if (c.fixture) {
+        ASSERT_TRUE(QFile::copy(fixture(QString::fromLatin1(c.fixture)), settingsPath()));
+    }
+    Read_Setting();
+    EXPECT_EQ(current(), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Montavor,
+    ReadSettingTest,
+    ::testing::Values(
+        ReadCase{nullptr, Defaults},
+        ReadCase{"only_lastlang.xml", {"", "192.168.2.205", "Deutsch", false, false, false, false}},
+        // only the exact text "1" switches an option on
+        ReadCase{"flag_texts.xml",
+                 {"Plant A", "192.168.2.205", "English", false, true, false, true}},
+        // an element without text is an empty value, not a missing one
+        ReadCase{"empty_values.xml", {"", "", "", false, false, false, false}},
+        ReadCase{"prolog_before_root.xml",
+                 {"Plant A", "10.0.0.7", "Italiano", true, true, false, true}},
+        ReadCase{"broken_groups.xml",
+                 {"", "192.168.2.205", QString::fromUtf8("Français"), false, true, false, true}},
+        // a file that does not parse counts as missing, even for the values before the fault
+        ReadCase{"not_well_formed.xml", Defaults}),
+    [](const ::testing::TestParamInfo<ReadCase> &info) {
+        if (!info.param.fixture)
+            return std::string("no_file");
+        std::string name = info.param.fixture;
+        return name.substr(0, name.find('.'));
+    });
+
+TEST_F(ComonTest, SettingsThatCannotBeUsedClearTheOpenConfiguration)
+{
+    for (const QByteArray &content :
+         {QByteArray(), QByteArray("not xml at all"), QByteArray("<!-- only a comment -->")}) {
+        SCOPED_TRACE(content.constData());
+        scribble();
+        ASSERT_TRUE(writeFile(settingsPath(), content));
+        Read_Setting();
+        EXPECT_EQ(current(), Defaults);
+        EXPECT_TRUE(Conf_Path.isEmpty());
+    }
+    // a folder of that name is no settings file
+    QFile::remove(settingsPath());
+    ASSERT_TRUE(QDir(base()).mkdir(QStringLiteral("Montavor.xml")));
+    scribble();
+    Read_Setting();
+    EXPECT_EQ(current(), Defaults);
+    EXPECT_TRUE(Conf_Path.isEmpty());
+}
+
+// --- Writing ---------------------------------------------------------------------------------
+
+TEST_F(ComonTest, FirstStartThenCloseWritesTheDefaultFile)
+{
+    // An unusable old file must not leave anything behind either.
+    ASSERT_TRUE(writeFile(settingsPath(), "<Conf_Settings><lastproj>"));
+    Startup_Shared_State(base());
+    Save_Setting();
+    EXPECT_EQ(QString::fromUtf8(readAll(settingsPath())),
+              QString::fromUtf8(readAll(fixture(QStringLiteral("saved_defaults.xml")))));
+}
+
+TEST_F(ComonTest, FlagThatReadOffIsSavedAsZero)
+{
+    ASSERT_TRUE(QFile::copy(fixture(QStringLiteral("flag_texts.xml")), settingsPath()));
+    Read_Setting();
+    Save_Setting();
+
+    plat::XmlDocument doc;
+    doc.LoadFile(settingsPath());
+    const plat::XmlNode options = doc.DocumentElement().Child(QStringLiteral("lastinternet"));
+    EXPECT_EQ(options.Child(QStringLiteral("enable_internet")).Text(), QStringLiteral("0"));
+    EXPECT_EQ(options.Child(QStringLiteral("enable_update")).Text(), QStringLiteral("1"));
+    EXPECT_EQ(options.Child(QStringLiteral("enable_jump_field_tables")).Text(),
+              QStringLiteral("0"));
+}
+
+TEST_F(ComonTest, SaveReplacesTheFileWithExactlyTheTree)
+{
+    ASSERT_TRUE(QFile::copy(fixture(QStringLiteral("prolog_before_root.xml")), settingsPath()));
+    QFile::setPermissions(settingsPath(), QFile::ReadOwner | QFile::WriteOwner);
+    Read_Setting();
+    Save_Setting();
+
+    plat::XmlDocument doc;
+    doc.LoadFile(settingsPath());
+    QStringList tree;
+    const std::function<void(const plat::XmlNode &, const QString &)> walk =
+        [&](const plat::XmlNode &node, const QString &path) {
+            for (const plat::XmlNode &child : node.Children()) {
+                ASSERT_TRUE(child.IsElement() || child.Kind() == plat::XmlNodeKind::Text);
+                if (!child.IsElement())
+                    continue;
+                EXPECT_TRUE(child.Attributes().empty());
+                const QString p = path + QLatin1Char('/') + child.Name();
+                if (child.ChildElements().empty())
+                    tree << p + QLatin1Char('=') + child.Text();
+                walk(child, p);
+            }
+        };
+    walk(doc.Root(), QString());
+    EXPECT_EQ(tree, (QStringList{
+                        "/Conf_Settings/lastproj/projectname=Plant A",
+                        "/Conf_Settings/lastipadd/ipaddress=10.0.0.7",
+                        "/Conf_Settings/lastlang/language=Italiano",
+                        "/Conf_Settings/lastinternet/enable_internet=1",
+                        "/Conf_Settings/lastinternet/enable_update=1",
+                        "/Conf_Settings/lastinternet/enable_jump_field_tables=0",
+                        "/Conf_Settings/lastinternet/Double_Click_Auto_Size=1",
+                    }));
+}
+
+TEST_F(ComonTest, SavedValuesReadBackUnchanged)
+{
+    const Settings cases[] = {
+        {QString::fromUtf8("Anlage <Süd> & \"Nord\""), "", QString::fromUtf8("中文"), true, false,
+         true, false},
+        {" padded ", "10.1.2.3", "Deutsch", false, true, false, true},
+        {"", "192.168.2.205", "English", true, true, true, true},
+    };
+    for (const Settings &s : cases) {
+        SCOPED_TRACE(s.confName.toStdString());
+        Conf_Name = s.confName;
+        Last_IP_Address = s.ip;
+        Language_Name = s.language;
+        Enable_Internet = s.internet;
+        Enable_Update = s.update;
+        Enable_Jump_Fields = s.jump;
+        Enable_DblClick_AutoSize = s.autoSize;
+        Save_Setting();
+        scribble();
+        Read_Setting();
+        EXPECT_EQ(current(), s);
+    }
+}
+
+TEST_F(ComonTest, SaveFailureIsReported)
+{
+    Base_Path = dir.filePath(QStringLiteral("absent"));
+    EXPECT_THROW(Save_Setting(), plat::EXmlError);
+    EXPECT_FALSE(QFileInfo::exists(Base_Path));
+}
+
+// --- Start-up, folders, reopen rule, table paths ----------------------------------------------
+
+TEST_F(ComonTest, StartupInEmptyFolderCreatesFoldersAndSetsIdentity)
+{
+    QTemporaryDir fresh;
+    ASSERT_TRUE(fresh.isValid());
+    scribble();
+    EXPECT_FALSE(Startup_Shared_State(fresh.path() + QDir::separator()));
+
+    EXPECT_EQ(Base_Path, QDir::toNativeSeparators(fresh.path()));
+    for (const char *name : {"MASTER", "PROJECTS", "LANGUAGE"})
+        EXPECT_TRUE(QFileInfo(fresh.filePath(QString::fromLatin1(name))).isDir()) << name;
+    EXPECT_EQ(Master_Path, fresh.filePath(QStringLiteral("MASTER")));
+    EXPECT_EQ(Projects_Path, fresh.filePath(QStringLiteral("PROJECTS")));
+    EXPECT_EQ(Language_Path, fresh.filePath(QStringLiteral("LANGUAGE")));
+
+    EXPECT_EQ(Main_Caption,
+              QStringLiteral("Orvato - Configurator QS40300 - IEC61850 Server / Modbus Master "));
+    EXPECT_EQ(SW_Code, QStringLiteral("QS40300"));
+    EXPECT_EQ(SW_Description, QStringLiteral("IEC61850 Server / Modbus Master - Converter"));
+    EXPECT_STREQ(Program_Version, "1.005");
+    EXPECT_EQ(current(), Defaults);
+    EXPECT_TRUE(Conf_Path.isEmpty());
+    EXPECT_EQ(Update_Option, 0);
+    EXPECT_TRUE(Update_Read_Back);
+    EXPECT_TRUE(Copy_Row_Buffer.isEmpty());
+    EXPECT_TRUE(Copy_Row_Check_Flags.isEmpty());
+    EXPECT_TRUE(MIB_Read_Objects.isEmpty());
+    EXPECT_TRUE(MIB_Write_Objects.isEmpty());
+}
+
+TEST_F(ComonTest, FolderSetupKeepsContentAndIgnoresFailures)
+{
+    QTemporaryDir fresh;
+    ASSERT_TRUE(fresh.isValid());
+    ASSERT_TRUE(QDir(fresh.path()).mkdir(QStringLiteral("MASTER")));
+    ASSERT_TRUE(writeFile(fresh.filePath(QStringLiteral("MASTER/Sim40300.sim")), "fw"));
+    // a file standing where a folder should be
+    ASSERT_TRUE(writeFile(fresh.filePath(QStringLiteral("PROJECTS")), "x"));
+
+    Setup_Folders(fresh.path());
+    EXPECT_EQ(readAll(fresh.filePath(QStringLiteral("MASTER/Sim40300.sim"))), "fw");
+    EXPECT_FALSE(QFileInfo(fresh.filePath(QStringLiteral("PROJECTS"))).isDir());
+    EXPECT_TRUE(QFileInfo(fresh.filePath(QStringLiteral("LANGUAGE"))).isDir());
+
+    // only one level is created: below a missing folder nothing appears
+    const QString missing = fresh.filePath(QStringLiteral("gone"));
+    Setup_Folders(missing);
+    EXPECT_EQ(Projects_Path, missing + QDir::separator() + QStringLiteral("PROJECTS"));
+    EXPECT_FALSE(QFileInfo::exists(missing));
+}
+
+TEST_F(ComonTest, ReopenRule)
+{
+    ASSERT_TRUE(QDir(Projects_Path).mkdir(QStringLiteral("Plant A")));
+    ASSERT_TRUE(writeFile(Projects_Path + QDir::separator() + QStringLiteral("AFile"), "x"));
+    struct Case
+    {
+        const char *name;
+        bool opens;
+    };
+    const Case cases[] = {{"Plant A", true}, {"Plant B", false}, {"AFile", false}, {"", false}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Conf_Name = QString::fromLatin1(c.name);
+        Conf_Path = QStringLiteral("stale");
+        EXPECT_EQ(Reopen_Last_Configuration(), c.opens);
+        EXPECT_EQ(Conf_Path, c.opens ? Projects_Path + QDir::separator() + Conf_Name : QString());
+        EXPECT_EQ(Conf_Name, QString::fromLatin1(c.name));
+    }
+}
+
+TEST_F(ComonTest, DeletedConfigurationStaysNamedInTheSettings)
+{
+    const QString folder = Projects_Path + QDir::separator() + QStringLiteral("Plant A");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    ASSERT_TRUE(QFile::copy(fixture(QStringLiteral("flag_texts.xml")), settingsPath()));
+    QFile::setPermissions(settingsPath(), QFile::ReadOwner | QFile::WriteOwner);
+
+    EXPECT_TRUE(Startup_Shared_State(base()));
+    EXPECT_EQ(Conf_Path, folder);
+    EXPECT_EQ(File_ParGen, folder + QDir::separator() + QStringLiteral("ParGen.xml"));
+
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    EXPECT_FALSE(Startup_Shared_State(base()));
+    EXPECT_EQ(Conf_Name, QStringLiteral("Plant A"));
+    EXPECT_TRUE(Conf_Path.isEmpty());
+
+    Save_Setting();
+    scribble();
+    Read_Setting();
+    EXPECT_EQ(Conf_Name, QStringLiteral("Plant A"));
+}
+
+TEST_F(ComonTest, SetFilesBuildsEveryTablePathInTheConfiguration)
+{
+    const std::pair<const QString *, const char *> files[] = {
+        {&File_ParGen, "ParGen.xml"},
+        {&File_TLS_Known_Cert, "TLS_Known_Cert.xml"},
+        {&File_IEC61850_Variables, "IEC61850_Variables.xml"},
+        {&File_ModbusM_SetAccess, "ModbusM_SetAccess.xml"},
+        {&File_ModbusTCPM_SetAccess, "ModbusTCPM_SetAccess.xml"},
+        {&File_BACnet_Master_Access, "BACnet_Master_Access.xml"},
+        {&File_BACnet_Slave_SetAccess, "BACnet_Slave_SetAccess.xml"},
+        {&File_CAN_Rec_Frames, "CAN_Rec_Frames.xml"},
+        {&File_CAN_Send_Frames, "CAN_Send_Frames.xml"},
+        {&File_PDO_CANopen, "PDO_CANopen.xml"},
+        {&File_SDO_Client_CANopen, "SDO_Client_CANopen.xml"},
+        {&File_SDO_Server_CANopen, "SDO_Server_CANopen.xml"},
+        {&File_DNETM_Net, "DNETM_Net.xml"},
+        {&File_DNETM_DefOff, "DNETM_DefOff.xml"},
+        {&File_J1939_Rec_Frames, "J1939_Rec_Frames.xml"},
+        {&File_J1939_Send_Frames, "J1939_Send_Frames.xml"},
+        {&File_KNX_SetAccess, "KNX_SetAccess.xml"},
+        {&File_MQTT_Set_Topic, "MQTT_Set_Topic.xml"},
+        {&File_NMEA_Rec_Frames, "NMEA_Rec_Frames.xml"},
+        {&File_NMEA_Send_Frames, "NMEA_Send_Frames.xml"},
+        {&File_SNMP_Manager, "SNMP_Manager.xml"},
+        {&File_SNMP_Trap, "SNMP_Trap.xml"},
+    };
+    // Each path follows Conf_Path when it changes.
+    for (const QString &conf : {Projects_Path + QDir::separator() + QStringLiteral("One"),
+                                Projects_Path + QDir::separator() + QStringLiteral("Two")}) {
+        Conf_Path = conf;
+        Set_Files();
+        for (const auto &[path, name] : files)
+            EXPECT_EQ(*path, conf + QDir::separator() + QString::fromLatin1(name));
+    }
+}
+
+} // namespace
