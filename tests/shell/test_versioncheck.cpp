@@ -1,5 +1,6 @@
 // The version check against a one-shot version service on 127.0.0.1.
 #include "shell/UVersionCheck.h"
+#include "common/LoopbackServer.h"
 
 #include <gtest/gtest.h>
 
@@ -14,88 +15,8 @@
 
 namespace {
 
-// Takes one connection on 127.0.0.1 in its own thread, keeps the request head and sends the
-// reply (nothing at all when silent). Every wait is bounded.
-class VersionService
-{
-public:
-    explicit VersionService(QByteArray reply, bool silent = false)
-    {
-        m_listen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof addr;
-        if (m_listen < 0 || ::bind(m_listen, reinterpret_cast<sockaddr *>(&addr), len) != 0 ||
-            ::listen(m_listen, 1) != 0 ||
-            ::getsockname(m_listen, reinterpret_cast<sockaddr *>(&addr), &len) != 0) {
-            ADD_FAILURE() << "cannot listen on 127.0.0.1";
-            return;
-        }
-        m_port = ntohs(addr.sin_port);
-        m_thread = std::thread([this, reply, silent] { serve(reply, silent); });
-    }
-
-    ~VersionService()
-    {
-        m_stop = true;
-        if (m_thread.joinable())
-            m_thread.join();
-        if (m_listen >= 0)
-            ::close(m_listen);
-    }
-
-    QString base() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_port); }
-    quint16 port() const { return m_port; }
-
-    QByteArray request()
-    {
-        if (m_thread.joinable())
-            m_thread.join();
-        return m_request;
-    }
-
-private:
-    bool waitReadable(int fd)
-    {
-        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!m_stop && std::chrono::steady_clock::now() < limit) {
-            pollfd p{fd, POLLIN, 0};
-            if (::poll(&p, 1, 20) > 0)
-                return true;
-        }
-        return false;
-    }
-
-    void serve(const QByteArray &reply, bool silent)
-    {
-        if (!waitReadable(m_listen))
-            return;
-        const int conn = ::accept4(m_listen, nullptr, nullptr, SOCK_CLOEXEC);
-        if (conn < 0)
-            return;
-        char buf[4096];
-        while (!m_request.contains("\r\n\r\n") && waitReadable(conn)) {
-            const ssize_t got = ::recv(conn, buf, sizeof buf, 0);
-            if (got <= 0)
-                break;
-            m_request.append(buf, got);
-        }
-        if (silent) {
-            while (waitReadable(conn) && ::recv(conn, buf, sizeof buf, 0) > 0) {
-            }
-        } else {
-            ::send(conn, reply.constData(), size_t(reply.size()), MSG_NOSIGNAL);
-        }
-        ::close(conn);
-    }
-
-    int m_listen = -1;
-    quint16 m_port = 0;
-    std::atomic<bool> m_stop{false};
-    QByteArray m_request;
-    std::thread m_thread;
-};
+using testing_support::LoopbackServer;
+using testing_support::closedPort;
 
 constexpr int ShortTimeoutMs = 300;
 constexpr int AmpleTimeoutMs = 5000;
@@ -124,7 +45,7 @@ class CheckVersionTest : public ::testing::TestWithParam<ServiceCase>
 TEST_P(CheckVersionTest, NewerOnlyWhenPublishedVersionIsGreater)
 {
     const ServiceCase &c = GetParam();
-    VersionService service(c.reply);
+    LoopbackServer service(c.reply);
     EXPECT_EQ(Check_Version(service.base(), AmpleTimeoutMs), c.newer);
 }
 
@@ -149,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CheckVersion, AsksForTheSoftwareCodeWithTheClientHeaders)
 {
-    VersionService service(ok("VER. 1.006"));
+    LoopbackServer service(ok("VER. 1.006"));
     ASSERT_TRUE(Check_Version(service.base(), AmpleTimeoutMs));
 
     const QList<QByteArray> lines = service.request().split('\n');
@@ -167,19 +88,14 @@ TEST(CheckVersion, AsksForTheSoftwareCodeWithTheClientHeaders)
 
 TEST(CheckVersion, SilentServiceCountsAsNoNewerVersion)
 {
-    VersionService service({}, /*silent=*/true);
+    LoopbackServer service({}, LoopbackServer::Mode::NeverAnswer);
     EXPECT_FALSE(Check_Version(service.base(), ShortTimeoutMs));
 }
 
 TEST(CheckVersion, UnreachableServiceCountsAsNoNewerVersion)
 {
-    // A port that was just free: the connection is refused.
-    quint16 port = 0;
-    {
-        VersionService probe({});
-        port = probe.port();
-    }
-    EXPECT_FALSE(Check_Version(QStringLiteral("http://127.0.0.1:%1").arg(port), ShortTimeoutMs));
+    EXPECT_FALSE(
+        Check_Version(QStringLiteral("http://127.0.0.1:%1").arg(closedPort()), ShortTimeoutMs));
 }
 
 TEST(ConvVersion, ReadsDigitsAroundThePoint)
