@@ -1,0 +1,278 @@
+#include "grid/model/QrlGridParse.h"
+
+#include "platform/os/Regional.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString S(const char16_t *s)
+{
+    return QString::fromUtf16(s);
+}
+
+// Serial day numbers (days since 30 December 1899) of the dates used below.
+constexpr double k2020_01_01 = 43831;
+constexpr double k2020_12_31 = 44196;
+constexpr double k2021_01_31 = 44227;
+constexpr double k2021_12_31 = 44561;
+constexpr double k2022_01_31 = 44592;
+constexpr double k1999_01_02 = 36162;
+constexpr double k3921_02_03 = 738190;
+
+// English separators, day-first short dates.
+class GridParse : public ::testing::Test
+{
+protected:
+    void SetUp() override { pin(u',', u'.', QStringLiteral("dd/mm/yyyy")); }
+    void TearDown() override
+    {
+        OverrideGridRegionalSettings(std::nullopt);
+        plat::OverrideDecimalSeparator(std::nullopt);
+    }
+
+    static void pin(QChar thousand, QChar decimal, const QString &dateFormat)
+    {
+        TGridRegionalSettings s;
+        s.ThousandSeparator = thousand;
+        s.DateSeparator = u'/';
+        s.TimeSeparator = u':';
+        s.ShortDateFormat = dateFormat;
+        OverrideGridRegionalSettings(s);
+        plat::OverrideDecimalSeparator(QString(decimal));
+    }
+};
+
+TEST_F(GridParse, NumberTextKind)
+{
+    const std::pair<const char16_t *, int> cases[] = {
+        {u"123", ntkInteger},          {u"-123", ntkInteger},        {u"1,234.5", ntkDecimal},
+        {u"12,3.5", ntkDecimal},       {u"1,23,456", ntkNotANumber}, {u"1,234,567", ntkDecimal},
+        {u"1e5", ntkExponent},         {u"-1.5e-3", ntkExponent},    {u"1.5E+3", ntkExponent},
+        {u"e5", ntkNotANumber},        {u"1e", ntkNotANumber},       {u"1.2.3", ntkNotANumber},
+        {u"1-2", ntkNotANumber},       {u"--1", ntkNotANumber},      {u"", ntkNotANumber},
+        {u"1,5e3", ntkNotANumber},     {u"1e5e5", ntkNotANumber},    {u"12a", ntkNotANumber},
+        {u"\u0663\u0664", ntkInteger}, // other scripts' digits count as digits
+    };
+    for (const auto &[text, kind] : cases)
+        EXPECT_EQ(NumberTextKind(S(text)), kind) << QString::fromUtf16(text).toStdString();
+}
+
+TEST_F(GridParse, NumberTextKindFollowsTheSeparators)
+{
+    pin(u'.', u',', QStringLiteral("dd.mm.yyyy"));
+    EXPECT_EQ(NumberTextKind(S(u"1.234,5")), ntkDecimal);
+    EXPECT_EQ(NumberTextKind(S(u"1,234,5")), ntkNotANumber); // two decimal separators
+    EXPECT_EQ(ExtractNumberText(S(u"USD 1.234,50")), S(u"1234.50"));
+    EXPECT_EQ(NormalizeNumberText(S(u"1.234,5")), S(u"1234.5"));
+}
+
+TEST_F(GridParse, ExtractAndNormalizeNumbers)
+{
+    const std::pair<const char16_t *, const char16_t *> extract[] = {
+        {u"(1,234.50)", u"-1234.50"},
+        {u"USD -12", u"-12"},
+        {u"12 kg", u"12"},
+        {u"Euro 5", u"E"}, // a leading E counts as part of a number
+        {u"", u""},
+        {u"x", u""},
+        {u"$ 3.5e2!", u"3.5e2"},
+    };
+    for (const auto &[in, out] : extract)
+        EXPECT_EQ(ExtractNumberText(S(in)), S(out)) << QString::fromUtf16(in).toStdString();
+    EXPECT_EQ(NormalizeNumberText(S(u"1,234.5 kg")), S(u"1234.5 kg"));
+}
+
+TEST_F(GridParse, CharacterClasses)
+{
+    EXPECT_TRUE(IsDigitChar(u'7'));
+    EXPECT_TRUE(IsDigitChar(u'\u0663'));
+    EXPECT_FALSE(IsDigitChar(u'a'));
+    EXPECT_TRUE(IsDigitOrMinus(u'-'));
+    EXPECT_TRUE(IsNumberChar(u','));
+    EXPECT_TRUE(IsNumberChar(u'E'));
+    EXPECT_FALSE(IsNumberChar(u'-'));
+    EXPECT_TRUE(IsNumberTextChar(u'+'));
+    EXPECT_FALSE(IsNumberTextChar(u'x'));
+    EXPECT_TRUE(IsSignedNumberChar(u'-'));
+    EXPECT_FALSE(IsSignedNumberChar(u'('));
+}
+
+TEST_F(GridParse, DefaultThousandSeparatorAvoidsTheDecimalOne)
+{
+    OverrideGridRegionalSettings(std::nullopt);
+    plat::OverrideDecimalSeparator(QStringLiteral(","));
+    EXPECT_EQ(RegionalThousandSeparator(), u'.');
+    plat::OverrideDecimalSeparator(QStringLiteral("."));
+    EXPECT_EQ(RegionalThousandSeparator(), u',');
+}
+
+TEST_F(GridParse, TextToDateTime)
+{
+    struct Case
+    {
+        const char16_t *format;
+        const char16_t *text;
+        bool ok;
+        double value; // checked when ok, or when stored although not ok (>= 0)
+    };
+    const double second = 1.0 / 86400;
+    const Case cases[] = {
+        {u"dd/mm/yyyy", u"31/12/2020 23:59:59", true, k2020_12_31 + 86399 * second},
+        {u"dd/mm/yyyy", u"31/12/2020 12:30", true, k2020_12_31 + 0.5 + 1800 * second},
+        {u"dd/mm/yyyy", u"31/12/2020", true, k2020_12_31},
+        {u"dd/mm/yyyy", u"01/01/2020 7", false, k2020_01_01}, // stored, yet not read
+        {u"dd/mm/yyyy", u"32/01/2020", false, -1},
+        {u"dd/mm/yyyy", u"01/13/2020", false, -1},
+        {u"dd/mm/yyyy", u"30/02/2020", false, -1},
+        {u"dd/mm/yyyy", u"00/01/2020", false, -1},
+        {u"dd/mm/yyyy", u"31/12/2020 24:00", false, -1},
+        {u"dd/mm/yyyy", u"31/12/2020 12:60", false, -1},
+        {u"dd/mm/yyyy", u"31/12/2020 12:00:60", false, -1},
+        {u"dd/mm/yyyy", u"31/12/2020 x:00", false, -1},
+        {u"dd/mm/yyyy", u"31/12", false, -1},
+        {u"dd/mm/yyyy", u"a/12/2020", false, -1},
+        {u"dd/mm/yyyy", u"31/12/20x0", false, -1},
+        {u"M/d/yyyy", u"12/31/2020", true, k2020_12_31},
+        {u"yyyy/MM/dd", u"2020/12/31", true, k2020_12_31},
+    };
+    for (const Case &c : cases) {
+        pin(u',', u'.', S(c.format));
+        TDateTime v = -1;
+        EXPECT_EQ(TextToDateTime(S(c.text), v), c.ok) << QString::fromUtf16(c.text).toStdString();
+        if (c.value >= 0)
+            EXPECT_NEAR(v, c.value, 1e-9) << QString::fromUtf16(c.text).toStdString();
+        else
+            EXPECT_EQ(v, -1) << QString::fromUtf16(c.text).toStdString();
+    }
+}
+
+TEST_F(GridParse, ShortDatesForSorting)
+{
+    const std::pair<const char16_t *, double> us[] = {
+        {u"12/31/21", k2021_12_31},
+        {u"1-2-99", k1999_01_02},
+        {u"2/3/2021", k3921_02_03},
+        {u"12.31.21", k2021_12_31},
+        {u"x/1/21", 0},
+        {u"12", 0},
+        {u"1/2", 0},
+        {u"1/2/3/4", 0},
+        {u"", 0},
+    };
+    for (const auto &[text, value] : us)
+        EXPECT_EQ(ShortDateUSToDate(S(text)), value) << QString::fromUtf16(text).toStdString();
+    EXPECT_EQ(ShortDateEUToDate(S(u"31.12.21")), k2021_12_31);
+    EXPECT_EQ(ShortDateEUToDate(S(u"2-1-99")), k1999_01_02);
+    EXPECT_THROW(ShortDateUSToDate(S(u"2/30/21")), EQrlConvertError);
+    EXPECT_THROW(ShortDateEUToDate(S(u"1/13/21")), EQrlConvertError);
+}
+
+TEST_F(GridParse, AddDateParts)
+{
+    struct Case
+    {
+        int years, months, days, increment;
+        double date;
+        double result;
+    };
+    const Case cases[] = {
+        {0, 0, 5, 9, k2021_01_31, k2021_01_31 + 5},
+        {1, 0, 0, 9, k2021_01_31, k2022_01_31},
+        {0, -1, 0, 9, k2021_01_31, k2020_12_31}, // month 0 wraps to December before
+        {0, 11, 0, 9, k2021_01_31, k2021_12_31},
+        {0, 12, 0, 9, k2021_01_31, k2022_01_31},    // month 13 wraps to January after
+        {1, 0, 3, 9, k2021_01_31, k2021_01_31 + 9}, // two parts: the increment
+        {0, 0, 0, -2, k2021_01_31, k2021_01_31 - 2},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(AddDateParts(c.years, c.months, c.days, c.increment, c.date), c.result)
+            << c.years << "," << c.months << "," << c.days;
+    EXPECT_THROW(AddDateParts(0, 1, 0, 0, k2021_01_31), EQrlConvertError); // 31 February
+}
+
+TEST_F(GridParse, HasDateSeparators)
+{
+    const std::pair<const char16_t *, bool> cases[] = {
+        {u"1/2/3", true}, {u"1/2/", true},  {u"/1/2", false},
+        {u"1//2", false}, {u"12/3", false}, {u"123", false},
+    };
+    for (const auto &[text, ok] : cases)
+        EXPECT_EQ(HasDateSeparators(S(text)), ok) << QString::fromUtf16(text).toStdString();
+}
+
+TEST_F(GridParse, FilterHelpers)
+{
+    EXPECT_EQ(StripUnquotedBlanks(S(u" a b \"c d\" e ")), S(u"ab\"c d\"e"));
+    int pos = -1;
+    EXPECT_EQ(FindFilterOperator(S(u"&|"), S(u"\"a&b\"|c"), pos), u'|');
+    EXPECT_EQ(pos, 6);
+    EXPECT_TRUE(FindFilterOperator(S(u"&|"), S(u"\"a&b\""), pos).isNull());
+    EXPECT_EQ(pos, 0);
+    EXPECT_EQ(MatchingParenPos(S(u"(a(b)c)d")), 7);
+    EXPECT_EQ(MatchingParenPos(S(u"((a)")), 0);
+}
+
+TEST_F(GridParse, EvalFilterExpression)
+{
+    struct Case
+    {
+        const char16_t *expr;
+        const char16_t *value;
+        bool caseSensitive;
+        bool match;
+    };
+    const Case cases[] = {
+        {u">5 & <10", u"7", true, true},
+        {u">5 & <10", u"12", true, false},
+        {u">9", u"10", true, true},                  // numbers, not texts, are compared
+        {u">1,000", u"2,500", true, true},           // thousand separators dropped
+        {u"<05/01/2020", u"31/12/2019", true, true}, // dates, not texts
+        {u"a*|b*", u"banana", true, true},
+        {u"a*;c*", u"cat", true, true},
+        {u"a*^c*", u"dog", true, false},
+        {u"(a*|b*)&*n*", u"ban", true, true},
+        {u"(a*|b*)&*n*", u"bat", true, false},
+        {u"*n*&(a*|b*)", u"ban", true, true},
+        {u"!a*", u"xyz", true, true},
+        {u"!a*", u"abc", true, false},
+        {u"\"a&b\"", u"a&b", true, true}, // the quoted ampersand is no operator
+        {u"\"a b\"", u"a b", true, true},
+        {u"ABC", u"abc", false, true},
+        {u"ABC", u"abc", true, false},
+        {u"=a?c", u"abc", true, true},
+        {u" b * ", u"bx", true, true},
+        {u"(a*", u"ab", true, true}, // an unclosed group runs to the end
+        {u"", u"", true, true},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(EvalFilterExpression(S(c.expr), S(c.value), c.caseSensitive), c.match)
+            << QString::fromUtf16(c.expr).toStdString() << " / "
+            << QString::fromUtf16(c.value).toStdString();
+}
+
+TEST_F(GridParse, MatchFilterCondition)
+{
+    const std::tuple<const char16_t *, const char16_t *, bool> cases[] = {
+        {u">=10", u"10", true},
+        {u">10", u"10", false},
+        {u">10", u">10", true}, // literal pattern
+        {u"<=5", u"5", true},
+        {u"<5", u"5", false},
+        {u">5&<10", u"12", false},
+        {u">\"a&b\"", u"a&c", true}, // quoted operand keeps its ampersand
+        {u"a*b?", u"axxbz", true},
+        {u"a*b?", u"axxb", false},
+        {u"*", u"", true},
+        {u"**x", u"x", true},
+        {u"a*a*a*a*a*a*a*a*a*a*b", u"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", false},
+        {u"!*x", u"abc", true},
+        {u"?", u"", false},
+    };
+    for (const auto &[pattern, value, match] : cases)
+        EXPECT_EQ(MatchFilterCondition(S(pattern), S(value)), match)
+            << QString::fromUtf16(pattern).toStdString() << " / "
+            << QString::fromUtf16(value).toStdString();
+}
+
+} // namespace
