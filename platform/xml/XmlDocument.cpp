@@ -15,7 +15,8 @@ namespace plat {
 namespace {
 
 // Keep every node kind so callers can walk the document as written.
-constexpr unsigned kParseOptions = pugi::parse_full;
+// A value made only of blanks (a password of spaces) is data: keep it.
+constexpr unsigned kParseOptions = pugi::parse_full | pugi::parse_ws_pcdata_single;
 // No declaration: readers take the document's first node as its root.
 constexpr unsigned kFormatOptions = pugi::format_indent | pugi::format_no_declaration;
 constexpr const char *kIndent = "\t";

@@ -114,6 +114,25 @@ TEST(XmlDocument, NonAsciiTextRoundTripsAsUtf8)
     EXPECT_EQ(r.Attribute(QStringLiteral("Topic")), text);
 }
 
+TEST(XmlDocument, TextOfBlanksSurvivesSaveAndLoad)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString path = tmp.filePath(QStringLiteral("blanks.xml"));
+    XmlDocument doc;
+    XmlNode root = doc.AppendElement(QStringLiteral("Par_Gen"));
+    root.AppendElement(QStringLiteral("Password")).SetText(QStringLiteral("   "));
+    root.AppendElement(QStringLiteral("Empty"));
+    doc.Save(path);
+
+    XmlDocument back;
+    back.LoadFile(path);
+    const XmlNode r = back.DocumentElement();
+    EXPECT_EQ(r.Child(QStringLiteral("Password")).Text(), QStringLiteral("   "));
+    EXPECT_EQ(r.Child(QStringLiteral("Empty")).Text(), QString());
+    EXPECT_EQ(r.ChildElements().size(), 2u);
+}
+
 TEST(XmlDocument, MissingElementsAndAttributesThrowCatchably)
 {
     XmlDocument doc = XmlDocument::FromString(
