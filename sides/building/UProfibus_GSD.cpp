@@ -1,0 +1,29 @@
+#include "sides/building/UProfibus_GSD.h"
+
+#include "platform/os/Files.h"
+#include "platform/ui/MessageBox.h"
+#include "shell/UComon.h"
+#include "shell/UMain.h"
+#include "shell/USaveDialog.h"
+#include "shell/UTitledForm.h"
+#include "shell/UWindows.h"
+
+void Build_GSD_File()
+{
+    if (!plat::FileExists(File_ParGen)) {
+        plat::MessageBox(Lang_Text(1104), plat::MsgIcon::Error, plat::MsgButtons::OK);
+        return;
+    }
+    TSaveDialog dialog(FMontavoreFirmWare);
+    dialog.Filter = QStringLiteral("Generic Station Description (*.gsd)|*.gsd");
+    dialog.InitialDir = Conf_Path;
+    if (!dialog.Execute())
+        return;
+    QString name = dialog.FileName;
+    if (!name.endsWith(QLatin1String(".gsd")))
+        name += QStringLiteral(".gsd");
+    if (plat::FileExists(name) && plat::MessageBox(Lang_Text(1103), plat::MsgIcon::Question,
+                                                   plat::MsgButtons::YesNo) != mrYes)
+        return;
+    // The module lengths and the file come with the GSD writer, which is not built yet.
+}

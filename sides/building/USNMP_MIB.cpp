@@ -1,0 +1,24 @@
+#include "sides/building/USNMP_MIB.h"
+
+#include "platform/os/Files.h"
+#include "platform/ui/MessageBox.h"
+#include "shell/UComon.h"
+#include "shell/UMain.h"
+#include "shell/USaveDialog.h"
+#include "shell/UTitledForm.h"
+#include "shell/UWindows.h"
+
+void Build_MIB_File()
+{
+    if (!FMontavoreFirmWare || !FMontavoreFirmWare->SaveMIB)
+        return;
+    TSaveDialog &dialog = *FMontavoreFirmWare->SaveMIB;
+    dialog.InitialDir = Conf_Path;
+    if (!dialog.Execute())
+        return;
+    if (plat::FileExists(dialog.FileName) &&
+        plat::MessageBox(Lang_Text(1105), plat::MsgIcon::Question, plat::MsgButtons::YesNo) !=
+            mrYes)
+        return;
+    // The object lists and the file come from the SNMP trap table, which is not built yet.
+}
