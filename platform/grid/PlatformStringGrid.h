@@ -1,0 +1,409 @@
+// The string grid control underneath the grid library: cell texts with one object slot per cell,
+// row and column counts with fixed rows and columns, line sizes, scrolling, the cell cursor with
+// its selection rectangle, mouse selection, sizing and moving, and the host of the inplace text
+// editor.
+//
+// Input runs in two layers. Every event of the grid (and the viewport's mouse, wheel, paint,
+// resize, leave and tooltip events, and the scroll-bar actions as TGridScrollEvent) first
+// reaches HandleMessage, which a descendant overrides and which may consume the event.
+// What it lets through goes to DefaultProcessing, the grid's own processing, which calls the
+// virtual hooks (KeyDown, KeyPress, MouseDown, DoMouseWheelDown, ...) that descendants also
+// override. A key press arrives in two phases, as key and character messages did: the key-down
+// phase (the QKeyEvent itself) and, when the key produced text, a character phase (a QKeyEvent of
+// type CharEventType()).
+//
+// Coordinates are those of the viewport (the client area). Column and row sizes exclude the grid
+// line that follows each line; GridLineWidth 0 means the grid draws no lines of its own.
+#pragma once
+
+#include "platform/grid/CellStore.h"
+#include "platform/grid/GridTypes.h"
+#include "platform/grid/LineSizes.h"
+#include "platform/ui/Canvas.h"
+#include "platform/ui/Colors.h"
+#include "platform/ui/Font.h"
+#include "platform/ui/Geometry.h"
+
+#include <QAbstractScrollArea>
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+#include <memory>
+
+class QKeyEvent;
+class QMouseEvent;
+class QWheelEvent;
+
+namespace plat {
+
+class TInplaceEdit;
+
+using TNotifyEvent = std::function<void(QObject *Sender)>;
+
+class TPlatformStringGrid : public QAbstractScrollArea
+{
+    Q_OBJECT
+
+public:
+    // Counts above this are refused ("Grid index out of range"); cells are stored up to it.
+    static constexpr int MaxLines = 1 << 24;
+
+    explicit TPlatformStringGrid(QWidget *parent = nullptr);
+    ~TPlatformStringGrid() override;
+
+    // ---- cells ----------------------------------------------------------------------------
+    // Any cell of the store can be read and written, also beyond the counts (such cells are
+    // kept but not shown). A negative index, or one at MaxLines or beyond, raises EGridError
+    // on writes and reads as empty.
+    QString Cells(int ACol, int ARow) const;
+    void SetCells(int ACol, int ARow, const QString &Value);
+    void *Objects(int ACol, int ARow) const;
+    void SetObjects(int ACol, int ARow, void *Value);
+    // A whole row (ColCount entries) or column (RowCount entries); a shorter list empties the
+    // remaining cells, entries beyond the count are ignored.
+    QStringList Rows(int ARow) const;
+    void SetRows(int ARow, const QStringList &Value);
+    QStringList Cols(int ACol) const;
+    void SetCols(int ACol, const QStringList &Value);
+    QVector<void *> RowObjects(int ARow) const;
+    void SetRowObjects(int ARow, const QVector<void *> &Value);
+    QVector<void *> ColObjects(int ACol) const;
+    void SetColObjects(int ACol, const QVector<void *> &Value);
+
+    // ---- counts ---------------------------------------------------------------------------
+    int ColCount() const { return m_cols.Count(); }
+    // Below 1 gives 1; a fixed count that no longer fits drops to count - 1.
+    void SetColCount(int Value);
+    int RowCount() const { return m_rows.Count(); }
+    void SetRowCount(int Value);
+    int FixedCols() const { return m_fixedCols; }
+    // Negative: "Grid index out of range"; not below ColCount: "Fixed column count must be less
+    // than column count".
+    void SetFixedCols(int Value);
+    int FixedRows() const { return m_fixedRows; }
+    void SetFixedRows(int Value);
+
+    // ---- sizes ----------------------------------------------------------------------------
+    int DefaultColWidth() const { return m_cols.DefaultSize(); }
+    // Every column takes the new width.
+    void SetDefaultColWidth(int Value);
+    int DefaultRowHeight() const { return m_rows.DefaultSize(); }
+    void SetDefaultRowHeight(int Value);
+    // Index outside 0 .. count - 1: "Grid index out of range".
+    int ColWidths(int Index) const;
+    void SetColWidths(int Index, int Value);
+    int RowHeights(int Index) const;
+    void SetRowHeights(int Index, int Value);
+    int GridLineWidth() const { return m_cols.LineWidth(); }
+    void SetGridLineWidth(int Value);
+    // Total extent of all columns / rows with their grid lines.
+    int GridWidth() const;
+    int GridHeight() const;
+
+    // ---- cursor, view and selection ----------------------------------------------------
+    int Col() const { return m_current.X; }
+    // Moves the cell cursor when the value differs: range check ("Grid index out of range"),
+    // the SelectCell check, scrolling into view, the editor and Click.
+    void SetCol(int Value);
+    int Row() const { return m_current.Y; }
+    void SetRow(int Value);
+    int LeftCol() const { return m_topLeft.X; }
+    // Kept within FixedCols .. ColCount - 1 (the view may then show space after the last column).
+    void SetLeftCol(int Value);
+    int TopRow() const { return m_topLeft.Y; }
+    void SetTopRow(int Value);
+    // Non-fixed columns / rows wholly visible from LeftCol / TopRow; at least 1 while such a
+    // line exists.
+    int VisibleColCount() const;
+    int VisibleRowCount() const;
+    // The largest LeftCol / TopRow at which the last column / row is still wholly visible.
+    int MaxLeftCol() const;
+    int MaxTopRow() const;
+    // Rectangle from the anchor to the current cell (whole rows with goRowSelect).
+    TGridRect Selection() const;
+    // Anchor := top-left, current := bottom-right, without range check.
+    void SetSelection(const TGridRect &Value);
+    TGridCoord Anchor() const { return m_anchor; }
+
+    // Moves the cursor: range check, SelectCell, anchor (kept when MoveAnchor is false and
+    // goRangeSelect is set), scroll into view when Show. True when it moved.
+    bool MoveColRow(int ACol, int ARow, bool MoveAnchor, bool Show);
+
+    TGridOptions Options() const { return m_options; }
+    void SetOptions(const TGridOptions &Value);
+    TScrollStyle ScrollBars() const { return m_scrollBars; }
+    void SetScrollBars(TScrollStyle Value);
+
+    // ---- geometry -------------------------------------------------------------------------
+    // The cell's rectangle in client coordinates while it is (partly) in view, else empty.
+    TRect CellRect(int ACol, int ARow) const;
+    // The cell under a client point; (-1, -1) outside the cells. A grid line belongs to the
+    // cell before it.
+    TGridCoord MouseCoord(int X, int Y) const;
+    void MouseToCell(int X, int Y, int &ACol, int &ARow) const;
+    // Width of the fixed columns / height of the fixed rows, grid lines included.
+    int FixedWidth() const;
+    int FixedHeight() const;
+
+    // ---- moving and deleting lines ----------------------------------------------------
+    // Texts, objects and sizes travel; the cursor follows its cell. Indexes outside the
+    // counts: "Grid index out of range".
+    void MoveColumn(int FromIndex, int ToIndex);
+    void MoveRow(int FromIndex, int ToIndex);
+    // Removes a line: the lines after it move up, the count drops by one, and the freed slot
+    // keeps no text or object (objects are not freed).
+    void DeleteColumn(int ACol);
+    void DeleteRow(int ARow);
+
+    // ---- editor -------------------------------------------------------------------------
+    bool EditorMode() const { return m_editorMode; }
+    void SetEditorMode(bool Value);
+    // The text editor, null until first used.
+    TInplaceEdit *InplaceEditor() const { return m_editor; }
+    // Loads the editor again from the current cell when it shows one.
+    void InvalidateEditor();
+
+    // ---- looks ---------------------------------------------------------------------------
+    bool DefaultDrawing() const { return m_defaultDrawing; }
+    void SetDefaultDrawing(bool Value);
+    TColor Color() const { return m_color; }
+    void SetColor(TColor Value);
+    TColor FixedColor() const { return m_fixedColor; }
+    void SetFixedColor(TColor Value);
+    TFont &Font() { return m_font; }
+    const TFont &Font() const { return m_font; }
+    // The canvas cells are drawn on: during painting the paint canvas, otherwise a measuring
+    // canvas with the grid's font.
+    TCanvas *Canvas();
+    // Paints the whole view onto another canvas (a recording one in tests, a printer).
+    void PaintTo(TCanvas &canvas);
+
+    virtual void Invalidate();
+    void InvalidateCell(int ACol, int ARow);
+    void InvalidateRow(int ARow);
+    void InvalidateCol(int ACol);
+    void InvalidateGridRect(const TGridRect &R);
+
+    TGridState GridState() const { return m_gridState; }
+    // The grid or its editor holds the window's focus.
+    bool IsActiveControl() const;
+
+    // ---- events (fire only when assigned) ----------------------------------------------
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    TNotifyEvent OnTopLeftChanged;
+    std::function<void(QObject *Sender, int &Key, TShiftState Shift)> OnKeyDown;
+    std::function<void(QObject *Sender, QChar &Key)> OnKeyPress;
+    std::function<void(QObject *Sender, int &Key, TShiftState Shift)> OnKeyUp;
+    std::function<void(QObject *Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>
+        OnMouseDown;
+    std::function<void(QObject *Sender, TShiftState Shift, int X, int Y)> OnMouseMove;
+    std::function<void(QObject *Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>
+        OnMouseUp;
+    std::function<void(
+        QObject *Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool &Handled)>
+        OnMouseWheel;
+    std::function<void(QObject *Sender, TShiftState Shift, TPoint MousePos, bool &Handled)>
+        OnMouseWheelDown;
+    std::function<void(QObject *Sender, TShiftState Shift, TPoint MousePos, bool &Handled)>
+        OnMouseWheelUp;
+    std::function<void(QObject *Sender, int ACol, int ARow, TRect Rect, TGridDrawState State)>
+        OnDrawCell;
+    std::function<void(QObject *Sender, int ACol, int ARow, bool &CanSelect)> OnSelectCell;
+    std::function<void(QObject *Sender, int ACol, int ARow, QString &Value)> OnGetEditText;
+    std::function<void(QObject *Sender, int ACol, int ARow, const QString &Value)> OnSetEditText;
+    std::function<void(QObject *Sender, int ACol, int ARow, QString &Value)> OnGetEditMask;
+    std::function<void(QObject *Sender, int FromIndex, int ToIndex)> OnColumnMoved;
+    std::function<void(QObject *Sender, int FromIndex, int ToIndex)> OnRowMoved;
+    std::function<void(QObject *Sender, int ACol, int ARow)> OnFixedCellClick;
+
+    // The grid's own processing of an event that HandleMessage let through (events it does not
+    // know go to the Qt base class); descendants call it from HandleMessage to run it before
+    // their own steps. True when the event was used.
+    bool DefaultProcessing(QEvent *e);
+
+protected:
+    // ---- message layer ------------------------------------------------------------------
+    // Sees every routed event first; true consumes it.
+    virtual bool HandleMessage(QEvent *e);
+
+    // ---- painting -----------------------------------------------------------------------
+    // Draws every cell of the view through DrawCell, the grid lines and the sizing or moving
+    // marks onto Canvas().
+    virtual void Paint();
+    // One cell. With DefaultDrawing the canvas brush and font are prepared and the text is
+    // drawn; then OnDrawCell fires.
+    virtual void DrawCell(int ACol, int ARow, const TRect &ARect, TGridDrawState AState);
+
+    // ---- cursor hooks -------------------------------------------------------------------
+    // May the cursor move to this cell? Fires OnSelectCell.
+    virtual bool SelectCell(int ACol, int ARow);
+    virtual bool MoveCurrent(int ACol, int ARow, bool MoveAnchor, bool Show);
+    // MoveCurrent with scrolling, then Click when the cursor moved.
+    virtual void FocusCell(int ACol, int ARow, bool MoveAnchor);
+    virtual void Click();
+    virtual void DblClick();
+    virtual void FixedCellClick(int ACol, int ARow);
+    virtual void TopLeftChanged();
+    virtual void ColWidthsChanged() {}
+    virtual void RowHeightsChanged() {}
+    // After ColCount or RowCount changed.
+    virtual void SizeChanged(int OldColCount, int OldRowCount);
+    virtual void ColumnMoved(int FromIndex, int ToIndex);
+    virtual void RowMoved(int FromIndex, int ToIndex);
+    virtual void DoEnter();
+    virtual void DoExit();
+
+    // ---- editor hooks -------------------------------------------------------------------
+    // May the editor show now? goEditing without goRowSelect, editor mode on, the grid shown
+    // and focused (or goAlwaysShowEditor).
+    virtual bool CanEditShow();
+    // Cell text, then OnGetEditText.
+    virtual QString GetEditText(int ACol, int ARow);
+    // The cell takes Value when it differs, then OnSetEditText.
+    virtual void SetEditText(int ACol, int ARow, const QString &Value);
+    virtual QString GetEditMask(int ACol, int ARow);
+    // Maximum text length of the editor; 0 for none.
+    virtual int GetEditLimit() { return 0; }
+    virtual TInplaceEdit *CreateEditor();
+    // Editor mode on and the editor placed over the current cell when CanEditShow allows.
+    virtual void ShowEditor();
+    // Editor mode off; the editor's text goes to SetEditText and the editor hides.
+    virtual void HideEditor();
+    // Opens the editor and types the character into it.
+    void ShowEditorChar(QChar Ch);
+
+    // ---- input hooks --------------------------------------------------------------------
+    // Fires OnKeyDown, then moves the cursor (arrows, pages, Home/End, Tab with goTabs; Shift
+    // extends the selection with goRangeSelect) or opens the editor (F2).
+    virtual void KeyDown(int &Key, TShiftState Shift);
+    // Fires OnKeyPress; with goEditing Enter switches the editor, a typed character opens it.
+    virtual void KeyPress(QChar &Key);
+    virtual void KeyUp(int &Key, TShiftState Shift);
+    // Selecting, sizing near a fixed-cell line (goColSizing/goRowSizing), moving by a fixed cell
+    // (goColMoving/goRowMoving), fixed-cell clicks; then OnMouseDown.
+    virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseMove(TShiftState Shift, int X, int Y);
+    virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    // OnMouseWheel, then one DoMouseWheelDown/Up per notch; true when handled.
+    virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint &MousePos);
+    // OnMouseWheelDown/Up; unhandled, the current row moves one row down/up.
+    virtual bool DoMouseWheelDown(TShiftState Shift, const TPoint &MousePos);
+    virtual bool DoMouseWheelUp(TShiftState Shift, const TPoint &MousePos);
+
+    // Whether (X, Y) starts sizing: near the right edge of a column inside the fixed rows
+    // (goColSizing) or the bottom edge of a row inside the fixed columns (goRowSizing). An
+    // override may refuse by setting State to gsNormal.
+    virtual void
+    CalcSizingState(int X, int Y, TGridState &State, int &Index, int &SizingPos, int &SizingOfs);
+    // Moving a column or row by its fixed cell: Begin may refuse the drag, Check may change or
+    // refuse a destination while dragging, End may refuse or change the final move.
+    virtual bool BeginColumnDrag(int &Origin, int &Destination, const TPoint &MousePt);
+    virtual bool CheckColumnDrag(int &Origin, int &Destination, const TPoint &MousePt);
+    virtual bool EndColumnDrag(int &Origin, int &Destination, const TPoint &MousePt);
+    virtual bool BeginRowDrag(int &Origin, int &Destination, const TPoint &MousePt);
+    virtual bool CheckRowDrag(int &Origin, int &Destination, const TPoint &MousePt);
+    virtual bool EndRowDrag(int &Origin, int &Destination, const TPoint &MousePt);
+
+    // Scroll-bar action after the message layer let it through.
+    virtual void ModifyScrollBar(Qt::Orientation Bar, TScrollCode Code, int Pos);
+
+    // Scrolls so that the cell is wholly visible where it can be.
+    void ClampInView(int ACol, int ARow);
+
+    // Qt plumbing
+    bool event(QEvent *e) override;
+    bool viewportEvent(QEvent *e) override;
+    void scrollContentsBy(int, int) override {}
+
+private:
+    friend class TInplaceEdit;
+    enum class Axis { Cols, Rows };
+
+    void checkStoreIndex(int ACol, int ARow) const;
+    bool route(QEvent *e);
+    void keyPressMessage(QKeyEvent *e);
+    bool processKeyDown(QKeyEvent *e);
+    bool processChar(QKeyEvent *e);
+    bool processMouse(QMouseEvent *e);
+    bool processWheel(QWheelEvent *e);
+    void paintViewport(const QRect &region);
+    void focusChanged(bool in, Qt::FocusReason reason);
+    void editorFocusChanged(bool in);
+
+    // view
+    int scrollAreaWidth() const;
+    int scrollAreaHeight() const;
+    int linePos(Axis axis, int index) const; // client position of a line's start
+    int lineAtPos(Axis axis, int p) const;   // line under a client position, -1 outside
+    int dragLine(Axis axis, int p);          // line under a dragging mouse, scrolling at edges
+    int lastVisible(Axis axis) const;        // last (partly) visible scrollable line
+    int visibleCount(Axis axis) const;
+    int maxFirst(Axis axis) const;
+    void moveTopLeft(int left, int top);
+    void updateScrollBars();
+    void scrollBarAction(Qt::Orientation bar, int action);
+    void scrollBarValue(Qt::Orientation bar, int value);
+    void scrollMessage(Qt::Orientation bar, TScrollCode code, int pos);
+    void adjustAfterCountChange(Axis axis, int oldCount);
+    void adjustAfterFixedChange(Axis axis, int oldFixed);
+    void sizesChanged(Axis axis);
+
+    // cursor
+    void selectionMoved(const TGridRect &oldSel);
+    TGridCoord clampedCurrent() const;
+
+    // editor
+    void updateEdit();
+    void hideEdit();
+    void commitEditor();
+    void placeEditor();
+    bool editorHoldsFocus() const;
+
+    // mouse state
+    void drawSizingAndMoving();
+
+    TCellStore m_store;
+    TLineSizes m_cols{64, 5};
+    TLineSizes m_rows{24, 5};
+    int m_fixedCols = 1;
+    int m_fixedRows = 1;
+    TGridCoord m_current{1, 1};
+    TGridCoord m_anchor{1, 1};
+    TGridCoord m_topLeft{1, 1};
+    TGridOptions m_options;
+    TScrollStyle m_scrollBars = TScrollStyle::ssBoth;
+
+    bool m_defaultDrawing = true;
+    TColor m_color = clWindow;
+    TColor m_fixedColor = clBtnFace;
+    TFont m_font;
+    std::unique_ptr<TCanvas> m_measureCanvas;
+    TCanvas *m_paintCanvas = nullptr;
+    TRect m_paintRect; // part of the view being painted
+
+    // editor
+    TInplaceEdit *m_editor = nullptr;
+    bool m_editorMode = false;
+    bool m_editorShown = false; // the editor holds a cell (it may be scrolled out of view)
+    bool m_entered = false;
+
+    // mouse
+    TGridState m_gridState = TGridState::gsNormal;
+    int m_sizingIndex = -1;
+    int m_sizingPos = 0;
+    int m_sizingOfs = 0;
+    int m_moveIndex = -1;
+    int m_movePos = -1;
+    TGridCoord m_pressedFixed{-1, -1};
+    TGridCoord m_hotFixed{-1, -1};
+    int m_wheelAccum = 0;
+
+    bool m_syncingBars = false;
+    bool m_destroying = false;
+};
+
+} // namespace plat
