@@ -78,14 +78,14 @@ void Load_Language_File(const QString &path)
 void Load_Language(const QString &languagePath, QString &languageName)
 {
     Load_English_Texts();
-    const QString chosen = plat::JoinPath(languagePath, languageName + QStringLiteral(".lng"));
-    if (plat::FileExists(chosen)) {
+    const QString chosen = plat::FindFileNoCase(languagePath, languageName + QStringLiteral(".lng"));
+    if (!chosen.isEmpty()) {
         Load_Language_File(chosen);
         return;
     }
     languageName = QStringLiteral("English");
-    const QString english = plat::JoinPath(languagePath, QStringLiteral("English.lng"));
-    if (plat::FileExists(english))
+    const QString english = plat::FindFileNoCase(languagePath, QStringLiteral("English.lng"));
+    if (!english.isEmpty())
         Load_Language_File(english);
 }
 

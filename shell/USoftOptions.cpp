@@ -293,12 +293,12 @@ void TFSoftOptions::Update_Lang_Page(int32_t Num_Page)
         label->show();
 
         // The language's own flag when there is one, else the common one.
-        const QString ownFlag = plat::JoinPath(Language_Path, name + kFlagExtension);
-        const QString defaultFlag = plat::JoinPath(Language_Path, kDefaultFlag);
+        const QString ownFlag = plat::FindFileNoCase(Language_Path, name + kFlagExtension);
+        const QString defaultFlag = plat::FindFileNoCase(Language_Path, kDefaultFlag);
         QPixmap flag;
-        if (plat::FileExists(ownFlag))
+        if (!ownFlag.isEmpty())
             flag = loadFlag(ownFlag);
-        else if (plat::FileExists(defaultFlag))
+        else if (!defaultFlag.isEmpty())
             flag = loadFlag(defaultFlag);
         // A bitmap that cannot be read shows nothing rather than stopping the page.
         image->setPixmap(flag);

@@ -66,6 +66,20 @@ QStringList ListFiles(const QString &dir, const QString &pattern)
     return QDir(dir).entryList(QStringList{pattern}, QDir::Files, QDir::Name | QDir::IgnoreCase);
 }
 
+QString FindFileNoCase(const QString &dir, const QString &name)
+{
+    const QString exact = JoinPath(dir, name);
+    if (FileExists(exact))
+        return exact;
+    if (name.isEmpty() || !DirExists(dir))
+        return {};
+    for (const QString &entry : QDir(dir).entryList(QDir::Files, QDir::Name)) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return JoinPath(dir, entry);
+    }
+    return {};
+}
+
 std::optional<QByteArray> ReadWholeFile(const QString &path, QString *error)
 {
     QFile file(path);

@@ -31,6 +31,9 @@ QStringList ListSubFolders(const QString &dir);
 // ignoring case, as the file names the program looks for were chosen on a case-blind system),
 // sorted alphabetically ignoring case. Empty when dir does not exist.
 QStringList ListFiles(const QString &dir, const QString &pattern);
+// Path of the file called name in dir: the exact name when it exists, else the first file whose
+// name matches ignoring case (files named on a case-blind system), else "".
+QString FindFileNoCase(const QString &dir, const QString &name);
 
 // The whole file, or nullopt when it cannot be opened or read (reason in *error when given).
 std::optional<QByteArray> ReadWholeFile(const QString &path, QString *error = nullptr);

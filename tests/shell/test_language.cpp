@@ -190,6 +190,16 @@ TEST_F(LanguageLoad, ChosenFileOverEnglish)
     EXPECT_EQ(Lang_Texts[19], english[19]);
 }
 
+TEST_F(LanguageLoad, FileNameCaseDoesNotMatter)
+{
+    // Language files are often named on a case-blind system: ITALIANO.LNG is Italiano's file.
+    ASSERT_TRUE(QFile::rename(dir.filePath("Italiano.lng"), dir.filePath("ITALIANO.LNG")));
+    QString name = "Italiano";
+    Load_Language(dir.path(), name);
+    EXPECT_EQ(name, "Italiano");
+    EXPECT_EQ(Lang_Texts[18], "Errore! Progetto non valido");
+}
+
 TEST_F(LanguageLoad, MissingFileFallsBackToEnglish)
 {
     QString name = "Klingon";
