@@ -13,10 +13,22 @@ void TLineSizes::SetCount(int count)
     count = std::max(0, count);
     if (count == m_count)
         return;
+    const int oldCount = m_count;
     m_count = count;
-    if (!m_sizes.empty()) {
-        m_sizes.resize(static_cast<size_t>(count), m_default);
-        m_dirty = true;
+    if (m_sizes.empty())
+        return;
+    m_sizes.resize(static_cast<size_t>(count), m_default);
+    if (m_dirty)
+        return;
+    // Keep the tree in step rather than rebuilding it, so rows added one at a time stay cheap:
+    // a shorter prefix of the tree is still valid, and each new node sums its own range.
+    m_tree.resize(static_cast<size_t>(count) + 1);
+    for (size_t k = static_cast<size_t>(oldCount) + 1; k <= static_cast<size_t>(count); ++k) {
+        qint64 sum = static_cast<qint64>(m_sizes[k - 1]) + m_lineWidth;
+        const size_t low = k - (k & (~k + 1));
+        for (size_t j = k - 1; j > low; j -= j & (~j + 1))
+            sum += m_tree[j];
+        m_tree[k] = sum;
     }
 }
 

@@ -228,6 +228,20 @@ TEST(LineSizes, OffsetsAndHitTestsFollowANaiveModel)
         }
         check("after random step");
     }
+    // Lines added one at a time to a grid of mixed sizes (the tree grows in step).
+    if (sizes.empty()) {
+        lines.SetCount(1);
+        sizes.push_back(lines.DefaultSize());
+    }
+    lines.SetSize(0, 31);
+    sizes[0] = 31;
+    for (int k = 0; k < 20; ++k) {
+        lines.SetCount(lines.Count() + 1);
+        sizes.push_back(lines.DefaultSize());
+        lines.SetSize(lines.Count() - 1, k);
+        sizes.back() = k;
+        check("after adding a line");
+    }
     lines.SetDefaultSize(9);
     std::fill(sizes.begin(), sizes.end(), 9);
     EXPECT_TRUE(lines.IsUniform());
