@@ -624,8 +624,9 @@ void TFilterDropDown::Assign(const TPersistent &Source)
     FFont = src->FFont;
     FHeight = src->FHeight;
     FWidth = src->FWidth;
-    FGlyph = src->FGlyph;
-    FGlyphActive = src->FGlyphActive;
+    // Copying a glyph changes it, and a glyph change is a change of the object.
+    SetGlyph(src->FGlyph);
+    SetGlyphActive(src->FGlyphActive);
 }
 
 void TFilterDropDown::SetGlyph(const TBitmap &Value)

@@ -645,7 +645,7 @@ private:
 class TFilterDropDown : public TPersistent
 {
 public:
-    // All but AutoSize.
+    // All but AutoSize; each of the two glyph copies fires OnChange.
     void Assign(const TPersistent &Source) override;
 
     bool AutoSize() const { return FAutoSize; }

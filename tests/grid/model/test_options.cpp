@@ -494,7 +494,13 @@ TEST(FilterDropDown, DefaultsGlyphEventsAndAssign)
     EXPECT_EQ(events, 2);
     f.SetAutoSize(true);
     TFilterDropDown copy;
+    int copyEvents = 0;
+    copy.OnChange = [&](TPersistent *sender) {
+        EXPECT_EQ(sender, &copy);
+        ++copyEvents;
+    };
     copy.Assign(f);
+    EXPECT_EQ(copyEvents, 2) << "each copied glyph is a change of it";
     EXPECT_EQ(copy.Glyph().Width(), 5);
     EXPECT_EQ(copy.GlyphActive().Width(), 6);
     EXPECT_EQ(copy.Width(), 10);
