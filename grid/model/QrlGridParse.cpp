@@ -314,9 +314,11 @@ bool IsNumberChar(QChar Ch)
            Ch == RegionalDecimalSeparator() || Ch == u'e' || Ch == u'E';
 }
 
+// Digits and the characters of a number in C notation; the regional separators are not
+// among them.
 bool IsNumberTextChar(QChar Ch)
 {
-    return IsNumberChar(Ch) || Ch == u'-' || Ch == u'.' || Ch == u'e' || Ch == u'E' || Ch == u'+';
+    return IsDigitChar(Ch) || Ch == u'-' || Ch == u'.' || Ch == u'e' || Ch == u'E' || Ch == u'+';
 }
 
 bool IsSignedNumberChar(QChar Ch)

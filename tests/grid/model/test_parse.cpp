@@ -85,17 +85,37 @@ TEST_F(GridParse, ExtractAndNormalizeNumbers)
 
 TEST_F(GridParse, CharacterClasses)
 {
-    EXPECT_TRUE(IsDigitChar(u'7'));
-    EXPECT_TRUE(IsDigitChar(u'\u0663'));
-    EXPECT_FALSE(IsDigitChar(u'a'));
-    EXPECT_TRUE(IsDigitOrMinus(u'-'));
-    EXPECT_TRUE(IsNumberChar(u','));
-    EXPECT_TRUE(IsNumberChar(u'E'));
-    EXPECT_FALSE(IsNumberChar(u'-'));
-    EXPECT_TRUE(IsNumberTextChar(u'+'));
-    EXPECT_FALSE(IsNumberTextChar(u'x'));
-    EXPECT_TRUE(IsSignedNumberChar(u'-'));
-    EXPECT_FALSE(IsSignedNumberChar(u'('));
+    // Columns: digit, digit or minus, number, number text, signed number.
+    struct Case
+    {
+        QChar thousand, decimal, ch;
+        bool digit, digitOrMinus, number, numberText, signedNumber;
+    };
+    const Case cases[] = {
+        {u',', u'.', u'7', true, true, true, true, true},
+        {u',', u'.', u'\u0663', true, true, true, true, true},
+        {u',', u'.', u'a', false, false, false, false, false},
+        {u',', u'.', u'-', false, true, false, true, true},
+        {u',', u'.', u'+', false, false, false, true, true},
+        {u',', u'.', u'e', false, false, true, true, true},
+        {u',', u'.', u'E', false, false, true, true, true},
+        {u',', u'.', u'.', false, false, true, true, true},
+        // The regional separators are number characters but not number text characters.
+        {u',', u'.', u',', false, false, true, false, true},
+        {u'.', u',', u',', false, false, true, false, true},
+        {u'.', u',', u'.', false, false, true, true, true},
+        {u',', u'.', u'(', false, false, false, false, false},
+    };
+    for (const Case &c : cases) {
+        pin(c.thousand, c.decimal, QStringLiteral("dd/mm/yyyy"));
+        const std::string at = QString(c.ch).toStdString() + " with " +
+                               QString(c.thousand).toStdString() + QString(c.decimal).toStdString();
+        EXPECT_EQ(IsDigitChar(c.ch), c.digit) << at;
+        EXPECT_EQ(IsDigitOrMinus(c.ch), c.digitOrMinus) << at;
+        EXPECT_EQ(IsNumberChar(c.ch), c.number) << at;
+        EXPECT_EQ(IsNumberTextChar(c.ch), c.numberText) << at;
+        EXPECT_EQ(IsSignedNumberChar(c.ch), c.signedNumber) << at;
+    }
 }
 
 TEST_F(GridParse, DefaultThousandSeparatorAvoidsTheDecimalOne)
