@@ -65,11 +65,11 @@ TFAbout::TFAbout(QWidget *parent) : TModalForm(parent)
     LbButton1->setGeometry(32, 115, 81, 22);
     LbButton1->SetCaption(QStringLiteral("OK"));
     LbButton1->SetModalResult(mrOk);
-    LbButton1->SetStyle(TLbButtonStyle::bsEncarta);
-    LbButton1->SetColor(Form_Color);
+    // The common look (grey light edge, yellow highlight), but yellow rather than orange when down.
+    Style_Push_Button(LbButton1);
+    LbButton1->SetColorWhenDown(clYellow);
     LbButton1->SetGlyph(LbResourceBitmap(QStringLiteral("LBOK")));
     LbButton1->SetNumGlyphs(2);
-    LbButton1->SetColorWhenDown(clYellow);
 
     SetClientWidth(kClientWidth);
     SetClientHeight(kClientHeight);

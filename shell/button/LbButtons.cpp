@@ -31,7 +31,9 @@ void LbGradientFill(TCanvas &canvas, const TRect &rect, TColor from, TColor to)
         const int bottom = std::min(top + bandHeight, rect.Bottom);
         if (bottom <= top)
             continue;
-        auto channel = [i](int s, int e) { return s + i * (e - s) / 31; };
+        // s + i * (e - s) / 31 truncated as a whole: a falling channel rounds down too. The
+        // numerator (31 - i) * s + i * e is never negative, so integer division truncates it.
+        auto channel = [i](int s, int e) { return (s * 31 + i * (e - s)) / 31; };
         canvas.Brush().SetColor(RGB(channel(GetRValue(from), GetRValue(to)),
                                     channel(GetGValue(from), GetGValue(to)),
                                     channel(GetBValue(from), GetBValue(to))));

@@ -47,6 +47,21 @@ TEST(About, NamesTheSoftwareInEnglishWhateverTheLanguage)
     EXPECT_FALSE(shown["Label4"].isEmpty());
 }
 
+TEST(About, OkButtonHasTheCommonLookButTurnsYellowWhenDown)
+{
+    TFAbout about;
+    const TLbButton *ok = about.LbButton1;
+    EXPECT_EQ(ok->geometry(), QRect(32, 115, 81, 22));
+    EXPECT_EQ(ok->Caption(), QStringLiteral("OK"));
+    EXPECT_EQ(ok->ModalResult(), mrOk);
+    EXPECT_EQ(ok->Style(), TLbButtonStyle::bsEncarta);
+    EXPECT_EQ(ok->NumGlyphs(), 2);
+    EXPECT_EQ(ok->Color(), TColor(0xEDF7F8));
+    EXPECT_EQ(ok->LightColor(), TColor(0x808080));
+    EXPECT_EQ(ok->HotTrackColor(), clYellow);
+    EXPECT_EQ(ok->ColorWhenDown(), clYellow);
+}
+
 TEST(About, LinkOpensTheHomePageWithTheSoftwareCode)
 {
     const QUrl link(TFAbout::Home_Page_Link());

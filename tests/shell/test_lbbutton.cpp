@@ -16,6 +16,7 @@
 #include <QTimerEvent>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -519,18 +520,29 @@ TEST(LbButtonDrawing, BlendHotTrack)
 
 TEST(LbButtonDrawing, GradientBandsOverlapAndTheLastIsClipped)
 {
-    QImage img(4, 40, QImage::Format_RGB32);
-    img.fill(Qt::red);
+    // Each band's colour is from + i * (to - from) / 31 truncated as a whole, so a falling
+    // gradient rounds down as a rising one does (row 1 from white: 246.77 gives 246, not 247).
+    struct Case
     {
-        TCanvas c(&img);
-        LbGradientFill(c, Rect(0, 4, 4, 35), clBlack, clWhite);
+        TColor from, to;
+    };
+    for (const Case &g : {Case{clBlack, clWhite}, Case{clWhite, clBlack}}) {
+        SCOPED_TRACE(g.from == clBlack ? "rising" : "falling");
+        QImage img(4, 40, QImage::Format_RGB32);
+        img.fill(Qt::red);
+        {
+            TCanvas c(&img);
+            LbGradientFill(c, Rect(0, 4, 4, 35), g.from, g.to);
+        }
+        const int start = GetRValue(g.from);
+        const int end = GetRValue(g.to);
+        for (int i = 0; i <= 30; ++i) {
+            const int grey = static_cast<int>(std::floor(start + i * (end - start) / 31.0));
+            EXPECT_EQ(pixel(img, 1, 4 + i), RGB(grey, grey, grey)) << "row " << i;
+        }
+        EXPECT_EQ(pixel(img, 1, 35), clRed) << "nothing below the bottom";
+        EXPECT_EQ(pixel(img, 1, 3), clRed) << "nothing above the top";
     }
-    for (int i = 0; i <= 30; ++i) {
-        const int grey = i * 255 / 31;
-        EXPECT_EQ(pixel(img, 1, 4 + i), RGB(grey, grey, grey)) << "row " << i;
-    }
-    EXPECT_EQ(pixel(img, 1, 35), clRed) << "nothing below the bottom";
-    EXPECT_EQ(pixel(img, 1, 3), clRed) << "nothing above the top";
 }
 
 TEST(LbButtonDrawing, LongCaptionIsCutToFit)
