@@ -572,12 +572,20 @@ TEST(CompilerModbus, OptionalFieldsAndConversion)
     struct Case
     {
         const char *name;
-        TAttrs extra; // replaces or adds attributes of a read row
+        TAttrs extra; // replaces or adds attributes of a read row (of a write row with write)
         std::vector<const char *> drop;
         int off;
         const char *hex;
+        bool write = false;
     };
     const Case cases[] = {
+        {"write row, bit empty",
+         {{"Type", "Holding Register"}, {"Position", "4"}, {"Bit", ""}},
+         {},
+         0,
+         "04000000",
+         true},
+        {"write row, topic missing", {}, {}, 20, "0000", true},
         {"topic -1", {{"Index_Topic", "-1"}}, {}, 20, "ffff"},
         {"topic 5", {{"Index_Topic", "5"}}, {}, 20, "0500"},
         {"topic missing", {}, {"Index_Topic"}, 20, "0000"},
@@ -621,13 +629,14 @@ TEST(CompilerModbus, OptionalFieldsAndConversion)
     };
     for (const Case &cs : cases) {
         SCOPED_TRACE(cs.name);
-        TAttrs row = ReadRowAttrs();
+        TAttrs row = cs.write ? WriteRowAttrs() : ReadRowAttrs();
         for (const auto &[n, v] : cs.extra)
             row = With(row, n, v);
         for (const char *n : cs.drop)
             row = Without(row, n);
         TTempConf conf;
-        conf.Write("ModbusM_SetAccess.xml", ModbusXml({Row(row)}, {}));
+        conf.Write("ModbusM_SetAccess.xml",
+                   cs.write ? ModbusXml({}, {Row(row)}) : ModbusXml({Row(row)}, {}));
         const auto c = CompileFolder(conf);
         const QByteArray expected = QByteArray::fromHex(cs.hex);
         EXPECT_TRUE(BytesEqual(Record(c->Image2(), 0).mid(cs.off, expected.size()), expected,

@@ -29,13 +29,18 @@ QStringList AttributeNames(const plat::XmlNode &row)
     return names;
 }
 
-QStringList DescNames(const TTableGroup &g)
-{
-    QStringList names;
-    for (const TTableColumn &c : g.Columns)
-        names << c.Attribute;
-    return names;
-}
+// The attributes of each table in the order the files carry them.
+const QStringList TLS_Attributes = {"Enable", "Certificate", "Mnemonic"};
+const QStringList IEC61850_Attributes = {"Enable",   "Name",       "Type",
+                                         "Length",   "ReadOnly",   "Position",
+                                         "StartBit", "Conversion", "MultiplicationFactor",
+                                         "Swap",     "SwapWord",   "Mnemonic"};
+const QStringList Read_Attributes = {"Enable",   "Slave_ID",    "Type",     "Address", "NPoint",
+                                     "PollTime", "MaxError",    "Position", "Bit",     "Swap",
+                                     "SwapWord", "Index_Topic", "Mnemonic"};
+const QStringList Write_Attributes = {"Enable",   "Slave_ID", "Type",     "Address",  "NPoint",
+                                      "PollTime", "OnChange", "OnCMD",    "MaxError", "Position",
+                                      "Bit",      "Swap",     "SwapWord", "Mnemonic"};
 
 } // namespace
 
@@ -68,12 +73,90 @@ TEST(TableFiles, WriteGivesRootThenCommentAndAttributesInTableOrder)
     for (int g = 0; g < 2; ++g)
         for (const plat::XmlNode &row : groups[g].ChildElements()) {
             EXPECT_EQ(row.Name(), QStringLiteral("row"));
-            EXPECT_EQ(AttributeNames(row), DescNames(desc.Groups[g]));
+            EXPECT_EQ(AttributeNames(row), g == 0 ? Read_Attributes : Write_Attributes);
         }
     // Cell texts go out untrimmed.
     const plat::XmlNode first = groups[0].ChildElements().at(0);
     EXPECT_EQ(first.Attribute("Slave_ID"), QStringLiteral(" 1 "));
     EXPECT_EQ(first.Attribute("Mnemonic"), QStringLiteral("  padded  "));
+}
+
+TEST(TableFiles, EachTableHasItsRootGroupsAttributesAndKeyColumn)
+{
+    TTempConf conf;
+    struct Group
+    {
+        const char *name; // nullptr: rows directly under the root
+        QStringList attributes;
+        const char *key;
+    };
+    struct Case
+    {
+        const TTableFileDesc *desc;
+        const char *file;
+        const char *root;
+        std::vector<Group> groups;
+    };
+    const Case cases[] = {
+        {&TLS_Known_Cert_Table(),
+         "TLS_Known_Cert.xml",
+         "TLS_Server_Known_Cert",
+         {{nullptr, TLS_Attributes, "Certificate"}}},
+        {&IEC61850_Variables_Table(),
+         "IEC61850_Variables.xml",
+         "IEC61850_Variables",
+         {{nullptr, IEC61850_Attributes, "Name"}}},
+        {&ModbusM_SetAccess_Table(),
+         "ModbusM_SetAccess.xml",
+         "EtherNetIP_to_Modbus",
+         {{"Modbus_Read", Read_Attributes, "Slave_ID"},
+          {"Modbus_Write", Write_Attributes, "Slave_ID"}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.file);
+        EXPECT_EQ(c.desc->FileName, QLatin1String(c.file));
+        // Per group: a full row, a row whose key alone is blank, then another full row.
+        TTableData data = Empty_Table_Data(*c.desc);
+        ASSERT_EQ(data.size(), qsizetype(c.groups.size()));
+        for (size_t g = 0; g < c.groups.size(); ++g) {
+            TTableRow full, blankKey;
+            for (const QString &a : c.groups[g].attributes) {
+                full << a + QStringLiteral("-v");
+                blankKey << (a == QLatin1String(c.groups[g].key) ? QStringLiteral(" ") : a);
+            }
+            data[qsizetype(g)] << full << blankKey << full;
+        }
+        const QString path = conf.File(c.file);
+        Write_Table_File(*c.desc, data, path);
+
+        plat::XmlDocument doc;
+        doc.LoadFile(path);
+        const std::vector<plat::XmlNode> top = doc.Children();
+        ASSERT_EQ(top.size(), 2u);
+        EXPECT_EQ(top[0].Name(), QLatin1String(c.root));
+        EXPECT_EQ(top[1].Text(), QStringLiteral("SW_VERSION = 1.005"));
+        const std::vector<plat::XmlNode> children = top[0].ChildElements();
+        for (size_t g = 0; g < c.groups.size(); ++g) {
+            const Group &group = c.groups[g];
+            SCOPED_TRACE(group.name ? group.name : "no group");
+            std::vector<plat::XmlNode> rows = children;
+            if (group.name) {
+                ASSERT_EQ(children.size(), c.groups.size());
+                EXPECT_EQ(children[g].Name(), QLatin1String(group.name));
+                rows = children[g].ChildElements();
+            }
+            ASSERT_EQ(rows.size(), 1u); // the blank key ended the rows
+            std::vector<plat::XmlAttribute> expected;
+            for (const QString &a : group.attributes)
+                expected.push_back({a, a + QStringLiteral("-v")});
+            const std::vector<plat::XmlAttribute> written = rows[0].Attributes();
+            ASSERT_EQ(written.size(), expected.size());
+            for (size_t i = 0; i < expected.size(); ++i) {
+                EXPECT_EQ(written[i].name, expected[i].name);
+                EXPECT_EQ(written[i].value, expected[i].value);
+            }
+        }
+    }
 }
 
 TEST(TableFiles, RoundTripKeepsEveryCellTextOfEveryTable)
@@ -279,11 +362,13 @@ TEST(TableFiles, RowsBeyondTheGridAreLeftOutAndCounted)
     }
 }
 
-TEST(TableFiles, TheDocumentElementIsTheRootWhateverStandsBeforeIt)
+TEST(TableFiles, TheDocumentElementIsTheRootAndEveryChildElementIsARow)
 {
     TTempConf conf;
-    const QString rows = Row({{"Enable", "N"}, {"Certificate", "A"}, {"Mnemonic", "m"}}) +
-                         Row({{"Enable", "Y"}, {"Certificate", "B"}, {"Mnemonic", ""}});
+    // The second row element is not named "row": it is a row all the same.
+    const QString rows =
+        Row({{"Enable", "N"}, {"Certificate", "A"}, {"Mnemonic", "m"}}) +
+        Row({{"Enable", "Y"}, {"Certificate", "B"}, {"Mnemonic", ""}}, QStringLiteral("cert"));
     const QString prefixes[] = {
         QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"),
         QStringLiteral("<!-- a comment -->\n"),
