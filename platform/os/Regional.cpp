@@ -24,8 +24,12 @@ QString RegionalDecimalSetting()
 
 QChar ProgramDecimalSeparator()
 {
+    // Only ',' and '.' are taken, with ',' for anything else: the same rule the configurator
+    // uses to pick the separator it writes numbers with, so its own texts always convert.
     const QString s = RegionalDecimalSetting();
-    return s.isEmpty() ? QChar(u'.') : s.at(0);
+    if (!s.isEmpty() && (s.at(0) == u',' || s.at(0) == u'.'))
+        return s.at(0);
+    return QChar(u',');
 }
 
 void OverrideDecimalSeparator(std::optional<QString> setting)

@@ -10,7 +10,8 @@ namespace plat {
 // The user's regional decimal setting as text (at most 3 characters); "" when unknown.
 QString RegionalDecimalSetting();
 
-// The decimal separator the program's own float conversion uses ('.' when the setting is empty).
+// The decimal separator the program's own float conversion uses: the setting's first character
+// when that is ',' or '.', else ','.
 QChar ProgramDecimalSeparator();
 
 // Tests pin the separator here; std::nullopt returns to the system's setting.

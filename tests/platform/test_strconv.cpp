@@ -71,9 +71,14 @@ TEST_F(RegionalFloat, OverrideDrivesBothSeparators)
     plat::OverrideDecimalSeparator(QStringLiteral(",xyz"));
     EXPECT_EQ(plat::RegionalDecimalSetting(), QStringLiteral(",xy"));
     EXPECT_EQ(plat::ProgramDecimalSeparator(), QChar(u','));
-    plat::OverrideDecimalSeparator(QString());
-    EXPECT_EQ(plat::RegionalDecimalSetting(), QString());
+    plat::OverrideDecimalSeparator(QStringLiteral(".,"));
     EXPECT_EQ(plat::ProgramDecimalSeparator(), QChar(u'.'));
+    // Nothing usable: ',' as the configurator's separator rule says.
+    for (const QString &odd : {QString(), QStringLiteral(";"), QString(QChar(0x066B))}) {
+        plat::OverrideDecimalSeparator(odd);
+        EXPECT_EQ(plat::RegionalDecimalSetting(), odd);
+        EXPECT_EQ(plat::ProgramDecimalSeparator(), QChar(u',')) << odd.toStdString();
+    }
 }
 
 TEST_F(RegionalFloat, ConversionFollowsProgramSeparator)

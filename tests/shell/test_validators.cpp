@@ -253,8 +253,9 @@ TEST_F(DecimalSeparator, StrToFloatSepAcceptsEitherSeparator)
         {"1,5", true, 1.5f}, {"1.5", true, 1.5f},    {"-2", true, -2.0f},    {"abc", false, 1.0f},
         {"", false, 1.0f},   {"1.2.3", false, 1.0f}, {"1e3", true, 1000.0f}, {"1e39", false, 1.0f},
     };
-    for (const char *sep : {".", ","}) {
-        plat::OverrideDecimalSeparator(QString::fromLatin1(sep));
+    // Unusual settings (empty, another character) must not make either form fail.
+    for (const char *sep : {".", ",", "", "\xD9\xAB"}) {
+        plat::OverrideDecimalSeparator(QString::fromUtf8(sep));
         const QString given = Get_Decimal_Separator();
         for (const Case &c : cases) {
             float v = -7.0f;
