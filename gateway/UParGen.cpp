@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -57,6 +58,15 @@ const QHash<QString, QString> &octetSuccessors()
         return map;
     }();
     return next;
+}
+
+// The text box's text as it was given: toPlainText() would turn no-break spaces into blanks and
+// line separators into line feeds, changing keys and certificates nobody edited.
+QString boxText(const QPlainTextEdit *box)
+{
+    QString text = box->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
 }
 
 } // namespace
@@ -290,7 +300,7 @@ pargen::TParGenValues TFParGen::Values() const
         if (auto *edit = qobject_cast<QLineEdit *>(w))
             values[i] = edit->text();
         else if (auto *box = qobject_cast<QPlainTextEdit *>(w))
-            values[i] = box->toPlainText();
+            values[i] = boxText(box);
         else if (auto *check = qobject_cast<QCheckBox *>(w))
             values[i] = check->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
         else if (auto *list = qobject_cast<QComboBox *>(w))
@@ -399,6 +409,17 @@ void TFParGen::FormResize()
         resize(kClientWidth, height());
 }
 
+void TFParGen::keyPressEvent(QKeyEvent *event)
+{
+    // Escape would otherwise close the dialog and drop the user's edits without the question.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        Btn_CancelClick();
+        return;
+    }
+    TModalForm::keyPressEvent(event);
+}
+
 void TFParGen::resizeEvent(QResizeEvent *event)
 {
     TModalForm::resizeEvent(event);
@@ -416,8 +437,9 @@ bool TFParGen::eventFilter(QObject *watched, QEvent *event)
         }
     } else if (event->type() == QEvent::Wheel) {
         const auto *wheel = static_cast<QWheelEvent *>(event);
-        // Only the vertical wheel scrolls the group.
-        if (wheel->angleDelta().y() != 0 || wheel->angleDelta().x() == 0) {
+        // Only a turn of the vertical wheel scrolls the group; the start and end markers of a
+        // touchpad gesture carry no delta and must not scroll it down.
+        if (wheel->angleDelta().y() != 0) {
             if (FormMouseWheel(wheel->globalPosition().toPoint(), wheel->angleDelta().y()))
                 return true;
         }

@@ -224,6 +224,16 @@ TEST_F(ParGenDialog, WheelOverTheGroupScrollsItNotTheControlUnderThePointer)
     bar->setValue(0);
     wheel(dlg->P_Title, -120);
     EXPECT_EQ(bar->value(), 0);
+
+    // The start and end of a touchpad gesture carry no turn of the wheel and scroll nothing.
+    for (Qt::ScrollPhase phase : {Qt::ScrollBegin, Qt::ScrollEnd}) {
+        QWidget *target = dlg->CPG->viewport();
+        const QPoint local = target->rect().center();
+        QWheelEvent ev(local, target->mapToGlobal(local), QPoint(), QPoint(), Qt::NoButton,
+                       Qt::NoModifier, phase, false);
+        QApplication::sendEvent(target, &ev);
+        EXPECT_EQ(bar->value(), 0) << phase;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -357,6 +367,30 @@ TEST_F(ParGenDialog, LoadAndOkRewriteTheSameFile)
     EXPECT_EQ(readAll(File_ParGen), readAll(fixture("ParGen_full.xml")));
 }
 
+// Every value goes back out of its control as it came in, also the characters a text box
+// likes to normalise.
+TEST_F(ParGenDialog, ControlsGiveBackWhatTheyWereGiven)
+{
+    const QString texts[] = {QString::fromUtf8("a\u00a0b"),
+                             QString::fromUtf8("x\u2028y"),
+                             QStringLiteral("line 1\nline 2\n"),
+                             QStringLiteral("\n\n"),
+                             QString(),
+                             QString::fromUtf8("p\u00e4ss \u00a0")};
+    for (const QString &text : texts) {
+        pargen::TParGenValues v = pargen::defaultValues();
+        for (int key : {pargen::TLS_Server_Key, pargen::TLS_Server_Server_Certificate,
+                        pargen::TLS_Server_Root_Certificate, pargen::TLS_Server_Key_Password,
+                        pargen::NTP_Server_URL})
+            v[key] = text;
+        dlg->SetValues(v);
+        const pargen::TParGenValues back = dlg->Values();
+        for (int key = 0; key < pargen::ParGen_Key_Count; ++key)
+            EXPECT_EQ(back[key].toStdString(), v[key].toStdString())
+                << pargen::ParGen_Keys[key].name;
+    }
+}
+
 TEST_F(ParGenDialog, UnparseableFileIsReportedOnceAndTheDefaultsAreShown)
 {
     useFixture("ParGen_full.xml");
@@ -474,6 +508,40 @@ TEST_F(ParGenDialog, CancelAsksOnlyAfterTheUserChangedSomething)
         dlg->Btn_CancelClick();
         EXPECT_EQ(dlg->ModalResult(), mrCancel) << what;
     }
+    EXPECT_FALSE(QFile::exists(File_ParGen));
+}
+
+// Escape is no way around the question: it does what the Cancel button does.
+TEST_F(ParGenDialog, EscapeAsksLikeCancel)
+{
+    bool openAfterNo = false;
+    plat::WhenModalShown([&](TModalForm *form) {
+        auto *self = static_cast<TFParGen *>(form);
+        self->E_NTP_Server_URL->setFocus();
+        QTest::keyClicks(self->E_NTP_Server_URL, QStringLiteral("pool"));
+        boxes.QueueAnswer(mrNo);
+        QTest::keyClick(self->E_NTP_Server_URL, Qt::Key_Escape);
+        openAfterNo = self->isVisible() && self->ModalResult() == mrNone;
+        boxes.QueueAnswer(mrYes);
+        QTest::keyClick(self->E_NTP_Server_URL, Qt::Key_Escape);
+    });
+    EXPECT_EQ(dlg->ShowModal(), mrCancel);
+    EXPECT_TRUE(openAfterNo);
+    ASSERT_EQ(boxes.Count(), 2);
+    EXPECT_EQ(boxes.Last().text, "Do you want to exit without saving changes?");
+
+    // Unchanged, Escape closes at once; changed or not, the close box never asks.
+    boxes.Clear();
+    plat::WhenModalShown([](TModalForm *form) {
+        QTest::keyClick(static_cast<TFParGen *>(form)->E_NTP_Server_URL, Qt::Key_Escape);
+    });
+    EXPECT_EQ(dlg->ShowModal(), mrCancel);
+    plat::WhenModalShown([](TModalForm *form) {
+        static_cast<TFParGen *>(form)->E_NTP_Server_URL->setText(QStringLiteral("x"));
+        form->close();
+    });
+    EXPECT_EQ(dlg->ShowModal(), mrCancel);
+    EXPECT_EQ(boxes.Count(), 0);
     EXPECT_FALSE(QFile::exists(File_ParGen));
 }
 
