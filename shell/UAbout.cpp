@@ -8,6 +8,7 @@
 #include "shell/button/LbButton.h"
 
 #include <QEvent>
+#include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -29,6 +30,23 @@ QLabel *makeLabel(QWidget *parent, const char *name, int left, int top, const QS
     return label;
 }
 
+// The picture is drawn on a key colour (its lower-left pixel) that the buttons leave out; a
+// plain label would show it, so it becomes transparent here.
+QImage withoutKeyColour(const QImage &picture)
+{
+    QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+    if (image.isNull())
+        return image;
+    const QRgb key = image.pixel(0, image.height() - 1);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (line[x] == key)
+                line[x] = qRgba(0, 0, 0, 0);
+    }
+    return image;
+}
+
 } // namespace
 
 TFAbout::TFAbout(QWidget *parent) : TModalForm(parent)
@@ -44,7 +62,7 @@ TFAbout::TFAbout(QWidget *parent) : TModalForm(parent)
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setGeometry(32, 24, 81, 81);
     Image2->setScaledContents(true);
-    Image2->setPixmap(QPixmap::fromImage(res::Main_Picture_Info()));
+    Image2->setPixmap(QPixmap::fromImage(withoutKeyColour(res::Main_Picture_Info())));
     Image2->setCursor(Qt::PointingHandCursor);
     Image2->installEventFilter(this);
 

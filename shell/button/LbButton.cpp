@@ -549,6 +549,17 @@ void TLbButton::showEvent(QShowEvent *e)
     QWidget::showEvent(e);
 }
 
+// A window closed under the pointer sends no leave, so a hidden button would come back
+// highlighted on the next showing.
+void TLbButton::hideEvent(QHideEvent *e)
+{
+    bCursorOnButton = false;
+    FHotTrackStep = 0;
+    if (FThread)
+        FThread->Suspend();
+    QWidget::hideEvent(e);
+}
+
 bool TLbButton::event(QEvent *e)
 {
     switch (e->type()) {

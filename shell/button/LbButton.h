@@ -113,6 +113,7 @@ protected:
     void focusOutEvent(QFocusEvent *e) override;
     void changeEvent(QEvent *e) override;
     void showEvent(QShowEvent *e) override;
+    void hideEvent(QHideEvent *e) override;
 
 private:
     void DoClick();

@@ -1,4 +1,5 @@
 // The about box: fixed English texts naming the software, and the link to the maker's home page.
+#include "platform/ui/Colors.h"
 #include "platform/ui/ModalForm.h"
 #include "shell/UAbout.h"
 #include "shell/UComon.h"
@@ -6,7 +7,9 @@
 #include "shell/UVersionCheck.h"
 #include "shell/button/LbButton.h"
 
+#include <QImage>
 #include <QLabel>
+#include <QPixmap>
 #include <QUrl>
 #include <QUrlQuery>
 #include <gtest/gtest.h>
@@ -60,6 +63,20 @@ TEST(About, OkButtonHasTheCommonLookButTurnsYellowWhenDown)
     EXPECT_EQ(ok->LightColor(), TColor(0x808080));
     EXPECT_EQ(ok->HotTrackColor(), clYellow);
     EXPECT_EQ(ok->ColorWhenDown(), clYellow);
+}
+
+TEST(About, PictureKeyColourDoesNotShow)
+{
+    // The picture is drawn on a key colour; its corners must show the window behind it.
+    TFAbout about;
+    about.FormShow();
+    const QImage shot = about.grab().toImage();
+    const QRect pic = about.Image2->geometry();
+    const QPoint corners[] = {pic.topLeft() + QPoint(1, 1), pic.topRight() + QPoint(-1, 1),
+                              pic.bottomLeft() + QPoint(1, -1), pic.bottomRight() - QPoint(1, 1)};
+    for (const QPoint &p : corners)
+        EXPECT_EQ(FromQColor(shot.pixelColor(p)), TColor(0xEDF7F8))
+            << "at " << p.x() << "," << p.y();
 }
 
 TEST(About, LinkOpensTheHomePageWithTheSoftwareCode)

@@ -143,6 +143,27 @@ TEST_F(LbButtonTest, MousePressAndRelease)
     }
 }
 
+TEST_F(LbButtonTest, ClosingTheWindowUnderTheMouseDropsTheHighlight)
+{
+    // No leave arrives when the window closes under the pointer; the next showing must not
+    // start highlighted.
+    for (const bool slowFade : {false, true}) {
+        SCOPED_TRACE(slowFade ? "slow fade" : "no fade");
+        btn->SetSlowDecease(slowFade);
+        form->show();
+        hover(btn, true);
+        if (slowFade)
+            hover(btn, false); // the fade has started but not ticked yet
+        ASSERT_EQ(btn->HotTrackStep(), 8);
+        form->hide();
+        EXPECT_FALSE(btn->IsCursorOnButton());
+        EXPECT_EQ(btn->HotTrackStep(), 0);
+        if (btn->FadeThread()) {
+            EXPECT_TRUE(btn->FadeThread()->Suspended());
+        }
+    }
+}
+
 TEST_F(LbButtonTest, HotTrackingFollowsEnterAndLeave)
 {
     hover(btn, true);
