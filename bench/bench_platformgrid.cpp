@@ -176,9 +176,9 @@ BENCHMARK(BM_PaintTo)->Apply(rowArgs)->Unit(benchmark::kMicrosecond)->MinTime(0.
 // ---- scrolling ----------------------------------------------------------------------------
 
 // Jumps of TopRow across the whole range (scroll bars follow), then a repaint.
-void BM_ScrollTopRowAndPaint(benchmark::State &state)
+void scrollTopRowAndPaint(benchmark::State &state, bool variedHeights)
 {
-    TPlatformStringGrid &grid = filledGrid(static_cast<int>(state.range(0)));
+    TPlatformStringGrid &grid = filledGrid(static_cast<int>(state.range(0)), variedHeights);
     Stride stride(grid.FixedRows(), grid.MaxTopRow());
     QImage image(ViewWidth, ViewHeight, QImage::Format_RGB32);
     for (auto _ : state) {
@@ -188,20 +188,17 @@ void BM_ScrollTopRowAndPaint(benchmark::State &state)
     }
     QCoreApplication::processEvents();
 }
+
+void BM_ScrollTopRowAndPaint(benchmark::State &state)
+{
+    scrollTopRowAndPaint(state, false);
+}
 BENCHMARK(BM_ScrollTopRowAndPaint)->Apply(rowArgs)->Unit(benchmark::kMicrosecond)->MinTime(0.2);
 
 // The same with rows of differing heights.
 void BM_ScrollTopRowAndPaintVariedHeights(benchmark::State &state)
 {
-    TPlatformStringGrid &grid = filledGrid(static_cast<int>(state.range(0)), true);
-    Stride stride(grid.FixedRows(), grid.MaxTopRow());
-    QImage image(ViewWidth, ViewHeight, QImage::Format_RGB32);
-    for (auto _ : state) {
-        grid.SetTopRow(stride.next());
-        paintTo(grid, image);
-        benchmark::DoNotOptimize(image.constBits());
-    }
-    QCoreApplication::processEvents();
+    scrollTopRowAndPaint(state, true);
 }
 BENCHMARK(BM_ScrollTopRowAndPaintVariedHeights)
     ->Apply(rowArgs)

@@ -10,6 +10,7 @@
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
 #include "shell/UStartProgram.h"
+#include "shell/UTitledForm.h"
 #include "shell/button/LbButton.h"
 #include "shell/button/LbButtons.h"
 
@@ -27,8 +28,6 @@
 
 namespace {
 
-constexpr TColor kFormColor = 15595512;
-constexpr TColor kButtonDownColor = 33023;
 constexpr int kClientWidth = 449;
 
 QString text(int number)
@@ -131,21 +130,37 @@ void saveParameterFile(const TLayout &layout,
     doc.Save(TFBoot::Update_File());
 }
 
-void styleButton(TLbButton *button)
+template <class W> W *newChild(QWidget *parent, const char *name)
 {
-    button->SetStyle(TLbButtonStyle::bsEncarta);
-    button->SetColor(kFormColor);
-    button->SetColorWhenDown(kButtonDownColor);
-    button->SetHotTrackColor(clYellow);
-    button->SetLightColor(clGray);
+    auto *child = new W(parent);
+    child->setObjectName(QString::fromLatin1(name));
+    return child;
 }
 
 QLabel *newLabel(QWidget *parent, const char *name, int left, int top)
 {
-    auto *label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
+    auto *label = newChild<QLabel>(parent, name);
     label->move(left, top);
     return label;
+}
+
+// The dialog stacks its panels at full width; FormShow places them.
+QWidget *newPanel(QWidget *parent, const char *name, int height)
+{
+    auto *panel = newChild<QWidget>(parent, name);
+    panel->resize(kClientWidth, height);
+    return panel;
+}
+
+TLbButton *newButton(
+    QWidget *parent, const char *name, const QRect &geometry, const char *glyph, int numGlyphs)
+{
+    auto *button = newChild<TLbButton>(parent, name);
+    button->setGeometry(geometry);
+    Style_Push_Button(button);
+    button->SetGlyph(LbResourceBitmap(QString::fromLatin1(glyph)));
+    button->SetNumGlyphs(numGlyphs);
+    return button;
 }
 
 } // namespace
@@ -174,12 +189,10 @@ void TFBoot::buildWindow()
 {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    SetColor(kFormColor);
+    SetColor(Form_Color);
     SetFont(TFont(QStringLiteral("Verdana"), -11));
 
-    P_Title = new QWidget(this);
-    P_Title->setObjectName(QStringLiteral("P_Title"));
-    P_Title->resize(kClientWidth, 69);
+    P_Title = newPanel(this, "P_Title", 69);
     L_SW_Code = newLabel(P_Title, "L_SW_Code", 16, 8);
     L_SW_Code->setFont(TFont(QStringLiteral("Verdana"), -32).toQFont());
     L_SW_Desc = newLabel(P_Title, "L_SW_Desc", 16, 46);
@@ -190,9 +203,7 @@ void TFBoot::buildWindow()
         label->setPalette(pal);
     }
 
-    P_IP_Address = new QWidget(this);
-    P_IP_Address->setObjectName(QStringLiteral("P_IP_Address"));
-    P_IP_Address->resize(kClientWidth, 64);
+    P_IP_Address = newPanel(this, "P_IP_Address", 64);
     L_IP_Address = newLabel(P_IP_Address, "L_IP_Address", 16, 8);
     QLineEdit **octets[] = {&E_IP1, &E_IP2, &E_IP3, &E_IP4};
     for (int i = 0; i < 4; ++i) {
@@ -203,48 +214,24 @@ void TFBoot::buildWindow()
         *octets[i] = edit;
     }
 
-    P_Serial = new QWidget(this);
-    P_Serial->setObjectName(QStringLiteral("P_Serial"));
-    P_Serial->resize(kClientWidth, 64);
+    P_Serial = newPanel(this, "P_Serial", 64);
     L_COM_Port = newLabel(P_Serial, "L_COM_Port", 16, 8);
-    CB_COM_Port = new QComboBox(P_Serial);
-    CB_COM_Port->setObjectName(QStringLiteral("CB_COM_Port"));
+    CB_COM_Port = newChild<QComboBox>(P_Serial, "CB_COM_Port");
     CB_COM_Port->setGeometry(16, 28, 140, 22);
-    Btn_COM_List = new TLbButton(P_Serial);
-    Btn_COM_List->setObjectName(QStringLiteral("Btn_COM_List"));
-    Btn_COM_List->setGeometry(164, 26, 28, 26);
-    styleButton(Btn_COM_List);
-    Btn_COM_List->SetGlyph(LbResourceBitmap(QStringLiteral("LBARROW")));
-    Btn_COM_List->SetNumGlyphs(1);
+    Btn_COM_List = newButton(P_Serial, "Btn_COM_List", {164, 26, 28, 26}, "LBARROW", 1);
     Btn_COM_List->OnClick = [this](QObject *) { Btn_COM_ListClick(); };
 
-    P_Options = new QWidget(this);
-    P_Options->setObjectName(QStringLiteral("P_Options"));
-    P_Options->resize(kClientWidth, 88);
+    P_Options = newPanel(this, "P_Options", 88);
     L_Update_Option = newLabel(P_Options, "L_Update_Option", 16, 8);
-    CB_Update_Options = new QComboBox(P_Options);
-    CB_Update_Options->setObjectName(QStringLiteral("CB_Update_Options"));
+    CB_Update_Options = newChild<QComboBox>(P_Options, "CB_Update_Options");
     CB_Update_Options->setGeometry(16, 28, 260, 22);
-    CB_Update_Option_Read_Back = new QCheckBox(P_Options);
-    CB_Update_Option_Read_Back->setObjectName(QStringLiteral("CB_Update_Option_Read_Back"));
+    CB_Update_Option_Read_Back = newChild<QCheckBox>(P_Options, "CB_Update_Option_Read_Back");
     CB_Update_Option_Read_Back->setGeometry(16, 58, 260, 20);
 
-    P_Button = new QWidget(this);
-    P_Button->setObjectName(QStringLiteral("P_Button"));
-    P_Button->resize(kClientWidth, 44);
-    Btn_Update = new TLbButton(P_Button);
-    Btn_Update->setObjectName(QStringLiteral("Btn_Update"));
-    Btn_Update->setGeometry(127, 8, 190, 28);
-    styleButton(Btn_Update);
-    Btn_Update->SetGlyph(LbResourceBitmap(QStringLiteral("LBOK")));
-    Btn_Update->SetNumGlyphs(2);
+    P_Button = newPanel(this, "P_Button", 44);
+    Btn_Update = newButton(P_Button, "Btn_Update", {127, 8, 190, 28}, "LBOK", 2);
     Btn_Update->OnClick = [this](QObject *) { Btn_UpdateClick(); };
-    Btn_Cancel = new TLbButton(P_Button);
-    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
-    Btn_Cancel->setGeometry(323, 8, 110, 28);
-    styleButton(Btn_Cancel);
-    Btn_Cancel->SetGlyph(LbResourceBitmap(QStringLiteral("LBCANCEL")));
-    Btn_Cancel->SetNumGlyphs(2);
+    Btn_Cancel = newButton(P_Button, "Btn_Cancel", {323, 8, 110, 28}, "LBCANCEL", 2);
     Btn_Cancel->SetModalResult(mrCancel);
     Btn_Cancel->SetCancel(true);
 

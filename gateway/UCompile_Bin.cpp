@@ -248,6 +248,29 @@ QString Group_Where(const QString &path, const TTableFileDesc &desc, int group)
     return Native(path);
 }
 
+// False when the file is absent: the loader then keeps its cleared data.
+bool Open_Table(plat::XmlDocument &doc, const QString &path)
+{
+    if (!plat::FileExists(path))
+        return false;
+    doc.LoadFile(path);
+    return true;
+}
+
+// fn(row) for each row of the group with Enable="Y"; a row's number counts every row.
+template <class Fn>
+void For_Enabled_Rows(
+    const plat::XmlDocument &doc, const TTableFileDesc &desc, int group, const QString &path, Fn fn)
+{
+    const std::vector<plat::XmlNode> rows = Table_Group_Rows(doc, desc, group, path);
+    const QString where = Group_Where(path, desc, group);
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const TRow_Reader row(rows[r], where, int(r) + 1);
+        if (row.Is(QStringLiteral("Enable"), "Y"))
+            fn(row);
+    }
+}
+
 // Offsets 28 and 29 from the optional conversion attributes.
 void Load_Conversion(const TRow_Reader &row, TModbus_Request &rec)
 {
@@ -492,18 +515,10 @@ void TImage_Compiler::Load_IEC61850_Variables(const QString &path)
     const QString sep = Get_Decimal_Separator();
     FIEC61850.Var_Number = 0;
     FIEC61850.Variables.clear();
-    if (!plat::FileExists(path))
-        return;
     plat::XmlDocument doc;
-    doc.LoadFile(path);
-    const TTableFileDesc &desc = IEC61850_Variables_Table();
-    const std::vector<plat::XmlNode> rows = Table_Group_Rows(doc, desc, 0, path);
-    const QString where = Group_Where(path, desc, 0);
-
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const TRow_Reader row(rows[r], where, int(r) + 1);
-        if (!row.Is(QStringLiteral("Enable"), "Y"))
-            continue;
+    if (!Open_Table(doc, path))
+        return;
+    For_Enabled_Rows(doc, IEC61850_Variables_Table(), 0, path, [&](const TRow_Reader &row) {
         TIEC61850_Var v;
         v.Name = row.Opt(QStringLiteral("Name")).value_or(QString());
 
@@ -542,7 +557,7 @@ void TImage_Compiler::Load_IEC61850_Variables(const QString &path)
 
         FIEC61850.Variables.append(v);
         ++FIEC61850.Var_Number;
-    }
+    });
 }
 
 void TImage_Compiler::Load_TLS_Known_Cert(const QString &path)
@@ -550,42 +565,27 @@ void TImage_Compiler::Load_TLS_Known_Cert(const QString &path)
     TTLS_Bank &tls = FIEC61850.TLS_Data;
     tls.Known_Cert_Num = 0;
     tls.Known_Cert.clear();
-    if (!plat::FileExists(path))
-        return;
     plat::XmlDocument doc;
-    doc.LoadFile(path);
-    const TTableFileDesc &desc = TLS_Known_Cert_Table();
-    const std::vector<plat::XmlNode> rows = Table_Group_Rows(doc, desc, 0, path);
-    const QString where = Group_Where(path, desc, 0);
-
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const TRow_Reader row(rows[r], where, int(r) + 1);
-        if (!row.Is(QStringLiteral("Enable"), "Y"))
-            continue;
+    if (!Open_Table(doc, path))
+        return;
+    For_Enabled_Rows(doc, TLS_Known_Cert_Table(), 0, path, [&](const TRow_Reader &row) {
         TTLS_Certificate cert;
         cert.Certificate = row.Opt(QStringLiteral("Certificate")).value_or(QString());
         cert.Certificate_Length = Utf8_Length(cert.Certificate) + 1;
         tls.Known_Cert.append(cert);
         ++tls.Known_Cert_Num;
-    }
+    });
 }
 
 void TImage_Compiler::Load_Modbus_Master_Access(const QString &path)
 {
-    if (!plat::FileExists(path))
-        return;
     plat::XmlDocument doc;
-    doc.LoadFile(path);
-    const TTableFileDesc &desc = ModbusM_SetAccess_Table();
+    if (!Open_Table(doc, path))
+        return;
 
     int index = 0;
     for (int g : {Modbus_Read_Group, Modbus_Write_Group}) {
-        const std::vector<plat::XmlNode> rows = Table_Group_Rows(doc, desc, g, path);
-        const QString where = Group_Where(path, desc, g);
-        for (size_t r = 0; r < rows.size(); ++r) {
-            const TRow_Reader row(rows[r], where, int(r) + 1);
-            if (!row.Is(QStringLiteral("Enable"), "Y"))
-                continue;
+        For_Enabled_Rows(doc, ModbusM_SetAccess_Table(), g, path, [&](const TRow_Reader &row) {
             if (index >= Modbus_Max_Records)
                 throw ECompileError(
                     QStringLiteral("%1: more than %2 enabled Modbus requests (read and write rows "
@@ -634,7 +634,7 @@ void TImage_Compiler::Load_Modbus_Master_Access(const QString &path)
             Load_Swaps(row, rec);
             rec.Index_Topic = uint16_t(row.IntOr(QStringLiteral("Index_Topic"), 0));
             ++index;
-        }
+        });
     }
     FModbus_Count = index;
     Put32(FPar.data(), Par_Modbus_Count, uint32_t(index));

@@ -25,9 +25,7 @@
 
 namespace {
 
-constexpr TColor kFormColor = 15595512;
 constexpr TColor kGradientColor = 14211303;
-constexpr TColor kButtonDownColor = 33023;
 constexpr int kClientWidth = 460;
 constexpr int kClientHeight = 700;
 
@@ -71,9 +69,8 @@ QString boxText(const QPlainTextEdit *box)
 
 } // namespace
 
-TFParGen::TFParGen(QWidget *parent) : TModalForm(parent)
+TFParGen::TFParGen(QWidget *parent) : TTitledForm(QStringLiteral("FParGen"), parent)
 {
-    setObjectName(QStringLiteral("FParGen"));
     buildWindow();
     buildPanels();
     bindMembers();
@@ -91,10 +88,6 @@ template <typename T> void TFParGen::bind(T *&member, const char *name)
 
 void TFParGen::buildWindow()
 {
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
-    SetColor(kFormColor);
-    SetFont(TFont(QStringLiteral("Verdana"), -11));
     SetClientWidth(kClientWidth);
     resize(kClientWidth, kClientHeight);
 
@@ -102,22 +95,8 @@ void TFParGen::buildWindow()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    P_Title = new QWidget(this);
-    P_Title->setObjectName(QStringLiteral("P_Title"));
-    P_Title->setFixedHeight(69);
-    L_SW_Code = new QLabel(P_Title);
-    L_SW_Code->setObjectName(QStringLiteral("L_SW_Code"));
-    L_SW_Code->setFont(TFont(QStringLiteral("Verdana"), -32).toQFont());
-    L_SW_Desc = new QLabel(P_Title);
-    L_SW_Desc->setObjectName(QStringLiteral("L_SW_Desc"));
-    L_SW_Desc->setFont(TFont(QStringLiteral("Verdana"), -11, TFontStyle::fsBold).toQFont());
-    for (QLabel *label : {L_SW_Code, L_SW_Desc}) {
-        QPalette pal = label->palette();
-        pal.setColor(QPalette::WindowText, ToQColor(clGray));
-        label->setPalette(pal);
-    }
-    L_SW_Code->move(16, 8);
-    L_SW_Desc->move(16, 42);
+    // The frame's title panel heads the column.
+    P_Title->setFixedHeight(Title_Panel_Height);
     layout->addWidget(P_Title);
 
     CPG = new TCategoryPanelGroup(this);
@@ -142,13 +121,9 @@ void TFParGen::buildWindow()
     int i = 0;
     for (TLbButton *button : {Btn_OK, Btn_Cancel}) {
         button->setGeometry(left, 6, 110, 28);
-        button->SetStyle(TLbButtonStyle::bsEncarta);
+        Style_Push_Button(button);
         button->SetGlyph(LbResourceBitmap(QString::fromLatin1(glyphs[i++])));
         button->SetNumGlyphs(2);
-        button->SetColor(kFormColor);
-        button->SetColorWhenDown(kButtonDownColor);
-        button->SetHotTrackColor(clYellow);
-        button->SetLightColor(clGray);
         left += 116;
     }
     Btn_OK->OnClick = [this](QObject *) { Btn_OKClick(); };
@@ -417,12 +392,12 @@ void TFParGen::keyPressEvent(QKeyEvent *event)
         Btn_CancelClick();
         return;
     }
-    TModalForm::keyPressEvent(event);
+    TTitledForm::keyPressEvent(event);
 }
 
 void TFParGen::resizeEvent(QResizeEvent *event)
 {
-    TModalForm::resizeEvent(event);
+    TTitledForm::resizeEvent(event);
     FormResize();
 }
 
@@ -444,14 +419,12 @@ bool TFParGen::eventFilter(QObject *watched, QEvent *event)
                 return true;
         }
     }
-    return TModalForm::eventFilter(watched, event);
+    return TTitledForm::eventFilter(watched, event);
 }
 
 void TFParGen::Set_Lang()
 {
-    SetCaption(text(400));
-    L_SW_Desc->setText(text(401));
-    L_SW_Desc->adjustSize();
+    Set_Title_Texts(400, 401);
     Btn_OK->SetCaption(text(402));
     Btn_Cancel->SetCaption(text(403));
     Btn_OK->SetHint(text(404));

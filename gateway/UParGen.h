@@ -4,7 +4,7 @@
 #pragma once
 
 #include "gateway/UParGenFile.h"
-#include "platform/ui/ModalForm.h"
+#include "shell/UTitledForm.h"
 
 #include <QHash>
 #include <QList>
@@ -12,6 +12,7 @@
 
 #include <deque>
 #include <functional>
+#include <span>
 
 class QCheckBox;
 class QComboBox;
@@ -41,7 +42,7 @@ struct TParRow
     QWidget *Last() const;
 };
 
-class TFParGen : public TModalForm
+class TFParGen : public TTitledForm
 {
     Q_OBJECT
 
@@ -124,10 +125,7 @@ public:
     TParRow *Row(const QString &controlName) const { return m_rowOf.value(controlName); }
     QList<TCategoryPanel *> AllPanels() const { return m_panels; }
 
-    // Title, panel group and buttons.
-    QWidget *P_Title = nullptr;
-    QLabel *L_SW_Code = nullptr;
-    QLabel *L_SW_Desc = nullptr;
+    // Panel group and buttons; the title panel comes with the frame.
     TCategoryPanelGroup *CPG = nullptr;
     QWidget *P_Button = nullptr;
     TLbButton *Btn_OK = nullptr;
@@ -224,6 +222,11 @@ private:
     void showRow(const char *control, bool visible);
     void placeRow(const char *control, int top);
     int rowTop(const char *control) const;
+    // The BACnet type list picks IP (its rows shown in place) or MS/TP (its rows shown and
+    // stacked from the top); true for IP.
+    bool showBACnetRows(const char *typeList,
+                        std::span<const char *const> ipRows,
+                        std::span<const char *const> mstpRows);
     void runLayout(const QString &panelName);
     void orderPanels(const QStringList &panelNames);
 

@@ -178,24 +178,27 @@ int checkParGen(const TParGenValues &v)
         return n < lo || n > hi;
     };
 
+    // The message of the first octet of an address outside 0..255 (one text per octet), or 0.
+    auto badOctet = [&](int firstKey, int firstText) {
+        for (int i = 0; i < 4; ++i)
+            if (outside(firstKey + i, 0, 255))
+                return firstText + i;
+        return 0;
+    };
+
     if (v[Eth_Conn_Enable_DNS] == QLatin1String("1")) {
-        for (int i = 0; i < 4; ++i)
-            if (outside(Eth_Conn_Primary_DNS1 + i, 0, 255))
-                return 1951 + i;
-        for (int i = 0; i < 4; ++i)
-            if (outside(Eth_Conn_Secondary_DNS1 + i, 0, 255))
-                return 1955 + i;
+        if (const int e = badOctet(Eth_Conn_Primary_DNS1, 1951))
+            return e;
+        if (const int e = badOctet(Eth_Conn_Secondary_DNS1, 1955))
+            return e;
     }
-    for (int i = 0; i < 4; ++i)
-        if (outside(IEC61850_Server_IP1 + i, 0, 255))
-            return 607 + i;
-    for (int i = 0; i < 4; ++i)
-        if (outside(IEC61850_Server_SM1 + i, 0, 255))
-            return 611 + i;
+    if (const int e = badOctet(IEC61850_Server_IP1, 607))
+        return e;
+    if (const int e = badOctet(IEC61850_Server_SM1, 611))
+        return e;
     if (v[IEC61850_Server_EN_GAT] == QLatin1String("1")) {
-        for (int i = 0; i < 4; ++i)
-            if (outside(IEC61850_Server_GAT1 + i, 0, 255))
-                return 615 + i;
+        if (const int e = badOctet(IEC61850_Server_GAT1, 615))
+            return e;
     }
     if (outside(IEC61850_Server_Port, 0, 65535) || num(IEC61850_Server_Port) == 10000)
         return 437;

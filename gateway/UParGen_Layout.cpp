@@ -290,6 +290,24 @@ void TFParGen::RePosition_Object_Modbus_TCP_Slave()
     fitPanel("CP_Modbus_TCP_Slave", "E_ModbusTCPSlave_Port");
 }
 
+bool TFParGen::showBACnetRows(const char *typeList,
+                              std::span<const char *const> ipRows,
+                              std::span<const char *const> mstpRows)
+{
+    const bool ip = indexOf(Control(QString::fromLatin1(typeList))) == 0;
+    for (const char *name : ipRows)
+        showRow(name, ip);
+    int top = 40;
+    for (const char *name : mstpRows) {
+        showRow(name, !ip);
+        if (!ip) {
+            placeRow(name, top);
+            top += 28;
+        }
+    }
+    return ip;
+}
+
 void TFParGen::RePosition_Object_BACnet_Master()
 {
     static const char *const ipRows[] = {"E_BACnet_IP_Master_IP1",
@@ -304,17 +322,7 @@ void TFParGen::RePosition_Object_BACnet_Master()
         "E_BACnet_MSTP_Master_Device_Name",    "E_BACnet_MSTP_Master_MAC_Address",
         "E_BACnet_MSTP_Master_Max_Master",     "E_BACnet_MSTP_Master_Max_Info_Frame",
         "E_BACnet_MSTP_Master_Device_Instance"};
-    const bool ip = indexOf(Control(QStringLiteral("CB_BACnet_Master_Type"))) == 0;
-    for (const char *name : ipRows)
-        showRow(name, ip);
-    int top = 40;
-    for (const char *name : mstpRows) {
-        showRow(name, !ip);
-        if (!ip) {
-            placeRow(name, top);
-            top += 28;
-        }
-    }
+    const bool ip = showBACnetRows("CB_BACnet_Master_Type", ipRows, mstpRows);
     fitPanel("CP_BACnet_Master",
              ip ? "E_BACnet_IP_Master_TimeOut_Polling" : "E_BACnet_MSTP_Master_Device_Instance");
 }
@@ -330,17 +338,7 @@ void TFParGen::RePosition_Object_BACnet_Slave()
         "E_BACnet_MSTP_Slave_Device_Name",     "E_BACnet_MSTP_Slave_MAC_Address",
         "E_BACnet_MSTP_Slave_Max_Master",      "E_BACnet_MSTP_Slave_Max_Info_Frame",
         "E_BACnet_MSTP_Slave_Device_Instance", "E_BACnet_MSTP_Slave_Network"};
-    const bool ip = indexOf(Control(QStringLiteral("CB_BACnet_Slave_Type"))) == 0;
-    for (const char *name : ipRows)
-        showRow(name, ip);
-    int top = 40;
-    for (const char *name : mstpRows) {
-        showRow(name, !ip);
-        if (!ip) {
-            placeRow(name, top);
-            top += 28;
-        }
-    }
+    const bool ip = showBACnetRows("CB_BACnet_Slave_Type", ipRows, mstpRows);
     const int last =
         ip ? rowTop("E_BACnet_IP_Slave_Device_Identifier") : rowTop("E_BACnet_MSTP_Slave_Network");
     placeRow("CB_BACnet_Slave_Desc_32_Chars", last + 28);

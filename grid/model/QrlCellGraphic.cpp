@@ -44,6 +44,14 @@ void TCellGraphic::releaseOwned()
     FCellCreated = false;
 }
 
+void TCellGraphic::become(TCellType type, TCellHAlign hal, TCellVAlign val)
+{
+    releaseOwned();
+    FCellType = type;
+    FCellHAlign = hal;
+    FCellVAlign = val;
+}
+
 void TCellGraphic::Assign(const TPersistent &Source)
 {
     const auto *src = dynamic_cast<const TCellGraphic *>(&Source);
@@ -66,52 +74,37 @@ void TCellGraphic::Assign(const TPersistent &Source)
 
 void TCellGraphic::SetBitmap(TBitmap *ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val)
 {
-    releaseOwned();
-    FCellType = TCellType::ctBitmap;
+    become(TCellType::ctBitmap, hal, val);
     FCellBitmap = TCellRef::Object(ABmp);
     FCellTransparent = Transparent;
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetIcon(const TCellRef &aicon, TCellHAlign hal, TCellVAlign val)
 {
-    releaseOwned();
-    FCellType = TCellType::ctIcon;
+    become(TCellType::ctIcon, hal, val);
     FCellIcon = aicon;
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetImageIdx(int idx, TCellHAlign hal, TCellVAlign val)
 {
-    releaseOwned();
-    FCellType = TCellType::ctImageList;
+    become(TCellType::ctImageList, hal, val);
     FCellIndex = idx;
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetDataImage(int idx, TCellHAlign hal, TCellVAlign val)
 {
-    releaseOwned();
-    FCellType = TCellType::ctDataImage;
+    become(TCellType::ctDataImage, hal, val);
     FCellIndex = idx;
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetMultiImage(
     int Col, int Row, int dir, TCellHAlign hal, TCellVAlign val, TIntList::TChangeEvent Notifier)
 {
-    releaseOwned();
-    FCellType = TCellType::ctImages;
+    become(TCellType::ctImages, hal, val);
     auto *list = new TIntList(Col, Row);
     list->OnChange = std::move(Notifier);
     FCellBitmap = TCellRef::Object(list);
     FCellBoolean = dir == 0;
-    FCellHAlign = hal;
-    FCellVAlign = val;
     FCellCreated = true;
 }
 
@@ -122,14 +115,11 @@ void TCellGraphic::SetPicture(const TCellRef &APicture,
                               TCellHAlign hal,
                               TCellVAlign val)
 {
-    releaseOwned();
-    FCellType = TCellType::ctPicture;
+    become(TCellType::ctPicture, hal, val);
     FCellBitmap = APicture;
     FCellTransparent = Transparent;
     FCellAngle = static_cast<int>(StretchMode);
     FCellIndex = padding;
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetFilePicture(const TCellRef &APicture,
@@ -146,15 +136,12 @@ void TCellGraphic::SetFilePicture(const TCellRef &APicture,
 void TCellGraphic::SetButton(
     int bw, int bh, const QString &caption, TCellHAlign hal, TCellVAlign val)
 {
-    releaseOwned();
-    FCellType = TCellType::ctButton;
+    become(TCellType::ctButton, hal, val);
     // Height in the high half, width in the low half (the shift wraps like the 32-bit field).
     FCellIndex = static_cast<int>((static_cast<std::uint32_t>(bh) << 16) |
                                   (static_cast<std::uint32_t>(bw) & 0xFFFFu));
     FCellText = caption;
     FCellBoolean = false;
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetBitButton(
@@ -167,35 +154,25 @@ void TCellGraphic::SetBitButton(
 
 void TCellGraphic::SetCheckBox(bool Value, bool Data, bool Flat, TCellHAlign hal, TCellVAlign val)
 {
-    releaseOwned();
-    FCellType = Data ? TCellType::ctDataCheckBox : TCellType::ctCheckBox;
+    become(Data ? TCellType::ctDataCheckBox : TCellType::ctCheckBox, hal, val);
     FCellAngle = 0;
     FCellBoolean = Value;
     FCellTransparent = Flat;
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetCheckBox(TCheckBoxState Value, bool Flat, TCellHAlign hal, TCellVAlign val)
 {
-    releaseOwned();
-    FCellType = TCellType::ctTriStateCheckBox;
+    become(TCellType::ctTriStateCheckBox, hal, val);
     FCellCheckBoxState = Value;
     FCellBoolean = false;
     FCellTransparent = Flat;
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetRadioButton(bool Value, bool Flat, TCellHAlign hal, TCellVAlign val)
 {
-    releaseOwned();
+    // Stored as a check box, of its own kind.
+    SetCheckBox(Value, false, Flat, hal, val);
     FCellType = TCellType::ctRadioButton;
-    FCellAngle = 0;
-    FCellBoolean = Value;
-    FCellTransparent = Flat;
-    FCellHAlign = hal;
-    FCellVAlign = val;
 }
 
 void TCellGraphic::SetAngle(std::int16_t AAngle)

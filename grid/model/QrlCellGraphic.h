@@ -176,6 +176,8 @@ public:
 private:
     // Frees what the current kind owns and empties both object slots.
     void releaseOwned();
+    // Common start of the kind setters: frees what was owned, takes the kind and alignment.
+    void become(TCellType type, TCellHAlign hal, TCellVAlign val);
 
     TCellType FCellType = TCellType::ctNone;
     TCellRef FCellBitmap;

@@ -24,45 +24,7 @@ const qint64 kDayZero = QDate(1899, 12, 30).toJulianDay();
 // digits with at most one ".", optional exponent. Only finite values count.
 bool tryParseNormalizedNumber(const QString &text, double &out)
 {
-    const QString s = plat::Trim(text);
-    qsizetype i = 0;
-    const qsizetype n = s.size();
-    if (i < n && (s[i] == u'+' || s[i] == u'-'))
-        ++i;
-    int digits = 0;
-    while (i < n && s[i] >= u'0' && s[i] <= u'9') {
-        ++i;
-        ++digits;
-    }
-    if (i < n && s[i] == u'.') {
-        ++i;
-        while (i < n && s[i] >= u'0' && s[i] <= u'9') {
-            ++i;
-            ++digits;
-        }
-    }
-    if (digits == 0)
-        return false;
-    if (i < n && (s[i] == u'e' || s[i] == u'E')) {
-        ++i;
-        if (i < n && (s[i] == u'+' || s[i] == u'-'))
-            ++i;
-        int expDigits = 0;
-        while (i < n && s[i] >= u'0' && s[i] <= u'9') {
-            ++i;
-            ++expDigits;
-        }
-        if (expDigits == 0)
-            return false;
-    }
-    if (i != n)
-        return false;
-    bool ok = false;
-    const double v = QLocale::c().toDouble(s, &ok);
-    if (!ok || !std::isfinite(v))
-        return false;
-    out = v;
-    return true;
+    return plat::TryStrToFloat(plat::Trim(text), QChar(u'.'), out);
 }
 
 // One of the three fields split at sep: the text before the next sep, removed with it.

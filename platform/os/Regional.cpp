@@ -39,7 +39,11 @@ void OverrideDecimalSeparator(std::optional<QString> setting)
 
 bool TryStrToFloat(const QString &text, double &out)
 {
-    const QChar sep = ProgramDecimalSeparator();
+    return TryStrToFloat(text, ProgramDecimalSeparator(), out);
+}
+
+bool TryStrToFloat(const QString &text, QChar sep, double &out)
+{
     qsizetype i = 0;
     qsizetype n = text.size();
     while (i < n && text[i] == u' ')

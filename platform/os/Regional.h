@@ -21,6 +21,8 @@ void OverrideDecimalSeparator(std::optional<QString> setting);
 // digits with at most one separator (at least one digit), optional exponent "E[+|-]digits".
 // No thousands separators. False leaves out untouched.
 bool TryStrToFloat(const QString &text, double &out);
+// The same reading with the separator given, for texts of a fixed notation.
+bool TryStrToFloat(const QString &text, QChar sep, double &out);
 // As above, failing also when the value does not fit a 32-bit float.
 bool TryStrToFloat(const QString &text, float &out);
 

@@ -262,8 +262,7 @@ void TCanvas::fillBrush(const TRect &r)
     if (r.IsEmpty() || m_brush.Style() == TBrushStyle::bsClear)
         return;
     m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    m_painter->fillRect(r.toQRect(),
-                        QBrush(ToQColor(m_brush.Color()), toQtBrushStyle(m_brush.Style())));
+    m_painter->fillRect(r.toQRect(), fillQBrush());
 }
 
 void TCanvas::applyPenMode()
@@ -328,6 +327,15 @@ QBrush TCanvas::fillQBrush() const
     if (m_brush.Style() == TBrushStyle::bsClear)
         return QBrush(Qt::NoBrush);
     return QBrush(ToQColor(m_brush.Color()), toQtBrushStyle(m_brush.Style()));
+}
+
+template <class Fn> void TCanvas::drawShape(Fn draw)
+{
+    applyPenMode();
+    m_painter->setPen(outlinePen());
+    m_painter->setBrush(fillQBrush());
+    draw(*m_painter);
+    m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
 // ---- lines --------------------------------------------------------------------------------
@@ -419,13 +427,9 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h)
     if (!Painter() || x2 <= x1 || y2 <= y1)
         return;
     const bool pen = m_pen.Style() != TPenStyle::psClear;
-    applyPenMode();
-    m_painter->setPen(outlinePen());
-    m_painter->setBrush(fillQBrush());
     // With a one-pixel outline Qt covers width + 1 pixels, so the outline rect is one smaller.
     const QRect qr(x1, y1, x2 - x1 - (pen ? 1 : 0), y2 - y1 - (pen ? 1 : 0));
-    m_painter->drawRoundedRect(qr, w / 2.0, h / 2.0, Qt::AbsoluteSize);
-    m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    drawShape([&](QPainter &p) { p.drawRoundedRect(qr, w / 2.0, h / 2.0, Qt::AbsoluteSize); });
 }
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
@@ -434,11 +438,8 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
     if (!Painter() || x2 <= x1 || y2 <= y1)
         return;
     const bool pen = m_pen.Style() != TPenStyle::psClear;
-    applyPenMode();
-    m_painter->setPen(outlinePen());
-    m_painter->setBrush(fillQBrush());
-    m_painter->drawEllipse(QRect(x1, y1, x2 - x1 - (pen ? 1 : 0), y2 - y1 - (pen ? 1 : 0)));
-    m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const QRect qr(x1, y1, x2 - x1 - (pen ? 1 : 0), y2 - y1 - (pen ? 1 : 0));
+    drawShape([&](QPainter &p) { p.drawEllipse(qr); });
 }
 
 void TCanvas::Polygon(const std::vector<TPoint> &points)
@@ -451,11 +452,7 @@ void TCanvas::Polygon(const std::vector<TPoint> &points)
     QPolygon poly;
     for (const auto &p : points)
         poly << p.toQPoint();
-    applyPenMode();
-    m_painter->setPen(outlinePen());
-    m_painter->setBrush(fillQBrush());
-    m_painter->drawPolygon(poly, Qt::OddEvenFill);
-    m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    drawShape([&](QPainter &p) { p.drawPolygon(poly, Qt::OddEvenFill); });
 }
 
 void TCanvas::DrawFocusRect(const TRect &r)

@@ -368,6 +368,8 @@ private:
     void applyPenMode();
     QPen outlinePen() const;
     QBrush fillQBrush() const;
+    // Outline with the pen and fill with the brush, in the pen's mode (Canvas.cpp only).
+    template <class Fn> void drawShape(Fn draw);
     void fillBrush(const TRect &r);
     void record(TCanvasOp op);
     TCanvasOp makeOp(TCanvasOp::Kind kind, const TRect &r) const;

@@ -64,6 +64,21 @@ inline QString FixturePath(const QString &name)
     return QStringLiteral(TEST_FIXTURES_DIR "/gateway/") + name;
 }
 
+// The ParGen.xml files of the file and dialog tests.
+inline QString ParGenFixture(const char *name)
+{
+    return QStringLiteral(TEST_FIXTURES_DIR "/pargen/") + QString::fromLatin1(name);
+}
+
+// The whole file; empty when it cannot be read.
+inline QByteArray ReadFile(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
 // A scratch configuration folder.
 class TTempConf
 {
@@ -82,13 +97,7 @@ public:
         f.write(bytes);
         return f.fileName();
     }
-    QByteArray Read(const QString &name) const
-    {
-        QFile f(File(name));
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        return f.readAll();
-    }
+    QByteArray Read(const QString &name) const { return ReadFile(File(name)); }
 
 private:
     QTemporaryDir m_dir;

@@ -1,5 +1,6 @@
 // The update dialog: reachability test, update parameter file, hand-off to the update program,
 // and what it remembers between showings. Real echo traffic goes to 127.0.0.1 only.
+#include "GatewayTestUtil.h"
 #include "gateway/UBoot.h"
 #include "platform/net/IcmpClient.h"
 #include "platform/os/SerialPorts.h"
@@ -25,6 +26,7 @@
 
 namespace {
 
+using gwtest::ReadFile;
 using plat::EchoResult;
 using plat::MsgIcon;
 
@@ -68,12 +70,6 @@ public:
 private:
     std::vector<Step> m_script;
 };
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void writeScript(const QString &path, const QByteArray &body)
 {
@@ -167,13 +163,13 @@ protected:
     }
     int programStarts() const
     {
-        return int(readFile(base(QStringLiteral("starts.log"))).count('\n'));
+        return int(ReadFile(base(QStringLiteral("starts.log"))).count('\n'));
     }
 
     QString expectedXml(const QString &fixture, const QString &ip, bool readBack) const
     {
         QString xml =
-            QString::fromUtf8(readFile(QStringLiteral(TEST_FIXTURES_DIR "/boot/") + fixture));
+            QString::fromUtf8(ReadFile(QStringLiteral(TEST_FIXTURES_DIR "/boot/") + fixture));
         xml.replace(QStringLiteral("{MASTER}"), Master_Path);
         xml.replace(QStringLiteral("{CONF}"), Conf_Path);
         xml.replace(QStringLiteral("{IP}"), ip);
@@ -309,7 +305,7 @@ TEST_F(BootTest, ParameterFileElementByElement)
             dlg.Btn_UpdateClick();
 
             const QString written =
-                QString::fromUtf8(readFile(base(QStringLiteral("Ethernet_Update.xml"))));
+                QString::fromUtf8(ReadFile(base(QStringLiteral("Ethernet_Update.xml"))));
             ASSERT_FALSE(written.isEmpty());
             EXPECT_EQ(flattenDocument(written).join('\n').toStdString(),
                       flattenDocument(expectedXml(QString::fromLatin1(o.fixture),
@@ -333,7 +329,7 @@ TEST_F(BootTest, OctetTextsGoOutUnchecked)
     ASSERT_EQ(icmp.Calls(), 2);
     EXPECT_EQ(icmp.addresses[0], "300.x..7");
     const QStringList lines =
-        flattenDocument(QString::fromUtf8(readFile(base(QStringLiteral("Ethernet_Update.xml")))));
+        flattenDocument(QString::fromUtf8(ReadFile(base(QStringLiteral("Ethernet_Update.xml")))));
     EXPECT_TRUE(lines.contains(QStringLiteral("Ethernet_Update/IP_Address_Dev = 300.x..7")));
 }
 
@@ -344,7 +340,7 @@ TEST_F(BootTest, OtherMemoryMapLayout)
     dlg.CB_Update_Options->setCurrentIndex(0);
     dlg.CB_Update_Option_Read_Back->setChecked(false);
     dlg.Compile_XML_Parameter();
-    EXPECT_EQ(flattenDocument(QString::fromUtf8(readFile(TFBoot::Update_File())))
+    EXPECT_EQ(flattenDocument(QString::fromUtf8(ReadFile(TFBoot::Update_File())))
                   .join('\n')
                   .toStdString(),
               flattenDocument(expectedXml(QStringLiteral("ethernet_update_other_map_option0.xml"),
@@ -369,9 +365,9 @@ TEST_F(BootTest, UpdateProgramStartsAfterTheFileIsWritten)
     dlg.Btn_UpdateClick();
 
     EXPECT_EQ(programStarts(), 1);
-    const QByteArray seen = readFile(base(QStringLiteral("seen.xml")));
+    const QByteArray seen = ReadFile(base(QStringLiteral("seen.xml")));
     EXPECT_FALSE(seen.contains("stale"));
-    EXPECT_EQ(seen, readFile(base(QStringLiteral("Ethernet_Update.xml"))));
+    EXPECT_EQ(seen, ReadFile(base(QStringLiteral("Ethernet_Update.xml"))));
     EXPECT_TRUE(seen.contains("<Ope_GoToApp_After>1</Ope_GoToApp_After>"));
 }
 
@@ -645,7 +641,7 @@ TEST_F(BootTest, SerialModeStartsTheSerialProgramWithItsCommandLine)
                                   "PR",
                                   Master_Path + QStringLiteral("/sim40780.sim"),
                                   Conf_Path + QStringLiteral("/bin/")};
-    EXPECT_EQ(QString::fromUtf8(readFile(base(QStringLiteral("args.txt")))).toStdString(),
+    EXPECT_EQ(QString::fromUtf8(ReadFile(base(QStringLiteral("args.txt")))).toStdString(),
               (expected.join('\n') + '\n').toStdString());
     EXPECT_EQ(Update_Option, 2);
     EXPECT_TRUE(Update_Read_Back);

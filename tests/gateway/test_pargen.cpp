@@ -1,4 +1,5 @@
 // ParGen.xml: reading with defaults, older keys and bad values; the whole-form check; writing.
+#include "GatewayTestUtil.h"
 #include "gateway/UParGenFile.h"
 
 #include "platform/xml/XmlDocument.h"
@@ -10,21 +11,10 @@
 #include <gtest/gtest.h>
 
 using namespace pargen;
+using gwtest::ParGenFixture;
+using gwtest::ReadFile;
 
 namespace {
-
-QString fixture(const char *name)
-{
-    return QStringLiteral(TEST_FIXTURES_DIR "/pargen/") + QString::fromLatin1(name);
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
 
 TParGenValues readXml(const QString &xml)
 {
@@ -81,7 +71,7 @@ TEST(ParGenFile, MissingKeysTakeTheirDefaultsButTheSecondaryDnsDiffers)
 
 TEST(ParGenFile, OlderKeysFillTheAddressAndDns)
 {
-    const TParGenValues v = loadParGen(fixture("ParGen_old.xml"));
+    const TParGenValues v = loadParGen(ParGenFixture("ParGen_old.xml"));
     const QStringList address = {"172", "16",  "5",  "7", "255", "255", "0",
                                  "0",   "172", "16", "0", "1",   "1"};
     for (int i = 0; i < address.size(); ++i)
@@ -188,7 +178,7 @@ TEST(ParGenFile, RootIsTheDocumentElementEvenAfterAComment)
 
 TEST(ParGenFile, UnparseableFileThrows)
 {
-    EXPECT_THROW(loadParGen(fixture("ParGen_broken.xml")), plat::EXmlError);
+    EXPECT_THROW(loadParGen(ParGenFixture("ParGen_broken.xml")), plat::EXmlError);
 }
 
 TEST(ParGenFile, SaveWritesRootElementsAndTrailingComment)
@@ -198,18 +188,18 @@ TEST(ParGenFile, SaveWritesRootElementsAndTrailingComment)
     TParGenValues v = defaultValues();
     v[NTP_Poll_Time] = QStringLiteral("60");
     saveParGen(path, v);
-    EXPECT_EQ(readAll(path), readAll(fixture("ParGen_new_poll60.xml")));
+    EXPECT_EQ(ReadFile(path), ReadFile(ParGenFixture("ParGen_new_poll60.xml")));
 }
 
 TEST(ParGenFile, LoadSaveRoundTripChangesNothing)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("ParGen.xml"));
-    const TParGenValues v = loadParGen(fixture("ParGen_full.xml"));
+    const TParGenValues v = loadParGen(ParGenFixture("ParGen_full.xml"));
     EXPECT_EQ(v[TLS_Server_Key].count(QLatin1Char('\n')), 3);
     EXPECT_EQ(v[IEC61850_Server_Password], QStringLiteral("p&ss <wörd>"));
     saveParGen(path, v);
-    EXPECT_EQ(readAll(path), readAll(fixture("ParGen_full.xml")));
+    EXPECT_EQ(ReadFile(path), ReadFile(ParGenFixture("ParGen_full.xml")));
     EXPECT_EQ(loadParGen(path), v);
 }
 

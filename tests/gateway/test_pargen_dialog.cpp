@@ -1,5 +1,6 @@
 // The general parameter dialog: panels and layout, load/check/save through the controls, the
 // '.' key of the octet edits, the Cancel question, the wheel and the texts.
+#include "GatewayTestUtil.h"
 #include "gateway/UParGen.h"
 
 #include "platform/ui/CategoryPanel.h"
@@ -27,20 +28,10 @@
 
 #include <memory>
 
+using gwtest::ParGenFixture;
+using gwtest::ReadFile;
+
 namespace {
-
-QString fixture(const char *name)
-{
-    return QStringLiteral(TEST_FIXTURES_DIR "/pargen/") + QString::fromLatin1(name);
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
 
 class ParGenDialog : public ::testing::Test
 {
@@ -64,7 +55,7 @@ protected:
     void useFixture(const char *name)
     {
         QFile::remove(File_ParGen);
-        ASSERT_TRUE(QFile::copy(fixture(name), File_ParGen));
+        ASSERT_TRUE(QFile::copy(ParGenFixture(name), File_ParGen));
         QFile(File_ParGen).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     }
 
@@ -258,7 +249,7 @@ TEST_F(ParGenDialog, OkWithAPollTimeWritesTheOtherDefaults)
     dlg->Btn_OK->Click();
     EXPECT_EQ(boxes.Count(), 0);
     EXPECT_EQ(dlg->ModalResult(), mrOk);
-    EXPECT_EQ(readAll(File_ParGen), readAll(fixture("ParGen_new_poll60.xml")));
+    EXPECT_EQ(ReadFile(File_ParGen), ReadFile(ParGenFixture("ParGen_new_poll60.xml")));
 }
 
 TEST_F(ParGenDialog, OkAsAModalFormClosesWithOk)
@@ -364,7 +355,7 @@ TEST_F(ParGenDialog, LoadAndOkRewriteTheSameFile)
 
     dlg->Btn_OKClick();
     EXPECT_EQ(boxes.Count(), 0);
-    EXPECT_EQ(readAll(File_ParGen), readAll(fixture("ParGen_full.xml")));
+    EXPECT_EQ(ReadFile(File_ParGen), ReadFile(ParGenFixture("ParGen_full.xml")));
 }
 
 // Every value goes back out of its control as it came in, also the characters a text box
@@ -405,7 +396,7 @@ TEST_F(ParGenDialog, UnparseableFileIsReportedOnceAndTheDefaultsAreShown)
     EXPECT_EQ(dlg->Values(), pargen::defaultValues());
     EXPECT_FALSE(dlg->Is_Change);
     // The broken file stays until the user confirms new values.
-    EXPECT_EQ(readAll(File_ParGen), readAll(fixture("ParGen_broken.xml")));
+    EXPECT_EQ(ReadFile(File_ParGen), ReadFile(ParGenFixture("ParGen_broken.xml")));
 }
 
 TEST_F(ParGenDialog, TypingLimitBindsTypingOnly)
