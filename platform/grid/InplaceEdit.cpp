@@ -4,6 +4,8 @@
 
 #include <QKeyEvent>
 
+#include <algorithm>
+
 namespace plat {
 
 using enum TShiftStateItem;
@@ -24,8 +26,22 @@ TInplaceEdit::~TInplaceEdit()
     }
 }
 
+namespace {
+
+// QLineEdit cuts a longer text down to its maximum length, also a text set by code. The limit is
+// for typing; a cell text that is already longer must reach the editor (and go back) whole.
+int editLimitFor(int limit, qsizetype textLength)
+{
+    constexpr int NoLimit = 32767; // QLineEdit's own default
+    const int wanted = limit > 0 ? limit : NoLimit;
+    return static_cast<int>(std::max<qsizetype>(wanted, textLength));
+}
+
+} // namespace
+
 void TInplaceEdit::SetText(const QString &value)
 {
+    setMaxLength(editLimitFor(m_maxLength, value.size()));
     setText(value);
 }
 
@@ -52,7 +68,7 @@ void TInplaceEdit::SetSelLength(int length)
 void TInplaceEdit::SetMaxLength(int value)
 {
     m_maxLength = value > 0 ? value : 0;
-    setMaxLength(m_maxLength > 0 ? m_maxLength : 32767);
+    setMaxLength(editLimitFor(m_maxLength, text().size()));
 }
 
 void TInplaceEdit::SetEditMask(const QString &mask)
@@ -209,7 +225,7 @@ void TInplaceEdit::UpdateContents()
     SetEditMask(m_grid->GetEditMask(m_col, m_row));
     SetMaxLength(m_grid->GetEditLimit());
     m_originalText = text;
-    setText(text);
+    SetText(text);
     setModified(false);
     selectAll();
 }

@@ -36,7 +36,7 @@ public:
     void SetSelLength(int length);
     bool Modified() const { return isModified(); }
     void SetModified(bool value) { setModified(value); }
-    // 0 means no limit.
+    // Characters the user may type; 0 means no limit. A text set by code is never cut to it.
     int MaxLength() const { return m_maxLength; }
     void SetMaxLength(int value);
     QString EditMask() const { return inputMask(); }

@@ -68,7 +68,7 @@ TPlatformStringGrid::TPlatformStringGrid(QWidget *parent)
                 scrollMessage(o, TScrollCode::scEndScroll, bar->value());
         });
     }
-    updateScrollBars();
+    UpdateScrollRange();
 }
 
 TPlatformStringGrid::~TPlatformStringGrid()
@@ -256,7 +256,7 @@ void TPlatformStringGrid::adjustAfterCountChange(Axis axis, int oldCount)
     int &first = cols ? m_topLeft.X : m_topLeft.Y;
     const int fixed = cols ? m_fixedCols : m_fixedRows;
     first = std::clamp(first, fixed, std::max(fixed, count - 1));
-    updateScrollBars();
+    UpdateScrollRange();
     placeEditor();
     viewport()->update();
 }
@@ -277,7 +277,7 @@ void TPlatformStringGrid::adjustAfterFixedChange(Axis axis, int oldFixed)
         first = fixed;
     if (left != m_topLeft.X || top != m_topLeft.Y)
         moveTopLeft(left, top);
-    updateScrollBars();
+    UpdateScrollRange();
     placeEditor();
     viewport()->update();
 }
@@ -337,7 +337,7 @@ void TPlatformStringGrid::SetGridLineWidth(int Value)
         return;
     m_cols.SetLineWidth(Value);
     m_rows.SetLineWidth(Value);
-    updateScrollBars();
+    UpdateScrollRange();
     placeEditor();
     viewport()->update();
 }
@@ -354,7 +354,7 @@ int TPlatformStringGrid::GridHeight() const
 
 void TPlatformStringGrid::sizesChanged(Axis axis)
 {
-    updateScrollBars();
+    UpdateScrollRange();
     placeEditor();
     viewport()->update();
     if (axis == Axis::Cols)
@@ -499,7 +499,7 @@ void TPlatformStringGrid::moveTopLeft(int left, int top)
     if (left == m_topLeft.X && top == m_topLeft.Y)
         return;
     m_topLeft = {left, top};
-    updateScrollBars();
+    UpdateScrollRange();
     placeEditor();
     viewport()->update();
     TopLeftChanged();
@@ -524,7 +524,7 @@ void TPlatformStringGrid::ClampInView(int ACol, int ARow)
     moveTopLeft(clampAxis(Axis::Cols, ACol), clampAxis(Axis::Rows, ARow));
 }
 
-void TPlatformStringGrid::updateScrollBars()
+void TPlatformStringGrid::UpdateScrollRange()
 {
     if (m_syncingBars || m_destroying)
         return;
@@ -554,7 +554,7 @@ void TPlatformStringGrid::SetScrollBars(TScrollStyle Value)
     if (Value == m_scrollBars)
         return;
     m_scrollBars = Value;
-    updateScrollBars();
+    UpdateScrollRange();
 }
 
 // ---- cursor and selection ---------------------------------------------------------------------
@@ -649,7 +649,7 @@ void TPlatformStringGrid::SetOptions(const TGridOptions &Value)
         return;
     const TGridOptions old = m_options;
     m_options = v;
-    updateScrollBars();
+    UpdateScrollRange();
     if (v.Contains(TGridOption::goAlwaysShowEditor) && v.Contains(TGridOption::goEditing))
         ShowEditor();
     else if (!v.Contains(TGridOption::goEditing) ||
@@ -673,7 +673,6 @@ void TPlatformStringGrid::MoveColumn(int FromIndex, int ToIndex)
         commitEditor();
         m_editor->m_col = moveAdjust(m_editor->m_col, FromIndex, ToIndex);
     }
-    m_store.MoveCol(FromIndex, ToIndex);
     m_cols.Move(FromIndex, ToIndex);
     m_current.X = moveAdjust(m_current.X, FromIndex, ToIndex);
     m_anchor.X = moveAdjust(m_anchor.X, FromIndex, ToIndex);
@@ -692,7 +691,6 @@ void TPlatformStringGrid::MoveRow(int FromIndex, int ToIndex)
         commitEditor();
         m_editor->m_row = moveAdjust(m_editor->m_row, FromIndex, ToIndex);
     }
-    m_store.MoveRow(FromIndex, ToIndex);
     m_rows.Move(FromIndex, ToIndex);
     m_current.Y = moveAdjust(m_current.Y, FromIndex, ToIndex);
     m_anchor.Y = moveAdjust(m_anchor.Y, FromIndex, ToIndex);
@@ -774,12 +772,18 @@ void TPlatformStringGrid::SizeChanged(int, int) {}
 
 void TPlatformStringGrid::ColumnMoved(int FromIndex, int ToIndex)
 {
+    checkStoreIndex(FromIndex, 0);
+    checkStoreIndex(ToIndex, 0);
+    m_store.MoveCol(FromIndex, ToIndex);
     if (OnColumnMoved)
         OnColumnMoved(this, FromIndex, ToIndex);
 }
 
 void TPlatformStringGrid::RowMoved(int FromIndex, int ToIndex)
 {
+    checkStoreIndex(0, FromIndex);
+    checkStoreIndex(0, ToIndex);
+    m_store.MoveRow(FromIndex, ToIndex);
     if (OnRowMoved)
         OnRowMoved(this, FromIndex, ToIndex);
 }

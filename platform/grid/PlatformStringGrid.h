@@ -147,8 +147,8 @@ public:
     int FixedHeight() const;
 
     // ---- moving and deleting lines ----------------------------------------------------
-    // Texts, objects and sizes travel; the cursor follows its cell. Indexes outside the
-    // counts: "Grid index out of range".
+    // Texts and objects (through ColumnMoved / RowMoved) and sizes travel; the cursor follows
+    // its cell. Indexes outside the counts: "Grid index out of range".
     void MoveColumn(int FromIndex, int ToIndex);
     void MoveRow(int FromIndex, int ToIndex);
     // Removes a line: the lines after it move up, the count drops by one, and the freed slot
@@ -252,6 +252,10 @@ protected:
     virtual void RowHeightsChanged() {}
     // After ColCount or RowCount changed.
     virtual void SizeChanged(int OldColCount, int OldRowCount);
+    // Called by MoveColumn / MoveRow after the sizes, the cursor and the editor moved: the base
+    // moves the cells (texts and objects) of the line, then fires OnColumnMoved / OnRowMoved.
+    // An override that stores cells elsewhere (columns hidden beyond ColCount) passes other
+    // indexes to the base.
     virtual void ColumnMoved(int FromIndex, int ToIndex);
     virtual void RowMoved(int FromIndex, int ToIndex);
     virtual void DoEnter();
@@ -283,8 +287,9 @@ protected:
     // Fires OnKeyPress; with goEditing Enter switches the editor, a typed character opens it.
     virtual void KeyPress(QChar &Key);
     virtual void KeyUp(int &Key, TShiftState Shift);
-    // Selecting, sizing near a fixed-cell line (goColSizing/goRowSizing), moving by a fixed cell
-    // (goColMoving/goRowMoving), fixed-cell clicks; then OnMouseDown.
+    // Selecting, sizing near the end of a scrollable line inside the fixed cells
+    // (goColSizing/goRowSizing), moving by a fixed cell (goColMoving/goRowMoving), fixed-cell
+    // clicks; then OnMouseDown. A selecting press ends with Click on its release.
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -294,9 +299,10 @@ protected:
     virtual bool DoMouseWheelDown(TShiftState Shift, const TPoint &MousePos);
     virtual bool DoMouseWheelUp(TShiftState Shift, const TPoint &MousePos);
 
-    // Whether (X, Y) starts sizing: near the right edge of a column inside the fixed rows
-    // (goColSizing) or the bottom edge of a row inside the fixed columns (goRowSizing). An
-    // override may refuse by setting State to gsNormal.
+    // Whether (X, Y) starts sizing: near the right edge of a scrollable column inside the fixed
+    // rows (goColSizing) or the bottom edge of a scrollable row inside the fixed columns
+    // (goRowSizing). Fixed lines are not sized here. An override may refuse by setting State to
+    // gsNormal.
     virtual void
     CalcSizingState(int X, int Y, TGridState &State, int &Index, int &SizingPos, int &SizingOfs);
     // Moving a column or row by its fixed cell: Begin may refuse the drag, Check may change or
@@ -310,6 +316,16 @@ protected:
 
     // Scroll-bar action after the message layer let it through.
     virtual void ModifyScrollBar(Qt::Orientation Bar, TScrollCode Code, int Pos);
+    // Sets the bars' ranges, pages, positions and visibility (ScrollBars) from the counts, sizes
+    // and the view; runs after every change of these. An override that keeps a bar shown or
+    // hidden on its own calls the base first and then applies its rule.
+    virtual void UpdateScrollRange();
+
+    // The mouse state machine from a descendant: gsNormal cancels a sizing or moving drag (no
+    // size or move happens on release) and ends selecting; gsSelecting makes the held button
+    // extend the selection from the current cell on. Sizing and moving begin only with a press,
+    // so other values are ignored.
+    void SetGridState(TGridState Value);
 
     // Scrolls so that the cell is wholly visible where it can be.
     void ClampInView(int ACol, int ARow);
@@ -344,7 +360,6 @@ private:
     int visibleCount(Axis axis) const;
     int maxFirst(Axis axis) const;
     void moveTopLeft(int left, int top);
-    void updateScrollBars();
     void scrollBarAction(Qt::Orientation bar, int action);
     void scrollBarValue(Qt::Orientation bar, int value);
     void scrollMessage(Qt::Orientation bar, TScrollCode code, int pos);

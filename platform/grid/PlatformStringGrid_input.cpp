@@ -85,7 +85,7 @@ bool TPlatformStringGrid::event(QEvent *e)
         return true;
     }
     if (e->type() == QEvent::Show)
-        updateScrollBars();
+        UpdateScrollRange();
     return route(e);
 }
 
@@ -156,7 +156,7 @@ bool TPlatformStringGrid::DefaultProcessing(QEvent *e)
         paintViewport(static_cast<QPaintEvent *>(e)->rect());
         return true;
     case QEvent::Resize:
-        updateScrollBars();
+        UpdateScrollRange();
         placeEditor();
         return true;
     case QEvent::Leave:
@@ -462,7 +462,6 @@ void TPlatformStringGrid::CalcSizingState(
     // Nearest line end among the visible lines of one axis.
     auto nearest = [&](Axis axis, int p, int &pos) {
         const int count = axis == Axis::Cols ? ColCount() : RowCount();
-        const int fixed = axis == Axis::Cols ? m_fixedCols : m_fixedRows;
         const int first = axis == Axis::Cols ? m_topLeft.X : m_topLeft.Y;
         const int last = lastVisible(axis);
         const TLineSizes &lines = axis == Axis::Cols ? m_cols : m_rows;
@@ -481,8 +480,7 @@ void TPlatformStringGrid::CalcSizingState(
                 pos = end;
             }
         };
-        for (int i = 0; i < fixed && i < count; ++i)
-            check(i);
+        // Fixed lines keep their size here; a descendant sizes them by its own rules.
         for (int i = first; i <= last && i < count; ++i)
             check(i);
         return best;
@@ -507,6 +505,20 @@ void TPlatformStringGrid::CalcSizingState(
             SizingOfs = pos - Y;
         }
     }
+}
+
+void TPlatformStringGrid::SetGridState(TGridState Value)
+{
+    if (Value != TGridState::gsNormal && Value != TGridState::gsSelecting)
+        return;
+    const bool hadMark =
+        m_gridState != TGridState::gsNormal && m_gridState != TGridState::gsSelecting;
+    m_gridState = Value;
+    m_sizingIndex = -1;
+    m_moveIndex = -1;
+    m_movePos = -1;
+    if (hadMark)
+        viewport()->update(); // the sizing line or moving mark goes away
 }
 
 bool TPlatformStringGrid::BeginColumnDrag(int &, int &, const TPoint &)
@@ -595,10 +607,13 @@ void TPlatformStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int 
                            !m_options.Contains(goRowSelect) && !Shift.Contains(ssShift)) {
                     ShowEditor();
                 } else {
+                    // The click is reported on the release, once, whether the cursor moved or
+                    // the select-cell check kept it.
                     m_gridState = TGridState::gsSelecting;
                     const bool extend =
                         Shift.Contains(ssShift) && m_options.Contains(goRangeSelect);
-                    FocusCell(cell.X, cell.Y, !extend);
+                    if (MoveCurrent(cell.X, cell.Y, !extend, true))
+                        updateEdit();
                 }
             }
         }
@@ -614,8 +629,9 @@ void TPlatformStringGrid::MouseMove(TShiftState Shift, int X, int Y)
         if (Shift.Contains(ssLeft)) {
             const int c = dragLine(Axis::Cols, X);
             const int r = dragLine(Axis::Rows, Y);
-            if (!(TGridCoord{c, r} == m_current))
-                FocusCell(c, r, !m_options.Contains(goRangeSelect));
+            if (!(TGridCoord{c, r} == m_current) &&
+                MoveCurrent(c, r, !m_options.Contains(goRangeSelect), true))
+                updateEdit();
         }
         break;
     case TGridState::gsColSizing:
@@ -684,14 +700,14 @@ void TPlatformStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X,
         switch (state) {
         case TGridState::gsColSizing: {
             const int size = m_sizingPos - linePos(Axis::Cols, m_sizingIndex);
-            if (m_sizingIndex < ColCount())
+            if (m_sizingIndex >= 0 && m_sizingIndex < ColCount())
                 SetColWidths(m_sizingIndex, size);
             viewport()->update();
             break;
         }
         case TGridState::gsRowSizing: {
             const int size = m_sizingPos - linePos(Axis::Rows, m_sizingIndex);
-            if (m_sizingIndex < RowCount())
+            if (m_sizingIndex >= 0 && m_sizingIndex < RowCount())
                 SetRowHeights(m_sizingIndex, size);
             viewport()->update();
             break;
@@ -719,6 +735,8 @@ void TPlatformStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X,
                 if (MouseCoord(X, Y) == pressed)
                     FixedCellClick(pressed.X, pressed.Y);
             }
+            if (state == TGridState::gsSelecting)
+                Click();
             break;
         }
         m_sizingIndex = -1;

@@ -52,8 +52,15 @@ public:
         TGridDrawState state;
     };
     std::vector<Drawn> drawn;
+    int editLimit = 0;
+    bool vetoEditShow = false;
+    int columnStoreShift = 0;     // the cells of a moved column live this many columns further
+    bool keepVerticalBar = false; // the bar stays shown although everything fits
+    std::function<void(TestGrid &)> afterMouseDown;
+    std::function<void(TestGrid &)> beforeMouseMove;
 
     using TPlatformStringGrid::HideEditor;
+    using TPlatformStringGrid::SetGridState;
     using TPlatformStringGrid::ShowEditor;
 
 protected:
@@ -77,7 +84,27 @@ protected:
     void ColumnMoved(int from, int to) override
     {
         columnMoves.emplace_back(from, to);
-        TPlatformStringGrid::ColumnMoved(from, to);
+        TPlatformStringGrid::ColumnMoved(from + columnStoreShift, to + columnStoreShift);
+    }
+    int GetEditLimit() override { return editLimit; }
+    bool CanEditShow() override { return !vetoEditShow && TPlatformStringGrid::CanEditShow(); }
+    void UpdateScrollRange() override
+    {
+        TPlatformStringGrid::UpdateScrollRange();
+        if (keepVerticalBar)
+            setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    }
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override
+    {
+        TPlatformStringGrid::MouseDown(Button, Shift, X, Y);
+        if (afterMouseDown)
+            afterMouseDown(*this);
+    }
+    void MouseMove(TShiftState Shift, int X, int Y) override
+    {
+        if (beforeMouseMove)
+            beforeMouseMove(*this);
+        TPlatformStringGrid::MouseMove(Shift, X, Y);
     }
     void RowMoved(int from, int to) override
     {
@@ -113,6 +140,15 @@ protected:
         TPlatformStringGrid::DrawCell(c, r, rect, state);
     }
 };
+
+// The view the cases share: 400 x 250 without a frame, and without scroll bars unless kept.
+void setUpView(TestGrid &g, bool keepScrollBars = false)
+{
+    g.setFrameShape(QFrame::NoFrame);
+    if (!keepScrollBars)
+        g.SetScrollBars(TScrollStyle::ssNone);
+    g.resize(400, 250);
+}
 
 void sendMouse(QWidget *w,
                QEvent::Type type,
@@ -150,9 +186,7 @@ protected:
     void SetUp() override
     {
         grid = std::make_unique<TestGrid>();
-        grid->setFrameShape(QFrame::NoFrame);
-        grid->SetScrollBars(TScrollStyle::ssNone);
-        grid->resize(400, 250);
+        setUpView(*grid);
     }
 
     // Shown, in the active window and holding the focus, as a grid the user works in.
@@ -436,9 +470,7 @@ TEST_F(PlatformGridTest, CellRectAndMouseCoordAgreeWhileScrolled)
     for (const Case &cs : cases) {
         SCOPED_TRACE(testing::Message() << "line " << cs.lineWidth << " left " << cs.left);
         TestGrid g;
-        g.setFrameShape(QFrame::NoFrame);
-        g.SetScrollBars(TScrollStyle::ssNone);
-        g.resize(400, 250);
+        setUpView(g);
         g.SetColCount(30);
         g.SetRowCount(200);
         g.SetFixedCols(2);
@@ -563,8 +595,7 @@ TEST_F(PlatformGridTest, MouseDragSelectsARangeOnlyWithRangeSelect)
     };
     for (const Case &c : cases) {
         TestGrid g;
-        g.setFrameShape(QFrame::NoFrame);
-        g.resize(400, 250);
+        setUpView(g, true);
         g.SetOptions(c.options);
         g.show();
         drag(g.viewport(), centre(g.CellRect(1, 1)), centre(g.CellRect(3, 2)), c.mods);
@@ -689,9 +720,7 @@ TEST_F(PlatformGridTest, DraggingALineEdgeSizesItUnlessTheHookRefuses)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         TestGrid g;
-        g.setFrameShape(QFrame::NoFrame);
-        g.SetScrollBars(TScrollStyle::ssNone);
-        g.resize(400, 250);
+        setUpView(g);
         g.SetOptions(g.Options() + TGridOptions{goColSizing, goRowSizing});
         g.show();
         if (c.veto)
@@ -712,8 +741,7 @@ TEST_F(PlatformGridTest, DraggingAFixedCellMovesTheColumnUnlessTheDropIsRefused)
     for (bool veto : {false, true}) {
         SCOPED_TRACE(veto ? "refused" : "moved");
         TestGrid g;
-        g.setFrameShape(QFrame::NoFrame);
-        g.resize(400, 250);
+        setUpView(g, true);
         g.SetOptions(g.Options() + TGridOptions{goColMoving});
         g.show();
         g.vetoDrop = veto;
@@ -1017,13 +1045,274 @@ TEST_F(PlatformGridTest, PixelsShowFixedSelectedAndLineColours)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         TestGrid g;
-        g.setFrameShape(QFrame::NoFrame);
-        g.SetScrollBars(TScrollStyle::ssNone);
-        g.resize(400, 250);
+        setUpView(g);
         g.SetOptions(c.options + TGridOptions{goRangeSelect});
         g.SetSelection({1, 1, 2, 2});
         const QImage image = g.viewport()->grab().toImage();
         EXPECT_EQ(FromQColor(image.pixelColor(c.at)), ColorToRGB(c.expected));
+    }
+}
+
+// ---- hooks the grid library builds on ---------------------------------------------------------
+
+TEST_F(PlatformGridTest, F2OpensAndEscClosesThroughTheHooksWithoutCuttingLongTexts)
+{
+    struct Case
+    {
+        const char *name;
+        int limit;
+        QString before;
+        QString typed;
+        Qt::Key close;
+        QString after;
+    };
+    const Case cases[] = {
+        {"esc gives the text back", 0, "old", "new", Qt::Key_Escape, "old"},
+        {"enter stores the typed text", 0, "old", "new", Qt::Key_Return, "new"},
+        {"typing stops at the limit", 3, "", "wxyz", Qt::Key_Return, "wxy"},
+        {"esc keeps a text longer than the limit", 3, "abcdef", "", Qt::Key_Escape, "abcdef"},
+        {"enter keeps a text longer than the limit", 3, "abcdef", "", Qt::Key_Return, "abcdef"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TestGrid g;
+        setUpView(g);
+        g.SetOptions(g.Options() + TGridOptions{goEditing});
+        g.editLimit = c.limit;
+        g.SetCells(1, 1, c.before);
+        g.show();
+        QApplication::setActiveWindow(&g);
+        g.setFocus();
+        QTest::keyClick(&g, Qt::Key_F2);
+        TInplaceEdit *editor = g.InplaceEditor();
+        ASSERT_NE(editor, nullptr);
+        ASSERT_TRUE(editor->isVisible());
+        EXPECT_EQ(editor->Text(), c.before);
+        EXPECT_EQ(g.getEditTextCalls, (std::vector<TGridCoord>{{1, 1}}));
+        if (!c.typed.isEmpty())
+            QTest::keyClicks(editor, c.typed);
+        QTest::keyClick(editor, c.close);
+        EXPECT_FALSE(g.EditorMode());
+        EXPECT_FALSE(editor->isVisible());
+        EXPECT_EQ(g.Cells(1, 1), c.after);
+        ASSERT_FALSE(g.setEditTextCalls.empty());
+        EXPECT_EQ(g.setEditTextCalls.back(), std::make_tuple(1, 1, c.after));
+    }
+    // The show hook keeps the editor closed (it is not even created).
+    showFocused();
+    grid->SetOptions(grid->Options() + TGridOptions{goEditing});
+    grid->vetoEditShow = true;
+    QTest::keyClick(grid.get(), Qt::Key_F2);
+    EXPECT_EQ(grid->InplaceEditor(), nullptr);
+    EXPECT_EQ(grid->editorsCreated, 0);
+}
+
+TEST_F(PlatformGridTest, KeysAndTheMouseKeepTheCurrentCellInView)
+{
+    struct Case
+    {
+        const char *name;
+        // Acts and answers the cell the cursor must reach.
+        std::function<TGridCoord(TestGrid &)> act;
+    };
+    auto press = [](TestGrid &g, Qt::Key key, int times, Qt::KeyboardModifiers mods = {}) {
+        for (int i = 0; i < times; ++i)
+            QTest::keyClick(&g, key, mods);
+    };
+    const Case cases[] = {
+        {"down past the last visible row",
+         [&](TestGrid &g) {
+             const int n = g.VisibleRowCount() + 3;
+             press(g, Qt::Key_Down, n);
+             return TGridCoord{1, 1 + n};
+         }},
+        {"page down twice",
+         [&](TestGrid &g) {
+             const int page = g.VisibleRowCount();
+             press(g, Qt::Key_PageDown, 2);
+             return TGridCoord{1, 1 + 2 * page};
+         }},
+        {"right past the last visible column",
+         [&](TestGrid &g) {
+             const int n = g.VisibleColCount() + 2;
+             press(g, Qt::Key_Right, n);
+             return TGridCoord{1 + n, 1};
+         }},
+        {"ctrl+end",
+         [&](TestGrid &g) {
+             press(g, Qt::Key_End, 1, Qt::ControlModifier);
+             return TGridCoord{g.ColCount() - 1, g.RowCount() - 1};
+         }},
+        {"ctrl+end, then ctrl+home",
+         [&](TestGrid &g) {
+             press(g, Qt::Key_End, 1, Qt::ControlModifier);
+             press(g, Qt::Key_Home, 1, Qt::ControlModifier);
+             return TGridCoord{1, 1};
+         }},
+        {"dragging past the bottom edge",
+         [&](TestGrid &g) {
+             const int last = g.VisibleRowCount();
+             drag(g.viewport(), centre(g.CellRect(1, 1)),
+                  QPoint(centre(g.CellRect(1, 1)).x(), g.viewport()->height() + 5));
+             return TGridCoord{1, last + 1};
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TestGrid g;
+        setUpView(g);
+        g.SetColCount(30);
+        g.SetRowCount(200);
+        g.SetOptions(g.Options() - TGridOptions{goRangeSelect});
+        g.show();
+        const TGridCoord expected = c.act(g);
+        EXPECT_EQ((TGridCoord{g.Col(), g.Row()}), expected);
+        const TRect r = g.CellRect(g.Col(), g.Row());
+        ASSERT_FALSE(r.IsEmpty());
+        EXPECT_GE(r.Left, g.FixedWidth());
+        EXPECT_GE(r.Top, g.FixedHeight());
+        EXPECT_LE(r.Right, g.viewport()->width());
+        EXPECT_LE(r.Bottom, g.viewport()->height());
+    }
+}
+
+TEST_F(PlatformGridTest, AMouseSelectionClicksOnceOnItsRelease)
+{
+    struct Case
+    {
+        const char *name;
+        TGridCoord from;
+        TGridCoord to;
+        QString events;
+    };
+    const Case cases[] = {
+        {"drag to another cell", {2, 2}, {3, 3}, "down click up"},
+        {"press on the current cell", {1, 1}, {1, 1}, "down click up"},
+        {"press on a fixed cell", {2, 0}, {2, 0}, "down up"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TestGrid g;
+        setUpView(g);
+        g.show();
+        QString log;
+        g.OnMouseDown = [&](QObject *, TMouseButton, TShiftState, int, int) { log += "down "; };
+        g.OnClick = [&](QObject *) { log += "click "; };
+        g.OnMouseUp = [&](QObject *, TMouseButton, TShiftState, int, int) { log += "up"; };
+        // Neither the press nor the move in between clicks.
+        drag(g.viewport(), centre(g.CellRect(c.from.X, c.from.Y)),
+             centre(g.CellRect(c.to.X, c.to.Y)));
+        EXPECT_EQ(log, c.events);
+    }
+}
+
+TEST_F(PlatformGridTest, ADescendantCanCancelADragOrTurnAPressIntoSelecting)
+{
+    const TRect header = grid->CellRect(1, 0);
+    struct Case
+    {
+        const char *name;
+        TGridOptions options;
+        std::function<void(TestGrid &)> afterDown;
+        std::function<void(TestGrid &)> beforeMove;
+        QPoint from;
+        QPoint to;
+        std::function<void(TestGrid &)> check;
+    };
+    auto cancel = [](TestGrid &g) {
+        if (g.GridState() != TGridState::gsNormal)
+            g.SetGridState(TGridState::gsNormal);
+    };
+    const Case cases[] = {
+        {"sizing cancelled",
+         {goColSizing},
+         nullptr,
+         cancel,
+         QPoint(header.Right, 10),
+         QPoint(header.Right + 25, 10),
+         [](TestGrid &g) {
+             EXPECT_EQ(g.ColWidths(1), 64);
+             EXPECT_EQ(g.colWidthsChanged, 0);
+         }},
+        {"moving cancelled",
+         {goColMoving},
+         nullptr,
+         cancel,
+         centre(header),
+         centre(grid->CellRect(3, 0)),
+         [](TestGrid &g) {
+             EXPECT_TRUE(g.columnMoves.empty());
+             EXPECT_EQ(g.Cells(1, 0), QStringLiteral("1"));
+         }},
+        {"a press on a fixed cell selects on",
+         {goRangeSelect},
+         [](TestGrid &g) { g.SetGridState(TGridState::gsSelecting); },
+         nullptr,
+         centre(grid->CellRect(2, 0)),
+         centre(grid->CellRect(3, 2)),
+         [](TestGrid &g) {
+             EXPECT_EQ(g.Selection(), (TGridRect{1, 1, 3, 2}));
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TestGrid g;
+        setUpView(g);
+        g.SetOptions(g.Options() + c.options);
+        for (int col = 0; col < 5; ++col)
+            g.SetCells(col, 0, QString::number(col));
+        g.afterMouseDown = c.afterDown;
+        g.beforeMouseMove = c.beforeMove;
+        g.show();
+        drag(g.viewport(), c.from, c.to);
+        c.check(g);
+        EXPECT_EQ(g.GridState(), TGridState::gsNormal);
+    }
+}
+
+TEST_F(PlatformGridTest, TheEdgesOfFixedLinesDoNotSize)
+{
+    grid->SetOptions(grid->Options() + TGridOptions{goColSizing, goRowSizing});
+    grid->show();
+    const TRect corner = grid->CellRect(0, 0);
+    drag(grid->viewport(), QPoint(corner.Right, 10), QPoint(corner.Right + 25, 10));
+    drag(grid->viewport(), QPoint(10, corner.Bottom), QPoint(10, corner.Bottom + 10));
+    EXPECT_EQ(grid->ColWidths(0), corner.Width());
+    EXPECT_EQ(grid->RowHeights(0), corner.Height());
+    EXPECT_EQ(grid->colWidthsChanged + grid->rowHeightsChanged, 0);
+}
+
+TEST_F(PlatformGridTest, TheColumnMovedHookChoosesWhichStoredCellsMove)
+{
+    // Cells kept beyond ColCount (columns the library hides) move when an override points the
+    // base there; the shown column's size moves with the display index.
+    grid->columnStoreShift = 5;
+    for (int c = 0; c < 10; ++c)
+        grid->SetCells(c, 1, QString::number(c));
+    grid->SetColWidths(1, 11);
+    grid->MoveColumn(1, 3);
+    QStringList stored;
+    for (int c = 0; c < 10; ++c)
+        stored << grid->Cells(c, 1);
+    EXPECT_EQ(stored, (QStringList{"0", "1", "2", "3", "4", "5", "7", "8", "6", "9"}));
+    EXPECT_EQ(grid->ColWidths(3), 11);
+}
+
+TEST_F(PlatformGridTest, AScrollRangeOverrideKeepsItsBarThroughLaterUpdates)
+{
+    for (bool keep : {false, true}) {
+        SCOPED_TRACE(keep ? "kept" : "as needed");
+        TestGrid g;
+        setUpView(g, true);
+        g.SetRowCount(3); // everything fits
+        g.keepVerticalBar = keep;
+        g.show();
+        g.SetOptions(g.Options() + TGridOptions{goEditing});
+        g.SetRowCount(4);
+        g.SetColWidths(1, 80);
+        g.resize(390, 240);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(g.verticalScrollBar()->isVisible(), keep);
     }
 }
 
