@@ -1,11 +1,17 @@
 #include "platform/net/HttpClient.h"
 
 #include <QDeadlineTimer>
+#include <QHostAddress>
+#include <QHostInfo>
 #include <QNetworkProxy>
 #include <QTcpSocket>
 
 #include <algorithm>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 namespace plat {
 
@@ -143,6 +149,44 @@ QByteArray buildRequest(const QUrl &url)
     return req;
 }
 
+// The address of host, looked up within timeoutMs. The socket's own look-up has no limit, so
+// a resolver that never answers would hold the caller; here a late answer is simply dropped.
+std::optional<QHostAddress> resolveHost(const QString &host, int timeoutMs)
+{
+    const QHostAddress literal(host);
+    if (!literal.isNull())
+        return literal;
+
+    struct Lookup
+    {
+        std::mutex mutex;
+        std::condition_variable done;
+        bool finished = false;
+        QList<QHostAddress> addresses;
+    };
+    auto lookup = std::make_shared<Lookup>();
+    std::thread([lookup, host] {
+        const QHostInfo info = QHostInfo::fromName(host);
+        std::lock_guard<std::mutex> lock(lookup->mutex);
+        lookup->addresses = info.addresses();
+        lookup->finished = true;
+        lookup->done.notify_all();
+    }).detach();
+
+    std::unique_lock<std::mutex> lock(lookup->mutex);
+    if (!lookup->done.wait_for(lock, std::chrono::milliseconds(std::max(timeoutMs, 0)),
+                               [&] { return lookup->finished; })) {
+        return std::nullopt;
+    }
+    for (const QHostAddress &a : lookup->addresses) {
+        if (a.protocol() == QAbstractSocket::IPv4Protocol)
+            return a;
+    }
+    if (lookup->addresses.isEmpty())
+        return std::nullopt;
+    return lookup->addresses.front();
+}
+
 } // namespace
 
 HttpClient::HttpClient(int connectTimeoutMs, int readTimeoutMs)
@@ -156,10 +200,15 @@ QString HttpClient::Get(const QUrl &url) const
         return {};
     }
 
+    const QDeadlineTimer connectDeadline(std::max(m_connectTimeoutMs, 0));
+    const std::optional<QHostAddress> address = resolveHost(url.host(), m_connectTimeoutMs);
+    if (!address)
+        return {};
+
     QTcpSocket socket;
     socket.setProxy(QNetworkProxy::NoProxy);
-    socket.connectToHost(url.host(), quint16(url.port(80)));
-    if (!socket.waitForConnected(std::max(m_connectTimeoutMs, 0)))
+    socket.connectToHost(*address, quint16(url.port(80)));
+    if (!socket.waitForConnected(int(std::max<qint64>(connectDeadline.remainingTime(), 0))))
         return {};
 
     // One deadline for the whole exchange so a peer trickling bytes cannot hold us forever.

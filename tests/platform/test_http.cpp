@@ -114,6 +114,16 @@ TEST(HttpClient, SendsHttp10GetWithDocumentedHeadersOnly)
     EXPECT_EQ(server.request().toStdString(), expected.toStdString());
 }
 
+TEST(HttpClient, HostNameIsLookedUpAndKeptInTheHostHeader)
+{
+    // "localhost" comes from the hosts file, so the look-up path runs without any network.
+    LoopbackServer server("HTTP/1.0 200 OK\r\n\r\nok");
+    const plat::HttpClient client(AmpleTimeoutMs, AmpleTimeoutMs);
+    ASSERT_EQ(client.Get(QUrl(QStringLiteral("http://localhost:%1/v").arg(server.port()))), "ok");
+    EXPECT_TRUE(server.request().contains(
+        QByteArray("\r\nHost: localhost:") + QByteArray::number(server.port()) + "\r\n"));
+}
+
 TEST(HttpClient, EmptyPathAsksForRoot)
 {
     LoopbackServer server("HTTP/1.0 200 OK\r\n\r\nok");
