@@ -1,7 +1,7 @@
 // Time of one compile of a full configuration: TLS material, 10 known certificates, 50 variables
 // and both Modbus grids full (1024 requests), built in a scratch folder.
 #include "gateway/UCompile_Bin.h"
-#include "gateway/UTableFiles.h"
+#include "gateway/table/UTableFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>

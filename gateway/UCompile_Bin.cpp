@@ -1,11 +1,11 @@
 #include "gateway/UCompile_Bin.h"
 
-#include "gateway/UTableFiles.h"
+#include "gateway/table/UTableFiles.h"
 #include "platform/os/Files.h"
 #include "platform/text/StrConv.h"
 #include "platform/xml/XmlDocument.h"
-#include "shell/UComon.h"
-#include "shell/UComon_Validators.h"
+#include "shell/common/UComon.h"
+#include "shell/common/UComon_Validators.h"
 
 #include <QDir>
 

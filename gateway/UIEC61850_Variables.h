@@ -2,7 +2,7 @@
 // not built yet.
 #pragma once
 
-#include "shell/UTitledForm.h"
+#include "shell/common/UTitledForm.h"
 
 class TFIEC61850_Variables : public TTitledForm
 {

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "gateway/UParGenFile.h"
-#include "shell/UTitledForm.h"
+#include "shell/common/UTitledForm.h"
 
 #include <QHash>
 #include <QList>

@@ -4,7 +4,7 @@
 #include "gateway/UParGen.h"
 
 #include "platform/ui/CategoryPanel.h"
-#include "shell/ULanguage.h"
+#include "shell/common/ULanguage.h"
 
 #include <QCheckBox>
 #include <QComboBox>

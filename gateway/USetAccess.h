@@ -2,7 +2,7 @@
 // is not built yet.
 #pragma once
 
-#include "shell/UTitledForm.h"
+#include "shell/common/UTitledForm.h"
 
 class TFSetAccess : public TTitledForm
 {

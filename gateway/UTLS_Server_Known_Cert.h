@@ -2,7 +2,7 @@
 // texts; the table itself is not built yet.
 #pragma once
 
-#include "shell/UTitledForm.h"
+#include "shell/common/UTitledForm.h"
 
 class TFTLS_Server_Known_Cert : public TTitledForm
 {

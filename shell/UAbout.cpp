@@ -2,8 +2,8 @@
 
 #include "platform/os/Shell.h"
 #include "resources/MainWindowPictures.h"
-#include "shell/UComon.h"
-#include "shell/UTitledForm.h"
+#include "shell/common/UComon.h"
+#include "shell/common/UTitledForm.h"
 #include "shell/UVersionCheck.h"
 #include "shell/button/LbButton.h"
 

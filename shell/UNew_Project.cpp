@@ -2,7 +2,7 @@
 
 #include "platform/os/Files.h"
 #include "platform/ui/MessageBox.h"
-#include "shell/UComon.h"
+#include "shell/common/UComon.h"
 #include "shell/button/LbButton.h"
 
 #include <QLabel>

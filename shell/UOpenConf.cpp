@@ -1,7 +1,7 @@
 #include "shell/UOpenConf.h"
 
 #include "platform/os/Files.h"
-#include "shell/UComon.h"
+#include "shell/common/UComon.h"
 #include "shell/button/LbButton.h"
 
 #include <QDir>

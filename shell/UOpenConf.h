@@ -2,7 +2,7 @@
 // chosen name; the main window opens it.
 #pragma once
 
-#include "shell/UTitledForm.h"
+#include "shell/common/UTitledForm.h"
 
 #include <QString>
 #include <QStringList>

@@ -3,8 +3,8 @@
 #include "platform/os/Files.h"
 #include "platform/os/Shell.h"
 #include "platform/ui/MessageBox.h"
-#include "shell/UComon.h"
-#include "shell/ULanguage.h"
+#include "shell/common/UComon.h"
+#include "shell/common/ULanguage.h"
 #include "shell/button/LbButton.h"
 
 #include <QCheckBox>

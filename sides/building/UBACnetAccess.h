@@ -2,7 +2,7 @@
 // built yet.
 #pragma once
 
-#include "shell/UTitledForm.h"
+#include "shell/common/UTitledForm.h"
 
 class TFBACnetAccess : public TTitledForm
 {

@@ -2,9 +2,9 @@
 
 #include "platform/os/Files.h"
 #include "platform/ui/MessageBox.h"
-#include "shell/UComon.h"
+#include "shell/common/UComon.h"
 #include "shell/UMain.h"
-#include "shell/USaveDialog.h"
+#include "shell/common/USaveDialog.h"
 #include "shell/UWindows.h"
 
 #include <QFileInfo>

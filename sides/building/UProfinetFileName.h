@@ -2,7 +2,7 @@
 // command runs after it.
 #pragma once
 
-#include "shell/UTitledForm.h"
+#include "shell/common/UTitledForm.h"
 
 #include <QString>
 

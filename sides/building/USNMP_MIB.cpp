@@ -2,10 +2,10 @@
 
 #include "platform/os/Files.h"
 #include "platform/ui/MessageBox.h"
-#include "shell/UComon.h"
+#include "shell/common/UComon.h"
 #include "shell/UMain.h"
-#include "shell/USaveDialog.h"
-#include "shell/UTitledForm.h"
+#include "shell/common/USaveDialog.h"
+#include "shell/common/UTitledForm.h"
 #include "shell/UWindows.h"
 
 void Build_MIB_File()

@@ -2,7 +2,7 @@
 
 #include "GatewayTestUtil.h"
 #include "platform/os/Regional.h"
-#include "shell/UComon.h"
+#include "shell/common/UComon.h"
 
 #include <gtest/gtest.h>
 

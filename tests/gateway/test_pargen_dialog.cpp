@@ -6,8 +6,8 @@
 #include "platform/ui/CategoryPanel.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/xml/XmlDocument.h"
-#include "shell/UComon.h"
-#include "shell/ULanguage.h"
+#include "shell/common/UComon.h"
+#include "shell/common/ULanguage.h"
 #include "shell/button/LbButton.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "gateway/UTableFiles.h"
+#include "gateway/table/UTableFiles.h"
 
 #include "GatewayTestUtil.h"
 #include "platform/xml/XmlDocument.h"

@@ -2,8 +2,8 @@
 #include "platform/ui/Colors.h"
 #include "platform/ui/ModalForm.h"
 #include "shell/UAbout.h"
-#include "shell/UComon.h"
-#include "shell/ULanguage.h"
+#include "shell/common/UComon.h"
+#include "shell/common/ULanguage.h"
 #include "shell/UVersionCheck.h"
 #include "shell/button/LbButton.h"
 

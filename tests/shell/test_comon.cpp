@@ -1,6 +1,6 @@
 // Shared state: folders, the settings file Montavor.xml, the reopen rule and the table paths.
 #include "platform/xml/XmlDocument.h"
-#include "shell/UComon.h"
+#include "shell/common/UComon.h"
 #include "shell/UStartup.h"
 
 #include <QDir>

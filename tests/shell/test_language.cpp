@@ -1,6 +1,6 @@
 #include "resources/EnglishTexts.h"
-#include "shell/UComon.h"
-#include "shell/ULanguage.h"
+#include "shell/common/UComon.h"
+#include "shell/common/ULanguage.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 // configurations and the preselection of the open one.
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ModalForm.h"
-#include "shell/UComon.h"
-#include "shell/ULanguage.h"
+#include "shell/common/UComon.h"
+#include "shell/common/ULanguage.h"
 #include "shell/UNew_Project.h"
 #include "shell/UOpenConf.h"
 #include "shell/button/LbButton.h"

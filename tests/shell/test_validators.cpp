@@ -1,6 +1,6 @@
 #include "platform/os/Regional.h"
 #include "platform/os/SerialPorts.h"
-#include "shell/UComon_Validators.h"
+#include "shell/common/UComon_Validators.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "shell/UTitledForm.h"
+#include "shell/common/UTitledForm.h"
 
-#include "shell/UComon.h"
-#include "shell/ULanguage.h"
+#include "shell/common/UComon.h"
+#include "shell/common/ULanguage.h"
 #include "shell/button/LbButton.h"
 
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "shell/USaveDialog.h"
+#include "shell/common/USaveDialog.h"
 
 #include <QFileDialog>
 #include <QWidget>

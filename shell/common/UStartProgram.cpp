@@ -1,4 +1,4 @@
-#include "shell/UStartProgram.h"
+#include "shell/common/UStartProgram.h"
 
 #include "platform/os/Process.h"
 

@@ -1,4 +1,4 @@
-#include "gateway/UTableFiles.h"
+#include "gateway/table/UTableFiles.h"
 
 #include "platform/os/Files.h"
 #include "platform/text/StrConv.h"
