@@ -127,6 +127,28 @@ void TCellStore::ClearCol(int col)
     }
 }
 
+void TCellStore::DropRowsFrom(int row)
+{
+    row = std::max(row, 0);
+    if (static_cast<size_t>(row) < m_rows.size()) {
+        m_rows.resize(static_cast<size_t>(row));
+        m_rows.shrink_to_fit();
+    }
+}
+
+void TCellStore::DropColsFrom(int col)
+{
+    const size_t keep = static_cast<size_t>(std::max(col, 0));
+    for (auto &r : m_rows) {
+        if (!r)
+            continue;
+        if (r->texts.size() > keep)
+            r->texts.resize(keep);
+        if (r->objects.size() > keep)
+            r->objects.resize(keep);
+    }
+}
+
 void TCellStore::Clear()
 {
     m_rows.clear();

@@ -27,6 +27,10 @@ public:
     // Forgets a row's or a column's texts and objects (objects are not freed).
     void ClearRow(int row);
     void ClearCol(int col);
+    // Forgets and frees every row from `row` on / every column from `col` on (objects are not
+    // freed), so a later growth shows empty cells there.
+    void DropRowsFrom(int row);
+    void DropColsFrom(int col);
     void Clear();
 
     // Rows that have storage behind them (for tests and diagnostics).
