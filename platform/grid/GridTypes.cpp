@@ -35,7 +35,8 @@ bool KeyCharOf(const QKeyEvent *e, QChar &ch)
     switch (key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        ch = QChar(13);
+        // Ctrl+Enter types a line feed, plain Enter a carriage return.
+        ch = QChar((e->modifiers() & Qt::ControlModifier) ? 10 : 13);
         return true;
     case Qt::Key_Escape:
         ch = QChar(27);

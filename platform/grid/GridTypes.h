@@ -111,8 +111,8 @@ inline TGridRect GridRectFromCoords(TGridCoord a, TGridCoord b)
 TShiftState ShiftStateOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons = {});
 
 // The character a key press types, as the platform's character message carried it: control
-// characters for Enter, Esc, Tab, Backspace and Ctrl+letter; none for Delete and keys without
-// text. False when the key types nothing.
+// characters for Enter (13; 10 with Ctrl), Esc, Tab, Backspace and Ctrl+letter; none for Delete
+// and keys without text. False when the key types nothing.
 bool KeyCharOf(const QKeyEvent *e, QChar &ch);
 
 // The character phase of a key press (what a character message was): sent after the key-down

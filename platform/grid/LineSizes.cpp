@@ -1,12 +1,26 @@
 #include "platform/grid/LineSizes.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace plat {
 
+namespace {
+
+std::atomic<quint64> s_generations{0};
+
+} // namespace
+
 TLineSizes::TLineSizes(int defaultSize, int count)
     : m_count(std::max(0, count)), m_default(std::max(0, defaultSize))
-{}
+{
+    changed();
+}
+
+void TLineSizes::changed()
+{
+    m_generation = s_generations.fetch_add(1, std::memory_order_relaxed) + 1;
+}
 
 void TLineSizes::SetCount(int count)
 {
@@ -15,6 +29,7 @@ void TLineSizes::SetCount(int count)
         return;
     const int oldCount = m_count;
     m_count = count;
+    changed();
     if (m_sizes.empty())
         return;
     m_sizes.resize(static_cast<size_t>(count), m_default);
@@ -35,6 +50,7 @@ void TLineSizes::SetCount(int count)
 void TLineSizes::SetDefaultSize(int size)
 {
     m_default = std::max(0, size);
+    changed();
     m_sizes.clear();
     m_tree.clear();
     m_dirty = true;
@@ -46,6 +62,7 @@ void TLineSizes::SetLineWidth(int width)
     if (width == m_lineWidth)
         return;
     m_lineWidth = width;
+    changed();
     m_dirty = true;
 }
 
@@ -67,6 +84,7 @@ void TLineSizes::SetSize(int i, int size)
     if (old == size)
         return;
     m_sizes[static_cast<size_t>(i)] = size;
+    changed();
     if (m_dirty)
         return;
     // Point update of the tree.
@@ -91,7 +109,7 @@ qint64 TLineSizes::Offset(int i) const
 {
     i = std::clamp(i, 0, m_count);
     if (m_sizes.empty())
-        return static_cast<qint64>(i) * (m_default + m_lineWidth);
+        return static_cast<qint64>(i) * (static_cast<qint64>(m_default) + m_lineWidth);
     if (m_dirty)
         rebuild();
     qint64 sum = 0;
@@ -105,7 +123,7 @@ int TLineSizes::searchPrefix(qint64 pos, bool strict) const
     // Largest idx in [0, Count] whose offset is <= pos (< pos when strict); offsets never
     // decrease, so this is a descent over the tree.
     if (m_sizes.empty()) {
-        const qint64 e = m_default + m_lineWidth;
+        const qint64 e = static_cast<qint64>(m_default) + m_lineWidth;
         if (e == 0)
             return (strict ? pos > 0 : pos >= 0) ? m_count : -1;
         qint64 idx = strict ? (pos + e - 1) / e - 1 : pos / e;
@@ -151,6 +169,7 @@ void TLineSizes::Move(int from, int to)
 {
     if (from == to || m_sizes.empty())
         return;
+    changed();
     auto first = m_sizes.begin();
     if (from < to)
         std::rotate(first + from, first + from + 1, first + to + 1);

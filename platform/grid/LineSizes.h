@@ -33,8 +33,8 @@ public:
     // True while no line differs from the default.
     bool IsUniform() const { return m_sizes.empty(); }
 
-    // Size plus grid line.
-    int Extent(int i) const { return Size(i) + m_lineWidth; }
+    // Size plus grid line, in 64 bits: both may be as large as INT_MAX.
+    qint64 Extent(int i) const { return static_cast<qint64>(Size(i)) + m_lineWidth; }
     // Start of line i (0 <= i <= Count): the extents of lines 0 .. i - 1.
     qint64 Offset(int i) const;
     qint64 Total() const { return Offset(m_count); }
@@ -47,7 +47,12 @@ public:
     // Line `from` takes position `to`; the lines between shift by one.
     void Move(int from, int to);
 
+    // Changes with every change of count, sizes or line width, and is unique across all
+    // instances, so equal values mean equal offsets (for caches of derived geometry).
+    quint64 Generation() const { return m_generation; }
+
 private:
+    void changed();
     void makeDense();
     void rebuild() const;
     int searchPrefix(qint64 pos, bool strict) const;
@@ -59,6 +64,7 @@ private:
     // Fenwick tree over the extents; valid while !m_dirty.
     mutable std::vector<qint64> m_tree;
     mutable bool m_dirty = true;
+    quint64 m_generation = 0;
 };
 
 } // namespace plat

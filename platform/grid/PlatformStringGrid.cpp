@@ -7,9 +7,11 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <algorithm>
 #include <climits>
+#include <typeinfo>
 
 namespace plat {
 
@@ -18,6 +20,12 @@ namespace {
 int toInt(qint64 v)
 {
     return static_cast<int>(std::clamp<qint64>(v, INT_MIN, INT_MAX));
+}
+
+// A client rectangle from 64-bit edges (sizes may reach INT_MAX).
+TRect clampedRect(qint64 left, qint64 top, qint64 right, qint64 bottom)
+{
+    return Rect(toInt(left), toInt(top), toInt(right), toInt(bottom));
 }
 
 // Where a line index lands when line `from` moves to `to`.
@@ -49,6 +57,9 @@ TPlatformStringGrid::TPlatformStringGrid(QWidget *parent)
         m_measureCanvas->SetFont(m_font);
         Invalidate();
     };
+    m_dragTimer = new QTimer(this);
+    m_dragTimer->setObjectName(QStringLiteral("dragScrollTimer"));
+    connect(m_dragTimer, &QTimer::timeout, this, [this] { dragTimerTick(); });
 
     for (Qt::Orientation o : {Qt::Vertical, Qt::Horizontal}) {
         QScrollBar *bar = o == Qt::Vertical ? verticalScrollBar() : horizontalScrollBar();
@@ -74,7 +85,10 @@ TPlatformStringGrid::TPlatformStringGrid(QWidget *parent)
 TPlatformStringGrid::~TPlatformStringGrid()
 {
     m_destroying = true;
-    delete m_editor;
+    m_dragTimer->stop();
+    // Every editor made with the grid goes with it; each one leaves the list as it is deleted.
+    while (!m_editors.empty())
+        delete m_editors.back();
     m_editor = nullptr;
 }
 
@@ -206,6 +220,9 @@ void TPlatformStringGrid::SetRowCount(int Value)
         m_fixedRows = Value - 1;
     m_rows.SetCount(Value);
     adjustAfterCountChange(Axis::Rows, old);
+    // Rows past the count are gone for good, so a later growth shows empty rows there.
+    if (Value < old)
+        m_store.DropRowsFrom(Value);
     if (m_fixedRows != oldFixed)
         adjustAfterFixedChange(Axis::Rows, oldFixed);
     SizeChanged(ColCount(), old);
@@ -258,7 +275,7 @@ void TPlatformStringGrid::adjustAfterCountChange(Axis axis, int oldCount)
     first = std::clamp(first, fixed, std::max(fixed, count - 1));
     UpdateScrollRange();
     placeEditor();
-    viewport()->update();
+    Invalidate();
 }
 
 void TPlatformStringGrid::adjustAfterFixedChange(Axis axis, int oldFixed)
@@ -279,7 +296,7 @@ void TPlatformStringGrid::adjustAfterFixedChange(Axis axis, int oldFixed)
         moveTopLeft(left, top);
     UpdateScrollRange();
     placeEditor();
-    viewport()->update();
+    Invalidate();
 }
 
 // ---- sizes ----------------------------------------------------------------------------------
@@ -339,7 +356,7 @@ void TPlatformStringGrid::SetGridLineWidth(int Value)
     m_rows.SetLineWidth(Value);
     UpdateScrollRange();
     placeEditor();
-    viewport()->update();
+    Invalidate();
 }
 
 int TPlatformStringGrid::GridWidth() const
@@ -356,7 +373,7 @@ void TPlatformStringGrid::sizesChanged(Axis axis)
 {
     UpdateScrollRange();
     placeEditor();
-    viewport()->update();
+    Invalidate();
     if (axis == Axis::Cols)
         ColWidthsChanged();
     else
@@ -385,14 +402,19 @@ int TPlatformStringGrid::scrollAreaHeight() const
     return viewport()->height() - FixedHeight();
 }
 
-int TPlatformStringGrid::linePos(Axis axis, int index) const
+qint64 TPlatformStringGrid::linePos64(Axis axis, int index) const
 {
     const TLineSizes &lines = axis == Axis::Cols ? m_cols : m_rows;
     const int fixed = axis == Axis::Cols ? m_fixedCols : m_fixedRows;
     if (index < fixed)
-        return toInt(lines.Offset(index));
+        return lines.Offset(index);
     const int first = axis == Axis::Cols ? m_topLeft.X : m_topLeft.Y;
-    return toInt(lines.Offset(fixed) + lines.Offset(index) - lines.Offset(first));
+    return lines.Offset(fixed) + lines.Offset(index) - lines.Offset(first);
+}
+
+int TPlatformStringGrid::linePos(Axis axis, int index) const
+{
+    return toInt(linePos64(axis, index));
 }
 
 int TPlatformStringGrid::lastVisible(Axis axis) const
@@ -460,9 +482,16 @@ TRect TPlatformStringGrid::CellRect(int ACol, int ARow) const
     };
     if (!visible(Axis::Cols, ACol) || !visible(Axis::Rows, ARow))
         return TRect{};
-    const int x = linePos(Axis::Cols, ACol);
-    const int y = linePos(Axis::Rows, ARow);
-    return Rect(x, y, x + m_cols.Size(ACol), y + m_rows.Size(ARow));
+    return UnclippedCellRect(ACol, ARow);
+}
+
+TRect TPlatformStringGrid::UnclippedCellRect(int ACol, int ARow) const
+{
+    if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount())
+        return TRect{};
+    const qint64 x = linePos64(Axis::Cols, ACol);
+    const qint64 y = linePos64(Axis::Rows, ARow);
+    return clampedRect(x, y, x + m_cols.Size(ACol), y + m_rows.Size(ARow));
 }
 
 TGridCoord TPlatformStringGrid::MouseCoord(int X, int Y) const
@@ -501,7 +530,7 @@ void TPlatformStringGrid::moveTopLeft(int left, int top)
     m_topLeft = {left, top};
     UpdateScrollRange();
     placeEditor();
-    viewport()->update();
+    Invalidate();
     TopLeftChanged();
 }
 
@@ -580,7 +609,7 @@ void TPlatformStringGrid::SetSelection(const TGridRect &Value)
 void TPlatformStringGrid::selectionMoved(const TGridRect &oldSel)
 {
     if (!(oldSel == Selection()))
-        viewport()->update();
+        Invalidate();
 }
 
 void TPlatformStringGrid::SetCol(int Value)
@@ -657,7 +686,7 @@ void TPlatformStringGrid::SetOptions(const TGridOptions &Value)
         HideEditor();
     else
         updateEdit();
-    viewport()->update();
+    Invalidate();
 }
 
 // ---- moving and deleting lines ---------------------------------------------------------------
@@ -677,7 +706,7 @@ void TPlatformStringGrid::MoveColumn(int FromIndex, int ToIndex)
     m_current.X = moveAdjust(m_current.X, FromIndex, ToIndex);
     m_anchor.X = moveAdjust(m_anchor.X, FromIndex, ToIndex);
     placeEditor();
-    viewport()->update();
+    Invalidate();
     ColumnMoved(FromIndex, ToIndex);
 }
 
@@ -695,7 +724,7 @@ void TPlatformStringGrid::MoveRow(int FromIndex, int ToIndex)
     m_current.Y = moveAdjust(m_current.Y, FromIndex, ToIndex);
     m_anchor.Y = moveAdjust(m_anchor.Y, FromIndex, ToIndex);
     placeEditor();
-    viewport()->update();
+    Invalidate();
     RowMoved(FromIndex, ToIndex);
 }
 
@@ -712,7 +741,7 @@ void TPlatformStringGrid::DeleteColumn(int ACol)
     m_current.X = moveAdjust(m_current.X, ACol, last);
     m_anchor.X = moveAdjust(m_anchor.X, ACol, last);
     if (last == 0)
-        viewport()->update(); // the only column stays, emptied
+        Invalidate(); // the only column stays, emptied
     else
         SetColCount(last);
 }
@@ -729,7 +758,7 @@ void TPlatformStringGrid::DeleteRow(int ARow)
     m_current.Y = moveAdjust(m_current.Y, ARow, last);
     m_anchor.Y = moveAdjust(m_anchor.Y, ARow, last);
     if (last == 0)
-        viewport()->update();
+        Invalidate();
     else
         SetRowCount(last);
 }
@@ -802,15 +831,33 @@ void TPlatformStringGrid::DoExit()
 
 // ---- editor ---------------------------------------------------------------------------------
 
+namespace {
+
+// The focus may sit in a part of an editor's widget (a combo box's line edit).
+bool holdsFocus(TGridEditor *editor, const QWidget *fw)
+{
+    if (!editor || !fw)
+        return false;
+    const QWidget *w = editor->Widget();
+    return w && (fw == w || w->isAncestorOf(fw));
+}
+
+} // namespace
+
 bool TPlatformStringGrid::IsActiveControl() const
 {
     const QWidget *fw = window()->focusWidget();
-    return fw && (fw == this || fw == viewport() || (m_editor && fw == m_editor));
+    return fw && (fw == this || fw == viewport() || holdsFocus(m_editor, fw));
 }
 
 bool TPlatformStringGrid::editorHoldsFocus() const
 {
-    return m_editor && window()->focusWidget() == m_editor;
+    return holdsFocus(m_editor, window()->focusWidget());
+}
+
+TInplaceEdit *TPlatformStringGrid::InplaceEditor() const
+{
+    return dynamic_cast<TInplaceEdit *>(m_editor);
 }
 
 bool TPlatformStringGrid::CanEditShow()
@@ -847,6 +894,18 @@ QString TPlatformStringGrid::GetEditMask(int ACol, int ARow)
 TInplaceEdit *TPlatformStringGrid::CreateEditor()
 {
     return new TInplaceEdit(this);
+}
+
+TGridEditor *TPlatformStringGrid::GetCellEditor(int, int)
+{
+    if (!m_defaultEditor)
+        m_defaultEditor = CreateEditor();
+    return m_defaultEditor;
+}
+
+TRect TPlatformStringGrid::EditorRect(int ACol, int ARow)
+{
+    return CellRect(ACol, ARow);
 }
 
 void TPlatformStringGrid::SetEditorMode(bool Value)
@@ -890,14 +949,11 @@ void TPlatformStringGrid::updateEdit()
         hideEdit();
         return;
     }
-    if (!m_editor) {
-        m_editor = CreateEditor();
-        if (!m_editor)
-            return;
-        if (m_editor->parentWidget() != viewport())
-            m_editor->setParent(viewport());
-        m_editor->hide();
-    }
+    TGridEditor *editor = GetCellEditor(m_current.X, m_current.Y);
+    if (editor != m_editor)
+        switchEditor(editor);
+    if (!m_editor || !m_editor->Widget())
+        return;
     const bool sameCell = m_editor->m_col == m_current.X && m_editor->m_row == m_current.Y;
     if (!m_editorShown || !sameCell) {
         if (m_editorShown)
@@ -908,25 +964,41 @@ void TPlatformStringGrid::updateEdit()
         m_editorShown = true;
     }
     placeEditor();
-    if (m_editor->isVisible() && window()->focusWidget() == this)
-        m_editor->setFocus(Qt::OtherFocusReason);
+    if (m_editor && m_editor->Widget()->isVisible() && window()->focusWidget() == this)
+        m_editor->Widget()->setFocus(Qt::OtherFocusReason);
+}
+
+void TPlatformStringGrid::switchEditor(TGridEditor *editor)
+{
+    // The old kind stores its text and goes; the new one starts hidden on the viewport.
+    hideEdit();
+    if (m_editor && m_editor->Widget())
+        m_editor->Widget()->hide();
+    m_editor = editor;
+    m_editorShown = false;
+    if (!m_editor || !m_editor->Widget())
+        return;
+    QWidget *w = m_editor->Widget();
+    if (w->parentWidget() != viewport())
+        w->setParent(viewport());
+    w->hide();
 }
 
 void TPlatformStringGrid::placeEditor()
 {
-    if (!m_editor || !m_editorShown)
+    if (!m_editor || !m_editorShown || !m_editor->Widget())
         return;
-    const TRect r = CellRect(m_editor->m_col, m_editor->m_row);
+    QWidget *w = m_editor->Widget();
+    const TRect r = EditorRect(m_editor->m_col, m_editor->m_row);
     if (r.IsEmpty()) {
         // Scrolled out of view: the editor keeps its cell and shows again when it returns.
-        if (editorHoldsFocus())
-            setFocus(Qt::OtherFocusReason);
-        m_editor->hide();
+        takeFocusFromEditor();
+        w->hide();
         return;
     }
-    m_editor->setGeometry(r.toQRect());
+    w->setGeometry(r.toQRect());
     m_editor->BoundsChanged();
-    m_editor->show();
+    w->show();
 }
 
 void TPlatformStringGrid::commitEditor()
@@ -941,22 +1013,37 @@ void TPlatformStringGrid::hideEdit()
     if (!m_editor)
         return;
     if (m_editorShown) {
-        // Hidden first, so that a hook reacting to the stored text finds the editor closed.
+        // Hidden first, so that a hook reacting to the stored text finds the editor closed. The
+        // cell and its text are taken before the focus moves: handlers of the focus change may
+        // load the editor with another cell.
         m_editorShown = false;
-        const int c = m_editor->m_col;
-        const int r = m_editor->m_row;
-        if (editorHoldsFocus())
-            setFocus(Qt::OtherFocusReason);
-        m_editor->hide();
+        TGridEditor *editor = m_editor;
+        const int c = editor->m_col;
+        const int r = editor->m_row;
+        const QString text = editor->Text();
+        takeFocusFromEditor();
+        if (m_editor == editor && !m_editorShown && editor->Widget())
+            editor->Widget()->hide();
         InvalidateCell(c, r);
-        SetEditText(c, r, m_editor->Text());
+        SetEditText(c, r, text);
         return;
     }
-    if (m_editor->isVisible()) {
-        if (editorHoldsFocus())
-            setFocus(Qt::OtherFocusReason);
-        m_editor->hide();
+    if (m_editor->Widget() && m_editor->Widget()->isVisible()) {
+        takeFocusFromEditor();
+        if (m_editor && !m_editorShown && m_editor->Widget())
+            m_editor->Widget()->hide();
     }
+}
+
+void TPlatformStringGrid::takeFocusFromEditor()
+{
+    if (!editorHoldsFocus())
+        return;
+    // The grid's own focus-in must not open the editor again while it is being closed.
+    const bool old = m_focusFromEditor;
+    m_focusFromEditor = true;
+    setFocus(Qt::OtherFocusReason);
+    m_focusFromEditor = old;
 }
 
 void TPlatformStringGrid::ShowEditorChar(QChar Ch)
@@ -967,10 +1054,12 @@ void TPlatformStringGrid::ShowEditorChar(QChar Ch)
     // The character replaces the selected text as if it had been typed into the editor.
     const int key = Ch == QLatin1Char('\b') ? int(Qt::Key_Backspace) : 0;
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(Ch));
-    m_editor->m_startChar = true;
-    QApplication::sendEvent(m_editor, &press);
-    if (m_editor)
-        m_editor->m_startChar = false;
+    TGridEditor *editor = m_editor;
+    editor->m_startChar = true;
+    QApplication::sendEvent(editor->Widget(), &press);
+    // A hook may have deleted the editor meanwhile.
+    if (m_editor == editor)
+        editor->m_startChar = false;
 }
 
 // ---- looks ----------------------------------------------------------------------------------
@@ -980,7 +1069,7 @@ void TPlatformStringGrid::SetDefaultDrawing(bool Value)
     if (Value == m_defaultDrawing)
         return;
     m_defaultDrawing = Value;
-    viewport()->update();
+    Invalidate();
 }
 
 void TPlatformStringGrid::SetColor(TColor Value)
@@ -988,7 +1077,7 @@ void TPlatformStringGrid::SetColor(TColor Value)
     if (Value == m_color)
         return;
     m_color = Value;
-    viewport()->update();
+    Invalidate();
 }
 
 void TPlatformStringGrid::SetFixedColor(TColor Value)
@@ -996,7 +1085,25 @@ void TPlatformStringGrid::SetFixedColor(TColor Value)
     if (Value == m_fixedColor)
         return;
     m_fixedColor = Value;
-    viewport()->update();
+    Invalidate();
+}
+
+void TPlatformStringGrid::SetPlatformGridLines(bool Value)
+{
+    if (Value == m_platformGridLines)
+        return;
+    m_platformGridLines = Value;
+    Invalidate();
+}
+
+void TPlatformStringGrid::SetDragScrollInitialDelay(int Value)
+{
+    m_dragInitialDelay = std::max(1, Value);
+}
+
+void TPlatformStringGrid::SetDragScrollRepeatDelay(int Value)
+{
+    m_dragRepeatDelay = std::max(1, Value);
 }
 
 TCanvas *TPlatformStringGrid::Canvas()
@@ -1006,18 +1113,84 @@ TCanvas *TPlatformStringGrid::Canvas()
 
 void TPlatformStringGrid::Invalidate()
 {
-    viewport()->update();
+    InvalidateRect(Rect(0, 0, viewport()->width(), viewport()->height()));
+}
+
+void TPlatformStringGrid::InvalidateRect(const TRect &R)
+{
+    const TRect r =
+        Rect(std::max(R.Left, 0), std::max(R.Top, 0), std::min(R.Right, viewport()->width()),
+             std::min(R.Bottom, viewport()->height()));
+    if (!r.IsEmpty())
+        viewport()->update(r.toQRect());
+}
+
+inline const TPlatformStringGrid::ViewLimits &TPlatformStringGrid::viewLimits() const
+{
+    const ViewLimits &v = m_viewLimits;
+    const QWidget *vp = viewport();
+    if (v.colGen == m_cols.Generation() && v.rowGen == m_rows.Generation() &&
+        v.topLeft == m_topLeft && v.fixedCols == m_fixedCols && v.fixedRows == m_fixedRows &&
+        v.width == vp->width() && v.height == vp->height()) [[likely]]
+        return v;
+    updateViewLimits();
+    return v;
+}
+
+void TPlatformStringGrid::updateViewLimits() const
+{
+    ViewLimits &v = m_viewLimits;
+    const QWidget *vp = viewport();
+    v.colGen = m_cols.Generation();
+    v.rowGen = m_rows.Generation();
+    v.topLeft = m_topLeft;
+    v.fixedCols = m_fixedCols;
+    v.fixedRows = m_fixedRows;
+    v.width = vp->width();
+    v.height = vp->height();
+    // Scrollable lines start at linePos = Offset(fixed) + Offset(i) - Offset(first), which
+    // never decreases with i; the limit is the first one starting at or past the edge.
+    auto limit = [](const TLineSizes &lines, int fixed, int first, int extent) {
+        const int from = std::max(fixed, first);
+        const qint64 edge = lines.Offset(first) + extent - lines.Offset(fixed);
+        return std::max(from, lines.FirstAtOrAfter(edge));
+    };
+    v.colLimit = limit(m_cols, m_fixedCols, m_topLeft.X, v.width);
+    v.rowLimit = limit(m_rows, m_fixedRows, m_topLeft.Y, v.height);
 }
 
 void TPlatformStringGrid::InvalidateCell(int ACol, int ARow)
 {
     if (!isVisible())
         return;
-    const TRect r = CellRect(ACol, ARow);
-    if (r == TRect{})
+    // Filling a big table writes mostly cells far below the view: reject those cheaply.
+    const ViewLimits &v = viewLimits();
+    if ((ACol >= v.colLimit || ARow >= v.rowLimit) && DropOffscreenRepaints())
         return;
+    const TRect r = CellRect(ACol, ARow);
+    if (r.IsEmpty())
+        return;
+    // The grid line after the cell belongs to it.
     const int lw = GridLineWidth();
-    viewport()->update(QRect(r.Left, r.Top, r.Width() + lw, r.Height() + lw));
+    InvalidateRect(clampedRect(r.Left, r.Top, qint64(r.Right) + lw, qint64(r.Bottom) + lw));
+}
+
+bool TPlatformStringGrid::DropOffscreenRepaints() const
+{
+    if (m_dropOffscreen != DropOffscreen::Auto)
+        return m_dropOffscreen == DropOffscreen::On;
+    // Auto: only when CellRect is certainly the platform's own, which the type decides. Kept
+    // from the first call on a shown grid, when the type is complete (a partly built
+    // descendant settles on Off, the safe side).
+    const bool own = typeid(*this) == typeid(TPlatformStringGrid);
+    if (isVisible())
+        m_dropOffscreen = own ? DropOffscreen::On : DropOffscreen::Off;
+    return own;
+}
+
+void TPlatformStringGrid::SetDropOffscreenRepaints(bool Value)
+{
+    m_dropOffscreen = Value ? DropOffscreen::On : DropOffscreen::Off;
 }
 
 void TPlatformStringGrid::InvalidateRow(int ARow)
@@ -1026,8 +1199,8 @@ void TPlatformStringGrid::InvalidateRow(int ARow)
         return;
     if (ARow >= m_fixedRows && ARow < m_topLeft.Y)
         return;
-    viewport()->update(
-        QRect(0, linePos(Axis::Rows, ARow), viewport()->width(), m_rows.Extent(ARow)));
+    const qint64 top = linePos64(Axis::Rows, ARow);
+    InvalidateRect(clampedRect(0, top, viewport()->width(), top + m_rows.Extent(ARow)));
 }
 
 void TPlatformStringGrid::InvalidateCol(int ACol)
@@ -1036,8 +1209,8 @@ void TPlatformStringGrid::InvalidateCol(int ACol)
         return;
     if (ACol >= m_fixedCols && ACol < m_topLeft.X)
         return;
-    viewport()->update(
-        QRect(linePos(Axis::Cols, ACol), 0, m_cols.Extent(ACol), viewport()->height()));
+    const qint64 left = linePos64(Axis::Cols, ACol);
+    InvalidateRect(clampedRect(left, 0, left + m_cols.Extent(ACol), viewport()->height()));
 }
 
 void TPlatformStringGrid::InvalidateGridRect(const TGridRect &R)
@@ -1045,20 +1218,20 @@ void TPlatformStringGrid::InvalidateGridRect(const TGridRect &R)
     if (!isVisible())
         return;
     // The rows of the rectangle in view (fixed part and scrolled part), across the whole width.
-    int top = INT_MAX;
-    int bottom = INT_MIN;
+    qint64 top = LLONG_MAX;
+    qint64 bottom = LLONG_MIN;
     auto take = [&](int first, int last) {
         first = std::max(first, 0);
         last = std::min(last, RowCount() - 1);
         if (first > last)
             return;
-        top = std::min(top, linePos(Axis::Rows, first));
-        bottom = std::max(bottom, linePos(Axis::Rows, last) + m_rows.Extent(last));
+        top = std::min(top, linePos64(Axis::Rows, first));
+        bottom = std::max(bottom, linePos64(Axis::Rows, last) + m_rows.Extent(last));
     };
     take(R.Top, std::min(R.Bottom, m_fixedRows - 1));
     take(std::max(R.Top, m_topLeft.Y), std::min(R.Bottom, lastVisible(Axis::Rows)));
     if (top < bottom)
-        viewport()->update(QRect(0, top, viewport()->width(), bottom - top));
+        InvalidateRect(clampedRect(0, top, viewport()->width(), bottom));
 }
 
 } // namespace plat

@@ -13,7 +13,16 @@
 // type CharEventType()).
 //
 // Coordinates are those of the viewport (the client area). Column and row sizes exclude the grid
-// line that follows each line; GridLineWidth 0 means the grid draws no lines of its own.
+// line that follows each line; GridLineWidth 0 means the grid draws no lines of its own, and with
+// PlatformGridLines off the lines keep their room but a descendant draws them.
+//
+// What a descendant builds on: the grid asks its own geometry through virtuals (CellRect,
+// MouseCoord, EditorRect), so merged cells act as one everywhere, and every repaint it starts
+// ends in InvalidateRect, so an override can hold repaints back while updates are locked.
+//
+// Counts: lowering RowCount drops the rows beyond it from the store (their texts are gone when
+// the count grows again; objects are not freed, an owner frees them before lowering the count).
+// Lowering ColCount keeps the columns beyond it: the grid library keeps hidden columns there.
 #pragma once
 
 #include "platform/grid/CellStore.h"
@@ -30,13 +39,16 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QKeyEvent;
 class QMouseEvent;
+class QTimer;
 class QWheelEvent;
 
 namespace plat {
 
+class TGridEditor;
 class TInplaceEdit;
 
 using TNotifyEvent = std::function<void(QObject *Sender)>;
@@ -54,49 +66,52 @@ public:
 
     // ---- cells ----------------------------------------------------------------------------
     // Any cell of the store can be read and written, also beyond the counts (such cells are
-    // kept but not shown). A negative index, or one at MaxLines or beyond, raises EGridError
-    // on writes and reads as empty.
-    QString Cells(int ACol, int ARow) const;
-    void SetCells(int ACol, int ARow, const QString &Value);
-    void *Objects(int ACol, int ARow) const;
-    void SetObjects(int ACol, int ARow, void *Value);
+    // kept but not shown, rows only until RowCount drops below them). A negative index, or one
+    // at MaxLines or beyond, raises EGridError on writes and reads as empty.
+    virtual QString Cells(int ACol, int ARow) const;
+    virtual void SetCells(int ACol, int ARow, const QString &Value);
+    virtual void *Objects(int ACol, int ARow) const;
+    virtual void SetObjects(int ACol, int ARow, void *Value);
     // A whole row (ColCount entries) or column (RowCount entries); a shorter list empties the
     // remaining cells, entries beyond the count are ignored.
-    QStringList Rows(int ARow) const;
-    void SetRows(int ARow, const QStringList &Value);
-    QStringList Cols(int ACol) const;
-    void SetCols(int ACol, const QStringList &Value);
-    QVector<void *> RowObjects(int ARow) const;
-    void SetRowObjects(int ARow, const QVector<void *> &Value);
-    QVector<void *> ColObjects(int ACol) const;
-    void SetColObjects(int ACol, const QVector<void *> &Value);
+    virtual QStringList Rows(int ARow) const;
+    virtual void SetRows(int ARow, const QStringList &Value);
+    virtual QStringList Cols(int ACol) const;
+    virtual void SetCols(int ACol, const QStringList &Value);
+    virtual QVector<void *> RowObjects(int ARow) const;
+    virtual void SetRowObjects(int ARow, const QVector<void *> &Value);
+    virtual QVector<void *> ColObjects(int ACol) const;
+    virtual void SetColObjects(int ACol, const QVector<void *> &Value);
 
     // ---- counts ---------------------------------------------------------------------------
     int ColCount() const { return m_cols.Count(); }
-    // Below 1 gives 1; a fixed count that no longer fits drops to count - 1.
-    void SetColCount(int Value);
+    // Below 1 gives 1; a fixed count that no longer fits drops to count - 1. Columns beyond a
+    // lowered count keep their cells.
+    virtual void SetColCount(int Value);
     int RowCount() const { return m_rows.Count(); }
-    void SetRowCount(int Value);
+    // Rows beyond a lowered count are dropped from the store.
+    virtual void SetRowCount(int Value);
     int FixedCols() const { return m_fixedCols; }
     // Negative: "Grid index out of range"; not below ColCount: "Fixed column count must be less
     // than column count".
-    void SetFixedCols(int Value);
+    virtual void SetFixedCols(int Value);
     int FixedRows() const { return m_fixedRows; }
-    void SetFixedRows(int Value);
+    virtual void SetFixedRows(int Value);
 
     // ---- sizes ----------------------------------------------------------------------------
     int DefaultColWidth() const { return m_cols.DefaultSize(); }
-    // Every column takes the new width.
-    void SetDefaultColWidth(int Value);
+    // Every column takes the new width. Sizes and the line width may go up to INT_MAX; the
+    // geometry adds them in 64 bits and clamps client coordinates to int.
+    virtual void SetDefaultColWidth(int Value);
     int DefaultRowHeight() const { return m_rows.DefaultSize(); }
-    void SetDefaultRowHeight(int Value);
+    virtual void SetDefaultRowHeight(int Value);
     // Index outside 0 .. count - 1: "Grid index out of range".
     int ColWidths(int Index) const;
-    void SetColWidths(int Index, int Value);
+    virtual void SetColWidths(int Index, int Value);
     int RowHeights(int Index) const;
-    void SetRowHeights(int Index, int Value);
+    virtual void SetRowHeights(int Index, int Value);
     int GridLineWidth() const { return m_cols.LineWidth(); }
-    void SetGridLineWidth(int Value);
+    virtual void SetGridLineWidth(int Value);
     // Total extent of all columns / rows with their grid lines.
     int GridWidth() const;
     int GridHeight() const;
@@ -105,14 +120,14 @@ public:
     int Col() const { return m_current.X; }
     // Moves the cell cursor when the value differs: range check ("Grid index out of range"),
     // the SelectCell check, scrolling into view, the editor and Click.
-    void SetCol(int Value);
+    virtual void SetCol(int Value);
     int Row() const { return m_current.Y; }
-    void SetRow(int Value);
+    virtual void SetRow(int Value);
     int LeftCol() const { return m_topLeft.X; }
     // Kept within FixedCols .. ColCount - 1 (the view may then show space after the last column).
-    void SetLeftCol(int Value);
+    virtual void SetLeftCol(int Value);
     int TopRow() const { return m_topLeft.Y; }
-    void SetTopRow(int Value);
+    virtual void SetTopRow(int Value);
     // Non-fixed columns / rows wholly visible from LeftCol / TopRow; at least 1 while such a
     // line exists.
     int VisibleColCount() const;
@@ -123,7 +138,7 @@ public:
     // Rectangle from the anchor to the current cell (whole rows with goRowSelect).
     TGridRect Selection() const;
     // Anchor := top-left, current := bottom-right, without range check.
-    void SetSelection(const TGridRect &Value);
+    virtual void SetSelection(const TGridRect &Value);
     TGridCoord Anchor() const { return m_anchor; }
 
     // Moves the cursor: range check, SelectCell, anchor (kept when MoveAnchor is false and
@@ -131,16 +146,21 @@ public:
     bool MoveColRow(int ACol, int ARow, bool MoveAnchor, bool Show);
 
     TGridOptions Options() const { return m_options; }
-    void SetOptions(const TGridOptions &Value);
+    virtual void SetOptions(const TGridOptions &Value);
     TScrollStyle ScrollBars() const { return m_scrollBars; }
-    void SetScrollBars(TScrollStyle Value);
+    virtual void SetScrollBars(TScrollStyle Value);
 
     // ---- geometry -------------------------------------------------------------------------
-    // The cell's rectangle in client coordinates while it is (partly) in view, else empty.
-    TRect CellRect(int ACol, int ARow) const;
+    // The cell's rectangle in client coordinates while it is (partly) in view, else empty. The
+    // grid places the editor and repaints cells through it, so an override (a merged area)
+    // holds everywhere.
+    virtual TRect CellRect(int ACol, int ARow) const;
+    // The cell's rectangle wherever it lies, also scrolled out of view (then before the fixed
+    // lines, at negative or overlapping positions); empty outside the counts.
+    TRect UnclippedCellRect(int ACol, int ARow) const;
     // The cell under a client point; (-1, -1) outside the cells. A grid line belongs to the
-    // cell before it.
-    TGridCoord MouseCoord(int X, int Y) const;
+    // cell before it. The grid's mouse handling asks through this.
+    virtual TGridCoord MouseCoord(int X, int Y) const;
     void MouseToCell(int X, int Y, int &ACol, int &ARow) const;
     // Width of the fixed columns / height of the fixed rows, grid lines included.
     int FixedWidth() const;
@@ -149,28 +169,34 @@ public:
     // ---- moving and deleting lines ----------------------------------------------------
     // Texts and objects (through ColumnMoved / RowMoved) and sizes travel; the cursor follows
     // its cell. Indexes outside the counts: "Grid index out of range".
-    void MoveColumn(int FromIndex, int ToIndex);
-    void MoveRow(int FromIndex, int ToIndex);
+    virtual void MoveColumn(int FromIndex, int ToIndex);
+    virtual void MoveRow(int FromIndex, int ToIndex);
     // Removes a line: the lines after it move up, the count drops by one, and the freed slot
     // keeps no text or object (objects are not freed).
-    void DeleteColumn(int ACol);
-    void DeleteRow(int ARow);
+    virtual void DeleteColumn(int ACol);
+    virtual void DeleteRow(int ARow);
 
     // ---- editor -------------------------------------------------------------------------
     bool EditorMode() const { return m_editorMode; }
-    void SetEditorMode(bool Value);
-    // The text editor, null until first used.
-    TInplaceEdit *InplaceEditor() const { return m_editor; }
+    virtual void SetEditorMode(bool Value);
+    // The editor that holds (or last held) a cell, of whatever kind; null until first used.
+    TGridEditor *CellEditor() const { return m_editor; }
+    // The same while it is the single-line text editor, else null.
+    TInplaceEdit *InplaceEditor() const;
     // Loads the editor again from the current cell when it shows one.
     void InvalidateEditor();
 
     // ---- looks ---------------------------------------------------------------------------
-    bool DefaultDrawing() const { return m_defaultDrawing; }
-    void SetDefaultDrawing(bool Value);
+    virtual bool DefaultDrawing() const { return m_defaultDrawing; }
+    virtual void SetDefaultDrawing(bool Value);
     TColor Color() const { return m_color; }
-    void SetColor(TColor Value);
+    virtual void SetColor(TColor Value);
     TColor FixedColor() const { return m_fixedColor; }
-    void SetFixedColor(TColor Value);
+    virtual void SetFixedColor(TColor Value);
+    // Whether the grid draws its grid lines itself (on by default). Off, the lines keep their
+    // room in the geometry (GridLineWidth) and a descendant draws them inside its cells.
+    bool PlatformGridLines() const { return m_platformGridLines; }
+    virtual void SetPlatformGridLines(bool Value);
     TFont &Font() { return m_font; }
     const TFont &Font() const { return m_font; }
     // The canvas cells are drawn on: during painting the paint canvas, otherwise a measuring
@@ -179,11 +205,28 @@ public:
     // Paints the whole view onto another canvas (a recording one in tests, a printer).
     void PaintTo(TCanvas &canvas);
 
+    // Repaints. Each computes its client rectangle and hands it to InvalidateRect, which every
+    // repaint the grid starts goes through; the whole view is the viewport's rectangle.
     virtual void Invalidate();
-    void InvalidateCell(int ACol, int ARow);
-    void InvalidateRow(int ARow);
-    void InvalidateCol(int ACol);
-    void InvalidateGridRect(const TGridRect &R);
+    virtual void InvalidateCell(int ACol, int ARow);
+    virtual void InvalidateRow(int ARow);
+    virtual void InvalidateCol(int ACol);
+    virtual void InvalidateGridRect(const TGridRect &R);
+    virtual void InvalidateRect(const TRect &R);
+    // Whether InvalidateCell drops cells at or past the view's right or bottom edge without
+    // asking CellRect (filling a big table writes mostly such cells). The platform grid itself
+    // does; a descendant does only once it turns this on, as its CellRect may let such a cell
+    // stand for an area reaching into view (a merged area whose base cell is in view).
+    bool DropOffscreenRepaints() const;
+    void SetDropOffscreenRepaints(bool Value);
+
+    // Scrolling while a mouse selection or a line move is dragged past an edge: one line at
+    // once, then one more after the initial delay and every repeat delay while the mouse stays
+    // there (milliseconds; at least 1).
+    int DragScrollInitialDelay() const { return m_dragInitialDelay; }
+    void SetDragScrollInitialDelay(int Value);
+    int DragScrollRepeatDelay() const { return m_dragRepeatDelay; }
+    void SetDragScrollRepeatDelay(int Value);
 
     TGridState GridState() const { return m_gridState; }
     // The grid or its editor holds the window's focus.
@@ -237,6 +280,9 @@ protected:
     // One cell. With DefaultDrawing the canvas brush and font are prepared and the text is
     // drawn; then OnDrawCell fires.
     virtual void DrawCell(int ACol, int ARow, const TRect &ARect, TGridDrawState AState);
+    // The grid lines after one cell (right and below ARect, GridLineWidth thick), by the line
+    // options; called after DrawCell while PlatformGridLines is on and the width above 0.
+    virtual void DrawGridLines(int ACol, int ARow, const TRect &ARect, TGridDrawState AState);
 
     // ---- cursor hooks -------------------------------------------------------------------
     // May the cursor move to this cell? Fires OnSelectCell.
@@ -272,7 +318,15 @@ protected:
     virtual QString GetEditMask(int ACol, int ARow);
     // Maximum text length of the editor; 0 for none.
     virtual int GetEditLimit() { return 0; }
+    // The single-line text editor, made on first use.
     virtual TInplaceEdit *CreateEditor();
+    // The editor for a cell: the one CreateEditor made unless an override answers another
+    // editor made with this grid (a TInplaceMemo, later combo or spin boxes), or null for none.
+    // The grid commits and hides the old editor when the kind changes from cell to cell.
+    virtual TGridEditor *GetCellEditor(int ACol, int ARow);
+    // Where the editor of a cell goes: CellRect unless overridden (a merged area already
+    // widens CellRect).
+    virtual TRect EditorRect(int ACol, int ARow);
     // Editor mode on and the editor placed over the current cell when CanEditShow allows.
     virtual void ShowEditor();
     // Editor mode off; the editor's text goes to SetEditText and the editor hides.
@@ -298,6 +352,10 @@ protected:
     // OnMouseWheelDown/Up; unhandled, the current row moves one row down/up.
     virtual bool DoMouseWheelDown(TShiftState Shift, const TPoint &MousePos);
     virtual bool DoMouseWheelUp(TShiftState Shift, const TPoint &MousePos);
+
+    // The mouse cursor over a client point while no button is held: the sizing cursors where
+    // CalcSizingState would size, else the arrow (the viewport's default).
+    virtual Qt::CursorShape GetCursorForPoint(int X, int Y);
 
     // Whether (X, Y) starts sizing: near the right edge of a scrollable column inside the fixed
     // rows (goColSizing) or the bottom edge of a scrollable row inside the fixed columns
@@ -330,13 +388,16 @@ protected:
     // Scrolls so that the cell is wholly visible where it can be.
     void ClampInView(int ACol, int ARow);
 
+    // The cell store itself, for diagnostics (what it holds after counts changed).
+    const TCellStore &Store() const { return m_store; }
+
     // Qt plumbing
     bool event(QEvent *e) override;
     bool viewportEvent(QEvent *e) override;
     void scrollContentsBy(int, int) override {}
 
 private:
-    friend class TInplaceEdit;
+    friend class TGridEditor;
     enum class Axis { Cols, Rows };
 
     void checkStoreIndex(int ACol, int ARow) const;
@@ -354,11 +415,23 @@ private:
     int scrollAreaWidth() const;
     int scrollAreaHeight() const;
     int linePos(Axis axis, int index) const; // client position of a line's start
-    int lineAtPos(Axis axis, int p) const;   // line under a client position, -1 outside
-    int dragLine(Axis axis, int p);          // line under a dragging mouse, scrolling at edges
-    int lastVisible(Axis axis) const;        // last (partly) visible scrollable line
+    qint64 linePos64(Axis axis, int index) const;
+    int lineAtPos(Axis axis, int p) const; // line under a client position, -1 outside
+    int lastVisible(Axis axis) const;      // last (partly) visible scrollable line
     int visibleCount(Axis axis) const;
     int maxFirst(Axis axis) const;
+    // First scrollable column / row at or past the viewport's right / bottom edge: such cells
+    // are off screen, and so are merged areas based on them, which extend right and down.
+    struct ViewLimits
+    {
+        quint64 colGen = 0, rowGen = 0;
+        TGridCoord topLeft{-1, -1};
+        int fixedCols = -1, fixedRows = -1;
+        int width = -1, height = -1;
+        int colLimit = 0, rowLimit = 0;
+    };
+    const ViewLimits &viewLimits() const;
+    [[gnu::noinline]] void updateViewLimits() const;
     void moveTopLeft(int left, int top);
     void scrollBarAction(Qt::Orientation bar, int action);
     void scrollBarValue(Qt::Orientation bar, int value);
@@ -373,13 +446,24 @@ private:
 
     // editor
     void updateEdit();
+    void switchEditor(TGridEditor *editor);
     void hideEdit();
+    void takeFocusFromEditor();
     void commitEditor();
     void placeEditor();
     bool editorHoldsFocus() const;
 
     // mouse state
     void drawSizingAndMoving();
+    // Dragging a selection or a line: the line under the mouse, clamped to the view at its
+    // edges; past an edge the view scrolls one line at once and then by the timer.
+    int dragLine(Axis axis, int p) const;
+    int dragDirection(Axis axis, int p) const; // -1, 0, 1: before, inside, past the view
+    bool dragScrollStep(int dx, int dy);       // one line each way; true when it scrolled
+    void dragTo(int X, int Y);
+    void dragMouse(int X, int Y);
+    void dragTimerTick();
+    void stopDragScroll();
 
     TCellStore m_store;
     TLineSizes m_cols{64, 5};
@@ -393,6 +477,7 @@ private:
     TScrollStyle m_scrollBars = TScrollStyle::ssBoth;
 
     bool m_defaultDrawing = true;
+    bool m_platformGridLines = true;
     TColor m_color = clWindow;
     TColor m_fixedColor = clBtnFace;
     TFont m_font;
@@ -400,11 +485,14 @@ private:
     TCanvas *m_paintCanvas = nullptr;
     TRect m_paintRect; // part of the view being painted
 
-    // editor
-    TInplaceEdit *m_editor = nullptr;
+    // editors: the one holding a cell, and every one made with this grid (owned)
+    TGridEditor *m_editor = nullptr;
+    TGridEditor *m_defaultEditor = nullptr;
+    std::vector<TGridEditor *> m_editors;
     bool m_editorMode = false;
     bool m_editorShown = false; // the editor holds a cell (it may be scrolled out of view)
     bool m_entered = false;
+    bool m_focusFromEditor = false; // the grid takes the focus back from a closing editor
 
     // mouse
     TGridState m_gridState = TGridState::gsNormal;
@@ -416,9 +504,16 @@ private:
     TGridCoord m_pressedFixed{-1, -1};
     TGridCoord m_hotFixed{-1, -1};
     int m_wheelAccum = 0;
+    QTimer *m_dragTimer = nullptr;
+    int m_dragInitialDelay = 1000;
+    int m_dragRepeatDelay = 250;
+    TPoint m_dragPos;
 
     bool m_syncingBars = false;
     bool m_destroying = false;
+    mutable ViewLimits m_viewLimits; // keyed on everything the limits depend on
+    enum class DropOffscreen : quint8 { Auto, On, Off };
+    mutable DropOffscreen m_dropOffscreen = DropOffscreen::Auto;
 };
 
 } // namespace plat

@@ -1,15 +1,17 @@
 // Input of the platform grid: the message layer, keys, mouse, wheel, scroll bars and focus.
 #include "platform/grid/PlatformStringGrid.h"
 
-#include "platform/grid/InplaceEdit.h"
+#include "platform/grid/GridEditor.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace plat {
@@ -339,11 +341,15 @@ void TPlatformStringGrid::focusChanged(bool in, Qt::FocusReason reason)
             m_entered = true;
             DoEnter();
         }
-        if (m_options.Contains(goEditing) && m_options.Contains(goAlwaysShowEditor))
+        if (m_options.Contains(goEditing) && m_options.Contains(goAlwaysShowEditor) &&
+            !m_focusFromEditor)
             ShowEditor();
     } else {
         const QWidget *now = QApplication::focusWidget();
         const bool inside = now && (now == this || isAncestorOf(now));
+        // A drag whose release may never arrive here must not scroll on.
+        if (!inside && reason != Qt::PopupFocusReason)
+            stopDragScroll();
         if (!inside && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
             m_entered) {
             m_entered = false;
@@ -430,27 +436,142 @@ int TPlatformStringGrid::lineAtPos(Axis axis, int p) const
     return lines.IndexAt(lines.Offset(first) + (p - fixedExtent));
 }
 
-int TPlatformStringGrid::dragLine(Axis axis, int p)
+int TPlatformStringGrid::dragDirection(Axis axis, int p) const
 {
     const bool cols = axis == Axis::Cols;
-    const int extent = cols ? viewport()->width() : viewport()->height();
-    const int fixedExtent = cols ? FixedWidth() : FixedHeight();
+    if (p >= (cols ? viewport()->width() : viewport()->height()))
+        return 1;
+    if (p < (cols ? FixedWidth() : FixedHeight()))
+        return -1;
+    return 0;
+}
+
+int TPlatformStringGrid::dragLine(Axis axis, int p) const
+{
+    const bool cols = axis == Axis::Cols;
     const int fixed = cols ? m_fixedCols : m_fixedRows;
     const int count = cols ? ColCount() : RowCount();
-    int first = cols ? m_topLeft.X : m_topLeft.Y;
-    // Dragging past an edge scrolls one line per move.
-    if (p >= extent) {
-        if (first < maxFirst(axis))
-            cols ? SetLeftCol(first + 1) : SetTopRow(first + 1);
-        return std::clamp(lastVisible(axis), fixed, count - 1);
-    }
-    if (p < fixedExtent) {
-        if (first > fixed)
-            cols ? SetLeftCol(first - 1) : SetTopRow(first - 1);
+    switch (dragDirection(axis, p)) {
+    case 1:
+        // The last wholly visible line, so that taking it does not scroll a second time.
+        return std::clamp((cols ? m_topLeft.X : m_topLeft.Y) + visibleCount(axis) - 1, fixed,
+                          count - 1);
+    case -1:
         return cols ? m_topLeft.X : m_topLeft.Y;
+    default:
+        break;
     }
     const int i = lineAtPos(axis, p);
     return i < 0 ? count - 1 : std::max(i, fixed);
+}
+
+bool TPlatformStringGrid::dragScrollStep(int dx, int dy)
+{
+    auto next = [this](Axis axis, int d) {
+        const int fixed = axis == Axis::Cols ? m_fixedCols : m_fixedRows;
+        const int first = axis == Axis::Cols ? m_topLeft.X : m_topLeft.Y;
+        if (d > 0 && first < maxFirst(axis))
+            return first + 1;
+        if (d < 0 && first > fixed)
+            return first - 1;
+        return first;
+    };
+    const TGridCoord old = m_topLeft;
+    moveTopLeft(next(Axis::Cols, dx), next(Axis::Rows, dy));
+    return !(old == m_topLeft);
+}
+
+void TPlatformStringGrid::dragTo(int X, int Y)
+{
+    switch (m_gridState) {
+    case TGridState::gsSelecting: {
+        const int c = dragLine(Axis::Cols, X);
+        const int r = dragLine(Axis::Rows, Y);
+        if (!(TGridCoord{c, r} == m_current) &&
+            MoveCurrent(c, r, !m_options.Contains(goRangeSelect), true))
+            updateEdit();
+        break;
+    }
+    case TGridState::gsColMoving:
+    case TGridState::gsRowMoving: {
+        const bool cols = m_gridState == TGridState::gsColMoving;
+        const Axis axis = cols ? Axis::Cols : Axis::Rows;
+        const int fixed = cols ? m_fixedCols : m_fixedRows;
+        const int line = dragLine(axis, cols ? X : Y);
+        if (line >= fixed && line != m_movePos) {
+            int origin = m_moveIndex;
+            int dest = line;
+            const bool ok = cols ? CheckColumnDrag(origin, dest, TPoint{X, Y})
+                                 : CheckRowDrag(origin, dest, TPoint{X, Y});
+            if (ok) {
+                m_movePos = dest;
+                Invalidate();
+            }
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TPlatformStringGrid::dragMouse(int X, int Y)
+{
+    // Past an edge the view scrolls one line at once and then by the timer, so that a mouse
+    // held still there keeps scrolling and a moving one does not scroll faster.
+    const bool moving =
+        m_gridState == TGridState::gsColMoving || m_gridState == TGridState::gsRowMoving;
+    const bool colsOnly = m_gridState == TGridState::gsColMoving;
+    const int dx = moving && !colsOnly ? 0 : dragDirection(Axis::Cols, X);
+    const int dy = moving && colsOnly ? 0 : dragDirection(Axis::Rows, Y);
+    m_dragPos = TPoint{X, Y};
+    if (dx == 0 && dy == 0) {
+        stopDragScroll();
+    } else if (!m_dragTimer->isActive()) {
+        dragScrollStep(dx, dy);
+        m_dragTimer->start(m_dragInitialDelay);
+    }
+    dragTo(X, Y);
+}
+
+void TPlatformStringGrid::dragTimerTick()
+{
+    const bool moving =
+        m_gridState == TGridState::gsColMoving || m_gridState == TGridState::gsRowMoving;
+    if (m_gridState != TGridState::gsSelecting && !moving) {
+        stopDragScroll();
+        return;
+    }
+    m_dragTimer->setInterval(m_dragRepeatDelay);
+    const bool colsOnly = m_gridState == TGridState::gsColMoving;
+    const int dx = moving && !colsOnly ? 0 : dragDirection(Axis::Cols, m_dragPos.X);
+    const int dy = moving && colsOnly ? 0 : dragDirection(Axis::Rows, m_dragPos.Y);
+    if (dx == 0 && dy == 0) {
+        stopDragScroll();
+        return;
+    }
+    if (dragScrollStep(dx, dy))
+        dragTo(m_dragPos.X, m_dragPos.Y);
+}
+
+void TPlatformStringGrid::stopDragScroll()
+{
+    if (m_dragTimer)
+        m_dragTimer->stop();
+}
+
+Qt::CursorShape TPlatformStringGrid::GetCursorForPoint(int X, int Y)
+{
+    TGridState state = TGridState::gsNormal;
+    int index = -1;
+    int pos = 0;
+    int ofs = 0;
+    CalcSizingState(X, Y, state, index, pos, ofs);
+    if (state == TGridState::gsColSizing)
+        return Qt::SplitHCursor;
+    if (state == TGridState::gsRowSizing)
+        return Qt::SplitVCursor;
+    return Qt::ArrowCursor;
 }
 
 void TPlatformStringGrid::CalcSizingState(
@@ -468,16 +589,16 @@ void TPlatformStringGrid::CalcSizingState(
         int best = -1;
         int bestDist = SizingTolerance + 1;
         auto check = [&](int i) {
-            const int end = linePos(axis, i) + lines.Size(i);
-            int dist = 0;
+            const qint64 end = linePos64(axis, i) + lines.Size(i);
+            qint64 dist = 0;
             if (p < end)
                 dist = end - p;
             else if (p >= end + lw)
                 dist = p - (end + lw) + 1;
             if (dist < bestDist) {
-                bestDist = dist;
+                bestDist = static_cast<int>(dist);
                 best = i;
-                pos = end;
+                pos = static_cast<int>(std::min<qint64>(end, INT_MAX));
             }
         };
         // Fixed lines keep their size here; a descendant sizes them by its own rules.
@@ -517,8 +638,10 @@ void TPlatformStringGrid::SetGridState(TGridState Value)
     m_sizingIndex = -1;
     m_moveIndex = -1;
     m_movePos = -1;
+    if (Value == TGridState::gsNormal)
+        stopDragScroll();
     if (hadMark)
-        viewport()->update(); // the sizing line or moving mark goes away
+        Invalidate(); // the sizing line or moving mark goes away
 }
 
 bool TPlatformStringGrid::BeginColumnDrag(int &, int &, const TPoint &)
@@ -574,7 +697,7 @@ void TPlatformStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int 
                 m_sizingIndex = index;
                 m_sizingPos = pos;
                 m_sizingOfs = ofs;
-                viewport()->update();
+                Invalidate();
             } else if (inside) {
                 const bool fixedRow = cell.Y < m_fixedRows;
                 const bool fixedCol = cell.X < m_fixedCols;
@@ -586,7 +709,7 @@ void TPlatformStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int 
                         m_gridState = TGridState::gsColMoving;
                         m_moveIndex = origin;
                         m_movePos = dest;
-                        viewport()->update();
+                        Invalidate();
                     }
                 } else if (fixedCol && !fixedRow && m_options.Contains(goRowMoving)) {
                     int origin = cell.Y;
@@ -595,7 +718,7 @@ void TPlatformStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int 
                         m_gridState = TGridState::gsRowMoving;
                         m_moveIndex = origin;
                         m_movePos = dest;
-                        viewport()->update();
+                        Invalidate();
                     }
                 } else if (fixedRow || fixedCol) {
                     if ((fixedCol && m_options.Contains(goFixedColClick)) ||
@@ -626,54 +749,30 @@ void TPlatformStringGrid::MouseMove(TShiftState Shift, int X, int Y)
 {
     switch (m_gridState) {
     case TGridState::gsSelecting:
-        if (Shift.Contains(ssLeft)) {
-            const int c = dragLine(Axis::Cols, X);
-            const int r = dragLine(Axis::Rows, Y);
-            if (!(TGridCoord{c, r} == m_current) &&
-                MoveCurrent(c, r, !m_options.Contains(goRangeSelect), true))
-                updateEdit();
-        }
+        if (Shift.Contains(ssLeft))
+            dragMouse(X, Y);
         break;
     case TGridState::gsColSizing:
     case TGridState::gsRowSizing: {
         const Axis axis = m_gridState == TGridState::gsColSizing ? Axis::Cols : Axis::Rows;
-        const int p = axis == Axis::Cols ? X : Y;
+        const qint64 p = axis == Axis::Cols ? X : Y;
         // At least one pixel, so the line can still be taken again.
-        m_sizingPos = std::max(p + m_sizingOfs, linePos(axis, m_sizingIndex) + 1);
-        viewport()->update();
+        m_sizingPos = static_cast<int>(std::min<qint64>(
+            std::max(p + m_sizingOfs, linePos64(axis, m_sizingIndex) + 1), INT_MAX));
+        Invalidate();
         break;
     }
     case TGridState::gsColMoving:
-    case TGridState::gsRowMoving: {
-        const bool cols = m_gridState == TGridState::gsColMoving;
-        const Axis axis = cols ? Axis::Cols : Axis::Rows;
-        const int fixed = cols ? m_fixedCols : m_fixedRows;
-        const int line = dragLine(axis, cols ? X : Y);
-        if (line >= fixed && line != m_movePos) {
-            int origin = m_moveIndex;
-            int dest = line;
-            const bool ok = cols ? CheckColumnDrag(origin, dest, TPoint{X, Y})
-                                 : CheckRowDrag(origin, dest, TPoint{X, Y});
-            if (ok) {
-                m_movePos = dest;
-                viewport()->update();
-            }
-        }
+    case TGridState::gsRowMoving:
+        dragMouse(X, Y);
         break;
-    }
     case TGridState::gsNormal: {
         if (!Shift.Contains(ssLeft)) {
-            TGridState state = TGridState::gsNormal;
-            int index = -1;
-            int pos = 0;
-            int ofs = 0;
-            CalcSizingState(X, Y, state, index, pos, ofs);
-            if (state == TGridState::gsColSizing)
-                viewport()->setCursor(Qt::SplitHCursor);
-            else if (state == TGridState::gsRowSizing)
-                viewport()->setCursor(Qt::SplitVCursor);
-            else
+            const Qt::CursorShape shape = GetCursorForPoint(X, Y);
+            if (shape == Qt::ArrowCursor)
                 viewport()->unsetCursor();
+            else
+                viewport()->setCursor(shape);
         }
         if (m_options.Contains(goFixedHotTrack)) {
             TGridCoord cell = MouseCoord(X, Y);
@@ -695,6 +794,7 @@ void TPlatformStringGrid::MouseMove(TShiftState Shift, int X, int Y)
 void TPlatformStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     if (Button == TMouseButton::mbLeft) {
+        stopDragScroll();
         const TGridState state = m_gridState;
         m_gridState = TGridState::gsNormal;
         switch (state) {
@@ -702,14 +802,14 @@ void TPlatformStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X,
             const int size = m_sizingPos - linePos(Axis::Cols, m_sizingIndex);
             if (m_sizingIndex >= 0 && m_sizingIndex < ColCount())
                 SetColWidths(m_sizingIndex, size);
-            viewport()->update();
+            Invalidate();
             break;
         }
         case TGridState::gsRowSizing: {
             const int size = m_sizingPos - linePos(Axis::Rows, m_sizingIndex);
             if (m_sizingIndex >= 0 && m_sizingIndex < RowCount())
                 SetRowHeights(m_sizingIndex, size);
-            viewport()->update();
+            Invalidate();
             break;
         }
         case TGridState::gsColMoving:
@@ -717,7 +817,7 @@ void TPlatformStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X,
             const bool cols = state == TGridState::gsColMoving;
             int origin = m_moveIndex;
             int dest = m_movePos;
-            viewport()->update();
+            Invalidate();
             if (origin != dest) {
                 const bool ok = cols ? EndColumnDrag(origin, dest, TPoint{X, Y})
                                      : EndRowDrag(origin, dest, TPoint{X, Y});

@@ -2,10 +2,12 @@
 // the marks of a running sizing or moving drag.
 #include "platform/grid/PlatformStringGrid.h"
 
-#include "platform/grid/InplaceEdit.h"
+#include "platform/grid/GridEditor.h"
 
 #include <QPainter>
 
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace plat {
@@ -18,6 +20,17 @@ using enum TGridDrawStateItem;
 bool overlaps(const TRect &a, const TRect &b)
 {
     return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+}
+
+int toInt(qint64 v)
+{
+    return static_cast<int>(std::clamp<qint64>(v, INT_MIN, INT_MAX));
+}
+
+// A client rectangle from 64-bit edges (sizes may reach INT_MAX).
+TRect clampedRect(qint64 left, qint64 top, qint64 right, qint64 bottom)
+{
+    return Rect(toInt(left), toInt(top), toInt(right), toInt(bottom));
 }
 
 // Restores the grid's canvas pointer however painting ends.
@@ -85,18 +98,19 @@ void TPlatformStringGrid::Paint()
     const TGridRect sel = Selection();
     const QWidget *fw = window()->focusWidget();
     const bool gridFocused = fw == this || fw == viewport();
-    const bool editorVisible = m_editor && m_editorShown && m_editor->isVisible();
+    const bool editorVisible =
+        m_editor && m_editorShown && m_editor->Widget() && m_editor->Widget()->isVisible();
     const bool rowSelect = m_options.Contains(goRowSelect);
     const TColor textColor = m_font.Color();
 
     for (int r : rows) {
-        const int y = linePos(Axis::Rows, r);
-        const int h = m_rows.Size(r);
+        const qint64 y = linePos64(Axis::Rows, r);
+        const qint64 h = m_rows.Size(r);
         for (int c : cols) {
-            const int x = linePos(Axis::Cols, c);
-            const int w = m_cols.Size(c);
-            const TRect cell = Rect(x, y, x + w, y + h);
-            if (!overlaps(Rect(x, y, x + w + lw, y + h + lw), m_paintRect))
+            const qint64 x = linePos64(Axis::Cols, c);
+            const qint64 w = m_cols.Size(c);
+            const TRect cell = clampedRect(x, y, x + w, y + h);
+            if (!overlaps(clampedRect(x, y, x + w + lw, y + h + lw), m_paintRect))
                 continue;
             const bool fixed = c < m_fixedCols || r < m_fixedRows;
             TGridDrawState state;
@@ -127,18 +141,29 @@ void TPlatformStringGrid::Paint()
             DrawCell(c, r, cell, state);
             if (m_defaultDrawing && state.Contains(gdFocused) && !rowSelect && !editorVisible)
                 cv.DrawFocusRect(cell);
-            if (lw > 0) {
-                const bool vert = m_options.Contains(fixed ? goFixedVertLine : goVertLine);
-                const bool horz = m_options.Contains(fixed ? goFixedHorzLine : goHorzLine);
-                cv.Brush().SetColor(fixed ? clGray : clSilver);
-                if (vert)
-                    cv.FillRect(Rect(x + w, y, x + w + lw, y + h + lw));
-                if (horz)
-                    cv.FillRect(Rect(x, y + h, x + w + lw, y + h + lw));
-            }
+            if (lw > 0 && m_platformGridLines)
+                DrawGridLines(c, r, cell, state);
         }
     }
     drawSizingAndMoving();
+}
+
+void TPlatformStringGrid::DrawGridLines(int, int, const TRect &ARect, TGridDrawState AState)
+{
+    const qint64 lw = GridLineWidth();
+    if (lw <= 0)
+        return;
+    TCanvas &cv = *Canvas();
+    const bool fixed = AState.Contains(gdFixed);
+    const bool vert = m_options.Contains(fixed ? goFixedVertLine : goVertLine);
+    const bool horz = m_options.Contains(fixed ? goFixedHorzLine : goHorzLine);
+    cv.Brush().SetColor(fixed ? clGray : clSilver);
+    const qint64 right = ARect.Right;
+    const qint64 bottom = ARect.Bottom;
+    if (vert)
+        cv.FillRect(clampedRect(right, ARect.Top, right + lw, bottom + lw));
+    if (horz)
+        cv.FillRect(clampedRect(ARect.Left, bottom, right + lw, bottom + lw));
 }
 
 void TPlatformStringGrid::DrawCell(int ACol, int ARow, const TRect &ARect, TGridDrawState AState)
@@ -158,10 +183,10 @@ void TPlatformStringGrid::drawSizingAndMoving()
     cv.Brush().SetColor(clBlack);
     switch (m_gridState) {
     case TGridState::gsColSizing:
-        cv.FillRect(Rect(m_sizingPos, 0, m_sizingPos + thick, vh));
+        cv.FillRect(clampedRect(m_sizingPos, 0, qint64(m_sizingPos) + thick, vh));
         break;
     case TGridState::gsRowSizing:
-        cv.FillRect(Rect(0, m_sizingPos, vw, m_sizingPos + thick));
+        cv.FillRect(clampedRect(0, m_sizingPos, vw, qint64(m_sizingPos) + thick));
         break;
     case TGridState::gsColMoving:
     case TGridState::gsRowMoving: {
@@ -171,13 +196,13 @@ void TPlatformStringGrid::drawSizingAndMoving()
         const bool cols = m_gridState == TGridState::gsColMoving;
         const Axis axis = cols ? Axis::Cols : Axis::Rows;
         const TLineSizes &lines = cols ? m_cols : m_rows;
-        int pos = linePos(axis, m_movePos);
+        qint64 pos = linePos64(axis, m_movePos);
         if (m_movePos > m_moveIndex)
             pos += lines.Size(m_movePos);
         if (cols)
-            cv.FillRect(Rect(pos - 1, 0, pos + 1, vh));
+            cv.FillRect(clampedRect(pos - 1, 0, pos + 1, vh));
         else
-            cv.FillRect(Rect(0, pos - 1, vw, pos + 1));
+            cv.FillRect(clampedRect(0, pos - 1, vw, pos + 1));
         break;
     }
     default:

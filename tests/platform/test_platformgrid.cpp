@@ -5,6 +5,7 @@
 #include "platform/grid/InplaceEdit.h"
 #include "platform/grid/LineSizes.h"
 #include "platform/grid/PlatformStringGrid.h"
+#include "test_platformgrid_util.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -23,6 +24,7 @@
 #include <vector>
 
 using namespace plat;
+using namespace gridtest;
 using enum TGridOption;
 using enum TGridDrawStateItem;
 
@@ -62,6 +64,7 @@ public:
     using TPlatformStringGrid::HideEditor;
     using TPlatformStringGrid::SetGridState;
     using TPlatformStringGrid::ShowEditor;
+    using TPlatformStringGrid::Store;
 
 protected:
     TInplaceEdit *CreateEditor() override
@@ -141,45 +144,6 @@ protected:
     }
 };
 
-// The view the cases share: 400 x 250 without a frame, and without scroll bars unless kept.
-void setUpView(TestGrid &g, bool keepScrollBars = false)
-{
-    g.setFrameShape(QFrame::NoFrame);
-    if (!keepScrollBars)
-        g.SetScrollBars(TScrollStyle::ssNone);
-    g.resize(400, 250);
-}
-
-void sendMouse(QWidget *w,
-               QEvent::Type type,
-               QPoint p,
-               Qt::MouseButton button,
-               Qt::MouseButtons buttons,
-               Qt::KeyboardModifiers mods = Qt::NoModifier)
-{
-    QMouseEvent e(type, QPointF(p), w->mapToGlobal(QPointF(p)), button, buttons, mods);
-    QApplication::sendEvent(w, &e);
-}
-
-void drag(QWidget *w, QPoint from, QPoint to, Qt::KeyboardModifiers mods = Qt::NoModifier)
-{
-    sendMouse(w, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton, mods);
-    sendMouse(w, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton, mods);
-    sendMouse(w, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton, mods);
-}
-
-void sendWheel(QWidget *w, QPoint p, int delta)
-{
-    QWheelEvent e(QPointF(p), w->mapToGlobal(QPointF(p)), QPoint(), QPoint(0, delta), Qt::NoButton,
-                  Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(w, &e);
-}
-
-QPoint centre(const TRect &r)
-{
-    return QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
-}
-
 class PlatformGridTest : public ::testing::Test
 {
 protected:
@@ -189,14 +153,7 @@ protected:
         setUpView(*grid);
     }
 
-    // Shown, in the active window and holding the focus, as a grid the user works in.
-    void showFocused()
-    {
-        grid->show();
-        QApplication::setActiveWindow(grid.get());
-        grid->setFocus();
-        QCoreApplication::processEvents();
-    }
+    void showFocused() { gridtest::showFocused(*grid); }
 
     std::unique_ptr<TestGrid> grid;
 };
@@ -403,30 +360,34 @@ TEST_F(PlatformGridTest, CountsStayAtLeastOneAndFixedCountsFollow)
     }
 }
 
-TEST_F(PlatformGridTest, LoweringACountKeepsTheCellsDeletingALineDropsThem)
+TEST_F(PlatformGridTest, LoweringRowCountDropsRowsLoweringColCountKeepsColumns)
 {
     int obj = 0;
-    grid->SetCells(1, 4, QStringLiteral("kept"));
+    grid->SetCells(1, 3, QStringLiteral("row3"));
     grid->SetObjects(2, 4, &obj);
+    grid->SetCells(1, 1, QStringLiteral("row1"));
     grid->SetCells(4, 1, QStringLiteral("col4"));
-    // Hidden columns of the grid library live beyond ColCount, so a lower count must not
-    // drop cells.
-    grid->SetRowCount(3);
+    ASSERT_EQ(grid->Store().AllocatedRows(), 3);
+    // Rows past a lowered count are freed and do not come back; hidden columns of the grid
+    // library live beyond ColCount, so a lower column count keeps its cells.
+    grid->SetRowCount(2);
     grid->SetColCount(3);
+    EXPECT_EQ(grid->Store().AllocatedRows(), 1);
     EXPECT_EQ(grid->Rows(1).size(), 3);
     grid->SetRowCount(5);
     grid->SetColCount(5);
-    EXPECT_EQ(grid->Cells(1, 4), QStringLiteral("kept"));
-    EXPECT_EQ(grid->Objects(2, 4), &obj);
+    EXPECT_EQ(grid->Cells(1, 3), QString());
+    EXPECT_EQ(grid->Objects(2, 4), nullptr);
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("row1"));
     EXPECT_EQ(grid->Cells(4, 1), QStringLiteral("col4"));
 
     // A deleted line leaves nothing behind that a later count raise could bring back.
+    grid->SetCells(1, 4, QStringLiteral("row4"));
     grid->DeleteRow(4);
     grid->DeleteColumn(4);
     grid->SetRowCount(5);
     grid->SetColCount(5);
     EXPECT_EQ(grid->Cells(1, 4), QString());
-    EXPECT_EQ(grid->Objects(2, 4), nullptr);
     EXPECT_EQ(grid->Cells(4, 1), QString());
 }
 
