@@ -19,6 +19,9 @@ std::optional<TGridRegionalSettings> &regionalOverride()
 }
 
 const qint64 kDayZero = QDate(1899, 12, 30).toJulianDay();
+// The calendar's range (1 January 1 to 31 December 9999) as TDateTime day numbers.
+const double kFirstDay = double(QDate(1, 1, 1).toJulianDay() - kDayZero);
+const double kLastDay = double(QDate(9999, 12, 31).toJulianDay() - kDayZero);
 
 // Number in C notation (the form NormalizeNumberText leaves): blanks around, optional sign,
 // digits with at most one ".", optional exponent. Only finite values count.
@@ -252,7 +255,11 @@ TDateTime qrlEncodeDate(int year, int month, int day)
 
 void qrlDecodeDate(TDateTime value, int &year, int &month, int &day)
 {
-    const QDate d = QDate::fromJulianDay(kDayZero + static_cast<qint64>(std::trunc(value)));
+    // NaN and values beyond the calendar would not even convert to a day number.
+    const double days = std::trunc(value);
+    if (!(days >= kFirstDay && days <= kLastDay))
+        throw EQrlConvertError(QStringLiteral("Invalid argument to date decode"));
+    const QDate d = QDate::fromJulianDay(kDayZero + static_cast<qint64>(days));
     year = d.year();
     month = d.month();
     day = d.day();
@@ -511,17 +518,24 @@ TDateTime AddDateParts(int Years, int Months, int Days, int Increment, TDateTime
         int month = 0;
         int day = 0;
         qrlDecodeDate(Date, year, month, day);
+        // Steps near the int limits would overflow; any result out of int is no date anyway.
+        const auto encode = [](qint64 y64, qint64 m64, int d) {
+            if (y64 < 1 || y64 > 9999 || m64 < 1 || m64 > 12)
+                throw EQrlConvertError(QStringLiteral("Invalid argument to date encode"));
+            return qrlEncodeDate(int(y64), int(m64), d);
+        };
         if (y)
-            return qrlEncodeDate(year + Years, month, day);
-        month += Months;
-        if (month < 1) {
-            month += 12;
-            --year;
-        } else if (month > 12) {
-            month -= 12;
-            ++year;
+            return encode(qint64(year) + Years, month, day);
+        qint64 month64 = qint64(month) + Months;
+        qint64 year64 = year;
+        if (month64 < 1) {
+            month64 += 12;
+            --year64;
+        } else if (month64 > 12) {
+            month64 -= 12;
+            ++year64;
         }
-        return qrlEncodeDate(year, month, day);
+        return encode(year64, month64, day);
     }
     return Date + Increment;
 }

@@ -48,6 +48,7 @@ bool qrlTryEncodeDate(int year, int month, int day, TDateTime &value);
 bool qrlTryEncodeTime(int hour, int minute, int second, int msec, TDateTime &value);
 // Throws EQrlConvertError for an impossible date.
 TDateTime qrlEncodeDate(int year, int month, int day);
+// Throws EQrlConvertError for a value outside the calendar's years (NaN and infinities too).
 void qrlDecodeDate(TDateTime value, int &year, int &month, int &day);
 
 // --- Number texts ---------------------------------------------------------------------------

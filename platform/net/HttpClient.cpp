@@ -242,7 +242,11 @@ QString HttpClient::Get(const QUrl &url) const
     }
     if (raw.size() > MaxReplyBytes)
         return {};
+    return ParseReply(raw);
+}
 
+QString HttpClient::ParseReply(const QByteArray &raw)
+{
     const std::optional<ParsedHead> head = parseHead(raw);
     if (!head || head->status < 200 || head->status > 299)
         return {};

@@ -32,6 +32,10 @@ public:
     // Only plain "http" URLs are served.
     QString Get(const QUrl &url) const;
 
+    // The body text of a whole reply as received (head and body), by the rules of Get: empty
+    // for a malformed head, a status other than 2xx or a body shorter than its length.
+    static QString ParseReply(const QByteArray &raw);
+
 private:
     int m_connectTimeoutMs;
     int m_readTimeoutMs;

@@ -125,11 +125,45 @@ uint16_t IcmpClient::Checksum(const QByteArray &bytes)
     return uint16_t(~sum);
 }
 
+int IcmpClient::ParseEchoReply(const unsigned char *datagram,
+                               size_t size,
+                               bool raw,
+                               uint32_t from,
+                               uint32_t target,
+                               uint16_t ident,
+                               uint16_t seq)
+{
+    // Raw sockets see every ICMP message of the host (our own request on loopback too):
+    // only the reply from the target to this very request counts.
+    if (from != target)
+        return -1;
+    size_t offset = 0;
+    if (raw) {
+        if (size < 20)
+            return -1;
+        offset = size_t(datagram[0] & 0x0F) * 4;
+        if (offset < 20) // no valid IPv4 header is shorter
+            return -1;
+    }
+    if (size < offset + IcmpHeaderSize)
+        return -1;
+    const unsigned char *icmp = datagram + offset;
+    if (icmp[0] != IcmpEchoReply || icmp[1] != 0 || (raw && readU16(icmp + 4) != ident) ||
+        readU16(icmp + 6) != seq)
+        return -1;
+    return int(size - offset - IcmpHeaderSize);
+}
+
 EchoResult IcmpClient::Echo(const QString &address, const QByteArray &data, int timeoutMs)
 {
     uint32_t target = 0;
     if (!ParseAddress(address, target))
         throw EIcmpError(QStringLiteral("Invalid IP address: \"%1\"").arg(address).toStdString());
+    if (m_packetSize > MaxPacketSize)
+        throw EIcmpError(QStringLiteral("Packet size %1 is above the largest echo of %2 bytes")
+                             .arg(m_packetSize)
+                             .arg(MaxPacketSize)
+                             .toStdString());
 
     bool raw = false;
     const Fd sock(openSocket(m_kind, raw));
@@ -138,9 +172,9 @@ EchoResult IcmpClient::Echo(const QString &address, const QByteArray &data, int 
     const uint16_t ident = nextNumber();
     const uint16_t seq = nextNumber();
 
-    QByteArray packet(IcmpHeaderSize + std::max(m_packetSize, 0), '\0');
-    packet.replace(IcmpHeaderSize, std::min<qsizetype>(data.size(), std::max(m_packetSize, 0)),
-                   data.left(std::max(m_packetSize, 0)));
+    const int dataSize = std::max(m_packetSize, 0);
+    QByteArray packet(IcmpHeaderSize + dataSize, '\0');
+    packet.replace(IcmpHeaderSize, std::min<qsizetype>(data.size(), dataSize), data.left(dataSize));
     packet[0] = char(IcmpEchoRequest);
     packet[1] = 0;
     packet[4] = char(ident >> 8);
@@ -190,20 +224,10 @@ EchoResult IcmpClient::Echo(const QString &address, const QByteArray &data, int 
             return {EchoResult::Status::Error, 0};
         }
 
-        // Raw sockets see every ICMP message of the host (our own request on loopback too):
-        // only the reply from the target to this very request counts.
-        qsizetype offset = 0;
-        if (raw) {
-            if (got < 20)
-                continue;
-            offset = (buf[0] & 0x0F) * 4;
-        }
-        const bool matches = ntohl(from.sin_addr.s_addr) == target &&
-                             got >= offset + IcmpHeaderSize && buf[offset] == IcmpEchoReply &&
-                             buf[offset + 1] == 0 && (!raw || readU16(buf + offset + 4) == ident) &&
-                             readU16(buf + offset + 6) == seq;
-        if (matches)
-            return {EchoResult::Status::Reply, int(got - offset - IcmpHeaderSize)};
+        const int received =
+            ParseEchoReply(buf, size_t(got), raw, ntohl(from.sin_addr.s_addr), target, ident, seq);
+        if (received >= 0)
+            return {EchoResult::Status::Reply, received};
         if (Clock::now() >= deadline)
             return {EchoResult::Status::Timeout, 0};
     }

@@ -50,6 +50,8 @@ class IcmpClient : public IIcmpClient
 {
 public:
     static constexpr int DefaultPacketSize = 1024;
+    // One IPv4 datagram holds at most 65535 bytes, less the IP and ICMP headers.
+    static constexpr int MaxPacketSize = 65535 - 20 - 8;
 
     explicit IcmpClient(int packetSize = DefaultPacketSize,
                         IcmpSocketKind kind = IcmpSocketKind::Auto);
@@ -57,7 +59,8 @@ public:
     int PacketSize() const { return m_packetSize; }
     void SetPacketSize(int bytes) { m_packetSize = bytes; }
 
-    // Also throws EIcmpError when no socket of the allowed kinds can be opened.
+    // Also throws EIcmpError when no socket of the allowed kinds can be opened, and when
+    // PacketSize is above MaxPacketSize (no such echo can be sent).
     EchoResult Echo(const QString &address, const QByteArray &data, int timeoutMs) override;
 
     // The IPv4 address of a dotted text "a.b.c.d" (decimal, 0 to 255 each, no blanks), in host
@@ -67,6 +70,17 @@ public:
 
     // The Internet checksum (ones' complement of the ones' complement sum of 16-bit words).
     static uint16_t Checksum(const QByteArray &bytes);
+
+    // The data byte count of a received datagram when it is the reply from target to the
+    // request (ident, seq), else -1. raw: the datagram starts with its IPv4 header (raw sockets);
+    // the datagram socket sets the identifier itself, so it is checked only for raw ones.
+    static int ParseEchoReply(const unsigned char *datagram,
+                              size_t size,
+                              bool raw,
+                              uint32_t from,
+                              uint32_t target,
+                              uint16_t ident,
+                              uint16_t seq);
 
 private:
     int m_packetSize;

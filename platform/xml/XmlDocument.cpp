@@ -8,6 +8,7 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <cstring>
 
 namespace plat {
@@ -17,9 +18,9 @@ namespace {
 // Keep every node kind so callers can walk the document as written.
 // A value made only of blanks (a password of spaces) is data: keep it.
 constexpr unsigned kParseOptions = pugi::parse_full | pugi::parse_ws_pcdata_single;
-// No declaration: readers take the document's first node as its root.
-constexpr unsigned kFormatOptions = pugi::format_indent | pugi::format_no_declaration;
-constexpr const char *kIndent = "\t";
+// Deeper levels keep this indentation: one tab per level would make the output grow with the
+// square of the depth.
+constexpr unsigned kMaxIndentDepth = 64;
 
 QByteArray utf8(const QString &s)
 {
@@ -28,23 +29,16 @@ QByteArray utf8(const QString &s)
 
 QString qstr(const char *s)
 {
-    return QString::fromUtf8(s);
+    // QString::fromUtf8 would drop a leading U+FEFF as a byte-order mark; in a value it is data.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom |
+                                                       QStringConverter::Flag::Stateless);
+    return decoder(QByteArrayView(s));
 }
 
 pugi::xml_node wrap(pugi::xml_node_struct *n)
 {
     return pugi::xml_node(n);
 }
-
-class ByteArrayWriter : public pugi::xml_writer
-{
-public:
-    QByteArray data;
-    void write(const void *bytes, size_t size) override
-    {
-        data.append(static_cast<const char *>(bytes), static_cast<qsizetype>(size));
-    }
-};
 
 QString describe(const pugi::xml_node &n)
 {
@@ -64,6 +58,286 @@ int lineOfOffset(const QByteArray &bytes, qsizetype offset)
             ++line;
     }
     return line;
+}
+
+// Writes the document as pugixml's indented output does (the layout earlier files have), except
+// that it never writes a declaration (readers take the first node as the root, and a loaded one
+// could name an encoding other than the UTF-8 written), keeps CR in text as a reference (the
+// parser turns a raw one into LF) and caps the indentation. Iterative: documents may be deep.
+class Serializer
+{
+public:
+    QByteArray out;
+
+    void document(const pugi::xml_node &doc)
+    {
+        enum { Newline = 1, Indent = 2 };
+        unsigned flags = Indent;
+        unsigned depth = 0;
+        const pugi::xml_node root = doc;
+        pugi::xml_node node = doc;
+        do {
+            const pugi::xml_node_type type = node.type();
+            if (type == pugi::node_declaration) {
+                // skipped as if absent
+            } else if (type == pugi::node_pcdata || type == pugi::node_cdata) {
+                simple(node);
+                flags = 0; // mixed content: no layout inside it
+            } else {
+                if (flags & Newline)
+                    out.append('\n');
+                if (flags & Indent)
+                    indent(depth);
+                if (type == pugi::node_element) {
+                    flags = Newline | Indent;
+                    if (elementStart(node)) {
+                        node = node.first_child();
+                        ++depth;
+                        continue;
+                    }
+                } else if (type == pugi::node_document) {
+                    flags = Indent;
+                    if (node.first_child()) {
+                        node = node.first_child();
+                        continue;
+                    }
+                } else {
+                    simple(node);
+                    flags = Newline | Indent;
+                }
+            }
+            while (node != root) {
+                if (node.next_sibling()) {
+                    node = node.next_sibling();
+                    break;
+                }
+                node = node.parent();
+                if (node.type() == pugi::node_element) {
+                    --depth;
+                    if (flags & Newline)
+                        out.append('\n');
+                    if (flags & Indent)
+                        indent(depth);
+                    out.append("</").append(nameOf(node)).append('>');
+                    flags = Newline | Indent;
+                }
+            }
+        } while (node != root);
+        if (flags & Newline)
+            out.append('\n');
+    }
+
+private:
+    static const char *nameOf(const pugi::xml_node &n)
+    {
+        return *n.name() ? n.name() : ":anonymous";
+    }
+
+    void indent(unsigned depth) { out.append(qsizetype(std::min(depth, kMaxIndentDepth)), '\t'); }
+
+    // Markup characters as entities, control characters as two-digit references.
+    void escaped(const char *s, bool attribute)
+    {
+        for (; *s; ++s) {
+            const auto c = static_cast<unsigned char>(*s);
+            switch (c) {
+            case '&':
+                out.append("&amp;");
+                break;
+            case '<':
+                out.append("&lt;");
+                break;
+            case '>':
+                out.append(attribute ? ">" : "&gt;");
+                break;
+            case '"':
+                out.append(attribute ? "&quot;" : "\"");
+                break;
+            case '\t':
+            case '\n':
+                // Kept in text; the parser folds them to blanks in attribute values.
+                if (!attribute) {
+                    out.append(char(c));
+                    break;
+                }
+                [[fallthrough]];
+            default:
+                if (c < 32) {
+                    const char ref[] = {'&', '#', char('0' + c / 10), char('0' + c % 10), ';'};
+                    out.append(ref, sizeof ref);
+                } else {
+                    out.append(char(c));
+                }
+            }
+        }
+    }
+
+    bool elementStart(const pugi::xml_node &n)
+    {
+        out.append('<').append(nameOf(n));
+        for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
+            out.append(' ').append(*a.name() ? a.name() : ":anonymous").append("=\"");
+            escaped(a.value(), true);
+            out.append('"');
+        }
+        if (!n.first_child()) {
+            out.append(" />");
+            return false;
+        }
+        out.append('>');
+        return true;
+    }
+
+    void simple(const pugi::xml_node &n)
+    {
+        const char *v = n.value();
+        switch (n.type()) {
+        case pugi::node_pcdata:
+            // The parser drops text of blanks only beside other nodes as layout; one reference
+            // keeps it.
+            if (*v && (n.previous_sibling() || n.next_sibling()) &&
+                std::strspn(v, " \t\n") == std::strlen(v)) {
+                const char ref[] = {'&', '#', char('0' + *v / 10), char('0' + *v % 10), ';'};
+                out.append(ref, sizeof ref);
+                ++v;
+            }
+            escaped(v, false);
+            break;
+        case pugi::node_cdata:
+            // "]]>" would end the section: split it between two sections.
+            do {
+                out.append("<![CDATA[");
+                const char *start = v;
+                while (*v && !(v[0] == ']' && v[1] == ']' && v[2] == '>'))
+                    ++v;
+                if (*v)
+                    v += 2;
+                out.append(start, qsizetype(v - start)).append("]]>");
+            } while (*v);
+            break;
+        case pugi::node_comment:
+            // "--" may not stand in a comment, nor "-" at its end.
+            out.append("<!--");
+            for (; *v; ++v) {
+                out.append(*v);
+                if (*v == '-' && (v[1] == '-' || v[1] == 0))
+                    out.append(' ');
+            }
+            out.append("-->");
+            break;
+        case pugi::node_pi:
+            out.append("<?").append(nameOf(n));
+            if (*v) {
+                out.append(' ');
+                for (; *v; ++v) {
+                    out.append(*v);
+                    if (v[0] == '?' && v[1] == '>')
+                        out.append(' ');
+                }
+            }
+            out.append("?>");
+            break;
+        case pugi::node_doctype:
+            out.append("<!DOCTYPE");
+            if (*v)
+                out.append(' ').append(v);
+            out.append('>');
+            break;
+        default:
+            break;
+        }
+    }
+};
+
+// End of the character reference starting at i ("&#...;" or "&#x...;"), or -1 when none starts
+// there; zero tells whether it names U+0000.
+qsizetype referenceEnd(const QByteArray &text, qsizetype i, bool &zero)
+{
+    const qsizetype n = text.size();
+    if (i + 1 >= n || text.at(i) != '&' || text.at(i + 1) != '#')
+        return -1;
+    qsizetype j = i + 2;
+    const bool hex = j < n && text.at(j) == 'x';
+    if (hex)
+        ++j;
+    const qsizetype digits = j;
+    zero = true;
+    for (; j < n; ++j) {
+        const char c = text.at(j);
+        const bool digit =
+            (c >= '0' && c <= '9') || (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
+        if (!digit)
+            break;
+        zero = zero && c == '0';
+    }
+    return j > digits && j < n && text.at(j) == ';' ? j + 1 : -1;
+}
+
+// Offset of the first character reference to U+0000 in text or attribute values, or -1; text is
+// the document as UTF-8, doctypes the texts of its doctype nodes in order. pugixml would end the
+// value there and silently drop the rest; XML does not allow the character at all. Comments, CDATA
+// sections, processing instructions and the doctype hold no references; in a tag only the
+// quoted values do.
+qsizetype nulReferenceOffset(const QByteArray &text, const std::vector<QByteArray> &doctypes)
+{
+    if (!text.contains("&#"))
+        return -1;
+    const qsizetype n = text.size();
+    const auto skipPast = [&](qsizetype from, const char *end) {
+        const qsizetype j = text.indexOf(end, from);
+        return j < 0 ? n : j + qsizetype(std::strlen(end));
+    };
+    // Offset of a reference to U+0000 in [from, to), or -1.
+    const auto nulIn = [&](qsizetype from, qsizetype to) -> qsizetype {
+        for (qsizetype i = from; i + 1 < to; ++i) {
+            bool zero = false;
+            if (text.at(i) == '&' && referenceEnd(text, i, zero) >= 0 && zero)
+                return i;
+        }
+        return -1;
+    };
+    size_t nextDoctype = 0;
+    qsizetype i = 0;
+    while (i < n) {
+        const qsizetype open = text.indexOf('<', i);
+        const qsizetype contentEnd = open < 0 ? n : open;
+        if (const qsizetype at = nulIn(i, contentEnd); at >= 0)
+            return at;
+        if (open < 0)
+            break;
+        const QByteArrayView rest = QByteArrayView(text).sliced(open);
+        if (rest.startsWith("<!--")) {
+            i = skipPast(open + 4, "-->");
+        } else if (rest.startsWith("<![CDATA[")) {
+            i = skipPast(open + 9, "]]>");
+        } else if (rest.startsWith("<?")) {
+            i = skipPast(open + 2, "?>");
+        } else if (rest.startsWith("<!DOCTYPE")) {
+            // pugixml keeps the doctype's text as it stands, after the blanks that follow the
+            // keyword and up to the closing '>'.
+            i = open + 9;
+            while (i < n && std::strchr(" \t\r\n", text.at(i)) && text.at(i) != 0)
+                ++i;
+            if (nextDoctype >= doctypes.size() ||
+                !QByteArrayView(text).sliced(i).startsWith(doctypes[nextDoctype]))
+                return -1; // not the doctype the parser read: nothing reliable to scan
+            i = skipPast(i + doctypes[nextDoctype++].size(), ">");
+        } else {
+            // A tag: up to its '>' outside quotes; references stand only in the quoted values.
+            for (i = open + 1; i < n && text.at(i) != '>'; ++i) {
+                const char c = text.at(i);
+                if (c != '"' && c != '\'')
+                    continue;
+                const qsizetype close = text.indexOf(c, i + 1);
+                const qsizetype valueEnd = close < 0 ? n : close;
+                if (const qsizetype at = nulIn(i + 1, valueEnd); at >= 0)
+                    return at;
+                i = valueEnd;
+            }
+            ++i;
+        }
+    }
+    return -1;
 }
 
 } // namespace
@@ -347,6 +621,13 @@ void XmlDocument::LoadString(const QString &xml)
     loadBytes(xml.toUtf8(), QStringLiteral("<string>"));
 }
 
+void XmlDocument::LoadBytes(const QByteArray &bytes, const QString &sourceName)
+{
+    Clear();
+    m_fileName.clear();
+    loadBytes(bytes, sourceName);
+}
+
 XmlDocument XmlDocument::FromString(const QString &xml)
 {
     XmlDocument doc;
@@ -390,6 +671,41 @@ void XmlDocument::loadBytes(const QByteArray &bytes, const QString &sourceName)
                             .arg(sourceName)
                             .arg(line)
                             .arg(qstr(result.description())),
+                        EXmlError::Kind::Parse);
+    }
+
+    // Look for the references in the text as pugixml decoded it.
+    QByteArray decoded = text;
+    switch (result.encoding) {
+    case pugi::encoding_utf16_le:
+    case pugi::encoding_utf16_be:
+    case pugi::encoding_utf32_le:
+    case pugi::encoding_utf32_be: {
+        const bool le = result.encoding == pugi::encoding_utf16_le ||
+                        result.encoding == pugi::encoding_utf32_le;
+        const bool wide = result.encoding == pugi::encoding_utf32_le ||
+                          result.encoding == pugi::encoding_utf32_be;
+        QStringDecoder decoder(wide ? (le ? QStringConverter::Utf32LE : QStringConverter::Utf32BE)
+                                    : (le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE));
+        decoded = QString(decoder(text)).toUtf8();
+        break;
+    }
+    case pugi::encoding_latin1:
+        decoded = QString::fromLatin1(text).toUtf8();
+        break;
+    default:
+        break;
+    }
+    std::vector<QByteArray> doctypes;
+    for (pugi::xml_node c = m_doc->first_child(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_doctype)
+            doctypes.emplace_back(c.value());
+    const qsizetype nul = nulReferenceOffset(decoded, doctypes);
+    if (nul >= 0) {
+        m_doc->reset();
+        throw EXmlError(QStringLiteral("%1, line %2: Character reference to U+0000 is not allowed")
+                            .arg(sourceName)
+                            .arg(lineOfOffset(decoded, nul)),
                         EXmlError::Kind::Parse);
     }
 }
@@ -439,9 +755,9 @@ QByteArray XmlDocument::ToUtf8() const
 {
     if (!m_doc)
         return {};
-    ByteArrayWriter writer;
-    m_doc->save(writer, kIndent, kFormatOptions, pugi::encoding_utf8);
-    return writer.data;
+    Serializer serializer;
+    serializer.document(*m_doc);
+    return serializer.out;
 }
 
 QString XmlDocument::ToString() const

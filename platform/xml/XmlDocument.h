@@ -146,11 +146,14 @@ public:
 
     // Replaces the content with the file's. Throws EXmlError: FileNotFound when the file does not
     // exist, Io when it cannot be read, Parse with "<file>, line <n>: <reason>" when it is not
-    // well-formed. A byte-order mark (UTF-8, UTF-16 LE/BE) is honoured; otherwise UTF-8 is assumed
-    // unless an XML declaration names another encoding. The content is empty after a failure.
+    // well-formed (a reference to U+0000 included). A byte-order mark (UTF-8, UTF-16 LE/BE) is
+    // honoured; otherwise UTF-8 is assumed unless an XML declaration names another encoding.
+    // The content is empty after a failure.
     void LoadFile(const QString &path);
     // As LoadFile, for XML text; parse errors name "<string>" instead of a file.
     void LoadString(const QString &xml);
+    // As LoadFile, for a file's bytes held in memory; parse errors name sourceName.
+    void LoadBytes(const QByteArray &bytes, const QString &sourceName = QStringLiteral("<bytes>"));
     static XmlDocument FromString(const QString &xml);
 
     // Empties the document (all nodes, document-level comments included).
@@ -170,7 +173,9 @@ public:
     XmlNode AppendComment(const QString &text);
 
     // Writes UTF-8 without byte-order mark and without XML declaration (readers take the first
-    // node as the root), indented by one tab per level, replacing the file atomically.
+    // node as the root; a loaded declaration is left out too), indented by one tab per level up
+    // to 64 levels, replacing the file atomically. A CR in text or attribute values is written as
+    // the reference "&#13;" so that it reads back as written.
     // Throws EXmlError(Io) naming the file when it cannot be written; the old file stays whole.
     void Save(const QString &path) const;
     // The text Save would write.

@@ -2,6 +2,8 @@
 #include "platform/net/IcmpClient.h"
 
 #include <QFile>
+
+#include <climits>
 #include <gtest/gtest.h>
 
 namespace {
@@ -138,6 +140,62 @@ TEST(IcmpClient, InternetChecksum)
     packet[2] = char(sum >> 8);
     packet[3] = char(sum & 0xFF);
     EXPECT_EQ(IcmpClient::Checksum(packet), 0);
+}
+
+TEST(IcmpClient, OversizedPacketIsRefusedBeforeSending)
+{
+    // Header plus size used to overflow int near INT_MAX.
+    for (const int size : {IcmpClient::MaxPacketSize + 1, 1 << 30, INT_MAX - 7, INT_MAX}) {
+        IcmpClient client(size, IcmpSocketKind::Datagram);
+        try {
+            client.Echo(QStringLiteral("127.0.0.1"), QByteArray("x"), ReplyTimeoutMs);
+            ADD_FAILURE() << size << " was sent";
+        } catch (const plat::EIcmpError &e) {
+            EXPECT_NE(std::string(e.what()).find("Packet size"), std::string::npos)
+                << size << ": " << e.what();
+        }
+    }
+}
+
+TEST(IcmpClient, OnlyTheMatchingReplyCounts)
+{
+    constexpr uint32_t Target = 0x7F000001u;
+    constexpr uint16_t Ident = 0x1234;
+    constexpr uint16_t Seq = 0xBEEF;
+    const QByteArray reply = QByteArray::fromHex("000000001234BEEF") + "abc";
+    const QByteArray ipHeader = QByteArray::fromHex("4500001f00000000400100007f0000017f000001");
+    const struct
+    {
+        const char *name;
+        QByteArray datagram;
+        bool raw;
+        uint32_t from;
+        int result;
+    } cases[] = {
+        {"reply", reply, false, Target, 3},
+        {"reply behind IP header", ipHeader + reply, true, Target, 3},
+        {"other sender", reply, false, Target + 1, -1},
+        {"request, not reply", QByteArray(reply).replace(0, 1, "\x08"), false, Target, -1},
+        {"other sequence", QByteArray(reply).replace(7, 1, QByteArray(1, 0)), false, Target, -1},
+        {"other ident, datagram socket", QByteArray(reply).replace(4, 1, QByteArray(1, 0)), false,
+         Target, 3},
+        {"other ident, raw socket", ipHeader + QByteArray(reply).replace(4, 1, QByteArray(1, 0)),
+         true, Target, -1},
+        {"short header", reply.left(7), false, Target, -1},
+        {"header only", reply.left(8), false, Target, 0},
+        {"IP header length past the end",
+         QByteArray(ipHeader).replace(0, 1, "\x4F") + reply.left(8), true, Target, -1},
+        {"IP header length below minimum", QByteArray(ipHeader).replace(0, 1, "\x40") + reply, true,
+         Target, -1},
+        {"raw datagram shorter than an IP header", reply, true, Target, -1},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(IcmpClient::ParseEchoReply(
+                      reinterpret_cast<const unsigned char *>(c.datagram.constData()),
+                      size_t(c.datagram.size()), c.raw, c.from, Target, Ident, Seq),
+                  c.result)
+            << c.name;
+    }
 }
 
 } // namespace

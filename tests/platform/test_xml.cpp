@@ -114,6 +114,19 @@ TEST(XmlDocument, NonAsciiTextRoundTripsAsUtf8)
     EXPECT_EQ(r.Attribute(QStringLiteral("Topic")), text);
 }
 
+// U+FEFF at the start of a value is a character there, not a byte-order mark.
+TEST(XmlDocument, LeadingFeffInValuesIsKept)
+{
+    const QString value = QStringLiteral("\uFEFFkey");
+    XmlDocument doc;
+    XmlNode root = doc.AppendElement(QStringLiteral("Par_Gen"));
+    root.AppendElement(QStringLiteral("Key")).SetText(value);
+    root.SetAttribute(QStringLiteral("Cert"), value);
+    const XmlDocument back = XmlDocument::FromString(doc.ToString());
+    EXPECT_EQ(back.DocumentElement().Child(QStringLiteral("Key")).Text(), value);
+    EXPECT_EQ(back.DocumentElement().Attribute(QStringLiteral("Cert")), value);
+}
+
 TEST(XmlDocument, TextOfBlanksSurvivesSaveAndLoad)
 {
     QTemporaryDir tmp;
@@ -300,6 +313,151 @@ TEST(XmlDocument, SaveFailureThrowsAndKeepsOldFile)
     const std::string msg = xmlErrorOf([&] { doc.Save(target); }, EXmlError::Kind::Io);
     EXPECT_NE(msg.find(target.toStdString()), std::string::npos) << msg;
     EXPECT_EQ(readAll(blocker), QByteArray("old"));
+}
+
+// Saved bytes stay as pugixml's indented output wrote them, so files written before read and
+// compare the same.
+TEST(XmlDocument, SaveKeepsTheEstablishedLayout)
+{
+    const QByteArray original = readAll(kFixtures + QStringLiteral("/layout.xml"));
+    XmlDocument doc;
+    doc.LoadFile(kFixtures + QStringLiteral("/layout.xml"));
+    EXPECT_EQ(doc.ToUtf8().toStdString(), original.toStdString());
+}
+
+// ParGen.xml keeps keys and certificates as multi-line text; the parser turns a raw CR into LF,
+// so the writer must keep it as a reference for the values to survive a save.
+TEST(XmlDocument, LineEndsInValuesSurviveSaveAndLoad)
+{
+    const QString values[] = {
+        QStringLiteral("-----BEGIN KEY-----\r\nABC\r\n-----END KEY-----\r\n"),
+        QStringLiteral("cr\ronly"),
+        QStringLiteral("\r"),
+        QStringLiteral("\r\n\r\n"),
+        QStringLiteral("lf\nand\ttab"),
+    };
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString path = tmp.filePath(QStringLiteral("ParGen.xml"));
+    for (const QString &value : values) {
+        SCOPED_TRACE(value.toStdString());
+        XmlDocument doc;
+        XmlNode root = doc.AppendElement(QStringLiteral("Par_Gen"));
+        root.AppendElement(QStringLiteral("Key")).SetText(value);
+        root.SetAttribute(QStringLiteral("Cert"), value);
+        for (int round = 0; round < 2; ++round) {
+            doc.Save(path);
+            doc.LoadFile(path);
+            const XmlNode r = doc.DocumentElement();
+            EXPECT_EQ(r.Child(QStringLiteral("Key")).Text(), value) << "round " << round;
+            EXPECT_EQ(r.Attribute(QStringLiteral("Cert")), value) << "round " << round;
+        }
+        EXPECT_FALSE(readAll(path).contains('\r'));
+    }
+}
+
+// The parser takes text of blanks between elements for layout; text that is data must not turn
+// into layout on the next save.
+TEST(XmlDocument, BlankTextBesideElementsSurvivesSave)
+{
+    XmlDocument doc = XmlDocument::FromString(QStringLiteral("<r>&#10;<b/>&#32;&#9;<c/></r>"));
+    const QString saved = doc.ToString();
+    const XmlDocument back = XmlDocument::FromString(saved);
+    std::vector<QString> texts;
+    for (const XmlNode &n : back.DocumentElement().Children())
+        texts.push_back(n.Kind() == XmlNodeKind::Text ? n.Text() : n.Name());
+    const std::vector<QString> expected{"\n", "b", " \t", "c"};
+    EXPECT_EQ(texts, expected) << saved.toStdString();
+    EXPECT_EQ(back.ToString(), saved);
+}
+
+// The bytes written are UTF-8 whatever the loaded declaration named; writing it back would
+// make the next load decode them as that encoding.
+TEST(XmlDocument, SaveNeverWritesADeclaration)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString path = tmp.filePath(QStringLiteral("Montavor.xml"));
+    const QString expected = QStringLiteral("Français °C");
+    XmlDocument doc;
+    doc.LoadFile(kFixtures + QStringLiteral("/latin1.xml"));
+    const auto language = [](const XmlDocument &d) {
+        return d.DocumentElement()
+            .Child(QStringLiteral("lastlang"))
+            .Child(QStringLiteral("language"))
+            .Text();
+    };
+    ASSERT_EQ(language(doc), expected);
+    doc.Save(path);
+    EXPECT_TRUE(readAll(path).startsWith("<Conf_Settings>\n")) << readAll(path).toStdString();
+    XmlDocument back;
+    back.LoadFile(path);
+    EXPECT_EQ(language(back), expected);
+    EXPECT_EQ(back.Children().front().Kind(), XmlNodeKind::Element);
+}
+
+// One tab per level made the output grow with the square of the depth.
+TEST(XmlDocument, DeepNestingSavesInLinearSize)
+{
+    constexpr int depth = 100000;
+    QByteArray xml;
+    for (int i = 0; i < depth; ++i)
+        xml += "<a>";
+    xml += "leaf";
+    for (int i = 0; i < depth; ++i)
+        xml += "</a>";
+    XmlDocument doc;
+    doc.LoadString(QString::fromLatin1(xml));
+    const QByteArray saved = doc.ToUtf8();
+    EXPECT_LT(saved.size(), qsizetype(depth) * 2 * 80);
+    // Shallow levels keep their indentation; deep ones stay at the deepest indentation.
+    EXPECT_TRUE(saved.startsWith("<a>\n\t<a>\n\t\t<a>\n"));
+    EXPECT_TRUE(
+        saved.contains("\n" + QByteArray(64, '\t') + "<a>\n" + QByteArray(64, '\t') + "<a>"));
+
+    XmlDocument back;
+    back.LoadString(QString::fromUtf8(saved));
+    int levels = 0;
+    XmlNode n = back.DocumentElement();
+    for (; n.IsElement(); n = n.ChildElements().empty() ? XmlNode() : n.ChildElements().front())
+        ++levels;
+    EXPECT_EQ(levels, depth);
+}
+
+// A reference to U+0000 used to end the value there silently.
+TEST(XmlDocument, ReferenceToNulCharacterIsAParseError)
+{
+    const struct
+    {
+        const char *xml;
+        int line;
+    } bad[] = {
+        {"<a>before&#0;after</a>", 1},
+        {"<a>\n<b>x&#x0;y</b></a>", 2},
+        {"<a>\r\n\r\n<b v=\"&#00000;\"/></a>", 3},
+        {"<a><!-- &#0; -->\n&#X0;&#x00;</a>", 2},
+        {"<t a=\"<?\">&#0;</t>", 1}, // no instruction inside a value
+        {"<t a='>' b=\"x&#0;\"/>", 1},
+        {"<!DOCTYPE<![<]]>><r>&#0;</r>", 1}, // the doctype ends where the parser ends it
+    };
+    for (const auto &c : bad) {
+        XmlDocument doc;
+        const std::string msg =
+            xmlErrorOf([&] { doc.LoadString(QString::fromLatin1(c.xml)); }, EXmlError::Kind::Parse);
+        EXPECT_NE(msg.find("line " + std::to_string(c.line) + ": Character reference to U+0000"),
+                  std::string::npos)
+            << c.xml << ": " << msg;
+        EXPECT_TRUE(doc.IsEmpty());
+    }
+    // Not references: comments, CDATA, instructions and the doctype keep the text as written.
+    const char *literal[] = {"<a><!--&#0;-->x</a>", "<a><![CDATA[&#0;]]></a>",
+                             "<?pi &#0;?><a>x</a>", "<a>&#10;&#x20;&amp;#0;</a>",
+                             "<!DOCTYPE r [<!ENTITY e \"&#0;\">]><r>x</r>"};
+    for (const char *xml : literal) {
+        XmlDocument doc;
+        EXPECT_NO_THROW(doc.LoadString(QString::fromLatin1(xml))) << xml;
+        EXPECT_FALSE(doc.DocumentElement().IsNull()) << xml;
+    }
 }
 
 TEST(XmlNode, NullHandleReadsEmptyAndRefusesWrites)

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <limits>
+
 namespace {
 
 QString S(const char16_t *s)
@@ -209,6 +212,41 @@ TEST_F(GridParse, AddDateParts)
         EXPECT_EQ(AddDateParts(c.years, c.months, c.days, c.increment, c.date), c.result)
             << c.years << "," << c.months << "," << c.days;
     EXPECT_THROW(AddDateParts(0, 1, 0, 0, k2021_01_31), EQrlConvertError); // 31 February
+}
+
+TEST_F(GridParse, DateStepsAndValuesOutsideTheCalendarDoNotConvert)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct
+    {
+        int years, months;
+        double date;
+    } cases[] = {
+        {INT_MAX, 0, k2021_01_31},
+        {INT_MIN, 0, k2021_01_31},
+        {0, INT_MAX, k2021_01_31},
+        {0, INT_MIN, k2021_01_31},
+        {7979, 0, k2021_01_31},
+        {-2021, 0, k2021_01_31},
+        {1, 0, nan},
+        {0, 1, inf},
+        {0, 1, -inf},
+        {1, 0, 1e300},
+        {0, -1, -1e19},
+        {1, 0, 2958466.0},
+        {1, 0, -693594.0},
+    };
+    for (const auto &c : cases)
+        EXPECT_THROW(AddDateParts(c.years, c.months, 0, 0, c.date), EQrlConvertError)
+            << c.years << "," << c.months << "," << c.date;
+    // The calendar's ends still convert.
+    EXPECT_EQ(AddDateParts(0, 1, 0, 0, qrlEncodeDate(9999, 11, 30)), qrlEncodeDate(9999, 12, 30));
+    EXPECT_EQ(AddDateParts(-1, 0, 0, 0, qrlEncodeDate(2, 1, 1)), qrlEncodeDate(1, 1, 1));
+    int year = 0, month = 0, day = 0;
+    EXPECT_THROW(qrlDecodeDate(nan, year, month, day), EQrlConvertError);
+    qrlDecodeDate(qrlEncodeDate(9999, 12, 31) + 0.99, year, month, day);
+    EXPECT_EQ(year * 10000 + month * 100 + day, 99991231);
 }
 
 TEST_F(GridParse, HasDateSeparators)
