@@ -6,9 +6,11 @@
 #include "gateway/UParGen.h"
 #include "gateway/USetAccess.h"
 #include "gateway/UTLS_Server_Known_Cert.h"
+#include "platform/os/Files.h"
 #include "platform/os/Shell.h"
 #include "platform/ui/ErrorReport.h"
 #include "platform/ui/MessageBox.h"
+#include "resources/ConfigurationFolderText.h"
 #include "resources/MainWindowPictures.h"
 #include "shell/UAbout.h"
 #include "shell/common/UComon.h"
@@ -51,6 +53,7 @@
 #include "sides/fieldbus/UTransmitNMEA.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -122,6 +125,17 @@ void setLabel(QLabel *label, const QString &text)
 {
     label->setText(text);
     label->adjustSize();
+}
+
+// A configuration line inside the Shape2 frame: a text too long for it is cut with an ellipsis,
+// the full text then in the tooltip.
+void setFramedLabel(QLabel *label, const QWidget *frame, const QString &text)
+{
+    const int inset = label->x() - frame->x();
+    const int room = frame->x() + frame->width() - inset - label->x();
+    const QString shown = label->fontMetrics().elidedText(text, Qt::ElideRight, room);
+    setLabel(label, shown);
+    label->setToolTip(shown == text ? QString() : text);
 }
 
 void showModal(TModalForm *form)
@@ -255,7 +269,16 @@ void TFMontavoreFirmWare::createControls()
     Btn_Info->SetGlyph(res::Main_Picture_Info());
     Btn_Opz->SetGlyph(res::Main_Picture_Options());
     Btn_Close->SetGlyph(res::Main_Picture_Close());
-    for (TLbButton *b : {Btn_Info, Btn_Opz, Btn_Close})
+    Btn_New->SetGlyph(res::Step_Picture_New());
+    Btn_Open->SetGlyph(res::Step_Picture_Open());
+    Btn_Prm_Gen->SetGlyph(res::Step_Picture_Communication());
+    Btn_IEC61850_Access->SetGlyph(res::Step_Picture_Variables());
+    Btn_Modbus_Set_Access->SetGlyph(res::Step_Picture_Modbus());
+    Btn_TLS_List_Certificates->SetGlyph(res::Step_Picture_Certificates());
+    Btn_CreateBin->SetGlyph(res::Step_Picture_Update());
+    for (TLbButton *b :
+         {Btn_Info, Btn_Opz, Btn_Close, Btn_New, Btn_Open, Btn_Prm_Gen, Btn_IEC61850_Access,
+          Btn_Modbus_Set_Access, Btn_TLS_List_Certificates, Btn_CreateBin})
         b->SetNumGlyphs(1);
 
     Shape1 = new TShape(this, clBlack);
@@ -340,13 +363,8 @@ void TFMontavoreFirmWare::layoutControls()
 
 void TFMontavoreFirmWare::showConfiguration(bool open)
 {
-    if (open) {
-        setLabel(L_Name_Conf, Lang_Text(11));
-        setLabel(L_Name_Conf_L2, Conf_Name);
-    } else {
-        setLabel(L_Name_Conf, Lang_Text(9));
-        setLabel(L_Name_Conf_L2, Lang_Text(10));
-    }
+    setFramedLabel(L_Name_Conf, Shape2, Lang_Text(open ? 11 : 9));
+    setFramedLabel(L_Name_Conf_L2, Shape2, open ? Conf_Name : Lang_Text(10));
 }
 
 void TFMontavoreFirmWare::Set_Lang()
@@ -422,6 +440,10 @@ void TFMontavoreFirmWare::Btn_Click(QObject *Sender)
             }
         } else if (Conf_Path.isEmpty()) {
             plat::MessageBox(Lang_Text(18), plat::MsgIcon::Error, plat::MsgButtons::OK);
+        } else if (!plat::DirExists(Conf_Path)) {
+            // Gone while the program ran: every step would write into it or show defaults.
+            plat::MessageBox(res::Configuration_Folder_Missing_Text(Conf_Path),
+                             plat::MsgIcon::Error, plat::MsgButtons::OK);
         } else if (Sender == Btn_Prm_Gen) {
             showModal(FParGen);
         } else if (Sender == Btn_TLS_List_Certificates) {
@@ -463,9 +485,9 @@ void TFMontavoreFirmWare::Btn_Click(QObject *Sender)
         } else if (Sender == Btn_PROFINET_XML) {
             PROFINET_XML();
         } else if (Sender == Btn_SNMP_MIB) {
-            Build_MIB_File();
+            Build_MIB_File(SaveMIB);
         } else if (Sender == Btn_PROFIBUS_GSD) {
-            Build_GSD_File();
+            Build_GSD_File(this);
         }
     });
 }
@@ -516,7 +538,7 @@ void TFMontavoreFirmWare::Build_EDS_File()
 void TFMontavoreFirmWare::PROFINET_XML()
 {
     if (FProfinetFileName && FProfinetFileName->ShowModal() == mrOk)
-        Save_GSDML_File(FProfinetFileName->Name_File_XML);
+        Save_GSDML_File(FProfinetFileName->Name_File_XML, this);
 }
 
 void TFMontavoreFirmWare::BACnet_EDE_File()

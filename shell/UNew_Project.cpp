@@ -2,8 +2,8 @@
 
 #include "platform/os/Files.h"
 #include "platform/ui/MessageBox.h"
-#include "shell/common/UComon.h"
 #include "shell/button/LbButton.h"
+#include "shell/common/UComon.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -40,22 +40,10 @@ TFNew_Project::TFNew_Project(QWidget *parent) : TTitledForm(QStringLiteral("FNew
     // Enter in the name field confirms, as the OK button does.
     connect(E_New_Proj, &QLineEdit::returnPressed, this, [this] { Btn_OKClick(); });
 
-    P_Button = new QWidget(this);
-    P_Button->setObjectName(QStringLiteral("P_Button"));
-    P_Button->setGeometry(0, kClientHeight - 40, kClientWidth, 40);
-    Btn_OK = new TLbButton(P_Button);
-    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
-    Btn_Cancel = new TLbButton(P_Button);
-    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
-    Btn_OK->setGeometry(52, 6, 110, 28);
-    Btn_Cancel->setGeometry(168, 6, 110, 28);
-    Btn_OK->SetGlyph(LbResourceBitmap(QStringLiteral("LBOK")));
-    Btn_Cancel->SetGlyph(LbResourceBitmap(QStringLiteral("LBCANCEL")));
-    for (TLbButton *button : {Btn_OK, Btn_Cancel}) {
-        button->SetNumGlyphs(2);
-        Style_Push_Button(button);
-    }
-    Btn_Cancel->SetModalResult(mrCancel);
+    const TButtonPanel buttons = Build_Button_Panel(this, kClientWidth, kClientHeight);
+    P_Button = buttons.P_Button;
+    Btn_OK = buttons.Btn_OK;
+    Btn_Cancel = buttons.Btn_Cancel;
     Btn_OK->OnClick = [this](QObject *) { Btn_OKClick(); };
 
     FormCreate();

@@ -1,8 +1,8 @@
 #include "shell/UOpenConf.h"
 
 #include "platform/os/Files.h"
-#include "shell/common/UComon.h"
 #include "shell/button/LbButton.h"
+#include "shell/common/UComon.h"
 
 #include <QDir>
 #include <QLabel>
@@ -13,7 +13,6 @@ namespace {
 
 constexpr int kClientWidth = 377;
 constexpr int kClientHeight = 351;
-constexpr int kButtonPanelHeight = 40;
 
 // The name of the open configuration: Conf_Path below Projects_Path; empty when none is open.
 QString openConfigurationName()
@@ -44,22 +43,12 @@ TFOpenConf::TFOpenConf(QWidget *parent) : TTitledForm(QStringLiteral("FOpenConf"
             ListBox1Click();
     });
 
-    P_Button = new QWidget(this);
-    P_Button->setObjectName(QStringLiteral("P_Button"));
-    Btn_OK = new TLbButton(P_Button);
-    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
-    Btn_Cancel = new TLbButton(P_Button);
-    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
-    Btn_OK->setGeometry(75, 6, 110, 28);
-    Btn_Cancel->setGeometry(191, 6, 110, 28);
-    Btn_OK->SetGlyph(LbResourceBitmap(QStringLiteral("LBOK")));
-    Btn_Cancel->SetGlyph(LbResourceBitmap(QStringLiteral("LBCANCEL")));
-    for (TLbButton *button : {Btn_OK, Btn_Cancel}) {
-        button->SetNumGlyphs(2);
-        Style_Push_Button(button);
-    }
+    // The panel follows the window's lower edge in placeControls.
+    const TButtonPanel buttons = Build_Button_Panel(this, kClientWidth, kClientHeight);
+    P_Button = buttons.P_Button;
+    Btn_OK = buttons.Btn_OK;
+    Btn_Cancel = buttons.Btn_Cancel;
     Btn_OK->SetModalResult(mrOk);
-    Btn_Cancel->SetModalResult(mrCancel);
 
     FormCreate();
 }
@@ -140,6 +129,6 @@ void TFOpenConf::placeControls()
 {
     const int w = width();
     const int h = height();
-    P_Button->setGeometry(0, h - kButtonPanelHeight, w, kButtonPanelHeight);
-    ListBox1->setGeometry(16, 93, w - 32, h - kButtonPanelHeight - 8 - 93);
+    P_Button->setGeometry(0, h - Button_Panel_Height, w, Button_Panel_Height);
+    ListBox1->setGeometry(16, 93, w - 32, h - Button_Panel_Height - 8 - 93);
 }

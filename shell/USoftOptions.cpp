@@ -82,24 +82,12 @@ QPixmap loadFlag(const QString &path)
 
 TFSoftOptions::TFSoftOptions(QWidget *parent) : TTitledForm(QStringLiteral("FSoftOptions"), parent)
 {
-    P_Button = new QWidget(this);
-    P_Button->setObjectName(QStringLiteral("P_Button"));
-    P_Button->setGeometry(0, kClientHeight - kButtonPanelHeight, kClientWidth, kButtonPanelHeight);
-    Btn_OK = new TLbButton(P_Button);
-    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
-    Btn_Cancel = new TLbButton(P_Button);
-    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
-    Btn_OK->setGeometry(141, 6, 110, 28);
-    Btn_Cancel->setGeometry(257, 6, 110, 28);
-    Btn_OK->SetGlyph(LbResourceBitmap(QStringLiteral("LBOK")));
-    Btn_Cancel->SetGlyph(LbResourceBitmap(QStringLiteral("LBCANCEL")));
-    for (TLbButton *button : {Btn_OK, Btn_Cancel}) {
-        button->SetNumGlyphs(2);
-        Style_Push_Button(button);
-    }
+    const TButtonPanel buttons = Build_Button_Panel(this, kClientWidth, kClientHeight);
+    P_Button = buttons.P_Button;
+    Btn_OK = buttons.Btn_OK;
+    Btn_Cancel = buttons.Btn_Cancel;
     // OK stores first and closes itself.
     Btn_OK->OnClick = [this](QObject *) { Btn_OKClick(); };
-    Btn_Cancel->SetModalResult(mrCancel);
 
     PC_Options = new QTabWidget(this);
     PC_Options->setObjectName(QStringLiteral("PC_Options"));
@@ -179,6 +167,10 @@ TFSoftOptions::TFSoftOptions(QWidget *parent) : TTitledForm(QStringLiteral("FSof
     CB_DoubleClick_Auto_Size->setObjectName(QStringLiteral("CB_DoubleClick_Auto_Size"));
     CB_DoubleClick_Auto_Size->move(16, 42);
     PC_Options->addTab(TS_Soft_Settings, QString());
+    // The style paints the tab pane lighter than a window; the pages fill with the background
+    // of every other window.
+    for (QWidget *page : {TS_Language, TS_Con_Options, TS_Soft_Settings})
+        page->setAutoFillBackground(true);
 
     // Setting a check box from code runs the rule as a click does.
     for (QCheckBox *box : {CB_En_Con, CB_Update, CB_Soft_Set_Jump_Table, CB_DoubleClick_Auto_Size})

@@ -53,13 +53,21 @@ void TPixelBitmap::SetSize(int width, int height)
     flush();
     if (width == 0 || height == 0) {
         m_image = QImage();
-    } else if (m_image.isNull()) {
-        m_image = QImage(width, height, qtFormat(m_format));
-        m_image.fill(0);
-    } else {
-        // copy() zero-fills the part outside the old picture.
-        m_image = m_image.copy(0, 0, width, height);
+        return;
     }
+    // The whole buffer is zeroed, the padding at the end of each 24-bit row included, so
+    // code that reads raw rows never meets undefined bytes.
+    QImage sized(width, height, qtFormat(m_format));
+    std::memset(sized.bits(), 0, std::size_t(sized.sizeInBytes()));
+    if (!m_image.isNull()) {
+        const QImage old = m_image.convertToFormat(sized.format());
+        const int rows = std::min(height, old.height());
+        const std::size_t rowBytes =
+            std::size_t(std::min(width, old.width())) * std::size_t(old.depth() / 8);
+        for (int y = 0; y < rows; ++y)
+            std::memcpy(sized.scanLine(y), old.constScanLine(y), rowBytes);
+    }
+    m_image = sized;
 }
 
 TCanvas &TPixelBitmap::Canvas()

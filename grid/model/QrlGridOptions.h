@@ -8,7 +8,7 @@
 // implements; the others only fire their events.
 #pragma once
 
-#include "grid/dropdown/DropdownAppearance.h"
+#include "grid/model/DropdownAppearance.h"
 #include "grid/model/QrlGridTypes.h"
 #include "platform/grid/GridTypes.h"
 #include "platform/ui/Bitmap.h"

@@ -1,5 +1,6 @@
 #include "shell/button/LbButton.h"
 
+#include "platform/ui/ErrorReport.h"
 #include "platform/ui/ModalForm.h"
 
 #include <QAction>
@@ -289,7 +290,7 @@ void TLbButton::Click()
 {
     QPointer<TLbButton> self(this);
     bDown = true;
-    DoClick();
+    const bool clicked = DoClick();
     if (!self)
         return;
     // A refused click (hidden or disabled button) must not leave the face pressed.
@@ -297,29 +298,32 @@ void TLbButton::Click()
         bDown = false;
         update();
     }
-    if (FAction)
+    if (clicked && FAction)
         FAction->trigger();
 }
 
-void TLbButton::DoClick()
+bool TLbButton::DoClick()
 {
     if (!VisibleFlag() || !isEnabled() || !bDown)
-        return;
+        return true;
     bDown = false;
     QPointer<TLbButton> self(this);
-    if (OnClick)
-        OnClick(this);
+    // A failing handler is reported here, so the button never stays pressed and its caller
+    // never sees the exception; the click then goes no further (no modal result, no menu).
+    if (OnClick && !plat::Guarded([&] { OnClick(this); }))
+        return false;
     if (!self)
-        return;
+        return true;
     if (FModalResult != mrNone) {
         QWidget *form = window();
         if (form != this)
             setWindowModalResult(form, FModalResult);
         if (!self)
-            return;
+            return true;
     }
     if (FPopupMenu)
         FPopupMenu->popup(mapToGlobal(QPoint(0, height())));
+    return true;
 }
 
 // ---- fading --------------------------------------------------------------------------------
@@ -474,7 +478,7 @@ void TLbButton::enterEvent(QEnterEvent *e)
         FThread->Suspend();
     update();
     if (OnMouseEnter)
-        OnMouseEnter(this);
+        plat::Guarded([&] { OnMouseEnter(this); });
 }
 
 void TLbButton::leaveEvent(QEvent *e)
@@ -488,7 +492,7 @@ void TLbButton::leaveEvent(QEvent *e)
         update();
     }
     if (OnMouseExit && isEnabled() && VisibleFlag() && ParentShowing())
-        OnMouseExit(this);
+        plat::Guarded([&] { OnMouseExit(this); });
 }
 
 void TLbButton::keyPressEvent(QKeyEvent *e)

@@ -116,7 +116,8 @@ protected:
     void hideEvent(QHideEvent *e) override;
 
 private:
-    void DoClick();
+    // False when the OnClick handler failed (already reported).
+    bool DoClick();
     void FadeTick();
     void ActionChanged();
     void EndThread();

@@ -1,8 +1,8 @@
 #include "shell/common/UTitledForm.h"
 
+#include "shell/button/LbButton.h"
 #include "shell/common/UComon.h"
 #include "shell/common/ULanguage.h"
-#include "shell/button/LbButton.h"
 
 #include <QLabel>
 #include <QPalette>
@@ -20,6 +20,35 @@ void Style_Push_Button(TLbButton *button, TLbButtonStyle style, TColor hotTrack)
     button->SetLightColor(clGray);
     button->SetColorWhenDown(Button_Down_Color);
     button->SetHotTrackColor(hotTrack);
+}
+
+TButtonPanel Build_Button_Panel(QWidget *form, int clientWidth, int clientHeight)
+{
+    constexpr int buttonWidth = 110;
+    constexpr int buttonHeight = 28;
+    constexpr int gap = 6;
+
+    TButtonPanel panel;
+    panel.P_Button = new QWidget(form);
+    panel.P_Button->setObjectName(QStringLiteral("P_Button"));
+    panel.P_Button->setGeometry(0, clientHeight - Button_Panel_Height, clientWidth,
+                                Button_Panel_Height);
+    panel.Btn_OK = new TLbButton(panel.P_Button);
+    panel.Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
+    panel.Btn_Cancel = new TLbButton(panel.P_Button);
+    panel.Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
+    const int left = (clientWidth - 2 * buttonWidth - gap) / 2;
+    const int top = (Button_Panel_Height - buttonHeight) / 2;
+    panel.Btn_OK->setGeometry(left, top, buttonWidth, buttonHeight);
+    panel.Btn_Cancel->setGeometry(left + buttonWidth + gap, top, buttonWidth, buttonHeight);
+    panel.Btn_OK->SetGlyph(LbResourceBitmap(QStringLiteral("LBOK")));
+    panel.Btn_Cancel->SetGlyph(LbResourceBitmap(QStringLiteral("LBCANCEL")));
+    for (TLbButton *button : {panel.Btn_OK, panel.Btn_Cancel}) {
+        button->SetNumGlyphs(2);
+        Style_Push_Button(button);
+    }
+    panel.Btn_Cancel->SetModalResult(mrCancel);
+    return panel;
 }
 
 TTitledForm::TTitledForm(const QString &name, QWidget *parent) : TModalForm(parent)

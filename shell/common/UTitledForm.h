@@ -18,6 +18,8 @@ inline constexpr TColor Form_Color = 0xEDF7F8;
 inline constexpr TColor Button_Down_Color = 0x0080FF;
 // Height of the title panel.
 inline constexpr int Title_Panel_Height = 69;
+// Height of the OK/Cancel panel along the bottom of a dialog.
+inline constexpr int Button_Panel_Height = 40;
 
 // Text n of the text table; empty for a number the table does not hold.
 QString Lang_Text(int n);
@@ -27,6 +29,19 @@ QString Lang_Text(int n);
 void Style_Push_Button(TLbButton *button,
                        TLbButtonStyle style = TLbButtonStyle::bsEncarta,
                        TColor hotTrack = clYellow);
+
+// The OK/Cancel panel of a dialog: the panel P_Button across the bottom of the client area and
+// the buttons Btn_OK and Btn_Cancel of the common look with their glyphs, side by side in the
+// middle. Cancel closes with mrCancel; what OK does (a modal result or an OnClick handler) and
+// the captions and hints from the text table are the dialog's own. The panel keeps its place
+// when the dialog is resized later; a resizable dialog moves it itself.
+struct TButtonPanel
+{
+    QWidget *P_Button = nullptr;
+    TLbButton *Btn_OK = nullptr;
+    TLbButton *Btn_Cancel = nullptr;
+};
+TButtonPanel Build_Button_Panel(QWidget *form, int clientWidth, int clientHeight);
 
 class TTitledForm : public TModalForm
 {

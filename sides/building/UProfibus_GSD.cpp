@@ -3,18 +3,16 @@
 #include "platform/os/Files.h"
 #include "platform/ui/MessageBox.h"
 #include "shell/common/UComon.h"
-#include "shell/UMain.h"
 #include "shell/common/USaveDialog.h"
 #include "shell/common/UTitledForm.h"
-#include "shell/UWindows.h"
 
-void Build_GSD_File()
+void Build_GSD_File(QWidget *owner)
 {
     if (!plat::FileExists(File_ParGen)) {
         plat::MessageBox(Lang_Text(1104), plat::MsgIcon::Error, plat::MsgButtons::OK);
         return;
     }
-    TSaveDialog dialog(FMontavoreFirmWare);
+    TSaveDialog dialog(owner);
     dialog.Filter = QStringLiteral("Generic Station Description (*.gsd)|*.gsd");
     dialog.InitialDir = Conf_Path;
     if (!dialog.Execute())

@@ -3,15 +3,13 @@
 #include "platform/os/Files.h"
 #include "platform/ui/MessageBox.h"
 #include "shell/common/UComon.h"
-#include "shell/UMain.h"
 #include "shell/common/USaveDialog.h"
-#include "shell/UWindows.h"
 
 #include <QFileInfo>
 
-void Save_GSDML_File(const QString &Name)
+void Save_GSDML_File(const QString &Name, QWidget *owner)
 {
-    TSaveDialog dialog(FMontavoreFirmWare);
+    TSaveDialog dialog(owner);
     dialog.Filter = QStringLiteral("PROFINET XML (*.xml)|") + Name;
     dialog.InitialDir = Conf_Path;
     dialog.FileName = Name;

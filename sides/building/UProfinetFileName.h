@@ -25,5 +25,5 @@ public:
 
 // Asks for the folder (save dialog in the configuration folder, Name proposed) and, when
 // folder/Name exists, whether to overwrite it (text 1511). The GSDML content is not built yet:
-// after the questions nothing is written.
-void Save_GSDML_File(const QString &Name);
+// after the questions nothing is written. owner is the window the save dialog belongs to.
+void Save_GSDML_File(const QString &Name, QWidget *owner);

@@ -3,16 +3,14 @@
 #include "platform/os/Files.h"
 #include "platform/ui/MessageBox.h"
 #include "shell/common/UComon.h"
-#include "shell/UMain.h"
 #include "shell/common/USaveDialog.h"
 #include "shell/common/UTitledForm.h"
-#include "shell/UWindows.h"
 
-void Build_MIB_File()
+void Build_MIB_File(TSaveDialog *SaveMIB)
 {
-    if (!FMontavoreFirmWare || !FMontavoreFirmWare->SaveMIB)
+    if (!SaveMIB)
         return;
-    TSaveDialog &dialog = *FMontavoreFirmWare->SaveMIB;
+    TSaveDialog &dialog = *SaveMIB;
     dialog.InitialDir = Conf_Path;
     if (!dialog.Execute())
         return;

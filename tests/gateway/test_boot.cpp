@@ -1,6 +1,6 @@
 // The update dialog: reachability test, update parameter file, hand-off to the update program,
 // and what it remembers between showings. Real echo traffic goes to 127.0.0.1 only.
-#include "GatewayTestUtil.h"
+#include "common/GatewayTestUtil.h"
 #include "gateway/UBoot.h"
 #include "platform/net/IcmpClient.h"
 #include "platform/os/SerialPorts.h"

@@ -1,6 +1,6 @@
 #include "gateway/UCompile_Bin.h"
 
-#include "GatewayTestUtil.h"
+#include "common/GatewayTestUtil.h"
 #include "platform/os/Regional.h"
 #include "shell/common/UComon.h"
 

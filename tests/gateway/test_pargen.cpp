@@ -1,5 +1,5 @@
 // ParGen.xml: reading with defaults, older keys and bad values; the whole-form check; writing.
-#include "GatewayTestUtil.h"
+#include "common/GatewayTestUtil.h"
 #include "gateway/UParGenFile.h"
 
 #include "platform/xml/XmlDocument.h"

@@ -1,9 +1,12 @@
 // The wizard main window with all its windows created: layout, start-up, the button dispatch,
 // the reopen rule, the language relay, the version timer and saving the settings on close.
 #include "gateway/UBoot.h"
+#include "gateway/UCompile_Bin.h"
 #include "platform/os/Files.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ModalForm.h"
+#include "resources/ConfigurationFolderText.h"
+#include "resources/MainWindowPictures.h"
 #include "shell/common/UComon.h"
 #include "shell/common/ULanguage.h"
 #include "shell/UMain.h"
@@ -197,6 +200,74 @@ TEST_F(MainWindowTest, ControlsStandWhereTheWizardPlacesThem)
         EXPECT_EQ(control<TLbButton>(picture)->Glyph().size(), QSize(50, 50)) << picture;
 }
 
+// Each step button shows a picture of its own left of its caption, which keeps its full width.
+TEST_F(MainWindowTest, StepButtonsShowTheirOwnPictures)
+{
+    TFMontavoreFirmWare *w = start();
+    const QList<TLbButton *> steps = {w->Btn_New,
+                                      w->Btn_Open,
+                                      w->Btn_Prm_Gen,
+                                      w->Btn_IEC61850_Access,
+                                      w->Btn_Modbus_Set_Access,
+                                      w->Btn_TLS_List_Certificates,
+                                      w->Btn_CreateBin};
+    const int size = res::Step_Picture_Size;
+    QList<QImage> seen;
+    for (TLbButton *b : steps) {
+        SCOPED_TRACE(b->objectName().toStdString());
+        const QImage glyph = b->Glyph().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(glyph.size(), QSize(size, size));
+        EXPECT_EQ(b->NumGlyphs(), 1);
+        for (const QImage &other : seen)
+            EXPECT_NE(glyph, other);
+        seen.append(glyph);
+        EXPECT_LE(b->fontMetrics().horizontalAdvance(b->Caption()), b->width() - size - 12);
+
+        // Every picture pixel but the key colour lands on the face, 4 from the left, centred.
+        const QRgb key = glyph.pixel(0, size - 1);
+        const QImage face = b->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QPoint origin(4, (b->height() - size) / 2);
+        int drawn = 0, wrong = 0;
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                if (glyph.pixel(x, y) == key)
+                    continue;
+                ++drawn;
+                wrong += face.pixel(origin + QPoint(x, y)) == glyph.pixel(x, y) ? 0 : 1;
+            }
+        }
+        EXPECT_GT(drawn, size * size / 4);
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
+// A name too long for the frame is cut there; the hint keeps it whole.
+TEST_F(MainWindowTest, LongConfigurationNameEndsInsideItsFrame)
+{
+    const QString longName = QStringLiteral("Substation_North_Feeder_Bay_12_IEC61850_Modbus_"
+                                            "Gateway_Configuration_Rev_2026_final");
+    for (const QString &name : {QStringLiteral("Plant1"), longName}) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_TRUE(QDir().mkpath(projects(name)));
+        writeSettings(name);
+        TFMontavoreFirmWare *w = start();
+        ASSERT_FALSE(Conf_Path.isEmpty());
+        QLabel *line = w->L_Name_Conf_L2;
+        // Inside the frame's right pen, with the margin it has on the left.
+        const int inset = line->x() - w->Shape2->x();
+        EXPECT_LE(line->x() + line->width(), w->Shape2->geometry().right() - inset + 1);
+        if (name == longName) {
+            EXPECT_TRUE(line->text().endsWith(QChar(0x2026)));
+            EXPECT_TRUE(name.startsWith(line->text().chopped(1)));
+            EXPECT_EQ(line->toolTip(), name);
+        } else {
+            EXPECT_EQ(line->text(), name);
+            EXPECT_TRUE(line->toolTip().isEmpty());
+        }
+        Free_Windows();
+    }
+}
+
 TEST_F(MainWindowTest, BackgroundFrameAndLineArePainted)
 {
     TFMontavoreFirmWare *w = start();
@@ -354,6 +425,50 @@ TEST_F(MainWindowTest, UpdateDeviceWritesTheImagesThenShowsTheUpdateDialog)
     EXPECT_EQ(formType, 1);
     EXPECT_TRUE(plat::FileExists(projects(QStringLiteral("P1/bin/bank1.bin"))));
     EXPECT_TRUE(plat::FileExists(projects(QStringLiteral("P1/bin/bank2.bin"))));
+}
+
+// The configuration's folder deleted while the program runs: each step says so, naming the
+// folder, and nothing is written or recreated.
+TEST_F(MainWindowTest, StepsOnAVanishedConfigurationFolderReportItAndWriteNothing)
+{
+    ASSERT_TRUE(QDir().mkpath(projects(QStringLiteral("P1/bin"))));
+    writeSettings(QStringLiteral("P1"));
+    TFMontavoreFirmWare *w = start();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    ASSERT_FALSE(Conf_Path.isEmpty());
+    ASSERT_TRUE(QDir(projects(QStringLiteral("P1"))).removeRecursively());
+
+    QString shownForm;
+    plat::WhenModalShown([&](TModalForm *f) {
+        shownForm = f->objectName();
+        f->SetModalResult(mrCancel);
+    });
+    for (TLbButton *b : {w->Btn_CreateBin, w->Btn_Prm_Gen, w->Btn_IEC61850_Access,
+                         w->Btn_Modbus_Set_Access, w->Btn_TLS_List_Certificates}) {
+        SCOPED_TRACE(b->objectName().toStdString());
+        m_boxes.Clear();
+        QTest::mouseClick(b, Qt::LeftButton);
+        ASSERT_EQ(m_boxes.Count(), 1);
+        EXPECT_EQ(m_boxes.Last().text, res::Configuration_Folder_Missing_Text(Conf_Path));
+        EXPECT_TRUE(m_boxes.Last().text.contains(QDir::toNativeSeparators(Conf_Path)));
+        EXPECT_EQ(m_boxes.Last().icon, plat::MsgIcon::Error);
+        EXPECT_TRUE(shownForm.isEmpty()) << shownForm.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(projects(QStringLiteral("P1"))));
+    }
+
+    // The compiler's writer keeps the same rule when the folder goes between check and write.
+    ::Compile_Bin();
+    EXPECT_THROW(::Save_Bin_Files(), ECompileError);
+    EXPECT_FALSE(QFileInfo::exists(projects(QStringLiteral("P1"))));
+
+    // Only bin is made again inside a configuration that is still there.
+    ASSERT_TRUE(QDir().mkpath(projects(QStringLiteral("P1"))));
+    m_boxes.Clear();
+    QTest::mouseClick(w->Btn_CreateBin, Qt::LeftButton);
+    EXPECT_EQ(m_boxes.Count(), 0) << m_boxes.Last().text.toStdString();
+    EXPECT_EQ(shownForm, QStringLiteral("FBoot"));
+    EXPECT_TRUE(plat::FileExists(projects(QStringLiteral("P1/bin/bank1.bin"))));
 }
 
 TEST_F(MainWindowTest, UpdateDeviceStopsWithTheErrorWhenTheImagesCannotBeWritten)

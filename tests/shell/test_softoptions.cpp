@@ -438,3 +438,24 @@ TEST_F(SoftOptions, CheckAvailableUpdateShowsTheLinkOnlyForANewerVersion)
 }
 
 } // namespace
+
+// The pages share the background of every other window, all the way to the tab frame.
+TEST_F(SoftOptions, PagesHaveTheWindowsBackground)
+{
+    TFSoftOptions dlg;
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    const QColor window = ToQColor(Form_Color);
+    for (QWidget *page : {dlg.TS_Language, dlg.TS_Con_Options, dlg.TS_Soft_Settings}) {
+        SCOPED_TRACE(page->objectName().toStdString());
+        dlg.PC_Options->setCurrentWidget(page);
+        const QImage image = dlg.grab().toImage();
+        // An empty spot low on the page, and one just inside its edges.
+        const QRect area(page->mapTo(&dlg, QPoint(0, 0)), page->size());
+        for (const QPoint at : {QPoint(area.center().x(), area.bottom() - 10),
+                                area.topLeft() + QPoint(1, 1), area.bottomRight() - QPoint(1, 1)})
+            EXPECT_EQ(image.pixelColor(at), window) << at.x() << "," << at.y();
+    }
+    // The dialog's own background, for comparison.
+    EXPECT_EQ(dlg.grab().toImage().pixelColor(2, dlg.height() - 2), window);
+}

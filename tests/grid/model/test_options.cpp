@@ -1,4 +1,4 @@
-#include "grid/dropdown/DropdownAppearance.h"
+#include "grid/model/DropdownAppearance.h"
 #include "grid/model/QrlGridError.h"
 #include "grid/model/QrlGridLists.h"
 #include "grid/model/QrlGridOptions.h"

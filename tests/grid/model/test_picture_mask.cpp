@@ -48,11 +48,13 @@ QRgb raw32(TPixelBitmap &bmp, int x, int y)
     return reinterpret_cast<const QRgb *>(bmp.Image().constScanLine(y))[x];
 }
 
+// The pixel bytes only: a row's padding up to the next 4-byte boundary is not part of the picture.
 QByteArray bytesOf(const QImage &img)
 {
+    const qsizetype rowBytes = (qsizetype(img.width()) * img.depth() + 7) / 8;
     QByteArray out;
     for (int y = 0; y < img.height(); ++y)
-        out.append(reinterpret_cast<const char *>(img.constScanLine(y)), img.bytesPerLine());
+        out.append(reinterpret_cast<const char *>(img.constScanLine(y)), rowBytes);
     return out;
 }
 

@@ -1,7 +1,7 @@
 // Shared state: folders, the settings file Montavor.xml, the reopen rule and the table paths.
 #include "platform/xml/XmlDocument.h"
+#include "shell/common/SettingsTestUtil.h"
 #include "shell/common/UComon.h"
-#include "shell/UStartup.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,83 +13,7 @@
 
 namespace {
 
-QString fixture(const QString &name)
-{
-    return QStringLiteral(TEST_FIXTURES_DIR "/settings/") + name;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
-
-struct Settings
-{
-    QString confName;
-    QString ip;
-    QString language;
-    bool internet = false;
-    bool update = false;
-    bool jump = false;
-    bool autoSize = false;
-};
-
-Settings current()
-{
-    return {Conf_Name,     Last_IP_Address,    Language_Name,           Enable_Internet,
-            Enable_Update, Enable_Jump_Fields, Enable_DblClick_AutoSize};
-}
-
-void PrintTo(const Settings &s, std::ostream *os)
-{
-    *os << "{name '" << s.confName.toStdString() << "', ip '" << s.ip.toStdString()
-        << "', language '" << s.language.toStdString() << "', flags " << s.internet << s.update
-        << s.jump << s.autoSize << "}";
-}
-
-bool operator==(const Settings &a, const Settings &b)
-{
-    return a.confName == b.confName && a.ip == b.ip && a.language == b.language &&
-           a.internet == b.internet && a.update == b.update && a.jump == b.jump &&
-           a.autoSize == b.autoSize;
-}
-
-const Settings Defaults{"", "192.168.2.205", "English", false, false, false, false};
-
-// Fills the state with values no reader produces, so a value that is not (re)set shows up.
-void scribble()
-{
-    Conf_Name = Conf_Path = Last_IP_Address = Language_Name = QStringLiteral("stale");
-    Enable_Internet = Enable_Update = Enable_Jump_Fields = Enable_DblClick_AutoSize = true;
-    Update_Option = 7;
-    Update_Read_Back = false;
-    Copy_Row_Buffer = {QStringLiteral("row")};
-    Copy_Row_Check_Flags = {true};
-    MIB_Read_Objects = MIB_Write_Objects = {QStringLiteral("obj")};
-}
-
-class ComonTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        scribble();
-        Setup_Folders(dir.path());
-    }
-
-    QString base() const { return dir.path(); }
-    QString settingsPath() const { return dir.filePath(QStringLiteral("Montavor.xml")); }
-
-    QTemporaryDir dir;
-};
+using namespace settingstest;
 
 // --- Reading ---------------------------------------------------------------------------------
 
@@ -158,16 +82,6 @@ TEST_F(ComonTest, SettingsThatCannotBeUsedClearTheOpenConfiguration)
 }
 
 // --- Writing ---------------------------------------------------------------------------------
-
-TEST_F(ComonTest, FirstStartThenCloseWritesTheDefaultFile)
-{
-    // An unusable old file must not leave anything behind either.
-    ASSERT_TRUE(writeFile(settingsPath(), "<Conf_Settings><lastproj>"));
-    Startup_Shared_State(base());
-    Save_Setting();
-    EXPECT_EQ(QString::fromUtf8(readAll(settingsPath())),
-              QString::fromUtf8(readAll(fixture(QStringLiteral("saved_defaults.xml")))));
-}
 
 TEST_F(ComonTest, FlagThatReadOffIsSavedAsZero)
 {
@@ -250,36 +164,7 @@ TEST_F(ComonTest, SaveFailureIsReported)
     EXPECT_FALSE(QFileInfo::exists(Base_Path));
 }
 
-// --- Start-up, folders, reopen rule, table paths ----------------------------------------------
-
-TEST_F(ComonTest, StartupInEmptyFolderCreatesFoldersAndSetsIdentity)
-{
-    QTemporaryDir fresh;
-    ASSERT_TRUE(fresh.isValid());
-    scribble();
-    EXPECT_FALSE(Startup_Shared_State(fresh.path() + QDir::separator()));
-
-    EXPECT_EQ(Base_Path, QDir::toNativeSeparators(fresh.path()));
-    for (const char *name : {"MASTER", "PROJECTS", "LANGUAGE"})
-        EXPECT_TRUE(QFileInfo(fresh.filePath(QString::fromLatin1(name))).isDir()) << name;
-    EXPECT_EQ(Master_Path, fresh.filePath(QStringLiteral("MASTER")));
-    EXPECT_EQ(Projects_Path, fresh.filePath(QStringLiteral("PROJECTS")));
-    EXPECT_EQ(Language_Path, fresh.filePath(QStringLiteral("LANGUAGE")));
-
-    EXPECT_EQ(Main_Caption,
-              QStringLiteral("Orvato - Configurator QS40300 - IEC61850 Server / Modbus Master "));
-    EXPECT_EQ(SW_Code, QStringLiteral("QS40300"));
-    EXPECT_EQ(SW_Description, QStringLiteral("IEC61850 Server / Modbus Master - Converter"));
-    EXPECT_STREQ(Program_Version, "1.005");
-    EXPECT_EQ(current(), Defaults);
-    EXPECT_TRUE(Conf_Path.isEmpty());
-    EXPECT_EQ(Update_Option, 0);
-    EXPECT_TRUE(Update_Read_Back);
-    EXPECT_TRUE(Copy_Row_Buffer.isEmpty());
-    EXPECT_TRUE(Copy_Row_Check_Flags.isEmpty());
-    EXPECT_TRUE(MIB_Read_Objects.isEmpty());
-    EXPECT_TRUE(MIB_Write_Objects.isEmpty());
-}
+// --- Folders, reopen rule, table paths -----------------------------------------------------
 
 TEST_F(ComonTest, FolderSetupKeepsContentAndIgnoresFailures)
 {
@@ -320,28 +205,6 @@ TEST_F(ComonTest, ReopenRule)
         EXPECT_EQ(Conf_Path, c.opens ? Projects_Path + QDir::separator() + Conf_Name : QString());
         EXPECT_EQ(Conf_Name, QString::fromLatin1(c.name));
     }
-}
-
-TEST_F(ComonTest, DeletedConfigurationStaysNamedInTheSettings)
-{
-    const QString folder = Projects_Path + QDir::separator() + QStringLiteral("Plant A");
-    ASSERT_TRUE(QDir().mkdir(folder));
-    ASSERT_TRUE(QFile::copy(fixture(QStringLiteral("flag_texts.xml")), settingsPath()));
-    QFile::setPermissions(settingsPath(), QFile::ReadOwner | QFile::WriteOwner);
-
-    EXPECT_TRUE(Startup_Shared_State(base()));
-    EXPECT_EQ(Conf_Path, folder);
-    EXPECT_EQ(File_ParGen, folder + QDir::separator() + QStringLiteral("ParGen.xml"));
-
-    ASSERT_TRUE(QDir(folder).removeRecursively());
-    EXPECT_FALSE(Startup_Shared_State(base()));
-    EXPECT_EQ(Conf_Name, QStringLiteral("Plant A"));
-    EXPECT_TRUE(Conf_Path.isEmpty());
-
-    Save_Setting();
-    scribble();
-    Read_Setting();
-    EXPECT_EQ(Conf_Name, QStringLiteral("Plant A"));
 }
 
 TEST_F(ComonTest, SetFilesBuildsEveryTablePathInTheConfiguration)

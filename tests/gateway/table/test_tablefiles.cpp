@@ -1,6 +1,6 @@
 #include "gateway/table/UTableFiles.h"
 
-#include "GatewayTestUtil.h"
+#include "common/GatewayTestUtil.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <gtest/gtest.h>

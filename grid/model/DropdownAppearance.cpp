@@ -1,4 +1,4 @@
-#include "grid/dropdown/DropdownAppearance.h"
+#include "grid/model/DropdownAppearance.h"
 
 // --- Buttons --------------------------------------------------------------------------------
 

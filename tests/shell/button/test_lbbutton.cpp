@@ -1,5 +1,6 @@
 // The owner-drawn push button: input state machine, dialog keys, modal result, fading and the
 // face it paints.
+#include "platform/ui/MessageBox.h"
 #include "platform/ui/ModalForm.h"
 #include "shell/button/LbButton.h"
 
@@ -17,7 +18,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
+#include <stdexcept>
 
 namespace {
 
@@ -517,6 +520,90 @@ TEST_F(LbButtonTest, ActionLendsCaptionPictureAndRunsOnClick)
     EXPECT_EQ(triggered, 1);
     action.setEnabled(false);
     EXPECT_FALSE(btn->isEnabled());
+}
+
+// ---- failing handlers ------------------------------------------------------------------------
+
+TEST_F(LbButtonTest, FailingClickHandlerIsReportedAndGoesNoFurther)
+{
+    // However the click comes, the error box shows the handler's text once, nothing escapes to
+    // the caller, the face comes up again and the action is not run.
+    plat::MessageBoxRecorder boxes;
+    QAction action(QStringLiteral("&Run"));
+    int triggered = 0;
+    QObject::connect(&action, &QAction::triggered, [&] { ++triggered; });
+    btn->SetAction(&action);
+    btn->OnClick = [](QObject *) { throw std::runtime_error("handler failed"); };
+    btn->SetDefault(true);
+    struct Case
+    {
+        const char *name;
+        std::function<void()> press;
+    };
+    const Case cases[] = {
+        {"mouse", [this] { QTest::mouseClick(btn, Qt::LeftButton); }},
+        {"space on the button",
+         [this] {
+             btn->setFocus();
+             QTest::keyClick(btn, Qt::Key_Space);
+         }},
+        {"accelerator", [this] { QTest::keyClick(edit, Qt::Key_R, Qt::AltModifier); }},
+        {"Enter in the window", [this] { QTest::keyClick(edit, Qt::Key_Return); }},
+        {"Click()", [this] { btn->Click(); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        boxes.Clear();
+        edit->setFocus();
+        EXPECT_NO_THROW(c.press());
+        ASSERT_EQ(boxes.Count(), 1);
+        EXPECT_EQ(boxes.Last().text, QStringLiteral("handler failed"));
+        EXPECT_FALSE(btn->IsDown());
+        EXPECT_EQ(triggered, 0);
+    }
+}
+
+TEST(LbButtonModal, FailingClickHandlerLeavesTheFormOpen)
+{
+    plat::MessageBoxRecorder boxes;
+    TModalForm form;
+    auto *b = new TLbButton(&form);
+    b->SetModalResult(mrOk);
+    b->OnClick = [](QObject *) { throw std::runtime_error("not saved"); };
+    bool openAfterClick = false;
+    bool escaped = false;
+    plat::WhenModalShown([&](TModalForm *f) {
+        // Caught here as well, so an escaping exception fails the test instead of leaving the
+        // form open for good.
+        try {
+            b->Click();
+        } catch (...) {
+            escaped = true;
+        }
+        openAfterClick = f->isVisible() && f->ModalResult() == mrNone;
+        if (f->isVisible())
+            f->SetModalResult(-1);
+    });
+    EXPECT_EQ(form.ShowModal(), -1);
+    plat::ClearModalShownActions();
+    EXPECT_FALSE(escaped);
+    EXPECT_TRUE(openAfterClick);
+    ASSERT_EQ(boxes.Count(), 1);
+    EXPECT_EQ(boxes.Last().text, QStringLiteral("not saved"));
+}
+
+TEST_F(LbButtonTest, FailingHoverHandlersAreReported)
+{
+    plat::MessageBoxRecorder boxes;
+    btn->OnMouseEnter = [](QObject *) { throw std::runtime_error("enter failed"); };
+    btn->OnMouseExit = [](QObject *) { throw std::runtime_error("exit failed"); };
+    EXPECT_NO_THROW(hover(btn, true));
+    EXPECT_TRUE(btn->IsCursorOnButton());
+    EXPECT_NO_THROW(hover(btn, false));
+    EXPECT_FALSE(btn->IsCursorOnButton());
+    ASSERT_EQ(boxes.Count(), 2);
+    EXPECT_EQ(boxes.Requests()[0].text, QStringLiteral("enter failed"));
+    EXPECT_EQ(boxes.Requests()[1].text, QStringLiteral("exit failed"));
 }
 
 // ---- drawing helpers -------------------------------------------------------------------------

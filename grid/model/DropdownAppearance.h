@@ -1,6 +1,6 @@
 // Settings of the bars above and below a dropdown's popup: their look and their button
 // descriptions. The settings paint nothing; the bars read them when a popup opens. Every grid's
-// control look keeps one pair as well.
+// control look keeps one pair as well, so they sit with the model and the dropdown reads them.
 #pragma once
 
 #include "grid/model/QrlGridTypes.h"

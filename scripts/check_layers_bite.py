@@ -1,0 +1,99 @@
+#!/usr/bin/env python3
+"""Shows that check_layers.py finds a wrong-way include.
+
+Usage: check_layers_bite.py PATH/TO/check_layers.py
+
+Builds a small tree whose includes all point down the layers, checks that it passes, then adds
+one wrong-way include per case and expects the check to fail naming that file and line.
+"""
+
+import os
+import subprocess
+import sys
+import tempfile
+
+# A tree that passes: each file includes one below it.
+GOOD_TREE = {
+    "platform/ui/Canvas.h": "#pragma once\n",
+    "grid/model/Types.h": '#pragma once\n#include "platform/ui/Canvas.h"\n',
+    "grid/display/Paint.h": '#pragma once\n#include "grid/model/Types.h"\n',
+    "grid/editing/Keys.h": '#pragma once\n#include "grid/display/Paint.h"\n',
+    "grid/exchange/Clip.h": '#pragma once\n#include "grid/editing/Keys.h"\n',
+    "grid/dropdown/Popup.h": '#pragma once\n#include "grid/editing/Keys.h"\n#include "grid/model/Types.h"\n',
+    "shell/common/UComon.h": '#pragma once\n#include "grid/dropdown/Popup.h"\n',
+    "shell/button/LbButton.h": '#pragma once\n#include "shell/common/UComon.h"\n',
+    "gateway/table/UTableFiles.h": '#pragma once\n#include "shell/common/UComon.h"\n',
+    "gateway/UParGen.h": '#pragma once\n#include "gateway/table/UTableFiles.h"\n',
+    "sides/building/UEde.h": '#pragma once\n#include "shell/button/LbButton.h"\n',
+    "shell/UMain.h": '#pragma once\n#include "gateway/UParGen.h"\n#include "sides/building/UEde.h"\n',
+    "app/main.cpp": '#include "shell/UMain.h"\n#include <QApplication>\n',
+    "tests/common/Helper.h": '#pragma once\n#include "platform/ui/Canvas.h"\n',
+    "tests/gateway/table/test_table.cpp": '#include "common/Helper.h"\n#include "gateway/table/UTableFiles.h"\n',
+}
+
+# file, the wrong-way include added to it as its last line
+WRONG = [
+    ("platform/ui/Canvas.h", "grid/model/Types.h"),               # platform uses the grid
+    ("grid/model/Types.h", "grid/display/Paint.h"),               # model uses display
+    ("grid/display/Paint.h", "grid/editing/Keys.h"),              # display uses editing
+    ("grid/editing/Keys.h", "grid/exchange/Clip.h"),              # editing uses exchange
+    ("grid/exchange/Clip.h", "grid/dropdown/Popup.h"),            # only allowed files use dropdown
+    ("grid/model/Types.h", "grid/dropdown/Popup.h"),              # the model never uses dropdown
+    ("grid/dropdown/Popup.h", "grid/exchange/Clip.h"),            # dropdown uses only model, editing
+    ("grid/model/Types.h", "shell/common/UComon.h"),              # the grid uses the program
+    ("shell/common/UComon.h", "gateway/UParGen.h"),               # common uses a gateway dialog
+    ("gateway/table/UTableFiles.h", "gateway/UParGen.h"),         # sub-folder of its own layer
+    ("sides/building/UEde.h", "shell/UMain.h"),                   # a writer uses the main window
+    ("gateway/UParGen.h", "sides/building/UEde.h"),               # siblings stay apart
+    ("tests/gateway/table/test_table.cpp", "gateway/UParGen.h"),  # a test above its target
+    ("tests/common/Helper.h", "shell/common/UComon.h"),           # shared test code above platform
+]
+
+
+def write_tree(root, extra=None):
+    for rel, text in GOOD_TREE.items():
+        if extra and rel == extra[0]:
+            text += f'#include "{extra[1]}"\n'
+        path = os.path.join(root, rel)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(text)
+
+
+def run(check, root):
+    return subprocess.run([sys.executable, check, root], capture_output=True, text=True)
+
+
+def main(argv):
+    if len(argv) != 2:
+        print(__doc__, file=sys.stderr)
+        return 2
+    check = argv[1]
+    failures = 0
+    with tempfile.TemporaryDirectory() as tmp:
+        good = os.path.join(tmp, "good")
+        write_tree(good)
+        result = run(check, good)
+        if result.returncode != 0:
+            print(f"the tree without a wrong-way include fails:\n{result.stdout}{result.stderr}")
+            failures += 1
+        for index, (rel, target) in enumerate(WRONG):
+            root = os.path.join(tmp, f"case{index}")
+            write_tree(root, (rel, target))
+            line = GOOD_TREE[rel].count("\n") + 1
+            result = run(check, root)
+            expected = f'{rel}:{line}: includes "{target}"'
+            found = [l for l in result.stdout.splitlines() if l.startswith(expected)]
+            if result.returncode != 1 or len(found) != 1 or len(result.stdout.splitlines()) != 1:
+                print(f"{rel} including {target}: expected one failure naming {expected}, got "
+                      f"exit {result.returncode}:\n{result.stdout}{result.stderr}")
+                failures += 1
+    if failures:
+        print(f"check_layers_bite: {failures} case(s) not caught as expected")
+        return 1
+    print(f"check_layers_bite: all {len(WRONG)} wrong-way includes caught")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
