@@ -4,6 +4,7 @@
 #include "platform/os/Files.h"
 #include "platform/text/StrConv.h"
 #include "platform/xml/XmlDocument.h"
+#include "resources/ConfigurationFolderText.h"
 #include "shell/common/UComon.h"
 #include "shell/common/UComon_Validators.h"
 
@@ -381,8 +382,12 @@ void TImage_Compiler::Save_Bin_Files(const QString &confPath) const
         throw ECompileError(QStringLiteral("There is no compiled configuration to write."));
     if (confPath.isEmpty())
         throw ECompileError(QStringLiteral("No configuration is open."));
+    // Only bin is made here: a configuration folder that has gone is not recreated with images
+    // of defaults in it.
+    if (!plat::DirExists(confPath))
+        throw ECompileError(res::Configuration_Folder_Missing_Text(confPath));
     const QString bin = plat::JoinPath(confPath, QStringLiteral("bin"));
-    if (!plat::ForceDirectories(bin))
+    if (!plat::CreateDir(bin))
         throw ECompileError(QStringLiteral("Cannot create the folder '%1'.").arg(Native(bin)));
     QString error;
     if (!plat::WriteFileAtomic(plat::JoinPath(bin, QStringLiteral("bank1.bin")), FImage1, &error))

@@ -1,11 +1,13 @@
 #include "gateway/UParGen.h"
 
+#include "platform/os/Files.h"
 #include "platform/ui/CategoryPanel.h"
 #include "platform/ui/Colors.h"
 #include "platform/ui/ErrorReport.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/xml/XmlDocument.h"
+#include "resources/ConfigurationFolderText.h"
 #include "shell/common/UComon.h"
 #include "shell/common/ULanguage.h"
 #include "shell/button/LbButton.h"
@@ -14,6 +16,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,6 +68,15 @@ QString boxText(const QPlainTextEdit *box)
     QString text = box->document()->toRawText();
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     return text;
+}
+
+// The box shows its first line: it may still be scrolled to where the user left it at the
+// last showing.
+void setBoxText(QPlainTextEdit *box, const QString &text)
+{
+    box->setPlainText(text);
+    box->moveCursor(QTextCursor::Start);
+    box->verticalScrollBar()->setValue(0);
 }
 
 } // namespace
@@ -291,7 +303,7 @@ void TFParGen::SetValues(const pargen::TParGenValues &values)
         if (auto *edit = qobject_cast<QLineEdit *>(w))
             setTextKeepingLimit(edit, values[i]);
         else if (auto *box = qobject_cast<QPlainTextEdit *>(w))
-            box->setPlainText(values[i]);
+            setBoxText(box, values[i]);
         else if (auto *check = qobject_cast<QCheckBox *>(w))
             check->setChecked(values[i] == QLatin1String("1"));
         else if (auto *list = qobject_cast<QComboBox *>(w))
@@ -312,6 +324,13 @@ void TFParGen::Btn_OKClick()
 {
     if (!Controllo_Dati())
         return;
+    // A configuration folder that has gone is reported, not recreated.
+    const QString folder = QFileInfo(File_ParGen).absolutePath();
+    if (!plat::DirExists(folder)) {
+        plat::MessageBox(res::Configuration_Folder_Missing_Text(folder), plat::MsgIcon::Error,
+                         plat::MsgButtons::OK);
+        return;
+    }
     try {
         pargen::saveParGen(File_ParGen, Values());
     } catch (const std::exception &e) {

@@ -10,9 +10,37 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QValidator>
 
+#include <algorithm>
+
 namespace {
+
+// A multi-line text box one line high. Its viewport is exactly one line of its font, so the
+// line shown is always whole and the next one never peeks in below it.
+class TOneLineBox : public QPlainTextEdit
+{
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+    // The design rectangle; taller only when one line of the font needs more.
+    void place(const QRect &design)
+    {
+        document()->setDocumentMargin(0);
+        setBackgroundRole(QPalette::Base);
+        setAutoFillBackground(true);
+        const int line = fontMetrics().lineSpacing();
+        const int frame = frameWidth();
+        const int height = std::max(design.height(), line + 2 * frame + 2);
+        const int spare = height - 2 * frame - line;
+        setViewportMargins(kSideMargin, spare / 2, kSideMargin, spare - spare / 2);
+        setGeometry(design.x(), design.y(), design.width(), height);
+    }
+
+private:
+    static constexpr int kSideMargin = 3;
+};
 
 enum class TRowKind {
     Edit,        // label + edit
@@ -540,9 +568,9 @@ void TFParGen::buildPanels()
                 break;
             }
             case TRowKind::Rich: {
-                auto *box = new QPlainTextEdit(surface);
+                auto *box = new TOneLineBox(surface);
                 registerControl(box, QString::fromLatin1(rd.input));
-                box->setGeometry(left, top - 3, width, 23);
+                box->place(QRect(left, top - 3, width, 23));
                 box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
                 box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
                 box->setTabChangesFocus(true);

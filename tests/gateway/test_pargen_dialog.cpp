@@ -1,11 +1,12 @@
 // The general parameter dialog: panels and layout, load/check/save through the controls, the
 // '.' key of the octet edits, the Cancel question, the wheel and the texts.
-#include "GatewayTestUtil.h"
+#include "common/GatewayTestUtil.h"
 #include "gateway/UParGen.h"
 
 #include "platform/ui/CategoryPanel.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/xml/XmlDocument.h"
+#include "resources/ConfigurationFolderText.h"
 #include "shell/common/UComon.h"
 #include "shell/common/ULanguage.h"
 #include "shell/button/LbButton.h"
@@ -13,7 +14,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -22,6 +25,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -250,6 +254,27 @@ TEST_F(ParGenDialog, OkWithAPollTimeWritesTheOtherDefaults)
     EXPECT_EQ(boxes.Count(), 0);
     EXPECT_EQ(dlg->ModalResult(), mrOk);
     EXPECT_EQ(ReadFile(File_ParGen), ReadFile(ParGenFixture("ParGen_new_poll60.xml")));
+}
+
+// The configuration's folder deleted while the dialog was open: OK names it and recreates
+// nothing; the user's values stay in the dialog.
+TEST_F(ParGenDialog, OkIntoAVanishedConfigurationFolderNamesItAndWritesNothing)
+{
+    const QString folder = m_dir.filePath(QStringLiteral("Plant1"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    File_ParGen = folder + QStringLiteral("/ParGen.xml");
+    dlg->FormShow();
+    QTest::keyClicks(dlg->E_NTP_Poll_Time, QStringLiteral("60"));
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+
+    dlg->Btn_OK->Click();
+    ASSERT_EQ(boxes.Count(), 1);
+    EXPECT_EQ(boxes.Last().text, res::Configuration_Folder_Missing_Text(folder));
+    EXPECT_TRUE(boxes.Last().text.contains(QDir::toNativeSeparators(folder)));
+    EXPECT_EQ(boxes.Last().icon, plat::MsgIcon::Error);
+    EXPECT_EQ(dlg->ModalResult(), mrNone);
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_EQ(dlg->E_NTP_Poll_Time->text(), QStringLiteral("60"));
 }
 
 TEST_F(ParGenDialog, OkAsAModalFormClosesWithOk)
@@ -745,4 +770,39 @@ TEST_F(ParGenDialog, TlsPanelFollowsItsAuthenticationBoxes)
     dlg->RePosition_Object_TLS();
     EXPECT_FALSE(dlg->Control(QStringLiteral("E_TLS_Server_Cert"))->isHidden());
     EXPECT_EQ(box("CB_TLS_En_Client_Auth")->y(), 65 + 28);
+}
+
+// The key and certificate boxes are one line high: every showing starts them at their first
+// line, which they show whole, with no part of the second peeking in below it.
+TEST_F(ParGenDialog, KeyAndCertificateBoxesShowTheirFirstLineWhole)
+{
+    useFixture("ParGen_full.xml");
+    for (int showing = 1; showing <= 2; ++showing) {
+        SCOPED_TRACE(showing);
+        plat::WhenModalShown([&](TModalForm *form) {
+            auto *self = static_cast<TFParGen *>(form);
+            QApplication::processEvents();
+            for (QPlainTextEdit *box : {self->E_TLS_Server_Key, self->E_TLS_Server_Server_Cert,
+                                        self->E_TLS_Server_Root_Cert}) {
+                SCOPED_TRACE(box->objectName().toStdString());
+                ASSERT_TRUE(box->isVisible());
+                ASSERT_GT(box->blockCount(), 1);
+                EXPECT_EQ(box->verticalScrollBar()->value(), 0);
+                const QRect shown = box->viewport()->rect();
+                QTextCursor line(box->document());
+                const QRect first = box->cursorRect(line);
+                EXPECT_GE(first.height(), box->fontMetrics().height());
+                EXPECT_TRUE(shown.contains(first))
+                    << first.top() << ".." << first.bottom() << " in 0.." << shown.bottom();
+                line.movePosition(QTextCursor::NextBlock);
+                EXPECT_GT(box->cursorRect(line).top(), shown.bottom());
+            }
+            // The user leaves the key scrolled to its last line.
+            self->E_TLS_Server_Key->setFocus();
+            self->E_TLS_Server_Key->moveCursor(QTextCursor::End);
+            self->SetModalResult(mrCancel);
+        });
+        dlg->ShowModal();
+    }
+    plat::ClearModalShownActions();
 }
