@@ -190,9 +190,16 @@ TGridRegionalSettings GridRegionalSettings()
 {
     if (regionalOverride())
         return *regionalOverride();
+    const plat::RegionalSettings r = plat::CurrentRegionalSettings();
     TGridRegionalSettings s;
-    if (plat::ProgramDecimalSeparator() == u',')
-        s.ThousandSeparator = u'.';
+    s.ThousandSeparator = r.thousandSeparator;
+    s.DateSeparator = r.dateSeparator;
+    s.TimeSeparator = r.timeSeparator;
+    s.ShortDateFormat = r.shortDateFormat;
+    // A number text must never be ambiguous about which separator is which.
+    const QChar decimal = plat::ProgramDecimalSeparator();
+    if (s.ThousandSeparator == decimal)
+        s.ThousandSeparator = decimal == u',' ? u'.' : u',';
     return s;
 }
 

@@ -2,8 +2,8 @@
 // settings write them, dates in the short date format, date arithmetic, and the column filter
 // expressions that the grid's filtering applies row by row.
 //
-// Regional values are read at every call: the decimal separator from the platform, the other
-// four from TGridRegionalSettings (classic English defaults, replaceable for tests).
+// Regional values are read at every call, all from the platform's regional settings (the
+// system locale unless pinned); tests may pin the four below here instead.
 #pragma once
 
 #include <QChar>
@@ -31,10 +31,10 @@ struct TGridRegionalSettings
     QString ShortDateFormat = QStringLiteral("M/d/yyyy");
 };
 
-// The values in force. Without an override the thousand separator becomes "." when the
-// platform's decimal separator is ",", so the two never coincide.
+// The values in force. Without an override they come from the platform's regional settings,
+// and a thousand separator equal to the decimal one becomes the other of "," and ".".
 TGridRegionalSettings GridRegionalSettings();
-// Tests pin the values here; std::nullopt returns to the defaults.
+// Tests pin the values here; std::nullopt returns to the platform's.
 void OverrideGridRegionalSettings(std::optional<TGridRegionalSettings> settings);
 
 QChar RegionalThousandSeparator();

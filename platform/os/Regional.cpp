@@ -3,23 +3,192 @@
 #include <QLocale>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace plat {
 
 namespace {
 
-std::optional<QString> &overrideSetting()
+std::optional<RegionalSettings> &pinnedSettings()
+{
+    static std::optional<RegionalSettings> value;
+    return value;
+}
+
+std::optional<QString> &pinnedDecimal()
 {
     static std::optional<QString> value;
     return value;
 }
 
+// One run of a pattern letter outside quotes, and the first separator character between it and
+// the next run.
+struct PatternField
+{
+    QChar letter;
+    qsizetype count = 0;
+    QChar separatorAfter;
+};
+
+bool isPatternLetter(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+// Only punctuation and symbols separate fields: blanks and the direction marks some locales
+// put around them do not.
+bool isSeparator(QChar c)
+{
+    return c.isPunct() || c.isSymbol();
+}
+
+std::vector<PatternField> patternFields(const QString &pattern)
+{
+    std::vector<PatternField> fields;
+    const qsizetype n = pattern.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = pattern[i];
+        if (c == u'\'') {
+            // Quoted text is literal; "''" is a quote character.
+            ++i;
+            while (i < n) {
+                if (pattern[i] == u'\'') {
+                    if (i + 1 < n && pattern[i + 1] == u'\'') {
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                ++i;
+            }
+            continue;
+        }
+        if (isPatternLetter(c)) {
+            qsizetype j = i;
+            while (j < n && pattern[j] == c)
+                ++j;
+            fields.push_back({c, j - i, QChar()});
+            i = j;
+            continue;
+        }
+        if (isSeparator(c) && !fields.empty() && fields.back().separatorAfter.isNull())
+            fields.back().separatorAfter = c;
+        ++i;
+    }
+    return fields;
+}
+
+RegionalSettings systemSettings()
+{
+    // The conversion runs for every character a number routine looks at, so the result is kept
+    // for as long as the system locale stays the same.
+    thread_local std::optional<QLocale> cachedLocale;
+    thread_local RegionalSettings cached;
+    const QLocale system = QLocale::system();
+    if (!cachedLocale || *cachedLocale != system) {
+        cached = RegionalSettingsFromLocale(system);
+        cachedLocale = system;
+    }
+    return cached;
+}
+
 } // namespace
+
+QString ShortDateFormatFromLocalePattern(const QString &pattern)
+{
+    const std::vector<PatternField> fields = patternFields(pattern);
+    QString day;
+    QString month;
+    QString year;
+    QChar sep;
+    QChar anySep;
+    bool mappable = true;
+    std::vector<const QString *> order;
+    for (const PatternField &f : fields) {
+        QString *target = nullptr;
+        QString text;
+        if (f.letter == u'd') {
+            if (f.count > 2)
+                continue; // weekday name
+            target = &day;
+            text = QString(f.count, u'd');
+        } else if (f.letter == u'M') {
+            // A month name has no numeric counterpart in this form.
+            if (f.count > 2)
+                mappable = false;
+            target = &month;
+            text = QString(f.count, u'M');
+        } else if (f.letter == u'y') {
+            target = &year;
+            text = f.count == 2 ? QStringLiteral("yy") : QStringLiteral("yyyy");
+        } else {
+            continue;
+        }
+        if (anySep.isNull())
+            anySep = f.separatorAfter;
+        if (!target->isEmpty())
+            mappable = false;
+        *target = text;
+        // The separator is the one after a field that another field follows.
+        if (sep.isNull() && order.size() < 2)
+            sep = f.separatorAfter;
+        order.push_back(target);
+    }
+    if (sep.isNull() || order.size() != 3)
+        sep = anySep;
+    if (sep.isNull())
+        sep = u'/';
+    if (!mappable || order.size() != 3 || day.isEmpty() || month.isEmpty() || year.isEmpty())
+        return QStringLiteral("M") + sep + QStringLiteral("d") + sep + QStringLiteral("yyyy");
+    return *order[0] + sep + *order[1] + sep + *order[2];
+}
+
+QChar TimeSeparatorFromLocalePattern(const QString &pattern)
+{
+    for (const PatternField &f : patternFields(pattern)) {
+        if (f.letter == u'h' || f.letter == u'H')
+            return f.separatorAfter.isNull() ? QChar(u':') : f.separatorAfter;
+    }
+    return u':';
+}
+
+RegionalSettings RegionalSettingsFromLocale(const QLocale &locale)
+{
+    RegionalSettings s;
+    s.decimal = locale.decimalPoint();
+    // A separator that is not one UTF-16 unit cannot be matched character by character.
+    const QString group = locale.groupSeparator();
+    s.thousandSeparator = group.size() == 1 ? group.at(0) : QChar(u',');
+    s.shortDateFormat = ShortDateFormatFromLocalePattern(locale.dateFormat(QLocale::ShortFormat));
+    for (QChar c : s.shortDateFormat) {
+        if (c != u'd' && c != u'M' && c != u'y') {
+            s.dateSeparator = c;
+            break;
+        }
+    }
+    s.timeSeparator = TimeSeparatorFromLocalePattern(locale.timeFormat(QLocale::ShortFormat));
+    return s;
+}
+
+RegionalSettings CurrentRegionalSettings()
+{
+    RegionalSettings s = pinnedSettings() ? *pinnedSettings() : systemSettings();
+    if (pinnedDecimal())
+        s.decimal = *pinnedDecimal();
+    return s;
+}
+
+void OverrideRegionalSettings(std::optional<RegionalSettings> settings)
+{
+    pinnedSettings() = std::move(settings);
+    pinnedDecimal().reset();
+}
 
 QString RegionalDecimalSetting()
 {
-    const QString s = overrideSetting() ? *overrideSetting() : QLocale::system().decimalPoint();
-    return s.left(3);
+    return CurrentRegionalSettings().decimal.left(3);
 }
 
 QChar ProgramDecimalSeparator()
@@ -34,7 +203,7 @@ QChar ProgramDecimalSeparator()
 
 void OverrideDecimalSeparator(std::optional<QString> setting)
 {
-    overrideSetting() = std::move(setting);
+    pinnedDecimal() = std::move(setting);
 }
 
 bool TryStrToFloat(const QString &text, double &out)

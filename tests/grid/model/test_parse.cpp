@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 #include <climits>
 #include <limits>
 
@@ -31,6 +33,7 @@ protected:
     void TearDown() override
     {
         OverrideGridRegionalSettings(std::nullopt);
+        plat::OverrideRegionalSettings(std::nullopt);
         plat::OverrideDecimalSeparator(std::nullopt);
     }
 
@@ -124,10 +127,51 @@ TEST_F(GridParse, CharacterClasses)
 TEST_F(GridParse, DefaultThousandSeparatorAvoidsTheDecimalOne)
 {
     OverrideGridRegionalSettings(std::nullopt);
-    plat::OverrideDecimalSeparator(QStringLiteral(","));
-    EXPECT_EQ(RegionalThousandSeparator(), u'.');
-    plat::OverrideDecimalSeparator(QStringLiteral("."));
-    EXPECT_EQ(RegionalThousandSeparator(), u',');
+    struct Case
+    {
+        char16_t thousand;
+        const char16_t *decimal;
+        char16_t expected;
+    };
+    const Case cases[] = {
+        {u',', u",", u'.'}, {u',', u".", u','},       {u'.', u".", u','},
+        {u'.', u",", u'.'}, {u'\u00a0', u",", u'\u00a0'},
+        {u',', u"\u066b", u'.'}, // an unusual decimal setting converts with ","
+    };
+    for (const Case &c : cases) {
+        plat::RegionalSettings r;
+        r.thousandSeparator = c.thousand;
+        r.decimal = QString::fromUtf16(c.decimal);
+        plat::OverrideRegionalSettings(r);
+        EXPECT_EQ(RegionalThousandSeparator(), QChar(c.expected))
+            << QString(c.thousand).toStdString() << " " << r.decimal.toStdString();
+    }
+}
+
+// Without a pin of their own the grid's values follow the platform's, so a locale's date order
+// decides how a date text reads.
+TEST_F(GridParse, DatesFollowThePlatformSettings)
+{
+    OverrideGridRegionalSettings(std::nullopt);
+    const std::pair<QLocale, double> cases[] = {
+        {QLocale(QLocale::English, QLocale::UnitedKingdom), qrlEncodeDate(2020, 4, 3)},
+        {QLocale(QLocale::English, QLocale::UnitedStates), qrlEncodeDate(2020, 3, 4)},
+        {QLocale(QLocale::Japanese, QLocale::Japan), -1}, // year first: 3 is no month here
+    };
+    for (const auto &[locale, expected] : cases) {
+        plat::OverrideRegionalSettings(plat::RegionalSettingsFromLocale(locale));
+        TDateTime v = -1;
+        EXPECT_EQ(TextToDateTime(S(u"03/04/2020"), v), expected >= 0) << locale.name().toStdString();
+        EXPECT_EQ(v, expected) << locale.name().toStdString();
+    }
+
+    plat::OverrideRegionalSettings(
+        plat::RegionalSettingsFromLocale(QLocale(QLocale::German, QLocale::Germany)));
+    TDateTime v = -1;
+    EXPECT_TRUE(TextToDateTime(S(u"03.04.2020 14:30"), v));
+    EXPECT_DOUBLE_EQ(v, qrlEncodeDate(2020, 4, 3) + 14.5 / 24);
+    EXPECT_EQ(NumberTextKind(S(u"1.234,5")), ntkDecimal);
+    EXPECT_EQ(NormalizeNumberText(S(u"1.234,5")), S(u"1234.5"));
 }
 
 TEST_F(GridParse, TextToDateTime)
