@@ -42,6 +42,9 @@ public:
 using TSettingsNotifyEvent = std::function<void(TPersistent *Sender)>;
 
 // Horizontal text alignment as the toolkit's controls keep it.
+// The axis a line operation runs along; the value parts write row and column logic once over it.
+enum class TGridAxis { Cols, Rows };
+
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 // --- Base grid ------------------------------------------------------------------------------
