@@ -1,0 +1,970 @@
+#include "grid/model/QrlBaseGrid.h"
+
+#include "grid/model/QrlCellGraphic.h"
+#include "grid/model/QrlGridError.h"
+#include "grid/model/QrlGridText.h"
+
+#include <algorithm>
+#include <typeinfo>
+#include <vector>
+
+using plat::TGridCoord;
+using plat::TGridDrawState;
+using plat::TGridRect;
+using plat::TPlatformStringGrid;
+using plat::TShiftState;
+
+// ---- TCellProperties ----------------------------------------------------------------------
+
+TCellProperties::TCellProperties(TBaseGrid *AOwner, int ACol, int ARow)
+    : FOwnerGrid(AOwner), FOwnerCol(ACol), FOwnerRow(ARow)
+{
+    if (FOwnerGrid) {
+        FWordWrap = FOwnerGrid->WordWrap();
+        FOwnerGrid->FHasCellProps = true;
+    }
+}
+
+void TCellProperties::Assign(const TPersistent &Source)
+{
+    const auto *s = dynamic_cast<const TCellProperties *>(&Source);
+    if (!s || s == this)
+        return;
+    FIsBaseCell = s->FIsBaseCell;
+    FCellSpanX = s->FCellSpanX;
+    FCellSpanY = s->FCellSpanY;
+    FOwnerRow = s->FOwnerRow;
+    FOwnerCol = s->FOwnerCol;
+    FCellObject = s->FCellObject;
+    FAlignment = s->FAlignment;
+    FBorderColor = s->FBorderColor;
+    FBorderWidth = s->FBorderWidth;
+    FBrushColor = s->FBrushColor;
+    FBrushStyle = s->FBrushStyle;
+    FFontColor = s->FFontColor;
+    FFontStyle = s->FFontStyle;
+    FFontName = s->FFontName;
+    FFontSize = s->FFontSize;
+    FReadOnly = s->FReadOnly;
+    FEditor = s->FEditor;
+    FVAlignment = s->FVAlignment;
+    FWordWrap = s->FWordWrap;
+    FNodeLevel = s->FNodeLevel;
+    FControl = s->FControl;
+}
+
+TGridCoord TCellProperties::GetBaseCell(int c, int r) const
+{
+    if (!FIsBaseCell && FCellSpanX != -1 && FCellSpanY != -1)
+        return {c - FCellSpanX, r - FCellSpanY};
+    return {c, r};
+}
+
+void TCellProperties::repaintOwner()
+{
+    if (FOwnerGrid)
+        FOwnerGrid->RepaintCell(FOwnerCol, FOwnerRow);
+}
+
+void TCellProperties::SetBrushColor(TColor Value)
+{
+    FBrushColor = Value;
+    repaintOwner();
+}
+
+void TCellProperties::SetBrushColorTo(TColor Value)
+{
+    FBrushColorTo = Value;
+    repaintOwner();
+}
+
+void TCellProperties::SetVAlignment(TVAlignment Value)
+{
+    FVAlignment = Value;
+    repaintOwner();
+}
+
+void TCellProperties::SetWordWrap(bool Value)
+{
+    FWordWrap = Value;
+    repaintOwner();
+}
+
+// ---- TBaseGrid: life cycle and properties --------------------------------------------------
+
+TBaseGrid::TBaseGrid(QWidget *parent) : TPlatformStringGrid(parent)
+{
+    // This grid draws its lines inside its cells; the platform keeps only their room.
+    SetPlatformGridLines(false);
+    SetGridLineWidth(1);
+    SetDefaultDrawing(false);
+    // Nothing is merged yet, so a cell past the view's edge cannot reach into it.
+    SetDropOffscreenRepaints(true);
+}
+
+TBaseGrid::~TBaseGrid()
+{
+    m_destroying = true;
+    if (FUndoRedo && FUndoRedo->Grid() == this)
+        FUndoRedo->SetGrid(nullptr);
+    // Every property the grid owns, wherever its slot is: also those detached by the line
+    // operations or kept in hidden columns, and without a walk over every cell.
+    freeOwnedRest();
+}
+
+void TBaseGrid::SetRowCount(int Value)
+{
+    const int oldCount = RowCount();
+    const int newCount = std::max(1, Value);
+    if (newCount < oldCount) {
+        std::vector<TMergedArea> cut;
+        for (const TMergedArea &a : m_spans.areas())
+            if (a.row < newCount && a.lastRow() >= newCount)
+                cut.push_back(a);
+        m_spans.linesRemoved(TGridAxis::Rows, newCount, oldCount - newCount);
+        for (const TMergedArea &a : cut)
+            for (int c = a.col; c <= a.lastCol(); ++c)
+                for (int r = a.row; r < newCount; ++r)
+                    if (TCellProperties *p = propsAt(c, r))
+                        mirrorSpans(c, r, p);
+        FreeCellProperties(0, newCount, TotalColCount() - 1, oldCount - 1);
+        SetDropOffscreenRepaints(m_spans.count() == 0);
+    }
+    TPlatformStringGrid::SetRowCount(Value);
+}
+
+void TBaseGrid::SetDefaultDrawing(bool Value)
+{
+    FDefaultDrawing = Value;
+    TPlatformStringGrid::SetDefaultDrawing(false);
+}
+
+void TBaseGrid::SetGridLineWidth(int Value)
+{
+    TPlatformStringGrid::SetGridLineWidth(Value);
+    SetPlatformGridLines(false);
+    Invalidate();
+}
+
+void TBaseGrid::SetGridLineColor(TColor Value)
+{
+    FGridLineColor = Value;
+    Invalidate();
+}
+
+void TBaseGrid::SetGridFixedLineColor(TColor Value)
+{
+    FGridFixedLineColor = Value;
+    Invalidate();
+}
+
+void TBaseGrid::SetUndoRedo(TQrlGridUndoRedo *Value)
+{
+    FUndoRedo = Value;
+    if (FUndoRedo)
+        FUndoRedo->SetGrid(this);
+}
+
+namespace {
+template <class T> bool assignChanged(T &field, T value)
+{
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
+} // namespace
+
+void TBaseGrid::SetActiveRowShow(bool Value)
+{
+    if (assignChanged(FActiveRowShow, Value))
+        Invalidate();
+}
+
+void TBaseGrid::SetActiveRowColor(TColor Value)
+{
+    if (assignChanged(FActiveRowColor, Value))
+        Invalidate();
+}
+
+void TBaseGrid::SetActiveRowColorTo(TColor Value)
+{
+    if (assignChanged(FActiveRowColorTo, Value))
+        Invalidate();
+}
+
+void TBaseGrid::SetActiveRowMirrorColor(TColor Value)
+{
+    if (assignChanged(FActiveRowMirrorColor, Value))
+        Invalidate();
+}
+
+void TBaseGrid::SetActiveRowMirrorColorTo(TColor Value)
+{
+    if (assignChanged(FActiveRowMirrorColorTo, Value))
+        Invalidate();
+}
+
+void TBaseGrid::SetSelectionStyle(TGridSelectionStyle Value)
+{
+    if (assignChanged(FSelectionStyle, Value))
+        Invalidate();
+}
+
+// ---- ownership of cell properties ---------------------------------------------------------
+
+TCellProperties *TBaseGrid::propsAt(int c, int r) const
+{
+    return static_cast<TCellProperties *>(TPlatformStringGrid::Objects(c, r));
+}
+
+void TBaseGrid::storeProps(int c, int r, TCellProperties *p)
+{
+    TPlatformStringGrid::SetObjects(c, r, p);
+    if (p)
+        m_owned.insert(p);
+}
+
+TCellProperties *TBaseGrid::createProps(int c, int r)
+{
+    auto *p = new TCellProperties(this, c, r);
+    storeProps(c, r, p);
+    return p;
+}
+
+void TBaseGrid::freeProps(TCellProperties *p, bool withGraphic)
+{
+    if (!p || m_owned.erase(p) == 0)
+        return; // not ours, or already freed through another slot
+    TPersistent *g = p->GraphicObject();
+    // Only a plain cell graphic belongs to the cell; descendants and other objects are the
+    // caller's.
+    if (withGraphic && g && typeid(*g) == typeid(TCellGraphic))
+        delete g;
+    delete p;
+}
+
+void TBaseGrid::freeOwnedRest()
+{
+    while (!m_owned.empty())
+        freeProps(*m_owned.begin(), true);
+}
+
+void TBaseGrid::checkCell(int c, int r) const
+{
+    if (c < 0 || r < 0 || c >= TotalColCount() || r >= RowCount())
+        throw EQrlGridError(QString::fromLatin1(plat::SGridIndexOutOfRange));
+}
+
+// ---- cell store ----------------------------------------------------------------------------
+
+bool TBaseGrid::HasCellProperties(int ACol, int ARow) const
+{
+    if (ACol < 0 || ARow < 0 || ACol >= TotalColCount() || ARow >= RowCount())
+        return false;
+    return propsAt(ACol, ARow) != nullptr;
+}
+
+TCellProperties *TBaseGrid::GetCellProperties(int c, int r)
+{
+    checkCell(c, r);
+    if (TCellProperties *p = propsAt(c, r))
+        return p;
+    TCellProperties *p = createProps(c, r);
+    TFont font;
+    TBrush brush;
+    TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
+    TAlignment ha = TAlignment::taLeftJustify;
+    TVAlignment va = TVAlignment::vtaTop;
+    bool ww = FWordWrap;
+    TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
+    GetCellDefaults(c, r, font, brush, colorTo, mirror, mirrorTo, ha, va, ww, gd);
+    // Plain field writes: seeding must not repaint.
+    p->SetCalcType(TColumnCalcType::acNONE);
+    p->FAlignment = ha;
+    p->FVAlignment = va;
+    p->FWordWrap = ww;
+    p->SetFontName(font.Name());
+    p->SetFontSize(font.Size());
+    p->SetFontStyle(font.Style());
+    p->SetFontColor(font.Color());
+    p->FBrushColor = brush.Color();
+    p->FBrushColorTo = colorTo;
+    p->SetGradientDirection(gd);
+    mirrorSpans(c, r, p);
+    return p;
+}
+
+void TBaseGrid::SetCellProperties(int c, int r, TCellProperties *Value)
+{
+    checkCell(c, r);
+    TCellProperties *old = propsAt(c, r);
+    if (old == Value)
+        return;
+    TPlatformStringGrid::SetObjects(c, r, nullptr);
+    freeProps(old, true);
+    storeProps(c, r, Value);
+}
+
+QString TBaseGrid::GetCellEx(int c, int r) const
+{
+    const TGridCoord b = HasCellProperties(c, r) ? BaseCell(c, r) : TGridCoord{c, r};
+    QString value = GetGridCell(b.X, b.Y);
+    if (b.Y < FNormalRowCount) {
+        GetDisplText(b.X, b.Y, value);
+        if (OnGetDisplWideText) {
+            QString wide = DecodeWideCellText(value);
+            GetDisplWideText(b.X, b.Y, wide);
+            value = EncodeWideCellText(wide);
+        }
+    }
+    return value;
+}
+
+void TBaseGrid::SetCellEx(int c, int r, const QString &Value)
+{
+    if (HasCellProperties(c, r)) {
+        const TGridCoord b = BaseCell(c, r);
+        SetGridCell(b.X, b.Y, Value);
+        UpdateCellScrollRange(b.X, b.Y);
+        RepaintCell(c, r);
+    } else {
+        if (c < 0 || r < 0 || c >= MaxLines || r >= MaxLines)
+            throw EQrlGridError(QString::fromLatin1(plat::SGridIndexOutOfRange));
+        TPlatformStringGrid::SetCells(c, r, Value);
+    }
+    if (FHideLastRow && r == RowCount() - 1)
+        LastRowChanged();
+}
+
+void *TBaseGrid::GetObjectEx(int c, int r) const
+{
+    return HasCellProperties(c, r) ? propsAt(c, r)->CellObject() : nullptr;
+}
+
+void TBaseGrid::SetObjectEx(int c, int r, void *Value)
+{
+    checkCell(c, r);
+    const bool blank = GetCellEx(c, r).isEmpty();
+    if (blank)
+        SetCellEx(c, r, QStringLiteral(" "));
+    GetCellProperties(c, r)->SetCellObject(Value);
+    if (blank)
+        SetCellEx(c, r, QString());
+}
+
+TPersistent *TBaseGrid::GetGraphicObjectEx(int c, int r) const
+{
+    return HasCellProperties(c, r) ? propsAt(c, r)->GraphicObject() : nullptr;
+}
+
+TPersistent *TBaseGrid::GetPropGraphicObject(const TCellProperties *Props) const
+{
+    return Props ? Props->GraphicObject() : nullptr;
+}
+
+void TBaseGrid::SetGraphicObjectEx(int c, int r, TPersistent *Value)
+{
+    if (m_destroying)
+        return;
+    checkCell(c, r);
+    const bool blank = GetCellEx(c, r).isEmpty();
+    if (blank)
+        SetCellEx(c, r, QStringLiteral(" "));
+    GetCellProperties(c, r)->SetGraphicObject(Value);
+    if (blank)
+        SetCellEx(c, r, QString());
+}
+
+QString TBaseGrid::GetGridCell(int c, int r) const
+{
+    return TPlatformStringGrid::Cells(c, r);
+}
+
+void TBaseGrid::SetGridCell(int c, int r, const QString &Value)
+{
+    if (c < 0 || r < 0 || c >= MaxLines || r >= MaxLines)
+        throw EQrlGridError(QString::fromLatin1(plat::SGridIndexOutOfRange));
+    TPlatformStringGrid::SetCells(c, r, Value);
+}
+
+TCellProperties *TBaseGrid::GetGridObject(int c, int r) const
+{
+    return propsAt(c, r);
+}
+
+void TBaseGrid::SetGridObject(int c, int r, TCellProperties *Value)
+{
+    if (c < 0 || r < 0 || c >= MaxLines || r >= MaxLines)
+        throw EQrlGridError(QString::fromLatin1(plat::SGridIndexOutOfRange));
+    storeProps(c, r, Value);
+}
+
+void TBaseGrid::ClearColCells(int ACol)
+{
+    for (int r = 0; r < RowCount(); ++r)
+        ClearCell(ACol, r);
+}
+
+void TBaseGrid::ClearRowCells(int ARow)
+{
+    for (int c = 0; c < ColCount(); ++c)
+        ClearCell(c, ARow);
+}
+
+void TBaseGrid::ClearCell(int ACol, int ARow)
+{
+    SetCellEx(ACol, ARow, QString());
+    TPlatformStringGrid::SetObjects(ACol, ARow, nullptr);
+}
+
+void TBaseGrid::FreeCellProperties(int ACol1, int ARow1, int ACol2, int ARow2)
+{
+    if (!FHasCellProps)
+        return;
+    ACol1 = std::max(ACol1, 0);
+    ARow1 = std::max(ARow1, 0);
+    ACol2 = std::min(ACol2, MaxLines - 1);
+    ARow2 = std::min(ARow2, MaxLines - 1);
+    for (int c = ACol1; c <= ACol2; ++c) {
+        for (int r = ARow1; r <= ARow2; ++r) {
+            if (TCellProperties *p = propsAt(c, r)) {
+                TPlatformStringGrid::SetObjects(c, r, nullptr);
+                freeProps(p, true);
+            }
+        }
+    }
+}
+
+void TBaseGrid::FreeCellPropertiesAt(int ACol, int ARow)
+{
+    if (ACol < 0 || ARow < 0 || ACol >= MaxLines || ARow >= MaxLines)
+        return;
+    if (TCellProperties *p = propsAt(ACol, ARow)) {
+        TPlatformStringGrid::SetObjects(ACol, ARow, nullptr);
+        freeProps(p, false);
+    }
+}
+
+void TBaseGrid::FreeAllCellProperties()
+{
+    FreeCellProperties(0, 0, ColCount() - 1, RowCount() - 1);
+}
+
+// ---- merged cells ----------------------------------------------------------------------------
+
+void TBaseGrid::mirrorSpans(int c, int r, TCellProperties *p) const
+{
+    p->SetIsBaseCell(m_spans.isBaseCell(c, r));
+    p->SetCellSpanX(m_spans.spansX(c, r));
+    p->SetCellSpanY(m_spans.spansY(c, r));
+}
+
+void TBaseGrid::repaintArea(const TMergedArea &a)
+{
+    for (int c = a.col; c <= a.lastCol(); ++c)
+        for (int r = a.row; r <= a.lastRow(); ++r)
+            RepaintCell(c, r);
+}
+
+void TBaseGrid::MergeCells(int c, int r, int spanx, int spany)
+{
+    checkCell(c, r);
+    ++FMergeCount;
+    if (spanx < 1 || spany < 1)
+        return;
+    // An area past the grid's edge would own cells the grid cannot reach.
+    const int w = std::min(spanx, TotalColCount() - c);
+    const int h = std::min(spany, RowCount() - r);
+    const TMergedSpans::TAreaList removed = m_spans.merge(c, r, w, h);
+    const TMergedArea area{c, r, w, h};
+    for (const TMergedArea &old : removed) {
+        for (int x = old.col; x <= old.lastCol(); ++x)
+            for (int y = old.row; y <= old.lastRow(); ++y)
+                if (!area.contains(x, y))
+                    if (TCellProperties *p = propsAt(x, y))
+                        mirrorSpans(x, y, p);
+    }
+    for (int x = c; x < c + w; ++x)
+        for (int y = r; y < r + h; ++y)
+            mirrorSpans(x, y, GetCellProperties(x, y));
+    SetDropOffscreenRepaints(m_spans.count() == 0);
+    repaintArea(area);
+    for (const TMergedArea &old : removed)
+        repaintArea(old);
+}
+
+void TBaseGrid::SplitCells(int c, int r)
+{
+    checkCell(c, r);
+    --FMergeCount;
+    if (!HasCellProperties(c, r) || !m_spans.areaAt(c, r))
+        return;
+    // While the area still exists, the cell's rectangle covers all of it.
+    RepaintCell(c, r);
+    const std::optional<TMergedArea> area = m_spans.split(c, r);
+    for (int x = area->col; x <= area->lastCol(); ++x)
+        for (int y = area->row; y <= area->lastRow(); ++y)
+            if (TCellProperties *p = propsAt(x, y))
+                mirrorSpans(x, y, p);
+    SetDropOffscreenRepaints(m_spans.count() == 0);
+    repaintArea(*area);
+}
+
+TGridCoord TBaseGrid::BaseCell(int ACol, int ARow) const
+{
+    if (!HasCellProperties(ACol, ARow))
+        return {ACol, ARow};
+    return m_spans.baseCell(ACol, ARow);
+}
+
+bool TBaseGrid::FindBaseCell(int ACol, int ARow, int &BaseCol, int &BaseRow) const
+{
+    if (!HasCellProperties(ACol, ARow)) {
+        BaseCol = ACol;
+        BaseRow = ARow;
+        return true;
+    }
+    return m_spans.findBaseCell(ACol, ARow, BaseCol, BaseRow);
+}
+
+bool TBaseGrid::IsBaseCell(int ACol, int ARow) const
+{
+    return !HasCellProperties(ACol, ARow) || m_spans.isBaseCell(ACol, ARow);
+}
+
+bool TBaseGrid::IsMergedCell(int ACol, int ARow) const
+{
+    return HasCellProperties(ACol, ARow) && m_spans.isMergedCell(ACol, ARow);
+}
+
+bool TBaseGrid::IsMergedNonBaseCell(int ACol, int ARow) const
+{
+    return HasCellProperties(ACol, ARow) && m_spans.isMergedNonBaseCell(ACol, ARow);
+}
+
+bool TBaseGrid::IsXMergedCell(int ACol, int ARow) const
+{
+    return HasCellProperties(ACol, ARow) && m_spans.isXMerged(ACol, ARow);
+}
+
+bool TBaseGrid::IsYMergedCell(int ACol, int ARow) const
+{
+    return HasCellProperties(ACol, ARow) && m_spans.isYMerged(ACol, ARow);
+}
+
+TGridCoord TBaseGrid::CellSpan(int ACol, int ARow) const
+{
+    return HasCellProperties(ACol, ARow) ? m_spans.cellSpan(ACol, ARow) : TGridCoord{0, 0};
+}
+
+TGridCoord TBaseGrid::CellExt(int ACol, int ARow) const
+{
+    return HasCellProperties(ACol, ARow) ? m_spans.cellExt(ACol, ARow) : TGridCoord{0, 0};
+}
+
+TGridRect TBaseGrid::FullCell(int c, int r) const
+{
+    const TGridCoord b = BaseCell(c, r);
+    const TGridCoord s = CellSpan(c, r);
+    return {b.X, b.Y, b.X + s.X, b.Y + s.Y};
+}
+
+int TBaseGrid::MinRowSpan(int ARow) const
+{
+    int best = RowCount();
+    for (int c = 0; c < TotalColCount(); ++c) {
+        const int s = CellSpan(c, ARow).Y;
+        if (s > 0 && s < best)
+            best = s;
+    }
+    return best;
+}
+
+int TBaseGrid::MaxRowSpan(int ARow) const
+{
+    int best = 0;
+    for (int c = 0; c < TotalColCount(); ++c)
+        best = std::max(best, CellSpan(c, ARow).Y);
+    return best;
+}
+
+bool TBaseGrid::RowSpanIdentical(int ARow1, int ARow2) const
+{
+    bool any = false;
+    for (int c = 0; c < TotalColCount(); ++c) {
+        if (CellSpan(c, ARow1).Y > 0 && CellSpan(c, ARow2).Y > 0) {
+            if (BaseCell(c, ARow1).Y != BaseCell(c, ARow2).Y)
+                return false;
+            any = true;
+        }
+    }
+    return any;
+}
+
+bool TBaseGrid::ColSpanIdentical(int ACol1, int ACol2) const
+{
+    bool any = false;
+    for (int r = 0; r < RowCount(); ++r) {
+        const int s1 = CellSpan(ACol1, r).X;
+        const int s2 = CellSpan(ACol2, r).X;
+        if (s1 > 0 && s2 > 0) {
+            if (BaseCell(ACol1, r).X != BaseCell(ACol2, r).X)
+                return false;
+            any = true;
+        } else if (s1 != s2) {
+            return false;
+        }
+    }
+    return any;
+}
+
+// ---- geometry and repaint ----------------------------------------------------------------
+
+TRect TBaseGrid::CalcCellRect(int ACol, int ARow) const
+{
+    // The platform's unclipped rectangle follows the same rule: fixed lines from the origin,
+    // scrollable ones relative to the first one in view, also out of view.
+    return UnclippedCellRect(ACol, ARow);
+}
+
+TRect TBaseGrid::CellRect(int ACol, int ARow) const
+{
+    if (HasCellProperties(ACol, ARow)) {
+        const TCellProperties *p = propsAt(ACol, ARow);
+        if (m_spans.areaAt(ACol, ARow)) {
+            const TGridRect f = m_spans.fullCell(ACol, ARow);
+            TRect first = CalcCellRect(f.Left, f.Top);
+            TRect last = CalcCellRect(f.Right, f.Bottom);
+            if (first.Width() == 0)
+                ++first.Right;
+            if (last.Width() == 0)
+                --last.Left;
+            return {std::min(first.Left, last.Left), std::min(first.Top, last.Top),
+                    std::max(first.Right, last.Right), std::max(first.Bottom, last.Bottom)};
+        }
+        if (p->Control())
+            return CalcCellRect(ACol, ARow);
+    }
+    // A cell out of view keeps the platform's empty rectangle, so nothing is drawn or placed
+    // at the origin on its behalf.
+    const TRect r = TPlatformStringGrid::CellRect(ACol, ARow);
+    if (r.IsEmpty())
+        return r;
+    return {r.Left, r.Top, r.Left + ColWidths(ACol), r.Top + RowHeights(ARow)};
+}
+
+TPoint TBaseGrid::CellSize(int c, int r) const
+{
+    if (HasCellProperties(c, r) && m_spans.areaAt(c, r)) {
+        const TGridRect f = m_spans.fullCell(c, r);
+        const TRect first = CalcCellRect(f.Left, f.Top);
+        const TRect last = CalcCellRect(f.Right, f.Bottom);
+        return {std::max(first.Right, last.Right) - std::min(first.Left, last.Left),
+                std::max(first.Bottom, last.Bottom) - std::min(first.Top, last.Top)};
+    }
+    const TRect rc = CalcCellRect(c, r);
+    return {rc.Width(), rc.Height()};
+}
+
+void TBaseGrid::RepaintCell(int c, int r)
+{
+    InvalidateCell(c, r);
+}
+
+int TBaseGrid::FixedColsWidth() const
+{
+    int w = 0;
+    for (int c = 0; c < FixedCols(); ++c)
+        w += ColWidths(c);
+    return w;
+}
+
+int TBaseGrid::FixedRowsHeight() const
+{
+    int h = 0;
+    for (int r = 0; r < FixedRows(); ++r)
+        h += RowHeights(r);
+    return h;
+}
+
+TRect TBaseGrid::EditorRect(int ACol, int ARow)
+{
+    // A merged cell's editor covers the whole area.
+    return CellRect(ACol, ARow);
+}
+
+void TBaseGrid::MoveToBaseCell()
+{
+    if (!HasCellProperties(Col(), Row()))
+        return;
+    const TGridCoord b = BaseCell(Col(), Row());
+    if (b.X != Col())
+        SetCol(b.X);
+    if (b.Y != Row())
+        SetRow(b.Y);
+}
+
+// ---- virtual operations ---------------------------------------------------------------------
+
+bool TBaseGrid::IsFixed(int, int)
+{
+    return false;
+}
+
+int TBaseGrid::GetNodeIndent(int)
+{
+    return 0;
+}
+
+bool TBaseGrid::HasNodes()
+{
+    return false;
+}
+
+void TBaseGrid::DrawCellContent(
+    TCanvas *Canvas, int ACol, int ARow, const TRect &Rect, TGridDrawState)
+{
+    if (!Canvas)
+        return;
+    Canvas->DrawText(GetCellEx(ACol, ARow), Rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+void TBaseGrid::LastRowChanged() {}
+
+void TBaseGrid::GetDisplText(int ACol, int ARow, QString &Value) const
+{
+    if (OnGetDisplText)
+        OnGetDisplText(const_cast<TBaseGrid *>(this), ACol, ARow, Value);
+}
+
+void TBaseGrid::GetDisplWideText(int ACol, int ARow, QString &Value) const
+{
+    if (OnGetDisplWideText)
+        OnGetDisplWideText(const_cast<TBaseGrid *>(this), ACol, ARow, Value);
+}
+
+void TBaseGrid::GetCellDefaults(int,
+                                int,
+                                TFont &AFont,
+                                TBrush &ABrush,
+                                TColor &ColorTo,
+                                TColor &MirrorColor,
+                                TColor &MirrorColorTo,
+                                TAlignment &HAlign,
+                                TVAlignment &VAlign,
+                                bool &WW,
+                                TCellGradientDirection &GD)
+{
+    AFont.Assign(Font());
+    ABrush.SetColor(Color());
+    ColorTo = clNone;
+    MirrorColor = clNone;
+    MirrorColorTo = clNone;
+    HAlign = TAlignment::taLeftJustify;
+    VAlign = TVAlignment::vtaTop;
+    WW = FWordWrap;
+    GD = TCellGradientDirection::GradientVertical;
+}
+
+void TBaseGrid::UpdateCellScrollRange(int, int) {}
+
+bool TBaseGrid::HasCustomBorders()
+{
+    return false;
+}
+
+bool TBaseGrid::IsStyledLook()
+{
+    return false;
+}
+
+void TBaseGrid::GetVisualProperties(int,
+                                    int,
+                                    TGridDrawState &,
+                                    bool,
+                                    bool,
+                                    bool,
+                                    TBrush &,
+                                    TColor &,
+                                    TColor &,
+                                    TColor &,
+                                    TFont &,
+                                    TAlignment &,
+                                    TVAlignment &,
+                                    bool &,
+                                    TCellGradientDirection &)
+{}
+
+int TBaseGrid::DisplColIndex(int ACol) const
+{
+    return ACol;
+}
+
+int TBaseGrid::TotalColCount() const
+{
+    return ColCount();
+}
+
+void TBaseGrid::PaintCell(
+    TCanvas *ACanvas, int ACol, int ARow, const TRect &ARect, TGridDrawState AState)
+{
+    PaintCellExt(ACanvas, ACol, ARow, ARect, AState);
+}
+
+void TBaseGrid::PaintCellExt(
+    TCanvas *ACanvas, int ACol, int ARow, const TRect &ARect, TGridDrawState AState)
+{
+    if (!ACanvas)
+        return;
+    const bool fixed = ACol < FixedCols() || ARow < FixedRows();
+    ACanvas->Brush().SetColor(fixed ? FixedColor() : Color());
+    ACanvas->FillRect(ARect);
+    ACanvas->Font().Assign(Font());
+    ACanvas->Brush().SetStyle(TBrushStyle::bsClear);
+    // A merged area's text belongs to its base cell only.
+    if (IsBaseCell(ACol, ARow))
+        DrawCellContent(ACanvas, ACol, ARow, ARect, AState);
+}
+
+// ---- platform hooks --------------------------------------------------------------------------
+
+void TBaseGrid::Paint()
+{
+    TPlatformStringGrid::Paint();
+    ++FPaintID;
+}
+
+void TBaseGrid::DrawCell(int ACol, int ARow, const TRect &ARect, TGridDrawState AState)
+{
+    PaintCell(Canvas(), ACol, ARow, ARect, AState);
+    if (OnDrawCell)
+        OnDrawCell(this, ACol, ARow, ARect, AState);
+}
+
+bool TBaseGrid::SelectCell(int ACol, int ARow)
+{
+    if (layoutDirection() == Qt::RightToLeft) {
+        const bool can = TPlatformStringGrid::SelectCell(ACol, ARow);
+        Invalidate();
+        return can;
+    }
+    RepaintCell(Col(), Row());
+    const bool can = TPlatformStringGrid::SelectCell(ACol, ARow);
+    RepaintCell(ACol, ARow);
+    return can;
+}
+
+void TBaseGrid::repaintMergedFixed()
+{
+    if (FixedCols() > 0) {
+        for (int r = TopRow(); r <= TopRow() + VisibleRowCount() && r < RowCount(); ++r)
+            for (int c = 0; c < FixedCols(); ++c)
+                if (IsMergedCell(c, r))
+                    RepaintCell(c, r);
+    }
+    if (FixedRows() > 0) {
+        for (int c = LeftCol(); c <= LeftCol() + VisibleColCount() && c < TotalColCount(); ++c)
+            for (int r = 0; r < FixedRows(); ++r)
+                if (IsMergedCell(c, r))
+                    RepaintCell(c, r);
+    }
+}
+
+void TBaseGrid::TopLeftChanged()
+{
+    TPlatformStringGrid::TopLeftChanged();
+    // Fixed cells merged into scrolled lines paint with their area.
+    repaintMergedFixed();
+}
+
+void TBaseGrid::KeyDown(int &Key, TShiftState Shift)
+{
+    if (Key == Qt::Key_PageDown && FHideLastRow && RowCount() > 1 &&
+        VisibleRowCount() + TopRow() - FixedRows() == RowCount() - 1)
+        SetRow(RowCount() - 2);
+    if (HasCellProperties(Col(), Row())) {
+        const TGridCoord b = BaseCell(Col(), Row());
+        const TGridCoord span = CellSpan(Col(), Row());
+        switch (Key) {
+        case Qt::Key_Right: {
+            const int e = b.X + span.X;
+            if (e >= Col() && Col() < ColCount() - 1 && b.X < ColCount() - 1 && e < ColCount())
+                SetCol(e);
+            break;
+        }
+        case Qt::Key_Down: {
+            const int e = b.Y + span.Y;
+            if (e >= Row() && Row() < RowCount() - 1 && b.Y < RowCount() - 1)
+                SetRow(e);
+            break;
+        }
+        case Qt::Key_Left:
+            // From inside an area: step from the base cell, so the key leaves the area.
+            if (b.X < Col() && Col() > FixedCols() && b.X > 0)
+                SetCol(b.X);
+            break;
+        case Qt::Key_Up:
+            if (b.Y < Row() && Row() > FixedRows() && b.Y > 0)
+                SetRow(b.Y);
+            break;
+        default:
+            break;
+        }
+    }
+    TPlatformStringGrid::KeyDown(Key, Shift);
+    MoveToBaseCell();
+}
+
+bool TBaseGrid::DoMouseWheelDown(TShiftState Shift, const TPoint &MousePos)
+{
+    const bool handled = TPlatformStringGrid::DoMouseWheelDown(Shift, MousePos);
+    if (FHideLastRow && Row() < RowCount() - 1 && Row() - TopRow() > VisibleRowCount())
+        SetTopRow(TopRow() + 1);
+    MoveToBaseCell();
+    return handled;
+}
+
+bool TBaseGrid::DoMouseWheelUp(TShiftState Shift, const TPoint &MousePos)
+{
+    const bool handled = TPlatformStringGrid::DoMouseWheelUp(Shift, MousePos);
+    MoveToBaseCell();
+    return handled;
+}
+
+// ---- undo target ---------------------------------------------------------------------------
+
+QString TBaseGrid::UndoGetCell(int ACol, int ARow) const
+{
+    return GetCellEx(ACol, ARow);
+}
+
+void TBaseGrid::UndoSetCell(int ACol, int ARow, const QString &Value)
+{
+    SetCellEx(ACol, ARow, Value);
+}
+
+int TBaseGrid::UndoDisplColIndex(int ACol) const
+{
+    return DisplColIndex(ACol);
+}
+
+int TBaseGrid::UndoCurrentCol() const
+{
+    return Col();
+}
+
+void TBaseGrid::UndoFocusCell(int ACol, int ARow)
+{
+    FocusCell(ACol, ARow, true);
+}
+
+void TBaseGrid::UndoRepaintCell(int ACol, int ARow)
+{
+    RepaintCell(ACol, ARow);
+}
+
+void TBaseGrid::UndoInvalidate()
+{
+    Invalidate();
+}
