@@ -98,7 +98,7 @@ TBaseGrid::TBaseGrid(QWidget *parent) : TPlatformStringGrid(parent)
     SetPlatformGridLines(false);
     SetGridLineWidth(1);
     SetDefaultDrawing(false);
-    // Nothing is merged yet, so a cell past the view's edge cannot reach into it.
+    // Past the view's edge only a merged cell can reach into it (MayDropOffscreenRepaint).
     SetDropOffscreenRepaints(true);
 }
 
@@ -128,7 +128,6 @@ void TBaseGrid::SetRowCount(int Value)
                     if (TCellProperties *p = propsAt(c, r))
                         mirrorSpans(c, r, p);
         FreeCellProperties(0, newCount, TotalColCount() - 1, oldCount - 1);
-        SetDropOffscreenRepaints(m_spans.count() == 0);
     }
     TPlatformStringGrid::SetRowCount(Value);
 }
@@ -488,7 +487,6 @@ void TBaseGrid::MergeCells(int c, int r, int spanx, int spany)
     for (int x = c; x < c + w; ++x)
         for (int y = r; y < r + h; ++y)
             mirrorSpans(x, y, GetCellProperties(x, y));
-    SetDropOffscreenRepaints(m_spans.count() == 0);
     repaintArea(area);
     for (const TMergedArea &old : removed)
         repaintArea(old);
@@ -507,7 +505,6 @@ void TBaseGrid::SplitCells(int c, int r)
         for (int y = area->row; y <= area->lastRow(); ++y)
             if (TCellProperties *p = propsAt(x, y))
                 mirrorSpans(x, y, p);
-    SetDropOffscreenRepaints(m_spans.count() == 0);
     repaintArea(*area);
 }
 
@@ -626,6 +623,11 @@ TRect TBaseGrid::CalcCellRect(int ACol, int ARow) const
     // The platform's unclipped rectangle follows the same rule: fixed lines from the origin,
     // scrollable ones relative to the first one in view, also out of view.
     return UnclippedCellRect(ACol, ARow);
+}
+
+bool TBaseGrid::MayDropOffscreenRepaint(int ACol, int ARow) const
+{
+    return DropOffscreenRepaints() && !(HasCellProperties(ACol, ARow) && m_spans.areaAt(ACol, ARow));
 }
 
 TRect TBaseGrid::CellRect(int ACol, int ARow) const

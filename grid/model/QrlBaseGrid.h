@@ -231,6 +231,8 @@ public:
     // ---- geometry and repaint -------------------------------------------------------------
     TRect CalcCellRect(int ACol, int ARow) const;
     TRect CellRect(int ACol, int ARow) const override;
+    // Only a cell of a merged area can reach into view from past its edge.
+    bool MayDropOffscreenRepaint(int ACol, int ARow) const override;
     TPoint CellSize(int c, int r) const;
     void RepaintCell(int c, int r);
     int FixedColsWidth() const;

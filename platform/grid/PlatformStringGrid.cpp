@@ -1165,7 +1165,7 @@ void TPlatformStringGrid::InvalidateCell(int ACol, int ARow)
         return;
     // Filling a big table writes mostly cells far below the view: reject those cheaply.
     const ViewLimits &v = viewLimits();
-    if ((ACol >= v.colLimit || ARow >= v.rowLimit) && DropOffscreenRepaints())
+    if ((ACol >= v.colLimit || ARow >= v.rowLimit) && MayDropOffscreenRepaint(ACol, ARow))
         return;
     const TRect r = CellRect(ACol, ARow);
     if (r.IsEmpty())
@@ -1173,6 +1173,11 @@ void TPlatformStringGrid::InvalidateCell(int ACol, int ARow)
     // The grid line after the cell belongs to it.
     const int lw = GridLineWidth();
     InvalidateRect(clampedRect(r.Left, r.Top, qint64(r.Right) + lw, qint64(r.Bottom) + lw));
+}
+
+bool TPlatformStringGrid::MayDropOffscreenRepaint(int, int) const
+{
+    return DropOffscreenRepaints();
 }
 
 bool TPlatformStringGrid::DropOffscreenRepaints() const

@@ -219,6 +219,9 @@ public:
     // stand for an area reaching into view (a merged area whose base cell is in view).
     bool DropOffscreenRepaints() const;
     void SetDropOffscreenRepaints(bool Value);
+    // The same decision for one cell at or past the edge; a descendant that knows which cells
+    // reach into view from there (merged areas) keeps dropping all the others.
+    virtual bool MayDropOffscreenRepaint(int ACol, int ARow) const;
 
     // Scrolling while a mouse selection or a line move is dragged past an edge: one line at
     // once, then one more after the initial delay and every repeat delay while the mouse stays
