@@ -627,7 +627,8 @@ TRect TBaseGrid::CalcCellRect(int ACol, int ARow) const
 
 bool TBaseGrid::MayDropOffscreenRepaint(int ACol, int ARow) const
 {
-    return DropOffscreenRepaints() && !(HasCellProperties(ACol, ARow) && m_spans.areaAt(ACol, ARow));
+    return DropOffscreenRepaints() &&
+           !(HasCellProperties(ACol, ARow) && m_spans.areaAt(ACol, ARow));
 }
 
 TRect TBaseGrid::CellRect(int ACol, int ARow) const
