@@ -24,7 +24,6 @@ namespace {
 
 constexpr int kClientWidth = 509;
 constexpr int kClientHeight = 373;
-constexpr int kButtonPanelHeight = 40;
 constexpr int kFlagSize = 48;
 
 const QString kLanguageExtension = QStringLiteral(".lng");
@@ -92,7 +91,7 @@ TFSoftOptions::TFSoftOptions(QWidget *parent) : TTitledForm(QStringLiteral("FSof
     PC_Options = new QTabWidget(this);
     PC_Options->setObjectName(QStringLiteral("PC_Options"));
     PC_Options->setGeometry(4, Title_Panel_Height, kClientWidth - 8,
-                            kClientHeight - kButtonPanelHeight - Title_Panel_Height);
+                            kClientHeight - Button_Panel_Height - Title_Panel_Height);
 
     // Language page.
     TS_Language = new QWidget;
