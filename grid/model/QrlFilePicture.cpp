@@ -30,7 +30,11 @@ QImage LoadPictureFile(const QString &fileName)
         fail(fileName, file.errorString());
     const QByteArray data = file.readAll();
     file.close();
+    return DecodePictureData(data, fileName);
+}
 
+QImage DecodePictureData(const QByteArray &data, const QString &fileName)
+{
     QImage image;
     if (IsJpegData(data) || hasJpegSuffix(fileName)) {
         QString error;

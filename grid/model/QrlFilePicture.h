@@ -21,6 +21,9 @@ public:
 // Reads a picture file: JPEG through our libjpeg decoder, other formats through Qt's readers.
 // Throws EPictureError with the reason.
 QImage LoadPictureFile(const QString &fileName);
+// The decoding step of LoadPictureFile on bytes already read; fileName names the picture in the
+// error and its suffix may select the JPEG decoder.
+QImage DecodePictureData(const QByteArray &data, const QString &fileName);
 
 class TFilePicture
 {
