@@ -220,8 +220,10 @@ TCellProperties *TBaseGrid::propsAt(int c, int r) const
 void TBaseGrid::storeProps(int c, int r, TCellProperties *p)
 {
     TPlatformStringGrid::SetObjects(c, r, p);
-    if (p)
+    if (p) {
         m_owned.insert(p);
+        FHasCellProps = true;
+    }
 }
 
 TCellProperties *TBaseGrid::createProps(int c, int r)
@@ -259,6 +261,9 @@ void TBaseGrid::checkCell(int c, int r) const
 
 bool TBaseGrid::HasCellProperties(int ACol, int ARow) const
 {
+    // A grid that never had cell properties skips the slot lookup on every access.
+    if (!FHasCellProps)
+        return false;
     if (ACol < 0 || ARow < 0 || ACol >= TotalColCount() || ARow >= RowCount())
         return false;
     return propsAt(ACol, ARow) != nullptr;
@@ -820,14 +825,45 @@ void TBaseGrid::PaintCellExt(
 {
     if (!ACanvas)
         return;
-    const bool fixed = ACol < FixedCols() || ARow < FixedRows();
-    ACanvas->Brush().SetColor(fixed ? FixedColor() : Color());
-    ACanvas->FillRect(ARect);
-    ACanvas->Font().Assign(Font());
+    int c = ACol;
+    int r = ARow;
+    TRect rect = ARect;
+    // A merged area is painted once per paint, as its base cell over the whole area.
+    if (HasCellProperties(ACol, ARow) && m_spans.areaAt(ACol, ARow)) {
+        const TGridCoord b = BaseCell(ACol, ARow);
+        if (TCellProperties *bp = propsAt(b.X, b.Y)) {
+            if (bp->PaintID() == FPaintID)
+                return;
+            bp->SetPaintID(FPaintID);
+        }
+        c = b.X;
+        r = b.Y;
+        rect = CellRect(b.X, b.Y);
+    }
+    const bool fixed = c < FixedCols() || r < FixedRows();
+    TGridDrawState state = AState;
+    const TCellVisuals v = CellVisuals(c, r, state, false, true, FWordWrap);
+    const TColor fill =
+        v.brush.Color() == clNone ? (fixed ? FixedColor() : Color()) : v.brush.Color();
+    ACanvas->Brush().SetColor(fill);
+    ACanvas->Brush().SetStyle(TBrushStyle::bsSolid);
+    ACanvas->FillRect(rect);
+    ACanvas->Font().Assign(v.font);
     ACanvas->Brush().SetStyle(TBrushStyle::bsClear);
-    // A merged area's text belongs to its base cell only.
-    if (IsBaseCell(ACol, ARow))
-        DrawCellContent(ACanvas, ACol, ARow, ARect, AState);
+    DrawCellContent(ACanvas, c, r, rect, state);
+}
+
+TBaseGrid::TCellVisuals TBaseGrid::CellVisuals(
+    int ACol, int ARow, TGridDrawState &AState, bool Print, bool Select, bool WordWrap)
+{
+    TCellVisuals v;
+    const bool fixed = ACol < FixedCols() || ARow < FixedRows();
+    v.brush.SetColor(fixed ? FixedColor() : Color());
+    v.font.Assign(Font());
+    v.wordWrap = WordWrap;
+    GetVisualProperties(ACol, ARow, AState, Print, Select, true, v.brush, v.colorTo, v.mirrorColor,
+                        v.mirrorColorTo, v.font, v.hAlign, v.vAlign, v.wordWrap, v.gradient);
+    return v;
 }
 
 // ---- platform hooks --------------------------------------------------------------------------

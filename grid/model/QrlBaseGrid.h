@@ -150,7 +150,7 @@ public:
     TQrlGridUndoRedo *UndoRedo() const { return FUndoRedo; }
     void SetUndoRedo(TQrlGridUndoRedo *Value);
     bool WordWrap() const { return FWordWrap; }
-    void SetWordWrap(bool Value) { FWordWrap = Value; }
+    virtual void SetWordWrap(bool Value) { FWordWrap = Value; }
     bool ActiveRowShow() const { return FActiveRowShow; }
     void SetActiveRowShow(bool Value);
     TColor ActiveRowColor() const { return FActiveRowColor; }
@@ -278,11 +278,27 @@ public:
                                      TVAlignment &VA,
                                      bool &WW,
                                      TCellGradientDirection &GD);
+    // What GetVisualProperties answers for a cell, gathered in one place for the painters.
+    struct TCellVisuals
+    {
+        TBrush brush;
+        TFont font;
+        TColor colorTo = clNone;
+        TColor mirrorColor = clNone;
+        TColor mirrorColorTo = clNone;
+        TAlignment hAlign = TAlignment::taLeftJustify;
+        TVAlignment vAlign = TVAlignment::vtaTop;
+        bool wordWrap = false;
+        TCellGradientDirection gradient = TCellGradientDirection::GradientVertical;
+    };
+    TCellVisuals CellVisuals(
+        int ACol, int ARow, plat::TGridDrawState &AState, bool Print, bool Select, bool WordWrap);
     virtual int DisplColIndex(int ACol) const;
     virtual int TotalColCount() const;
 
-    // The cell painting proper comes later; until then these only fill the cell and draw its
-    // text through DrawCellContent.
+    // The cell painting proper comes later; until then these fill the cell in its colour
+    // (a merged area once per paint, over the whole area) and draw its content through
+    // DrawCellContent.
     virtual void PaintCell(
         TCanvas *ACanvas, int ACol, int ARow, const TRect &ARect, plat::TGridDrawState AState);
     virtual void PaintCellExt(
@@ -297,6 +313,10 @@ protected:
     bool DoMouseWheelDown(plat::TShiftState Shift, const TPoint &MousePos) override;
     bool DoMouseWheelUp(plat::TShiftState Shift, const TPoint &MousePos) override;
     TRect EditorRect(int ACol, int ARow) override;
+
+    // Frees cell properties that no cell slot holds any more (a stored hidden row's), with
+    // their plain cell graphic.
+    void ReleaseCellProperties(TCellProperties *p) { freeProps(p, true); }
 
     // Fields the full grid keeps.
     int FPaintID = 1;

@@ -15,10 +15,12 @@
 #include "platform/ui/Colors.h"
 #include "platform/ui/Font.h"
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -765,20 +767,34 @@ public:
     QStringList &Items() { return FItems; }
     const QStringList &Items() const { return FItems; }
     void SetItems(const QStringList &Value) { FItems = Value; }
+    // The row's cell objects (the cells' properties), one per text; not owned here.
+    QVector<void *> &Objects() { return FObjects; }
+    const QVector<void *> &Objects() const { return FObjects; }
 
 private:
     int FIdx = 0;
     int FHeight = 0;
     int FLevel = 0;
     QStringList FItems;
+    QVector<void *> FObjects;
 };
 
 // --- Change notifier ------------------------------------------------------------------------
 
-// Registered with a grid; told about every change of cells after the grid's OnCellsChanged.
-class TGridChangeNotifier
+// Registered with a grid; told about every change of cells after the grid's OnCellsChanged. A
+// component, so that a grid notices one destroyed while still registered.
+class TGridChangeNotifier : public QObject
 {
+    Q_OBJECT
 public:
-    virtual ~TGridChangeNotifier() = default;
-    virtual void CellsChanged(const plat::TGridRect &R) { (void)R; }
+    using QObject::QObject;
+
+    // Fires OnCellsChanged; descendants override.
+    virtual void CellsChanged(const plat::TGridRect &R)
+    {
+        if (OnCellsChanged)
+            OnCellsChanged(this, R);
+    }
+
+    std::function<void(QObject *Sender, const plat::TGridRect &R)> OnCellsChanged;
 };

@@ -817,6 +817,22 @@ void TPlatformStringGrid::RowMoved(int FromIndex, int ToIndex)
         OnRowMoved(this, FromIndex, ToIndex);
 }
 
+void TPlatformStringGrid::MoveColSize(int FromIndex, int ToIndex)
+{
+    if (FromIndex < 0 || ToIndex < 0 || FromIndex >= ColCount() || ToIndex >= ColCount())
+        throw EGridError(SGridIndexOutOfRange);
+    m_cols.Move(FromIndex, ToIndex);
+    sizesChanged(Axis::Cols);
+}
+
+void TPlatformStringGrid::MoveRowSize(int FromIndex, int ToIndex)
+{
+    if (FromIndex < 0 || ToIndex < 0 || FromIndex >= RowCount() || ToIndex >= RowCount())
+        throw EGridError(SGridIndexOutOfRange);
+    m_rows.Move(FromIndex, ToIndex);
+    sizesChanged(Axis::Rows);
+}
+
 void TPlatformStringGrid::DoEnter()
 {
     if (OnEnter)

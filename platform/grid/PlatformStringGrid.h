@@ -307,6 +307,10 @@ protected:
     // indexes to the base.
     virtual void ColumnMoved(int FromIndex, int ToIndex);
     virtual void RowMoved(int FromIndex, int ToIndex);
+    // Moves one line's size as MoveColumn / MoveRow do, without the cells: a descendant that
+    // moves cells itself shifts many sizes at the cost of one block move.
+    void MoveColSize(int FromIndex, int ToIndex);
+    void MoveRowSize(int FromIndex, int ToIndex);
     virtual void DoEnter();
     virtual void DoExit();
 

@@ -1,0 +1,144 @@
+// The cell-graphic model routines: reading, creating and removing the graphic of a cell.
+#include "grid/model/QrlStringGrid.h"
+#include "grid/model/QrlStringGrid_p.h"
+#include "platform/ui/Canvas.h"
+
+#include <typeinfo>
+
+namespace {
+bool isShared(const TCellGraphic *g)
+{
+    return g && (g->CellType() == TCellType::ctVirtCheckBox ||
+                 g->CellType() == TCellType::ctRowCheckBox);
+}
+} // namespace
+
+TCellGraphic *TQrlStringGrid::GetCellGraphic(int ACol, int ARow)
+{
+    if (ACol == 0 && d->mouseActions->HotmailRowSelect()) {
+        TCellGraphic *g = d->rowCheckBox.get();
+        g->SetCellType(TCellType::ctRowCheckBox);
+        g->SetCellTransparent(d->controlLook->ControlStyle() == TControlStyle::csFlat);
+        const int dataRows = RowCount() - TBaseGrid::FixedRows();
+        if (ARow == 0) {
+            const int n = RowSelectCount();
+            g->SetCellAngle(n >= 1 && n < dataRows ? 1 : 0);
+            g->SetCellBoolean(n >= dataRows);
+        } else {
+            g->SetCellAngle(0);
+            g->SetCellBoolean(GetRowSelect(RealRowIndex(ARow)));
+        }
+        return g;
+    }
+    if (ACol < 0 || ARow < 0)
+        return nullptr;
+    // Another kind of object in the slot counts as no graphic.
+    return dynamic_cast<TCellGraphic *>(GetGraphicObjectEx(ACol, ARow));
+}
+
+TCellType TQrlStringGrid::GetCellType(int ACol, int ARow)
+{
+    if (ACol < 0 || ARow < 0)
+        return TCellType::ctEmpty;
+    if (ACol == 0 && d->mouseActions->HotmailRowSelect())
+        return TCellType::ctRowCheckBox;
+    const TCellGraphic *g = dynamic_cast<TCellGraphic *>(GetGraphicObjectEx(ACol, ARow));
+    return g ? g->CellType() : TCellType::ctEmpty;
+}
+
+bool TQrlStringGrid::HasGraphicOfType(int ACol, int ARow, TCellTypes Types)
+{
+    if (ACol < 0 || ARow < 0)
+        return false;
+    const plat::TGridCoord b = BaseCell(ACol, ARow);
+    const TCellGraphic *g = GetCellGraphic(b.X, b.Y);
+    return g && Types.Contains(g->CellType());
+}
+
+TCellGraphic *TQrlStringGrid::CreateCellGraphic(int ACol, int ARow)
+{
+    TCellGraphic *old = dynamic_cast<TCellGraphic *>(GetGraphicObjectEx(ACol, ARow));
+    auto *g = new TCellGraphic();
+    // The properties come into being with a text; an empty cell gets a blank for a moment.
+    const bool empty = GetCellEx(ACol, ARow).isEmpty();
+    if (empty)
+        SetCellEx(ACol, ARow, QStringLiteral(" "));
+    SetGraphicObjectEx(ACol, ARow, g);
+    if (empty)
+        SetCellEx(ACol, ARow, QString());
+    if (old && !isShared(old) && old != g)
+        delete old;
+    if (NumHiddenColumns() > 0 && DisplColIndex(ACol) != ACol)
+        RepaintCell(DisplColIndex(ACol), ARow);
+    return g;
+}
+
+bool TQrlStringGrid::RemoveCellGraphic(int ACol, int ARow)
+{
+    TPersistent *obj = GetGraphicObjectEx(ACol, ARow);
+    auto *g = dynamic_cast<TCellGraphic *>(obj);
+    if (!g)
+        return false;
+    SetGraphicObjectEx(ACol, ARow, nullptr);
+    if (!isShared(g))
+        delete g;
+    if (!d->destroying)
+        RepaintCell(DisplColIndex(ACol), ARow);
+    return true;
+}
+
+bool TQrlStringGrid::RemoveCellGraphicOfType(int ACol, int ARow, TCellType CellType)
+{
+    if (GetCellType(ACol, ARow) != CellType)
+        return false;
+    return RemoveCellGraphic(ACol, ARow);
+}
+
+TCellGraphic *TQrlStringGrid::SharedRowCheckBox() const
+{
+    return d->rowCheckBox.get();
+}
+
+TCellGraphic *TQrlStringGrid::SharedCellGraphic() const
+{
+    return d->cellGraphic.get();
+}
+
+bool TQrlStringGrid::IsNode(int ARow)
+{
+    return ARow >= 0 && GetCellType(0, ARow) == TCellType::ctNode;
+}
+
+bool TQrlStringGrid::IsSummary(int ARow)
+{
+    return ARow >= 0 && GetCellType(0, ARow) == TCellType::ctSummary;
+}
+
+void TQrlStringGrid::DrawCellContent(
+    TCanvas *Canvas, int ACol, int ARow, const TRect &Rect, plat::TGridDrawState)
+{
+    // The text in the cell's font, colour and alignment; graphics, mini-HTML and the other
+    // content kinds are drawn by the cell painting.
+    if (!Canvas)
+        return;
+    plat::TGridDrawState state;
+    const TCellVisuals v = CellVisuals(ACol, ARow, state, false, false, false);
+    const TAlignment ha = v.hAlign;
+    const TVAlignment va = v.vAlign;
+    const bool ww = v.wordWrap;
+    Canvas->Font().Assign(v.font);
+    unsigned flags = DT_NOPREFIX | (ww ? DT_WORDBREAK : DT_SINGLELINE);
+    flags |= ha == TAlignment::taRightJustify ? DT_RIGHT
+             : ha == TAlignment::taCenter     ? DT_CENTER
+                                              : DT_LEFT;
+    if (!ww)
+        flags |= va == TVAlignment::vtaCenter   ? DT_VCENTER
+                 : va == TVAlignment::vtaBottom ? DT_BOTTOM
+                                                : DT_TOP;
+    const TPoint off = XYOffset();
+    TRect r = Rect;
+    r.Left += off.X;
+    r.Top += off.Y;
+    r.Right -= off.X;
+    Canvas->DrawText(GetCellEx(ACol, ARow), r, flags);
+}

@@ -1,0 +1,93 @@
+// Settings the string grid's calculations and automatic sizing read: the floating footer, whose
+// last-row cells hold column results, and the rows a column fit measures.
+#pragma once
+
+#include "grid/model/QrlGridTypes.h"
+
+#include <QString>
+
+#include <functional>
+
+class QObject;
+
+// --- Column sizing ------------------------------------------------------------------------------
+
+// Which rows a column fit measures.
+enum class TAutoSizeRows { arAll, arNormal, arFixed };
+
+// The column-size settings of a grid. Only what the automatic sizing reads lives here yet; the
+// saving of column layouts adds its options when it comes.
+class TColumnSize : public TPersistent
+{
+public:
+    void Assign(const TPersistent &Source) override;
+
+    TAutoSizeRows Rows() const { return FRows; }
+    void SetRows(TAutoSizeRows Value) { FRows = Value; }
+
+private:
+    TAutoSizeRows FRows = TAutoSizeRows::arAll;
+};
+
+// --- Floating footer ----------------------------------------------------------------------------
+
+enum class TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview, fsCustomPaint };
+
+// Value: the text the footer cell of ACol gets; ARow counts the hidden rows in.
+using TCalcFooterEvent = std::function<void(QObject *Sender, int ACol, int ARow, QString &Value)>;
+
+// What the footer settings ask of their grid.
+class IQrlFooterGrid
+{
+public:
+    virtual ~IQrlFooterGrid() = default;
+
+    // Visible or FooterStyle changed: the grid's fixed footers and hidden last row follow.
+    virtual void FooterLayoutChanged() = 0;
+    // Stores the calculation in the footer cell's properties and calculates the cell.
+    virtual void FooterSetColumnCalc(int ACol, TColumnCalcType Value) = 0;
+    virtual TColumnCalcType FooterColumnCalc(int ACol) const = 0;
+};
+
+// The footer settings of a grid. With fsFixedLastRow the footer shows the grid's last row, whose
+// cells the grid calculates; the panel that paints it reads PanelVisible and PanelHeight.
+class TFloatingFooter : public TPersistent
+{
+public:
+    explicit TFloatingFooter(IQrlFooterGrid *Grid = nullptr) : FGrid(Grid) {}
+
+    // Copies the settings, not the event; the grid's footer rows follow the copied style.
+    void Assign(const TPersistent &Source) override;
+
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value);
+    TFooterStyle FooterStyle() const { return FFooterStyle; }
+    void SetFooterStyle(TFooterStyle Value);
+    bool EnableCalculation() const { return FEnableCalculation; }
+    void SetEnableCalculation(bool Value) { FEnableCalculation = Value; }
+    bool CalculateHiddenRows() const { return FCalculateHiddenRows; }
+    void SetCalculateHiddenRows(bool Value) { FCalculateHiddenRows = Value; }
+    int Height() const { return FHeight; }
+    void SetHeight(int Value);
+
+    // The footer panel: shown with the footer, one pixel lower than Height.
+    bool PanelVisible() const { return FVisible; }
+    int PanelHeight() const { return FVisible ? FHeight - 1 : 0; }
+
+    // Repaints the footer panel.
+    void Invalidate();
+    void SetColumnCalc(int ACol, TColumnCalcType Value);
+    TColumnCalcType ColumnCalc(int ACol) const;
+
+    TCalcFooterEvent OnCalcFooter;
+    // The footer panel's repaint request; the panel connects here.
+    std::function<void()> OnInvalidate;
+
+private:
+    IQrlFooterGrid *FGrid = nullptr;
+    bool FVisible = false;
+    TFooterStyle FFooterStyle = TFooterStyle::fsFixedLastRow;
+    bool FEnableCalculation = true;
+    bool FCalculateHiddenRows = true;
+    int FHeight = 22;
+};

@@ -1,0 +1,1231 @@
+// The grid library's string grid: the base grid's cells and merges plus hidden lines, typed
+// values, per-cell query hooks, settings objects, update locking and the timer.
+//
+// One facade declares the whole API; the bodies live in the file named for each area:
+//   grid/model/QrlStringGrid.cpp          construction, defaults, lifetime, Assign
+//   grid/model/QrlStringGrid_hooks.cpp    per-cell query hooks and events
+//   grid/model/QrlStringGrid_cells.cpp    cell access, attributes, typed values, text utilities
+//   grid/model/QrlStringGrid_props.cpp    grid properties, update locking, messages, focus
+//   grid/display/QrlStringGrid_graphics.cpp  the cell-graphic model routines
+//   grid/model/QrlStringGrid_calc.cpp     calculations and automatic sizing
+//   grid/display/QrlStringGrid_measure.cpp   the cell measurements the sizing uses
+//   grid/model/QrlStringGrid_footer.cpp   floating footer, change notifiers, string-grid hooks
+// Operations of areas that are not built yet keep the default their area gives the base grid.
+#pragma once
+
+#include "grid/model/QrlBaseGrid.h"
+#include "grid/model/QrlCalcSettings.h"
+#include "grid/model/QrlCellGraphic.h"
+#include "grid/model/QrlGridLists.h"
+#include "grid/model/QrlGridOptions.h"
+#include "grid/model/QrlGridParse.h"
+#include "grid/model/QrlGridSettings.h"
+#include "grid/model/QrlGridTypes.h"
+
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class QTimer;
+class TQrlStringGridCheck;
+struct TStringGridModelState;
+
+// ---- enumerations shared by the library -------------------------------------------------------
+
+enum class TQuorlStyle {
+    tsOffice2003Blue,
+    tsOffice2003Silver,
+    tsOffice2003Olive,
+    tsOffice2003Classic,
+    tsOffice2007Luna,
+    tsOffice2007Obsidian,
+    tsWindowsXP,
+    tsWhidbey,
+    tsCustom,
+    tsOffice2007Silver,
+    tsWindowsVista,
+    tsWindows7,
+    tsTerminal,
+    tsOffice2010Blue,
+    tsOffice2010Silver,
+    tsOffice2010Black
+};
+enum class TSearchFooterAction { saFindFirst, saFindPrevious, saFindNext };
+enum class TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+enum class TScrollBarAlways { saNone, saVert, saHorz, saBoth };
+enum class TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
+enum class THintShowLargeTextPos { hpCell, hpMouse };
+enum class TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
+
+// ---- event types of the per-cell hooks --------------------------------------------------------
+
+using TNotifyEvent = std::function<void(QObject *Sender)>;
+using TSearchFooterActionEvent = std::function<void(
+    QObject *Sender, const QString &Value, int ACol, int ARow, TSearchFooterAction SearchAction)>;
+using TCellCursorEvent = std::function<void(
+    QObject *Sender, int ACol, int ARow, int X, int Y, Qt::CursorShape &ACursor)>;
+using TGridWideHintEvent =
+    std::function<void(QObject *Sender, int ARow, int ACol, QString &hintstr)>;
+using TIsFixedCellEvent = std::function<void(QObject *Sender, int ARow, int ACol, bool &IsFixed)>;
+using TIsPasswordCellEvent =
+    std::function<void(QObject *Sender, int ARow, int ACol, bool &IsPassword)>;
+using TWordWrapEvent = std::function<void(QObject *Sender, int ACol, int ARow, bool &WordWrap)>;
+using THasComboEvent = std::function<void(QObject *Sender, int ACol, int ARow, bool &HasComboBox)>;
+using THasSpinEditEvent =
+    std::function<void(QObject *Sender, int ACol, int ARow, bool &HasSpinEdit)>;
+using TGetCheckEvent = std::function<void(QObject *Sender, int ACol, int ARow, QString &Value)>;
+using TCellsChangedEvent = std::function<void(QObject *Sender, const plat::TGridRect &R)>;
+using TRatingChangeEvent =
+    std::function<void(QObject *Sender, int ACol, int ARow, int Value, bool &Allow)>;
+using TCanShowFixedDropDownEvent =
+    std::function<void(QObject *Sender, int ACol, int ARow, bool &Allow)>;
+using TScrollCellEvent = std::function<void(
+    QObject *Sender, int ACol, int ARow, int ScrollPosition, int ScrollMin, int ScrollMax)>;
+using TCellChangingEvent = std::function<void(
+    QObject *Sender, int OldRow, int OldCol, int NewRow, int NewCol, bool &Allow)>;
+using TGridResizeEvent = TNotifyEvent;
+using TRowChangingEvent = std::function<void(QObject *Sender, int OldRow, int NewRow, bool &Allow)>;
+using TColChangingEvent = std::function<void(QObject *Sender, int OldCol, int NewCol, bool &Allow)>;
+using TPrintPageNumEvent = std::function<void(QObject *Sender, int PageNum, QString &PageString)>;
+class TEditLink;
+using TGetEditorPropEvent =
+    std::function<void(QObject *Sender, int ACol, int ARow, TEditLink *AEditLink)>;
+using TGetEditorPropIntEvent = std::function<void(QObject *Sender, int ACol, int ARow)>;
+using TColumnCalcEvent =
+    std::function<void(QObject *Sender, int ACol, int FromRow, int ToRow, double &Res)>;
+using TCellSaveLoadEvent = std::function<void(QObject *Sender, int ACol, int ARow, QString &Value)>;
+
+// A selection listener registered with a grid; the grid keeps one at a time and shares its
+// ownership with the caller.
+class ITQrlStringGridSelect
+{
+public:
+    virtual ~ITQrlStringGridSelect() = default;
+};
+
+// The steps the file, clipboard and export code report to a descendant.
+enum class TGridExportState {
+    esExportStart,
+    esExportNewRow,
+    esExportDone,
+    esExportSelRow,
+    esExportFail,
+    esExportNextRow
+};
+enum class TGridImportState { isImportStart, isImportNewRow, isImportDone, isImportSelRow };
+
+// The cell checker a grid can be linked to: corrects cell texts and marks errors in them.
+class TQrlStringGridCheck : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    virtual void StartCheck() {}
+    virtual void StopCheck() {}
+    virtual void Correct(int ACol, int ARow, QString &Text, const QString &Before)
+    {
+        (void)ACol, (void)ARow, (void)Text, (void)Before;
+    }
+    virtual void MarkError(int ACol, int ARow, QString &Text, const QString &Before)
+    {
+        (void)ACol, (void)ARow, (void)Text, (void)Before;
+    }
+
+    bool GotoCell = false;
+    bool UseCorrect = true;
+    bool UseMarkError = false;
+    bool AutoCorrect = false;
+    bool AutoMarkError = false;
+};
+
+class TQrlStringGrid : public TBaseGrid, private IQrlOptionsGrid, private IQrlFooterGrid
+{
+    Q_OBJECT
+
+public:
+    // ===== construction, defaults, lifetime and virtual operations =============================
+    explicit TQrlStringGrid(QWidget *parent = nullptr);
+    ~TQrlStringGrid() override;
+
+    // Only another string grid is taken; any other source changes nothing.
+    virtual void Assign(QObject *Source);
+    virtual void AssignCells(QObject *Source);
+    // The after-loading step: what a grid does once its properties have all been set.
+    virtual void AfterLoadHook();
+    bool Loaded() const;
+    // The grid is being set up from stored properties: setters skip their side effects.
+    void SetLoading(bool Value);
+    bool Loading() const;
+
+    void Invalidate() override;
+    // Cuts the height to whole rows with IntegralHeight.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+    bool IntegralHeight() const;
+    void SetIntegralHeight(bool Value);
+    void UpdateScrollBarsAlways(bool Force);
+    TColor BorderColor() const;
+    void SetBorderColor(TColor Value);
+    // The grid font without cell properties, else a scratch font from them.
+    TFont *GetCellFont(int i, int j);
+
+    // The owned settings objects.
+    TSearchFooter *SearchFooter() const;
+    TNavigation *Navigation() const;
+    TMouseActions *MouseActions() const;
+    TSyncGrid *SyncGrid() const;
+    TBands *Bands() const;
+    TFocusHelper *FocusHelper() const;
+    TSortSettings *SortSettings() const;
+    TControlLook *ControlLook() const;
+    TFilter *Filter() const;
+    TBackGround *BackGround() const;
+    TGrouping *Grouping() const;
+    TBalloonSettings *Balloon() const;
+    TShowModified *ShowModified() const;
+    TDragScrollOptions *DragScrollOptions() const;
+    TGridProgressAppearance *ProgressAppearance() const;
+    TFilterDropDown *FilterDropDown() const;
+    TCellNode *CellNode() const;
+    TSortIndexList &SortIndexes();
+    TIntList &MergedColumns();
+    TIntList &IgnoreColumns();
+    QStringList &LookupItems();
+    void SetLookupItems(const QStringList *Value);
+    TFont &FixedFont();
+    void SetFixedFont(const TFont &Value);
+    TFont &ActiveCellFont();
+    void SetActiveCellFont(const TFont &Value);
+
+    // The defaults table.
+    QString FloatFormat() const;
+    void SetFloatFormat(const QString &Value);
+    QString CheckTrue() const;
+    void SetCheckTrue(const QString &Value);
+    QString CheckFalse() const;
+    void SetCheckFalse(const QString &Value);
+    QChar PasswordChar() const;
+    void SetPasswordChar(QChar Value);
+    QChar Delimiter() const;
+    void SetDelimiter(QChar Value);
+    QString XMLEncoding() const;
+    void SetXMLEncoding(const QString &Value);
+    QString FilterDropDownClear() const;
+    void SetFilterDropDownClear(const QString &Value);
+    bool EnableHTML() const;
+    void SetEnableHTML(bool Value);
+    TEditorType DefaultEditor() const;
+    void SetDefaultEditor(TEditorType Value);
+    TAlignment DefaultAlignment() const;
+    void SetDefaultAlignment(TAlignment Value);
+    bool ShowNullDates() const;
+    void SetShowNullDates(bool Value);
+    TInvalidEntryIcon InvalidEntryIcon() const;
+    void SetInvalidEntryIcon(TInvalidEntryIcon Value);
+    QString InvalidEntryTitle() const;
+    void SetInvalidEntryTitle(const QString &Value);
+    QString InvalidEntryText() const;
+    void SetInvalidEntryText(const QString &Value);
+    bool SaveFixedCells() const;
+    void SetSaveFixedCells(bool Value);
+    bool SaveFixedRows() const;
+    void SetSaveFixedRows(bool Value);
+    bool SaveFixedCols() const;
+    void SetSaveFixedCols(bool Value);
+    bool SaveHiddenCells() const;
+    void SetSaveHiddenCells(bool Value);
+    bool SaveVirtCells() const;
+    void SetSaveVirtCells(bool Value);
+    bool SaveWithHTML() const;
+    void SetSaveWithHTML(bool Value);
+    bool LoadFirstRow() const;
+    void SetLoadFirstRow(bool Value);
+    bool QuoteEmptyCells() const;
+    void SetQuoteEmptyCells(bool Value);
+    bool AlwaysQuotes() const;
+    void SetAlwaysQuotes(bool Value);
+    bool JavaCSV() const;
+    void SetJavaCSV(bool Value);
+    bool ExcelClipboardFormat() const;
+    void SetExcelClipboardFormat(bool Value);
+    bool ClearTextOnly() const;
+    void SetClearTextOnly(bool Value);
+    TGridLook Look() const;
+    void SetLook(TGridLook Value);
+    TQuorlStyle ComponentStyle() const;
+    void SetComponentStyle(TQuorlStyle Value);
+    TScrollType ScrollType() const;
+    void SetScrollType(TScrollType Value);
+    TColor ScrollColor() const;
+    void SetScrollColor(TColor Value);
+    int ScrollWidth() const;
+    void SetScrollWidth(int Value);
+    TScrollBarAlways ScrollBarAlways() const;
+    void SetScrollBarAlways(TScrollBarAlways Value);
+    bool ScrollProportional() const;
+    void SetScrollProportional(bool Value);
+    bool ScrollSynch() const;
+    void SetScrollSynch(bool Value);
+    bool ScrollHints() const;
+    void SetScrollHints(bool Value);
+    bool AutoSize() const;
+    void SetAutoSize(bool Value);
+    bool AutoNumAlign() const;
+    void SetAutoNumAlign(bool Value);
+    bool AnchorHint() const;
+    void SetAnchorHint(bool Value);
+    bool AutoThemeAdapt() const;
+    void SetAutoThemeAdapt(bool Value);
+    bool AutoFilterUpdate() const;
+    void SetAutoFilterUpdate(bool Value);
+    bool FilterIncremental() const;
+    void SetFilterIncremental(bool Value);
+    bool FilterNormalCellsOnly() const;
+    void SetFilterNormalCellsOnly(bool Value);
+    bool EnableWheel() const;
+    void SetEnableWheel(bool Value);
+    bool IntelliZoom() const;
+    void SetIntelliZoom(bool Value);
+    bool ShowDesignHelper() const;
+    void SetShowDesignHelper(bool Value);
+    bool EnhRowColMove() const;
+    void SetEnhRowColMove(bool Value);
+    bool FitCellsInGrid() const;
+    void SetFitCellsInGrid(bool Value);
+    bool UseInternalHintClass() const;
+    void SetUseInternalHintClass(bool Value);
+    bool UseDisabledFont() const;
+    void SetUseDisabledFont(bool Value);
+    TColor DisabledFontColor() const;
+    void SetDisabledFontColor(TColor Value);
+    THintShowLargeTextPos HintShowLargeTextPos() const;
+    void SetHintShowLargeTextPos(THintShowLargeTextPos Value);
+    TColor HintColor() const;
+    void SetHintColor(TColor Value);
+    TColor URLColor() const;
+    void SetURLColor(TColor Value);
+    bool URLShow() const;
+    void SetURLShow(bool Value);
+    bool URLShowInText() const;
+    void SetURLShowInText(bool Value);
+    bool URLFull() const;
+    void SetURLFull(bool Value);
+    TPoint XYOffset() const;
+    void UpdateXYOffset(int X, int Y);
+    int GroupColumn() const;
+    void SetGroupColumn(int Value);
+    int MinRowHeight() const;
+    void SetMinRowHeight(int Value);
+    int MaxRowHeight() const;
+    void SetMaxRowHeight(int Value);
+    int MinColWidth() const;
+    void SetMinColWidth(int Value);
+    int MaxColWidth() const;
+    void SetMaxColWidth(int Value);
+    int ZoomFactor() const;
+    int PrintPageFrom() const;
+    int PrintPageTo() const;
+    bool SizeWithForm() const;
+    void SetSizeWithForm(bool Value);
+    bool Hovering() const;
+    void SetHovering(bool Value);
+    bool EnableBlink() const;
+    void SetEnableBlink(bool Value);
+    bool GridBlink() const;
+    bool FixedRowAlways() const;
+    void SetFixedRowAlways(bool Value);
+    bool FixedColAlways() const;
+    void SetFixedColAlways(bool Value);
+    bool ActiveCellShow() const;
+    void SetActiveCellShow(bool Value);
+    TColor ActiveCellColor() const;
+    void SetActiveCellColor(TColor Value);
+    TColor ActiveCellColorTo() const;
+    void SetActiveCellColorTo(TColor Value);
+    TColor SelectionColor() const;
+    void SetSelectionColor(TColor Value);
+    TColor SelectionColorTo() const;
+    void SetSelectionColorTo(TColor Value);
+    TColor SelectionMirrorColor() const;
+    void SetSelectionMirrorColor(TColor Value);
+    TColor SelectionMirrorColorTo() const;
+    void SetSelectionMirrorColorTo(TColor Value);
+    TColor SelectionTextColor() const;
+    void SetSelectionTextColor(TColor Value);
+    TColor SelectionRectangleColor() const;
+    void SetSelectionRectangleColor(TColor Value);
+    bool SelectionColorMixer() const;
+    void SetSelectionColorMixer(bool Value);
+    int SelectionColorMixerFactor() const;
+    void SetSelectionColorMixerFactor(int Value);
+    bool SelectionRectangle() const;
+    void SetSelectionRectangle(bool Value);
+    bool SelectionResizer() const;
+    void SetSelectionResizer(bool Value);
+    bool ShowSelection() const;
+    void SetShowSelection(bool Value);
+    TColor HighlightColor() const;
+    void SetHighlightColor(TColor Value);
+    TColor HighlightTextColor() const;
+    void SetHighlightTextColor(TColor Value);
+    bool Flat() const;
+    void SetFlat(bool Value);
+    int MaxEditLength() const;
+    void SetMaxEditLength(int Value);
+    bool UseHTMLHints() const;
+    void SetUseHTMLHints(bool Value);
+    bool SpreadSheet() const;
+    void SetSpreadSheet(bool Value);
+    bool DisjunctRowSelect() const;
+    void SetDisjunctRowSelect(bool Value);
+    bool UsePlatformStyles() const;
+    void SetUsePlatformStyles(bool Value);
+    // The system's version flags the constructor records.
+    bool IsWinXP() const;
+    bool IsWin7() const;
+    bool IsVista() const;
+    bool IsComCtl6() const;
+
+    // The virtual operations whose areas come later keep their base default here.
+    virtual void DoClickSort(int ACol);
+    virtual void StoreEditedText(int ACol, int ARow, const QString &Value);
+    virtual QString CurrentCell() const;
+    virtual void SetCurrentCell(const QString &Value);
+    virtual QString CurrentCellText() const;
+    virtual void SetCurrentCellEditText(const QString &Value);
+    virtual void RestoreCachedCellText();
+    virtual QString GetFormattedCell(int ACol, int ARow);
+    virtual QString QueryFloatFormat(int ACol, int ARow) const;
+    virtual void DoCheckBoxClick(int ACol, int ARow, bool State);
+    virtual void FixedEditHook(int ACol, int ARow);
+    virtual void SelectionChangedHook(int ALeft, int ATop, int ARight, int ABottom);
+    virtual void FilterDoneHook();
+    virtual void UpdateColSize(int ACol, int &AWidth);
+    virtual void UpdateAutoColSize(int ACol, int &AWidth);
+    virtual void HeaderListChanged();
+    virtual void DoEllipsClick(int ACol, int ARow, QString &S);
+    virtual void RememberOldCellValue(int ACol, int ARow);
+    virtual void DoCanAddRow(bool &CanAdd);
+    virtual void DoCanInsertRow(int ARow, bool &CanInsert);
+    virtual void AddRowHook();
+    virtual bool IsDesigningQuery() const;
+    virtual void InvalidateRequest();
+    virtual void DisableEditing();
+    virtual bool AllowGridClipboardFormat() const;
+    virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
+    virtual void DoRatingChange(int ACol, int ARow, int Value, bool &Allow);
+    virtual void DoColorSelect(int ACol, int ARow, TColor &AColor);
+    virtual void DoImageSelect(int ACol, int ARow, int &AIndex);
+    virtual bool DoCanShowFixedDropDown(int ACol, int ARow);
+    virtual void DoStartBlockFocus();
+    virtual void DoEndBlockFocus();
+    virtual void DoPrintGetPageNum(int PageNum, QString &PageString);
+    // OnGetEditorProp, then the integer variant the dropdown editors use.
+    virtual void DoGetEditorProp(int ACol, int ARow, TEditLink *AEditLink);
+    // One Allow flows through the row, column and cell changing events.
+    virtual void DoCellChanging(int ACol, int ARow, bool &Allow);
+    virtual void DoScrollCell(int ACol, int ARow, int ScrollPosition, int ScrollMin, int ScrollMax);
+    // Empty here: a descendant follows every step of an export or import.
+    virtual void ExportNotification(TGridExportState AState, int ARow);
+    virtual void ImportNotification(TGridImportState AState, int ARow);
+    // The images of ctImageList cells; not owned.
+    virtual QObject *GridImages() const;
+    void SetGridImages(QObject *Value);
+    // Set while the cursor is moved by the grid itself: OnCellChanging stays quiet.
+    bool DisableChange() const;
+    void SetDisableChange(bool Value);
+    virtual int GetVersionNr() const;
+    virtual QString GetVersionString() const;
+    QString Version() const;
+
+    // ===== per-cell query hooks and events ======================================================
+    virtual void DoCanEditCell(int ACol, int ARow, bool &CanEdit);
+    virtual void DoSearchFooterAction(const QString &Value,
+                                      int ACol,
+                                      int ARow,
+                                      TSearchFooterAction SearchAction);
+    virtual void DoButtonClick(int ACol, int ARow);
+    virtual void DoExpandClick(int ACol, int ARow, bool Expanded);
+    virtual void DoComboCloseUp(int ACol, int ARow);
+    virtual void DoComboDropDown(int ACol, int ARow);
+    virtual void DoGetCellCursor(int ACol, int ARow, int X, int Y);
+    virtual void QueryCellHint(int ACol, int ARow, QString &hintstr);
+    virtual void
+    QueryCellColor(int ACol, int ARow, TFont *AFont, TBrush *ABrush, plat::TGridDrawState AState);
+    virtual void QueryCellPrintColor(
+        int ACol, int ARow, TFont *AFont, TBrush *ABrush, plat::TGridDrawState AState);
+    virtual void QueryCellBorder(int ACol, int ARow, TPen *APen, TCellBorders &Borders);
+    virtual void QueryCellPrintBorder(int ACol, int ARow, TPen *APen, TCellBorders &Borders);
+    virtual void QueryCellAlignment(int ACol, int ARow, TAlignment &HAlign, TVAlignment &VAlign);
+    virtual void QueryCellFormat(int ACol, TSortStyle &AStyle, QString &aPrefix, QString &aSuffix);
+    virtual void QuerySpinEditorType(int ACol, int ARow, TEditorType &AEditor);
+    virtual void QueryEditorType(int ACol, int ARow, TEditorType &AEditor);
+    virtual bool QueryNoEditor(int ACol, int ARow);
+    virtual void QueryFixedCell(int ACol, int ARow, bool &IsFixed);
+    virtual void QueryCanEdit(int ACol, int ARow, bool &CanEdit);
+    virtual void QueryPasswordCell(int ACol, int ARow, bool &IsPassword);
+    virtual void QueryWordWrap(int ACol, int ARow, bool &WordWrap);
+    virtual bool QueryHasCombo(int ACol, int ARow);
+    virtual bool QueryHasSpin(int ACol, int ARow);
+    virtual void QueryCheckTrue(int ACol, int ARow, QString &Value);
+    virtual void QueryCheckFalse(int ACol, int ARow, QString &Value);
+
+    // The names the display and editing code use for the hooks above.
+    void
+    CellColorHook(int ACol, int ARow, TFont *AFont, TBrush *ABrush, plat::TGridDrawState AState)
+    {
+        QueryCellColor(ACol, ARow, AFont, ABrush, AState);
+    }
+    void
+    PrintColorHook(int ACol, int ARow, TFont *AFont, TBrush *ABrush, plat::TGridDrawState AState)
+    {
+        QueryCellPrintColor(ACol, ARow, AFont, ABrush, AState);
+    }
+    void CellBorderHook(int ACol, int ARow, TCellBorders &Borders, TPen *APen)
+    {
+        QueryCellBorder(ACol, ARow, APen, Borders);
+    }
+    void CellAlignmentHook(int ACol, int ARow, TAlignment &HAlign, TVAlignment &VAlign)
+    {
+        QueryCellAlignment(ACol, ARow, HAlign, VAlign);
+    }
+    void CellWordWrapHook(int ACol, int ARow, bool &WordWrap)
+    {
+        QueryWordWrap(ACol, ARow, WordWrap);
+    }
+    void CheckTrueHook(int ACol, int ARow, QString &Value) { QueryCheckTrue(ACol, ARow, Value); }
+    void CheckFalseHook(int ACol, int ARow, QString &Value) { QueryCheckFalse(ACol, ARow, Value); }
+    bool HasComboHook(int ACol, int ARow) { return QueryHasCombo(ACol, ARow); }
+    bool HasSpinHook(int ACol, int ARow) { return QueryHasSpin(ACol, ARow); }
+    void CanEditCell(int ACol, int ARow, bool &CanEdit) { QueryCanEdit(ACol, ARow, CanEdit); }
+    bool IsPasswordCell(int ACol, int ARow)
+    {
+        bool is = false;
+        QueryPasswordCell(ACol, ARow, is);
+        return is;
+    }
+    void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom)
+    {
+        SelectionChangedHook(ALeft, ATop, ARight, ABottom);
+    }
+    bool CanShowFixedDropDown(int ACol, int ARow) { return DoCanShowFixedDropDown(ACol, ARow); }
+
+    // The cell defaults ask the visual properties, then leave fixed, banded, gradient and
+    // selected cells' brush to the painter.
+    void GetCellDefaults(int ACol,
+                         int ARow,
+                         TFont &AFont,
+                         TBrush &ABrush,
+                         TColor &ColorTo,
+                         TColor &MirrorColor,
+                         TColor &MirrorColorTo,
+                         TAlignment &HAlign,
+                         TVAlignment &VAlign,
+                         bool &WW,
+                         TCellGradientDirection &GD) override;
+    bool IsFixed(int ACol, int ARow) override;
+    // Until the cell look is built: the grid's colours and font, the cell's own colours and
+    // font through QueryCellColor, its alignment and word wrap.
+    void GetVisualProperties(int ACol,
+                             int ARow,
+                             plat::TGridDrawState &AState,
+                             bool Print,
+                             bool Select,
+                             bool Remap,
+                             TBrush &ABrush,
+                             TColor &AColorTo,
+                             TColor &AMirrorColor,
+                             TColor &AMirrorColorTo,
+                             TFont &AFont,
+                             TAlignment &HA,
+                             TVAlignment &VA,
+                             bool &WW,
+                             TCellGradientDirection &GD) override;
+    void DrawCellContent(TCanvas *Canvas,
+                         int ACol,
+                         int ARow,
+                         const TRect &Rect,
+                         plat::TGridDrawState State) override;
+
+    TCanEditCellEvent OnCanEditCell;
+    TSearchFooterActionEvent OnSearchFooterAction;
+    TButtonClickEvent OnButtonClick;
+    TExpandClickEvent OnExpandClick;
+    TClickCellEvent OnComboCloseUp;
+    TClickCellEvent OnComboDropDown;
+    TCellCursorEvent OnGetCellCursor;
+    TGridHintEvent OnGridHint;
+    TGridWideHintEvent OnGridWideHint;
+    TGridColorEvent OnGetCellColor;
+    TGridColorEvent OnGetCellPrintColor;
+    TGridBorderEvent OnGetCellBorder;
+    TGridBorderEvent OnGetCellPrintBorder;
+    TGridAlignEvent OnGetAlignment;
+    TGridFormatEvent OnGetFormat;
+    TGetEditorTypeEvent OnGetEditorType;
+    TIsFixedCellEvent OnIsFixedCell;
+    TIsPasswordCellEvent OnIsPasswordCell;
+    TWordWrapEvent OnGetWordWrap;
+    THasComboEvent OnHasComboBox;
+    THasSpinEditEvent OnHasSpinEdit;
+    TGetCheckEvent OnGetCheckTrue;
+    TGetCheckEvent OnGetCheckFalse;
+    TCellsChangedEvent OnCellsChanged;
+    TClickSortEvent OnClickSort;
+    TCheckBoxClickEvent OnCheckBoxClick;
+    TCheckBoxClickEvent OnCheckBoxChange;
+    TClickCellEvent OnFixedEdit;
+    std::function<void(QObject *, int, int, int, int)> OnSelectionChanged;
+    TNotifyEvent OnFilterDone;
+    TUpdateColumnSizeEvent OnUpdateColumnSize;
+    TEllipsClickEvent OnEllipsClick;
+    TCanAddRowEvent OnCanAddRow;
+    TCanInsertRowEvent OnCanInsertRow;
+    TRatingChangeEvent OnRatingChange;
+    std::function<void(QObject *, int, int, TColor &)> OnColorSelect;
+    std::function<void(QObject *, int, int, int &)> OnImageSelect;
+    TCanShowFixedDropDownEvent OnCanShowFixedDropDown;
+    TNotifyEvent OnStartBlockFocus;
+    TNotifyEvent OnEndBlockFocus;
+    TGridResizeEvent OnGridResize;
+    TFloatFormatEvent OnGetFloatFormat;
+    TPrintPageNumEvent OnPrintGetPageNum;
+    TGetEditorPropEvent OnGetEditorProp;
+    TGetEditorPropIntEvent OnGetEditorPropInt;
+    TRowChangingEvent OnRowChanging;
+    TColChangingEvent OnColChanging;
+    TCellChangingEvent OnCellChanging;
+    TScrollCellEvent OnScrollCell;
+
+    // ===== hidden columns and rows (the display/real maps) =====================================
+    // Columns take real indexes; at least one column stays shown, and only real columns
+    // 0 .. 511 can be hidden (others are ignored).
+    void HideColumn(int ColIndex);
+    void HideColumns(int FromCol, int ToCol);
+    void UnHideColumn(int ColIndex);
+    void UnHideColumns(int FromCol, int ToCol);
+    void UnHideColumnsAll();
+    // Rows take real indexes. Hidden rows keep their cells, cell properties and heights.
+    void HideRow(int RowIndex);
+    void HideRows(int FromRow, int ToRow);
+    // Nothing when FromRow is hidden already.
+    void HideRowsEx(int FromRow, int ToRow);
+    // One filter level: the listed display rows are hidden, the others close up.
+    void HideRowList(const TIntList &RowList);
+    void UnHideRow(int RowIndex);
+    // Nothing unless FromRow is hidden.
+    void UnHideRows(int FromRow, int ToRow);
+    void UnHideRowsAll();
+    // Undoes the latest filter level; with the first level, rows hidden directly go too. The
+    // caller lowers FilterLevel afterwards.
+    void UnHideRowList();
+    int FilterLevel() const;
+    void SetFilterLevel(int Value);
+    // The i-th stored hidden row, or null.
+    TGridItem *HiddenRowItem(int i) const;
+    int NumHiddenColumns() const;
+    int NumHiddenRows() const;
+    int TotalColCount() const override;
+    int TotalRowCount() const;
+    int RealColIndex(int ACol) const;
+    int DisplColIndex(int ACol) const override;
+    int RealRowIndex(int ARow) const;
+    int DisplRowIndex(int ARow) const;
+    bool IsHiddenColumn(int ACol) const;
+    bool IsHiddenRow(int ARow) const;
+    // Builds the list of hidden rows on its first call (ListHidden null); the caller frees it.
+    bool IsHiddenRow(int ARow, TIntList *&ListHidden) const;
+    int RealCol() const;
+    int RealRow() const;
+    int DisplToRealCol(int ACol) const { return RealColIndex(ACol); }
+    int RealToDisplCol(int ACol) const { return DisplColIndex(ACol); }
+    int DisplToRealRow(int ARow) const { return RealRowIndex(ARow); }
+    int RealToDisplRow(int ARow) const { return DisplRowIndex(ARow); }
+    int GetRealCol() const { return RealCol(); }
+    int GetRealRow() const { return RealRow(); }
+    bool IsIgnoredColumn(int ACol) const;
+    // The cells of a hidden real row, or null when the row is shown.
+    virtual QStringList *HiddenRowCells(int ARow) const;
+    virtual QVector<void *> *HiddenRowObjects(int ARow) const;
+
+    // ===== cell access and cell attributes =====================================================
+    QString GetCellsEx(int i, int j) const;
+    void SetCellsEx(int i, int j, const QString &Value);
+    QString GetGridCellsEx(int i, int j) const;
+    void SetGridCellsEx(int i, int j, const QString &Value);
+    QString GetWideCellsEx(int i, int j) const { return GetCellsEx(i, j); }
+    void SetWideCellsEx(int i, int j, const QString &Value) { SetCellsEx(i, j, Value); }
+    void *GetObjectsEx(int i, int j) const;
+    void SetObjectsEx(int i, int j, void *aObject);
+    void *GetGridObjectsEx(int ACol, int ARow) const;
+    QString GetOriginalCells(int i, int j) const;
+    void SetOriginalCells(int i, int j, const QString &Value);
+    QString GetUnSortedCell(int i, int j) const;
+    void SetUnSortedCell(int i, int j, const QString &Value);
+    int SortedRowIndex(int ARow) const;
+    int UnSortedRowIndex(int ARow) const;
+    QString GetStrippedCell(int i, int j) const;
+    int GetLinesInCell(int i, int j) const;
+
+    TColor GetColors(int i, int j) const;
+    void SetColors(int i, int j, TColor Value);
+    TColor GetColorsTo(int i, int j) const;
+    void SetColorsTo(int i, int j, TColor Value);
+    TCellGradientDirection GetGradientDir(int i, int j) const;
+    void SetGradientDir(int i, int j, TCellGradientDirection Value);
+    TColor GetFontColors(int i, int j) const;
+    void SetFontColors(int i, int j, TColor Value);
+    TFontStyles GetFontStyles(int i, int j) const;
+    void SetFontStyles(int i, int j, TFontStyles Value);
+    int GetFontSizes(int i, int j) const;
+    void SetFontSizes(int i, int j, int Value);
+    QString GetFontNames(int i, int j) const;
+    void SetFontNames(int i, int j, const QString &Value);
+    TAlignment GetAlignments(int i, int j) const;
+    void SetAlignments(int i, int j, TAlignment Value);
+    bool GetReadOnly(int i, int j) const;
+    void SetReadOnly(int i, int j, bool Value);
+    bool GetWordWraps(int i, int j);
+    void SetWordWraps(int i, int j, bool Value);
+    void SetCellFont(int i, int j, const TFont &Value);
+    void SetRowColor(int i, TColor AColor);
+    void SetRowColorTo(int i, TColor AColor);
+    void SetRowFontColor(int i, TColor AColor);
+    QWidget *GetCellControls(int i, int j) const;
+    void SetCellControls(int i, int j, QWidget *AControl);
+    int NumCellControls() const;
+    TControlList &ControlList();
+    TEditorType CurrentEditor() const;
+
+    int GetAllColWidths(int i) const;
+    void SetAllColWidths(int i, int Value);
+    int AllColCount() const { return TotalColCount(); }
+    int AllRowCount() const { return TotalRowCount(); }
+    Qt::CursorShape Cursor() const;
+    void SetCursor(Qt::CursorShape Value);
+    void Zoom(int x);
+    void SetQuorlGradientFrom(TColor Value);
+    void SetQuorlGradientTo(TColor Value);
+    void SetQuorlGradientMirrorFrom(TColor Value);
+    void SetQuorlGradientMirrorTo(TColor Value);
+    TColor QuorlGradientFrom() const;
+    TColor QuorlGradientTo() const;
+    TColor QuorlGradientMirrorFrom() const;
+    TColor QuorlGradientMirrorTo() const;
+
+    // ===== typed cell values and cell text utilities ===========================================
+    void SetInts(int ACol, int ARow, int Value);
+    // EQrlGridError "Cell does not contain integer value" for anything but an integer.
+    int GetInts(int ACol, int ARow) const;
+    void SetAllInts(int ACol, int ARow, int Value);
+    int GetAllInts(int ACol, int ARow) const;
+    void SetFloats(int ACol, int ARow, double Value);
+    // EQrlGridError "Cell does not contain a float value".
+    double GetFloats(int ACol, int ARow) const;
+    void SetAllFloats(int ACol, int ARow, double Value);
+    double GetAllFloats(int ACol, int ARow) const;
+    void SetDates(int ACol, int ARow, TDateTime Value);
+    // EQrlConvertError when the text is no date of the user's format.
+    TDateTime GetDates(int ACol, int ARow) const;
+    void SetTimes(int ACol, int ARow, TDateTime Value);
+    TDateTime GetTimes(int ACol, int ARow) const;
+    QString GetCtrlVal(int ACol, int ARow, const QString &ID) const;
+    void SetCtrlVal(int ACol, int ARow, const QString &ID, const QString &Value);
+
+    QString HilightText(bool DoCase, const QString &S, const QString &Text) const;
+    QString MarkText(bool DoCase, const QString &S, const QString &Text) const;
+    QString UnHilightText(const QString &S) const;
+    QString UnMarkText(const QString &S) const;
+    void HilightInCell(bool DoCase, int Col, int Row, const QString &HiText);
+    void MarkInCell(bool DoCase, int Col, int Row, const QString &HiText);
+    void UnHilightInCell(int Col, int Row);
+    void UnMarkInCell(int Col, int Row);
+    void HilightInCol(bool DoFixed, bool DoCase, int Col, const QString &HiText);
+    void MarkInCol(bool DoFixed, bool DoCase, int Col, const QString &HiText);
+    void UnHilightInCol(bool DoFixed, int Col);
+    void UnMarkInCol(bool DoFixed, int Col);
+    void HilightInRow(bool DoFixed, bool DoCase, int Row, const QString &HiText);
+    void MarkInRow(bool DoFixed, bool DoCase, int Row, const QString &HiText);
+    void UnHilightInRow(bool DoFixed, int Row);
+    void UnMarkInRow(bool DoFixed, int Row);
+    void HilightInGrid(bool DoFixed, bool DoCase, const QString &HiText);
+    void MarkInGrid(bool DoFixed, bool DoCase, const QString &HiText);
+    void UnHilightInGrid(bool DoFixed);
+    void UnMarkInGrid(bool DoFixed);
+
+    TQrlStringGridCheck *CellChecker() const;
+    void SetCellChecker(TQrlStringGridCheck *Value);
+    bool CheckCell(int Col, int Row);
+    bool CheckCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    bool CheckCol(bool DoFixed, int Col);
+    bool CheckRow(bool DoFixed, int Row);
+    bool CheckGrid(bool DoFixed);
+
+    void TextFill(bool DoFixed, const QString &Txt);
+    // Fmt takes two integers, the column and the row ("%d:%d").
+    void FormatFill(bool DoFixed, const QString &Fmt);
+    void RandomFill(bool DoFixed, int Rnd);
+    void LinearFill(bool DoFixed);
+    void SwapCells(plat::TGridCoord FromCell, plat::TGridCoord ToCell);
+
+    const QStringList &ColumnHeaders() const;
+    void SetColumnHeaders(const QStringList &Value);
+    void ClearColumnHeaders();
+    void ShowColumnHeaders();
+    const QStringList &RowHeaders() const;
+    void SetRowHeaders(const QStringList &Value);
+    void ClearRowHeaders();
+    void ShowRowHeaders();
+    // Split every vertical merge, then merge the listed columns again.
+    void SplitMergedColumns();
+    void ReMergeColumns();
+    virtual void SplitColumnCells(int ACol);
+    virtual void MergeColumnCells(int ACol, bool MainMerge);
+
+    // ===== cell graphic model ==================================================================
+    // A slot holding another kind of object counts as no graphic. Column 0 answers the shared
+    // row check box while HotmailRowSelect is on.
+    virtual TCellGraphic *GetCellGraphic(int ACol, int ARow);
+    virtual TCellType GetCellType(int ACol, int ARow);
+    bool HasGraphicOfType(int ACol, int ARow, TCellTypes Types);
+    // Frees the cell's own graphic (never a shared one) and stores a new one of kind ctNone.
+    TCellGraphic *CreateCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphicOfType(int ACol, int ARow, TCellType CellType);
+    // The grid's shared graphics: the row check box and the one lent to check-box columns.
+    TCellGraphic *SharedRowCheckBox() const;
+    TCellGraphic *SharedCellGraphic() const;
+    // Node and summary rows carry a ctNode / ctSummary graphic in column 0.
+    bool IsNode(int ARow);
+    bool IsSummary(int ARow);
+
+    // ===== grid properties, update locking, messages and focus =================================
+    void SetRowCount(int Value) override;
+    void SetColCount(int Value) override;
+    void SetCol(int Value) override;
+    // With FixedRowAlways a count that does not fit is lowered to RowCount - 1 and remembered;
+    // the grid returns to it when rows come back.
+    void SetFixedRows(int Value) override;
+    void SetFixedCols(int Value) override;
+    void SetDefaultRowHeight(int Value) override;
+    int FixedRowHeight() const;
+    void SetFixedRowHeight(int Value);
+    int FixedColWidth() const;
+    void SetFixedColWidth(int Value);
+    int FixedFooters() const;
+    void SetFixedFooters(int Value);
+    int FixedRightCols() const;
+    void SetFixedRightCols(int Value);
+    // Also the text editor's; repaints unless an update is in progress.
+    void SetWordWrap(bool Value) override;
+    TVAlignment VAlignment() const;
+    void SetVAlignment(TVAlignment Value);
+    // The text-drawing flag of VAlignment: top 0, centre 4, bottom 8.
+    unsigned VAlignmentFlag() const;
+    void SetSelection(const plat::TGridRect &Value) override;
+    int MaxRowCount() const;
+    int MaxColCount() const;
+
+    void BeginUpdate();
+    void EndUpdate();
+    void StartUpdate();
+    void ResetUpdate();
+    bool LockUpdate() const;
+    void SetLockUpdate(bool Value);
+    int UpdateCount() const;
+
+    // EQrlGridError "Columns is not in valid range" outside 0..511.
+    int GetPrintColWidth(int ACol) const;
+    int GetPrintColOffset(int ACol) const;
+    void SetPrintColWidth(int ACol, int Value);
+    void SetPrintColOffset(int ACol, int Value);
+
+    // One tick of the 500 ms grid timer.
+    void GridTimerTick();
+    int TimerTicks() const;
+    QString SearchInc() const;
+    void SetSearchInc(const QString &Value);
+    int SearchTics() const;
+    void SetSearchTics(int Value);
+    void ResetFixedCellHighlight();
+    // The owner form's resize, followed with SizeWithForm.
+    void FormResize(QWidget *Form);
+    TMouseSelectMode MouseSelectMode() const;
+    void SetMouseSelectMode(TMouseSelectMode Value);
+    bool CellSelectorMode() const;
+    void SetCellSelectorMode(bool Value);
+    bool EditDisable() const;
+    void SetEditDisable(bool Value);
+
+    // ===== selection, row marks and repainting of cell ranges =================================
+    using TRowDisjunctSelectEvent =
+        std::function<void(QObject *Sender, int ARow, bool AState, bool &Allow)>;
+    using TRowDisjunctSelectedEvent = std::function<void(QObject *Sender, int ARow)>;
+
+    // Row flags take display rows, real rows with RowSelectPersistent. Outside the rows:
+    // EQrlGridError "Invalid row N accessed", unless RowSelectPersistent.
+    bool GetRowSelect(int ARow) const;
+    // OnRowDisjunctSelect may refuse. Outside the rows of a grid with scrollable rows:
+    // EQrlGridError "Invalid row accessed".
+    void SetRowSelect(int ARow, bool Value);
+    // Rows beyond the grid are skipped. Without DisjunctRowSelect the selection rectangle
+    // becomes the rows.
+    void SelectRows(int RowIndex, int RCount);
+    void UnSelectRows(int RowIndex, int RCount);
+    void ClearRowSelect();
+    int RowSelectCount() const;
+    int GetRowSelectCount() const { return RowSelectCount(); }
+    int SelectedRowCount() const;
+    // -1 past the selected rows.
+    int GetSelectedRow(int i) const;
+    void SelectionToRowSelect(bool All);
+    // EQrlGridError "Invalid column accessed" outside the columns.
+    bool GetColSelect(int ACol) const;
+    void SetColSelect(int ACol, bool Value);
+    void SelectCols(int ColIndex, int CCount);
+    void UnSelectCols(int ColIndex, int CCount);
+    void ClearColSelect();
+    int ColSelectCount() const;
+    // With DisjunctColSelect: the number of selected columns.
+    int SelectedColCount() const;
+    void SelectionToColSelect(bool All);
+    // Outside the grid: EQrlGridError "Grid index out of range", nothing changed.
+    void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow);
+    // Without DisjunctCellSelect the list is first taken from the selection rectangle.
+    int SelectedCellsCount() const;
+    // std::out_of_range past the list.
+    plat::TGridCoord GetSelectedCell(int i) const;
+    bool GetSelectedCells(int i, int j) const;
+    void SetSelectedCells(int i, int j, bool Value);
+    void ClearSelectedCells();
+
+    bool GetRowModified(int ARow) const;
+    // A negative row: EQrlGridError "Invalid row accessed".
+    void SetRowModified(int ARow, bool Value);
+    int ModifiedRowCount() const;
+    void ClearModifiedRows();
+    bool GetRowEnabled(int ARow) const;
+    // Disabling the current row moves the cursor to the first other enabled row.
+    void SetRowEnabled(int ARow, bool Value);
+
+    // Repaints by cells; nothing is drawn here.
+    void RepaintRow(int ARow);
+    void RepaintCol(int ACol);
+    // Any negative coordinate: nothing; a corner out of view: the whole grid.
+    void RepaintRect(const plat::TGridRect &R);
+    void InvalidateCellRange(const plat::TGridRect &R);
+    bool LastRowAboveSearchFooter();
+    void ScrollLastRowAboveSearchFooter();
+
+    TRowDisjunctSelectEvent OnRowDisjunctSelect;
+    TRowDisjunctSelectedEvent OnRowDisjunctSelected;
+
+    // ===== moving rows and columns, hidden selection, current row, used cells, save ranges ===
+    using TRowChangedEvent = std::function<void(QObject *Sender, int OldRow, int NewRow)>;
+
+    // Lines move with their texts, cell properties, merged areas, cell controls, marks and
+    // sizes. Indexes outside the grid: EQrlGridError "Grid index out of range".
+    void MoveColumn(int FromIndex, int ToIndex) override;
+    void MoveRow(int FromIndex, int ToIndex) override;
+    // The Count rows from FromIndex; ToIndex is lowered by Count when the block lies wholly
+    // before it.
+    void MoveRows(int FromIndex, int ToIndex, int Count);
+    void HideSelection();
+    void UnHideSelection();
+    bool SelHidden() const;
+    void UpdateEditMode();
+    int GetTopRowEx() const;
+    // Only FixedRows .. RowCount - 1 scrolls; other values are ignored.
+    void SetTopRowEx(int Value);
+    int GetRowEx() const;
+    // Fires OnRowUpdate when the row differs from the one last reported.
+    void SetRowEx(int Value);
+    void SetRow(int Value) override;
+    // (0, 0, 0, 0) when no cell has text.
+    plat::TGridRect UsedCells() const;
+    int SaveStartCol() const;
+    int SaveEndCol() const;
+    int SaveColCount() const;
+    int SaveStartRow() const;
+    int SaveEndRow() const;
+    int SaveRowCount() const;
+    // (-1, -1) outside the cells.
+    void ScreenToCell(const TPoint &pt, int &ACol, int &ARow) const;
+
+    TRowChangedEvent OnRowUpdate;
+
+    // ===== row and column content operations ===================================================
+    // Rows and columns are display indexes. An index outside the grid or a negative count
+    // raises EQrlGridError "Grid index out of range" before anything changes, except where a
+    // call is documented to do nothing. Cell properties travel with their cells; removed cells
+    // have theirs freed, a clear frees those of the cleared cells.
+    virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls = true);
+    void AddRow();
+    // Nothing for RCount <= 0 or RowIndex >= RowCount.
+    virtual void RemoveRows(int RowIndex, int RCount);
+    // Takes the rows out of view for the hidden-row store, which keeps their cells: their cell
+    // properties are not freed.
+    virtual void RemoveRowsEx(int RowIndex, int RCount);
+    // Frees the rows' cell properties, then DeleteRowsPlain(RowIndex, RCount, true).
+    virtual void RemoveRowsAndProps(int RowIndex, int RCount);
+    // Nothing for RowIndex >= RowCount. Forgets the rows' cell properties without freeing them
+    // (the caller keeps them); RemoveControls drops the controls placed in the rows, which also
+    // means the rows are deleted for good rather than hidden.
+    void DeleteRowsPlain(int RowIndex, int RCount, bool RemoveControls);
+    // Keeps the first row of every text of ACol (compared without regard to case).
+    void RemoveDuplicates(int ACol, bool DoCase);
+    void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
+    virtual void InsertCols(int ColIndex, int CCount);
+    void AddColumn();
+    // CCount is cut to the shown columns from ColIndex on.
+    virtual void RemoveCols(int ColIndex, int CCount);
+    // Inclusive; nothing when either range is empty.
+    virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    void ClearRows(int RowIndex, int RCount);
+    void ClearCols(int ColIndex, int CCount);
+    void ClearNormalRows(int RowIndex, int RCount);
+    void ClearNormalCols(int ColIndex, int CCount);
+    void ClearNormalCells();
+    void Clear();
+    void ClearAll();
+    // The rows or columns of the disjunct selection, else the selection rectangle.
+    void ClearSelection();
+    // Blanks and control characters off both ends of every cell of the rectangle.
+    virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    void TrimColumn(int ACol);
+    void TrimRow(int ARow);
+    void TrimAll();
+    void ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColor AColor);
+    // Column 1 takes the trimmed join of both columns in the scrollable rows; column 2 goes.
+    void MergeCols(int ColIndex1, int ColIndex2, const QString &Separator);
+    void MergeRowCells(int RowIndex, bool MainMerge);
+    void SplitRowCells(int RowIndex);
+    void SplitAllCells();
+    // The first cell, row by row, whose stored text is SubStr exactly; hidden columns are not
+    // searched.
+    bool IsCell(const QString &SubStr, int &ACol, int &ARow) const;
+    bool IsWideCell(int ACol, int ARow) const;
+    // ===== calculations and automatic sizing ===================================================
+    // Column figures: FromRow or ToRow -1 means the normal rows (FixedRows to RowCount -
+    // FixedFooters - 1). Numbers are read as GetFloats reads them: a text without number
+    // characters counts 0. Sum, average and the row steps of minimum and maximum skip a cell
+    // whose number characters form no number; the first value of minimum and maximum and every
+    // value of the standard deviation raise EQrlGridError there. A ToRow past the shown rows
+    // (past RowCount, or RowCount - 1 with a visible floating footer) counts real rows, hidden
+    // ones included. Rows outside the grid count as empty cells.
+    double ColumnSum(int ACol, int FromRow, int ToRow);
+    // Divided by every row of the range, skipped ones included; 0 for an empty range.
+    double ColumnAvg(int ACol, int FromRow, int ToRow);
+    double ColumnMin(int ACol, int FromRow, int ToRow);
+    double ColumnMax(int ACol, int FromRow, int ToRow);
+    // Population form (divided by n).
+    double ColumnStdDev(int ACol, int FromRow, int ToRow);
+    // Texts compared without regard to letter case.
+    double ColumnDistinct(int ACol, int FromRow, int ToRow);
+    // OnColumnCalc / OnGroupCalc with Res 0 first; 0 when unassigned.
+    double ColumnCustomCalc(int ACol, int FromRow, int ToRow);
+    double GroupCustomValue(int ACol, int FromRow, int ToRow);
+    // Base cells of the columns fromCol to toCol; RowAvg is 0 for an empty range.
+    double RowSum(int ARow, int fromCol, int toCol);
+    double RowAvg(int ARow, int fromCol, int toCol);
+    double RowMin(int ARow, int fromCol, int toCol);
+    double RowMax(int ARow, int fromCol, int toCol);
+
+    void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    // Cells joined by tabs, rows by CR LF.
+    QString SelectedText();
+    bool IsSelected(int ACol, int ARow);
+    void AutoNumberCol(int ACol);
+    void AutoNumberRow(int ARow);
+
+    // Sizes stay within MinColWidth / MaxColWidth and MinRowHeight / MaxRowHeight (equal limits
+    // leave a size unchecked); with SizeGrowOnly no line gets smaller.
+    void AutoSizeCol(int ACol, int Padding = 0);
+    void AutoSizeColumns(bool DoFixedCols, int Padding = 0);
+    void AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY);
+    void AutoSizeRow(int ARow, int Padding = 0);
+    void AutoSizeRows(bool DoFixedRows, int Padding = 0);
+    void FitColumnWidth(int ACol, bool GrowOnly);
+    void FitRowHeight(int ARow, bool GrowOnly, int Padding);
+    void SizeRowToLines(int ARow, int Lines, int Extra);
+    // The control's client area to the sum of the column widths / row heights.
+    void SizeToCols();
+    void SizeToRows();
+    void SizeToCells();
+    // Spreads the control's width over the columns.
+    void AutoFitColumns(bool DoFixedCells);
+    // Columns are real columns, rows display rows; the sizes, the cells' properties, placed
+    // controls and (for columns) the sort column go along.
+    void SwapColumns(int ACol1, int ACol2);
+    void SwapRows(int ARow1, int ARow2);
+    // The window was rescaled by M / D: the fixed and active-cell fonts follow.
+    virtual void ChangeScaleHook(int M, int D);
+
+    bool SizeGrowOnly() const;
+    void SetSizeGrowOnly(bool Value);
+    int AutoNumberStart() const;
+    void SetAutoNumberStart(int Value);
+    int AutoNumberOffset() const;
+    void SetAutoNumberOffset(int Value);
+    TSortDirection AutoNumberDirection() const;
+    void SetAutoNumberDirection(TSortDirection Value);
+    // The XYOffset margin at the left and top only instead of on both sides.
+    bool XYOffsetTopLeftOnly() const;
+    void SetXYOffsetTopLeftOnly(bool Value);
+    // Line breaks in cell texts start new lines.
+    bool MultilineCells() const;
+    void SetMultilineCells(bool Value);
+    TColumnSize *ColumnSize() const;
+
+    // The measurements the sizing takes (grid/display/QrlStringGrid_measure.cpp). Margins:
+    // XYOffset once with XYOffsetTopLeftOnly, else twice.
+    int TotalXOffset() const;
+    int TotalYOffset() const;
+    // 1 unless MultilineCells; else the most lines among the row's shown cells.
+    int MaxLinesInRow(int ARow);
+    // The size the text of a cell needs in its font with ZoomFactor added, without its graphic.
+    // ACol is a real column. VS: wrapped within the cell's width; SB: 17 pixels kept for a cell
+    // scroll bar. Mini-HTML is measured on its visible text.
+    TSize GetCellTextSize(int ACol, int ARow, bool VS, bool SB);
+    TSize CalcCellTextSize(int ACol, int DisplCol, bool VS, bool SB, int ARow);
+    // The room a cell's graphic takes beside or above its text; (0, 0) without graphic.
+    virtual TPoint GetCellGraphicSize(int ACol, int ARow);
+    virtual TPoint CalcCellGraphicSize(int ACol, int ARow, int ReservedHeight);
+    // The row of a cell (the last row of its merged area) shows the sort glyph.
+    bool IsSortIndicatorRow(int ACol, int ARow);
+
+    TColumnCalcEvent OnColumnCalc;
+    TColumnCalcEvent OnGroupCalc;
+
+    // ===== floating footer calculation, change notifiers and string-grid hooks =================
+    TFloatingFooter *FloatingFooter() const;
+    // One column, or every column (hidden ones too) for -1.
+    void CalcFooter(int ACol);
+    virtual void FloatingFooterCalc(int ACol);
+    void RecalcColumnFooter(int ACol);
+    // Repaints the footer panel.
+    void UpdateFooter();
+    void LastRowChanged() override;
+    // OnCellsChanged, then every registered notifier in order, then the footer.
+    virtual void NotifyCellsChanged(const plat::TGridRect &R);
+    virtual void AfterCellsLoaded();
+    // Registering twice or unregistering an unknown notifier changes nothing. A notifier
+    // destroyed while registered is dropped.
+    void RegisterNotifier(TGridChangeNotifier *ANotifier);
+    void UnRegisterNotifier(TGridChangeNotifier *ANotifier);
+    // One listener at a time; unregistering clears it whatever is passed.
+    void RegisterSelListener(const std::shared_ptr<ITQrlStringGridSelect> &AListener);
+    void UnRegisterSelListener(const std::shared_ptr<ITQrlStringGridSelect> &AListener);
+    ITQrlStringGridSelect *SelListener() const;
+
+    virtual void InsertRowHook(int ARow);
+    // The only data row is emptied instead (unless FixedRowAlways); then OnAutoDeleteRow.
+    virtual void RemoveRowHook(int ARow);
+    virtual QString ExportCellText(int ACol, int ARow);
+    // The text a file writer stores for a cell.
+    virtual void SaveCellText(int ACol, int ARow, QString &Value);
+    // Stores a text a file reader loaded, after OnLoadCell, without hooks.
+    virtual void LoadCellText(int ACol, int ARow, const QString &Value);
+    bool SaveWithRTF() const;
+    void SetSaveWithRTF(bool Value);
+
+    TCalcFooterEvent OnFooterCalc;
+    TAutoDeleteRowEvent OnAutoDeleteRow;
+    TCellSaveLoadEvent OnLoadCell;
+    TCellSaveLoadEvent OnSaveCell;
+    TNotifyEvent OnRichEditSelectionChange;
+
+protected:
+    void Paint() override;
+    void resizeEvent(QResizeEvent *event) override;
+    void timerEvent(QTimerEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void DoEnter() override;
+    void DoExit() override;
+    void Click() override;
+    Qt::CursorShape GetCursorForPoint(int X, int Y) override;
+    void DrawCell(int ACol, int ARow, const TRect &ARect, plat::TGridDrawState AState) override;
+
+    // Runs tagging over a rectangle of base cells.
+    void TagTextInRange(const QString &HiText,
+                        const QString &Tag,
+                        int FromCol,
+                        int ToCol,
+                        int FromRow,
+                        int ToRow,
+                        bool DoCase);
+    void UnTagTextInRange(const QString &Tag, int FromCol, int ToCol, int FromRow, int ToRow);
+
+    // True while GetCellEx answers every cell's stored text unchanged (no display-text hook is
+    // set), so the calculations may read the cell store directly. An override of GetDisplText
+    // that changes texts answers False here.
+    virtual bool DisplayTextIsStored() const;
+
+    std::unique_ptr<TStringGridModelState> d;
+
+private:
+    // IQrlOptionsGrid
+    void OptionsInvalidate() override;
+    void OptionsRepaintCell(int ACol, int ARow) override;
+    void OptionsRepaintRow(int ARow) override;
+    int OptionsFixedRows() const override;
+    TSortIndexList &OptionsSortIndexes() override;
+    void OptionsQSort() override;
+    void OptionsQSortIndexed() override;
+    void OptionsSetQuorlGradient(TQuorlGradientRole Role, TColor Value) override;
+    // IQrlFooterGrid
+    void FooterLayoutChanged() override;
+    void FooterSetColumnCalc(int ACol, TColumnCalcType Value) override;
+    TColumnCalcType FooterColumnCalc(int ACol) const override;
+
+    void applyFormBounds();
+    void fillRange(bool DoFixed, const std::function<void(int c, int r)> &Fill);
+    bool checkRange(int FromCol, int FromRow, int ToCol, int ToRow);
+    void repaintAfterWrite(int i, int j);
+    void repaintUnlessUpdating(int i, int j);
+    void repaintBlinkCells();
+    void destroyCells();
+    // Moving lines: the one path of MoveRow, MoveRows and MoveColumn
+    // (QrlStringGrid_moves.cpp).
+    void moveLines(TGridAxis Axis, int From, int To, int Count);
+
+    // Row and column content operations: the one path of every line insertion and removal
+    // (QrlStringGrid_lines.cpp). viewOnly: the lines only leave or enter the view (hidden
+    // rows), so what is kept by real line stays as it is.
+    void insertLines(TGridAxis axis, int at, int count, bool viewOnly);
+    void removeLines(TGridAxis axis, int at, int count, bool freeProps, bool viewOnly);
+    void linesInserted(TGridAxis axis, int at, int count, bool viewOnly);
+    void linesRemoved(TGridAxis axis, int at, int count, bool viewOnly);
+    void deleteRows(int RowIndex, int RCount, bool RemoveControls, bool FreeProps);
+
+    // Hidden columns and rows (QrlStringGrid_hidden.cpp).
+    void hiddenColumnsInserted(int at, int count);
+    void hiddenColumnsRemoved(int at, int count);
+    void hiddenColumnsMoved(int from, int to);
+    void recountHiddenColumns();
+    std::unique_ptr<TGridItem> takeRow(int ARow);
+    void putRow(int ARow, const TGridItem &Item);
+    void moveRowContents(int From, int To);
+    void releaseRow(TGridItem &Item);
+    void setRowCountInPlace(int Value);
+    // The calculations' one reader (QrlStringGrid_calc.cpp): ShownRows reads display rows as
+    // GetFloats does, RealRows real rows, hidden ones included, as GetAllFloats does.
+    enum class TCalcMode { ShownRows, RealRows };
+    TCalcMode calcMode(int ToRow) const;
+    void normalRows(int &FromRow, int &ToRow) const;
+    double columnSum(int ACol, int FromRow, int ToRow, TCalcMode Mode);
+    double columnAvg(int ACol, int FromRow, int ToRow, TCalcMode Mode);
+    double columnExtreme(int ACol, int FromRow, int ToRow, TCalcMode Mode, bool Max);
+    double columnStdDev(int ACol, int FromRow, int ToRow, TCalcMode Mode);
+    double columnDistinct(int ACol, int FromRow, int ToRow, TCalcMode Mode);
+    double rowFigure(int ARow, int fromCol, int toCol, int Kind);
+
+    // The row-count setter's step for a visible floating footer: the footer row stays the last
+    // row (QrlStringGrid_footer.cpp).
+    void footerRowBeforeCount(int OldCount, int NewCount);
+    void footerRowAfterCount(int OldCount);
+};

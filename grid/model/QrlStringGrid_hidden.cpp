@@ -1,0 +1,571 @@
+// Hidden columns and rows, and the display and real indexes that follow from them.
+//
+// A hidden column keeps its cells in the store under its real index; only the widths, which
+// belong to display positions, move. A hidden row leaves the store: its cells, cell properties
+// and height wait in the hidden-row store until it is shown again.
+#include "grid/model/QrlStringGrid.h"
+#include "grid/model/QrlStringGrid_p.h"
+
+#include <QScopedValueRollback>
+
+#include <algorithm>
+
+namespace {
+constexpr int VisibleTableSize = 512; // real columns that can be hidden: 0 .. 511
+
+} // namespace
+
+// ---- columns ------------------------------------------------------------------------------
+
+int TQrlStringGrid::NumHiddenColumns() const
+{
+    return d->numHidden;
+}
+
+int TQrlStringGrid::TotalColCount() const
+{
+    return ColCount() + NumHiddenColumns();
+}
+
+bool TQrlStringGrid::IsHiddenColumn(int ACol) const
+{
+    return ACol >= 0 && ACol < VisibleTableSize && !d->visibleCol[static_cast<size_t>(ACol)];
+}
+
+int TQrlStringGrid::DisplColIndex(int ACol) const
+{
+    if (ACol >= VisibleTableSize || d->numHidden == 0)
+        return ACol;
+    int hidden = 0;
+    for (int c = 0; c < ACol; ++c)
+        hidden += !d->visibleCol[static_cast<size_t>(c)];
+    return ACol - hidden;
+}
+
+int TQrlStringGrid::RealColIndex(int ACol) const
+{
+    if (ACol >= VisibleTableSize || d->numHidden == 0)
+        return ACol;
+    int shown = 0;
+    for (int c = 0; c < VisibleTableSize; ++c) {
+        if (!d->visibleCol[static_cast<size_t>(c)])
+            continue;
+        if (shown == ACol)
+            return c;
+        ++shown;
+    }
+    return 0;
+}
+
+int TQrlStringGrid::RealCol() const
+{
+    return RealColIndex(Col());
+}
+
+bool TQrlStringGrid::IsIgnoredColumn(int ACol) const
+{
+    return d->ignoreColumns.HasValue(ACol);
+}
+
+void TQrlStringGrid::HideColumn(int ColIndex)
+{
+    HideColumns(ColIndex, ColIndex);
+}
+
+void TQrlStringGrid::HideColumns(int FromCol, int ToCol)
+{
+    if (EditorMode())
+        HideEditor();
+    // Columns beyond the visibility table cannot be hidden: they are ignored rather than
+    // written past its end.
+    FromCol = std::max(FromCol, 0);
+    ToCol = std::min(ToCol, VisibleTableSize - 1);
+    bool changed = false;
+    for (int c = FromCol; c <= ToCol; ++c) {
+        if (IsHiddenColumn(c) || c >= TotalColCount() || ColCount() <= 1)
+            continue;
+        const int pos = DisplColIndex(c);
+        d->setHiddenWidth(c, ColWidths(pos));
+        for (int i = pos; i < ColCount() - 1; ++i)
+            SetColWidths(i, ColWidths(i + 1));
+        ++d->numHidden;
+        d->visibleCol[static_cast<size_t>(c)] = false;
+        if (Col() == ColCount() - 1 && Col() > 0)
+            SetCol(Col() - 1);
+        TBaseGrid::SetColCount(ColCount() - 1);
+        changed = true;
+    }
+    if (changed)
+        Invalidate();
+}
+
+void TQrlStringGrid::UnHideColumn(int ColIndex)
+{
+    UnHideColumns(ColIndex, ColIndex);
+}
+
+void TQrlStringGrid::UnHideColumns(int FromCol, int ToCol)
+{
+    if (EditorMode())
+        HideEditor();
+    FromCol = std::max(FromCol, 0);
+    ToCol = std::min(ToCol, VisibleTableSize - 1);
+    bool changed = false;
+    for (int c = FromCol; c <= ToCol; ++c) {
+        if (!IsHiddenColumn(c))
+            continue;
+        --d->numHidden;
+        d->visibleCol[static_cast<size_t>(c)] = true;
+        TBaseGrid::SetColCount(ColCount() + 1);
+        const int pos = DisplColIndex(c);
+        for (int i = ColCount() - 1; i > pos; --i)
+            SetColWidths(i, ColWidths(i - 1));
+        SetColWidths(pos, d->hiddenWidth(c));
+        changed = true;
+    }
+    if (changed)
+        Invalidate();
+}
+
+void TQrlStringGrid::UnHideColumnsAll()
+{
+    UnHideColumns(0, ColCount() + d->numHidden);
+}
+
+// The visibility flags and the remembered widths are kept by real column and travel with it.
+void TQrlStringGrid::hiddenColumnsInserted(int at, int count)
+{
+    if (d->numHidden == 0 || at >= VisibleTableSize)
+        return;
+    for (int c = VisibleTableSize - 1; c >= at; --c) {
+        const int from = c - count;
+        const bool inRange = from >= at;
+        d->visibleCol[static_cast<size_t>(c)] =
+            inRange ? d->visibleCol[static_cast<size_t>(from)] : true;
+        d->setHiddenWidth(c, inRange ? d->hiddenWidth(from) : 0);
+    }
+    recountHiddenColumns();
+}
+
+void TQrlStringGrid::hiddenColumnsRemoved(int at, int count)
+{
+    if (d->numHidden == 0 || at >= VisibleTableSize)
+        return;
+    for (int c = at; c < VisibleTableSize; ++c) {
+        const int from = c + count;
+        const bool inTable = from < VisibleTableSize;
+        d->visibleCol[static_cast<size_t>(c)] =
+            inTable ? d->visibleCol[static_cast<size_t>(from)] : true;
+        d->setHiddenWidth(c, inTable ? d->hiddenWidth(from) : 0);
+    }
+    recountHiddenColumns();
+}
+
+void TQrlStringGrid::hiddenColumnsMoved(int from, int to)
+{
+    if (d->numHidden == 0 || from >= VisibleTableSize || to >= VisibleTableSize)
+        return;
+    const bool flag = d->visibleCol[static_cast<size_t>(from)];
+    const int width = d->hiddenWidth(from);
+    const int step = from < to ? 1 : -1;
+    for (int c = from; c != to; c += step) {
+        d->visibleCol[static_cast<size_t>(c)] = d->visibleCol[static_cast<size_t>(c + step)];
+        d->setHiddenWidth(c, d->hiddenWidth(c + step));
+    }
+    d->visibleCol[static_cast<size_t>(to)] = flag;
+    d->setHiddenWidth(to, width);
+}
+
+void TQrlStringGrid::recountHiddenColumns()
+{
+    d->numHidden = static_cast<int>(
+        std::count(d->visibleCol.begin(), d->visibleCol.begin() + VisibleTableSize, false));
+}
+
+// ---- rows -------------------------------------------------------------------------------------
+
+// The rows are put in place here: the footer row is not moved along by the count.
+void TQrlStringGrid::setRowCountInPlace(int Value)
+{
+    QScopedValueRollback moving(d->linesMoving, true);
+    SetRowCount(Value);
+}
+
+int TQrlStringGrid::NumHiddenRows() const
+{
+    return d->hiddenRows.count();
+}
+
+int TQrlStringGrid::TotalRowCount() const
+{
+    return RowCount() + NumHiddenRows();
+}
+
+int TQrlStringGrid::RealRowIndex(int ARow) const
+{
+    if (d->hiddenRows.empty())
+        return ARow;
+    return d->hiddenRows.displToReal(ARow);
+}
+
+int TQrlStringGrid::DisplRowIndex(int ARow) const
+{
+    if (d->hiddenRows.empty())
+        return ARow;
+    return d->hiddenRows.realToDispl(ARow);
+}
+
+bool TQrlStringGrid::IsHiddenRow(int ARow) const
+{
+    return d->hiddenRows.isHidden(ARow);
+}
+
+bool TQrlStringGrid::IsHiddenRow(int ARow, TIntList *&ListHidden) const
+{
+    if (!ListHidden) {
+        ListHidden = new TIntList();
+        for (int i = 0; i < d->hiddenRows.count(); ++i)
+            ListHidden->Add(d->hiddenRows.item(i)->Idx());
+    }
+    return ListHidden->HasValue(ARow);
+}
+
+int TQrlStringGrid::RealRow() const
+{
+    return RealRowIndex(Row());
+}
+
+int TQrlStringGrid::FilterLevel() const
+{
+    return d->filterLevel;
+}
+
+void TQrlStringGrid::SetFilterLevel(int Value)
+{
+    d->filterLevel = Value;
+}
+
+TGridItem *TQrlStringGrid::HiddenRowItem(int i) const
+{
+    return i >= 0 && i < d->hiddenRows.count() ? d->hiddenRows.item(i) : nullptr;
+}
+
+QStringList *TQrlStringGrid::HiddenRowCells(int ARow) const
+{
+    if (d->hiddenRows.empty())
+        return nullptr;
+    TGridItem *it = d->hiddenRows.find(ARow);
+    return it ? &it->Items() : nullptr;
+}
+
+QVector<void *> *TQrlStringGrid::HiddenRowObjects(int ARow) const
+{
+    if (d->hiddenRows.empty())
+        return nullptr;
+    TGridItem *it = d->hiddenRows.find(ARow);
+    return it ? &it->Objects() : nullptr;
+}
+
+// A display row's cells (every real column), cell properties and height, taken out of the
+// store; the row is left empty.
+std::unique_ptr<TGridItem> TQrlStringGrid::takeRow(int ARow)
+{
+    auto item = std::make_unique<TGridItem>();
+    const int cols = TotalColCount();
+    item->Items().reserve(cols);
+    item->Objects().reserve(cols);
+    for (int c = 0; c < cols; ++c) {
+        QString text = GetGridCell(c, ARow);
+        if (!text.isEmpty())
+            SetGridCell(c, ARow, QString());
+        item->Items().append(std::move(text));
+        TCellProperties *p = GetGridObject(c, ARow);
+        if (p)
+            SetGridObject(c, ARow, nullptr);
+        item->Objects().append(p);
+    }
+    item->SetHeight(RowHeights(ARow));
+    return item;
+}
+
+// Puts stored cells into an empty display row.
+void TQrlStringGrid::putRow(int ARow, const TGridItem &Item)
+{
+    const int cols = std::min<int>(TotalColCount(), static_cast<int>(Item.Items().size()));
+    for (int c = 0; c < cols; ++c) {
+        if (Item.Items()[c] != GetGridCell(c, ARow))
+            SetGridCell(c, ARow, Item.Items()[c]);
+        if (c < Item.Objects().size() && Item.Objects()[c]) {
+            auto *p = static_cast<TCellProperties *>(Item.Objects()[c]);
+            SetGridObject(c, ARow, p);
+            p->SetOwnerRow(ARow);
+            p->SetOwnerCol(c);
+        }
+    }
+    SetRowHeights(ARow, Item.Height());
+}
+
+void TQrlStringGrid::moveRowContents(int From, int To)
+{
+    if (From == To)
+        return;
+    std::unique_ptr<TGridItem> row = takeRow(From);
+    putRow(To, *row);
+}
+
+// Cell properties of a stored row that is dropped for good; the shared graphics stay.
+void TQrlStringGrid::releaseRow(TGridItem &Item)
+{
+    for (void *o : Item.Objects()) {
+        auto *p = static_cast<TCellProperties *>(o);
+        if (!p)
+            continue;
+        const TPersistent *g = p->GraphicObject();
+        if (g && (g == d->cellGraphic.get() || g == d->rowCheckBox.get()))
+            p->SetGraphicObject(nullptr);
+        ReleaseCellProperties(p);
+    }
+    Item.Objects().clear();
+}
+
+void TQrlStringGrid::HideRow(int RowIndex)
+{
+    HideRows(RowIndex, RowIndex);
+}
+
+void TQrlStringGrid::HideRows(int FromRow, int ToRow)
+{
+    FromRow = std::max(FromRow, 0);
+    if (ToRow < FromRow)
+        return;
+    // The shown rows of the range stand one after another in the view.
+    std::vector<int> reals;
+    for (int r = FromRow; r <= ToRow; ++r)
+        if (!d->hiddenRows.isHidden(r) && DisplRowIndex(r) < RowCount())
+            reals.push_back(r);
+    if (reals.empty())
+        return;
+    const int at = DisplRowIndex(reals.front());
+    const int count = static_cast<int>(reals.size());
+    int pos = d->hiddenRows.countBelow(FromRow);
+    {
+        TUpdatePair lock(*this);
+        std::vector<std::unique_ptr<TGridItem>> items;
+        for (int i = 0; i < count; ++i) {
+            items.push_back(takeRow(at + i));
+            items.back()->SetIdx(reals[static_cast<size_t>(i)]);
+        }
+        if (QWidget *w = GetCellControls(1, at))
+            w->setVisible(false);
+        removeLines(TGridAxis::Rows, at, count, false, true);
+        for (auto &it : items)
+            d->hiddenRows.insert(pos++, std::move(it));
+    }
+}
+
+void TQrlStringGrid::HideRowsEx(int FromRow, int ToRow)
+{
+    if (d->hiddenRows.isHidden(FromRow) || ToRow < FromRow || FromRow < 0)
+        return;
+    const int at = DisplRowIndex(FromRow);
+    const int count = std::min(ToRow - FromRow + 1, RowCount() - at);
+    if (count <= 0)
+        return;
+    std::vector<std::unique_ptr<TGridItem>> items;
+    for (int i = 0; i < count; ++i) {
+        // The height goes with the row too, so that it comes back as it was.
+        items.push_back(takeRow(at + i));
+        items.back()->SetIdx(RealRowIndex(at + i));
+    }
+    RemoveRowsEx(at, count);
+    for (auto &it : items)
+        d->hiddenRows.append(std::move(it));
+}
+
+void TQrlStringGrid::HideRowList(const TIntList &RowList)
+{
+    std::vector<int> rows;
+    for (int i = 0; i < RowList.Count(); ++i) {
+        const int r = RowList.Items(i);
+        if (r >= 0 && r < RowCount())
+            rows.push_back(r);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    const int level = d->filterLevel++;
+    if (rows.empty())
+        return;
+    TUpdatePair lock(*this);
+    // One pass: listed rows go to the store, the others close up in order.
+    int write = 0;
+    size_t next = 0;
+    for (int r = 0; r < RowCount(); ++r) {
+        if (next < rows.size() && rows[next] == r) {
+            std::unique_ptr<TGridItem> item = takeRow(r);
+            item->SetIdx(r);
+            item->SetLevel(level);
+            d->hiddenRows.append(std::move(item));
+            ++next;
+        } else {
+            moveRowContents(r, write++);
+        }
+    }
+    setRowCountInPlace(RowCount() - static_cast<int>(rows.size()));
+}
+
+void TQrlStringGrid::UnHideRow(int RowIndex)
+{
+    UnHideRows(RowIndex, RowIndex);
+}
+
+void TQrlStringGrid::UnHideRows(int FromRow, int ToRow)
+{
+    if (!d->hiddenRows.isHidden(FromRow) || ToRow < FromRow)
+        return;
+    const bool modified = d->showModified->Enabled();
+    d->showModified->SetEnabled(false);
+    // Items of the range, in the order of their rows.
+    std::vector<std::pair<int, int>> found; // (row, store position)
+    for (int i = 0; i < d->hiddenRows.count(); ++i) {
+        const int idx = d->hiddenRows.item(i)->Idx();
+        if (idx >= FromRow && idx <= ToRow)
+            found.emplace_back(idx, i);
+    }
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end(),
+                            [](const auto &a, const auto &b) { return a.first == b.first; }),
+                found.end());
+    const int at = DisplRowIndex(FromRow);
+    const int count = static_cast<int>(found.size());
+    {
+        TUpdatePair lock(*this);
+        insertLines(TGridAxis::Rows, at, count, true);
+        // The shown rows of the range now follow the new rows; every row takes its place.
+        std::vector<std::unique_ptr<TGridItem>> items;
+        std::vector<int> positions;
+        for (const auto &f : found)
+            positions.push_back(f.second);
+        std::sort(positions.rbegin(), positions.rend());
+        std::vector<std::pair<int, std::unique_ptr<TGridItem>>> taken;
+        for (int pos : positions) {
+            std::unique_ptr<TGridItem> it = d->hiddenRows.take(pos);
+            const int idx = it->Idx();
+            taken.emplace_back(idx, std::move(it));
+        }
+        std::sort(taken.begin(), taken.end(),
+                  [](const auto &a, const auto &b) { return a.first < b.first; });
+        size_t nextItem = 0;
+        int source = at + count;
+        const int span = ToRow - FromRow + 1;
+        for (int k = 0; k < span; ++k) {
+            const int row = FromRow + k;
+            const int target = at + k;
+            if (nextItem < taken.size() && taken[nextItem].first == row) {
+                putRow(target, *taken[nextItem].second);
+                ++nextItem;
+            } else if (source < RowCount() && source != target) {
+                moveRowContents(source++, target);
+            } else {
+                ++source;
+            }
+        }
+        if (QWidget *w = GetCellControls(1, at))
+            w->setVisible(true);
+    }
+    d->showModified->SetEnabled(modified);
+}
+
+void TQrlStringGrid::UnHideRowsAll()
+{
+    if (d->hiddenRows.empty())
+        return;
+    const bool modified = d->showModified->Enabled();
+    d->showModified->SetEnabled(false);
+    // One merge from the bottom: every shown row and every stored row goes to its rank in
+    // real-row order, so showing many scattered rows costs one pass.
+    std::vector<std::pair<long long, int>> stored; // (row, store position)
+    for (int i = 0; i < d->hiddenRows.count(); ++i)
+        stored.emplace_back(d->hiddenRows.item(i)->Idx(), i);
+    std::sort(stored.begin(), stored.end());
+    const int shown = RowCount();
+    const int total = shown + static_cast<int>(stored.size());
+    {
+        TUpdatePair lock(*this);
+        // Where each shown row belongs, asked while the store still holds every index.
+        std::vector<int> shownReal(static_cast<size_t>(shown));
+        for (int r = 0; r < shown; ++r)
+            shownReal[static_cast<size_t>(r)] = d->hiddenRows.displToReal(r);
+        std::vector<std::unique_ptr<TGridItem>> byPos = d->hiddenRows.takeAll();
+        std::vector<std::unique_ptr<TGridItem>> items(stored.size());
+        for (size_t i = 0; i < stored.size(); ++i)
+            items[i] = std::move(byPos[static_cast<size_t>(stored[i].second)]);
+        setRowCountInPlace(total);
+        int s = shown - 1;
+        int h = static_cast<int>(stored.size()) - 1;
+        for (int target = total - 1; target >= 0; --target) {
+            // Ties go to the stored row: it has that index, the shown one only follows it.
+            const bool takeStored = h >= 0 && (s < 0 || stored[static_cast<size_t>(h)].first >=
+                                                            shownReal[static_cast<size_t>(s)]);
+            if (takeStored) {
+                SetRowHeights(target, DefaultRowHeight());
+                putRow(target, *items[static_cast<size_t>(h)]);
+                --h;
+            } else {
+                const int height = RowHeights(s);
+                moveRowContents(s, target);
+                SetRowHeights(target, height);
+                --s;
+            }
+        }
+    }
+    d->showModified->SetEnabled(modified);
+}
+
+void TQrlStringGrid::UnHideRowList()
+{
+    const int level = d->filterLevel - 1;
+    int n = 0;
+    for (int i = 0; i < d->hiddenRows.count(); ++i)
+        n += d->hiddenRows.item(i)->Level() == level;
+    if (Row() >= RowCount() && FixedRows() < RowCount() && FixedCols() < ColCount())
+        MoveColRow(FixedCols(), FixedRows(), true, true);
+    {
+        TUpdatePair lock(*this);
+        const int shown = RowCount();
+        const int total = shown + n;
+        setRowCountInPlace(total);
+        // The latest level's rows by their index; the footer row stays last.
+        std::vector<std::pair<int, int>> latest; // (row, store position)
+        for (int i = 0; i < d->hiddenRows.count(); ++i)
+            if (d->hiddenRows.item(i)->Level() == level)
+                latest.emplace_back(d->hiddenRows.item(i)->Idx(), i);
+        std::sort(latest.begin(), latest.end());
+        int source = shown - 1;
+        int target = total - 1;
+        if (d->floatingFooter && d->floatingFooter->Visible() && source >= 0) {
+            moveRowContents(source--, target--);
+        }
+        int h = static_cast<int>(latest.size()) - 1;
+        for (; target >= 0; --target) {
+            if (h >= 0 && (latest[static_cast<size_t>(h)].first >= target || source < 0)) {
+                TGridItem *it = d->hiddenRows.item(latest[static_cast<size_t>(h)].second);
+                putRow(target, *it);
+                it->Items().clear();
+                it->Objects().clear();
+                --h;
+            } else if (source >= 0) {
+                const int height = RowHeights(source);
+                moveRowContents(source--, target);
+                SetRowHeights(target, height);
+            }
+        }
+        if (d->filterLevel < 2) {
+            // The first level's removal also drops the rows hidden directly.
+            for (int i = 0; i < d->hiddenRows.count(); ++i)
+                releaseRow(*d->hiddenRows.item(i));
+            d->hiddenRows.clear();
+        } else {
+            d->hiddenRows.dropLevel(level);
+        }
+    }
+}

@@ -1,0 +1,886 @@
+// Row and column content operations: inserting, removing, clearing, trimming and colouring
+// whole areas, merging and splitting runs of cells, and the one path through which every line
+// insertion and removal keeps the cells' companions in step.
+#include "grid/model/QrlGridError.h"
+#include "grid/model/QrlStringGrid.h"
+#include "grid/model/QrlStringGrid_p.h"
+
+#include <QScopedValueRollback>
+#include <QSet>
+
+#include <algorithm>
+#include <iterator>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+using plat::TGridCoord;
+using plat::TGridRect;
+
+namespace {
+
+void require(bool ok)
+{
+    if (!ok)
+        throw EQrlGridError(QString::fromLatin1(plat::SGridIndexOutOfRange));
+}
+
+// Blanks and control characters count as blanks.
+QString trimBlanks(const QString &s)
+{
+    qsizetype b = 0;
+    qsizetype e = s.size();
+    while (b < e && s[b].unicode() <= u' ')
+        ++b;
+    while (e > b && s[e - 1].unicode() <= u' ')
+        --e;
+    return b == 0 && e == s.size() ? s : s.mid(b, e - b);
+}
+
+// The platform's move events belong to lines the user moves, not to lines shifted here.
+template <class Event> class TMutedEvent
+{
+public:
+    explicit TMutedEvent(Event &e) : m_event(e), m_saved(std::exchange(e, nullptr)) {}
+    ~TMutedEvent() { m_event = std::move(m_saved); }
+    TMutedEvent(const TMutedEvent &) = delete;
+    TMutedEvent &operator=(const TMutedEvent &) = delete;
+
+private:
+    Event &m_event;
+    Event m_saved;
+};
+
+// ---- merged areas ---------------------------------------------------------------------------
+
+bool areaLess(const TMergedArea &a, const TMergedArea &b)
+{
+    return std::tie(a.row, a.col, a.width, a.height) < std::tie(b.row, b.col, b.width, b.height);
+}
+
+std::vector<TMergedArea> areasMinus(const std::vector<TMergedArea> &a,
+                                    const std::vector<TMergedArea> &b)
+{
+    std::vector<TMergedArea> out;
+    std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out), areaLess);
+    return out;
+}
+
+// SplitCells starts from a cell with properties; an area whose cells lost theirs gets one back
+// at its base for the moment (it moves or is freed with the cell like any other).
+void splitArea(TBaseGrid &g, const TMergedArea &a)
+{
+    for (int c = a.col; c <= a.lastCol(); ++c) {
+        for (int r = a.row; r <= a.lastRow(); ++r) {
+            if (g.GetGridObject(c, r)) {
+                g.SplitCells(c, r);
+                return;
+            }
+        }
+    }
+    g.GetCellProperties(a.col, a.row);
+    g.SplitCells(a.col, a.row);
+}
+
+// The base grid keeps its areas to itself, so a line change reaches them in two steps: the
+// areas the change reshapes are split while their cells are still in place, and merged again
+// in their new shape once the cells have moved. Unchanged areas are not touched.
+class TAreaReshape
+{
+public:
+    TAreaReshape(TBaseGrid &g, TGridAxis axis, int at, int count, bool insert) : m_grid(g)
+    {
+        if (g.MergedSpans().count() == 0)
+            return;
+        TMergedSpans next = g.MergedSpans();
+        if (insert)
+            next.linesInserted(axis, at, count);
+        else
+            next.linesRemoved(axis, at, count);
+        const std::vector<TMergedArea> before = g.MergedSpans().areas();
+        const std::vector<TMergedArea> after = next.areas();
+        m_fresh = areasMinus(after, before);
+        for (const TMergedArea &a : areasMinus(before, after))
+            splitArea(g, a);
+    }
+
+    void finish()
+    {
+        for (const TMergedArea &a : m_fresh)
+            m_grid.MergeCells(a.col, a.row, a.width, a.height);
+        m_fresh.clear();
+    }
+
+private:
+    TBaseGrid &m_grid;
+    std::vector<TMergedArea> m_fresh;
+};
+
+// ---- per-line companions --------------------------------------------------------------------
+
+// A control placed in a cell that goes away is hidden and leaves the list.
+void dropControl(TStringGridModelState &s, int index)
+{
+    if (QWidget *w = s.controlList.GetControl(index)->Control)
+        w->hide();
+    s.controlList.RemoveControl(index);
+    s.numCellControls = std::max(0, s.numCellControls - 1);
+}
+
+// Frees one cell's properties: its control leaves the list, a shared check box stays with the
+// grid, the cell's own graphic goes with the properties.
+void freeCellProps(TQrlStringGrid &g, TStringGridModelState &s, int c, int r)
+{
+    TCellProperties *p = g.GetGridObject(c, r);
+    if (!p)
+        return;
+    if (p->Control()) {
+        const int idx = s.controlList.ControlIndex(c, g.RealRowIndex(r));
+        if (idx >= 0)
+            dropControl(s, idx);
+        else
+            p->Control()->hide();
+    }
+    const TPersistent *graphic = p->GraphicObject();
+    if (graphic && (graphic == s.cellGraphic.get() || graphic == s.rowCheckBox.get()))
+        p->SetGraphicObject(nullptr);
+    g.FreeCellProperties(c, r, c, r);
+}
+
+// After rows went: a cursor left in the footers or past the last row goes to the last row
+// above the footers, and the view shows no space after the last row.
+void settleCursor(TQrlStringGrid &g)
+{
+    const int limit = g.RowCount() - g.FixedFooters();
+    if (g.Row() >= limit && limit - 1 >= g.FixedRows())
+        g.MoveColRow(g.Col() < g.ColCount() ? g.Col() : g.FixedCols(), limit - 1, true, true);
+    if (g.TopRow() > g.MaxTopRow())
+        g.SetTopRow(g.MaxTopRow());
+}
+
+} // namespace
+
+// ---- the one path of line insertion and removal ----------------------------------------------
+
+void TQrlStringGrid::insertLines(TGridAxis axis, int at, int count, bool viewOnly)
+{
+    const bool rows = axis == TGridAxis::Rows;
+    // Lines of the model: hidden columns sit after the shown ones and move with them.
+    const int total = rows ? RowCount() : TotalColCount();
+    if (EditorMode())
+        HideEditor();
+    const int mergeCount = FMergeCount;
+    TAreaReshape areas(*this, axis, at, count, true);
+
+    if (rows) {
+        // The rows move below; the footer row, last before, stays last after.
+        QScopedValueRollback moving(d->linesMoving, true);
+        SetRowCount(total + count);
+    } else {
+        SetColCount(ColCount() + count);
+    }
+    {
+        // The new lines come from past the model's end and are moved into place.
+        TMutedEvent rowEvent(OnRowMoved);
+        TMutedEvent colEvent(OnColumnMoved);
+        for (int k = 0; k < count; ++k) {
+            if (rows) {
+                // The new row's default height moves along: one block move per row.
+                TPlatformStringGrid::RowMoved(total + k, at + k);
+                MoveRowSize(total + k, at + k);
+            } else {
+                TPlatformStringGrid::ColumnMoved(total + k, at + k);
+            }
+        }
+    }
+    if (rows) {
+        for (int i = at; i < at + count; ++i)
+            SetRowHeights(i, DefaultRowHeight());
+    } else {
+        for (int i = ColCount() - 1; i >= at + count; --i)
+            SetColWidths(i, ColWidths(i - count));
+        for (int i = at; i < std::min(at + count, ColCount()); ++i)
+            SetColWidths(i, DefaultColWidth());
+    }
+
+    // Whatever was left past the end is not part of the grid: the new lines start empty.
+    const int across = rows ? TotalColCount() : RowCount();
+    for (int line = at; line < at + count; ++line) {
+        for (int k = 0; k < across; ++k) {
+            const int c = rows ? k : line;
+            const int r = rows ? line : k;
+            if (GetGridObject(c, r))
+                SetGridObject(c, r, nullptr);
+            if (!GetGridCell(c, r).isEmpty())
+                SetGridCell(c, r, QString());
+        }
+    }
+    if (FHasCellProps) {
+        const int end = rows ? RowCount() : TotalColCount();
+        for (int line = at + count; line < end; ++line) {
+            for (int k = 0; k < across; ++k) {
+                if (TCellProperties *p = rows ? GetGridObject(k, line) : GetGridObject(line, k))
+                    rows ? p->SetOwnerRow(line) : p->SetOwnerCol(line);
+            }
+        }
+    }
+    areas.finish();
+    FMergeCount = mergeCount;
+    linesInserted(axis, at, count, viewOnly);
+}
+
+void TQrlStringGrid::removeLines(TGridAxis axis, int at, int count, bool freeProps, bool viewOnly)
+{
+    const bool rows = axis == TGridAxis::Rows;
+    const int total = rows ? RowCount() : TotalColCount();
+    const int across = rows ? TotalColCount() : RowCount();
+    if (EditorMode())
+        HideEditor();
+    const int mergeCount = FMergeCount;
+    TAreaReshape areas(*this, axis, at, count, false);
+
+    // The removed cells' properties are freed, or forgotten where someone else keeps them now.
+    if (FHasCellProps) {
+        for (int line = at; line < at + count; ++line) {
+            for (int k = 0; k < across; ++k) {
+                const int c = rows ? k : line;
+                const int r = rows ? line : k;
+                if (freeProps)
+                    freeCellProps(*this, *d, c, r);
+                else if (GetGridObject(c, r))
+                    SetGridObject(c, r, nullptr);
+            }
+        }
+    }
+    {
+        TMutedEvent rowEvent(OnRowMoved);
+        TMutedEvent colEvent(OnColumnMoved);
+        for (int k = 0; k < count; ++k) {
+            if (rows) {
+                TPlatformStringGrid::RowMoved(at, total - 1);
+                MoveRowSize(at, total - 1);
+            } else {
+                TPlatformStringGrid::ColumnMoved(at, total - 1);
+            }
+        }
+    }
+    if (!rows) {
+        for (int i = at; i < ColCount() - count; ++i)
+            SetColWidths(i, ColWidths(i + count));
+    }
+    if (FHasCellProps) {
+        for (int line = at; line < total - count; ++line) {
+            for (int k = 0; k < across; ++k) {
+                if (TCellProperties *p = rows ? GetGridObject(k, line) : GetGridObject(line, k))
+                    rows ? p->SetOwnerRow(line) : p->SetOwnerCol(line);
+            }
+        }
+    }
+    // The removed lines now lie at the end. Rows past the new count leave the store; the one
+    // row a grid always keeps, and columns (the store keeps them past the count for hidden
+    // ones), are emptied so that nothing old comes back when lines are added.
+    const int keptRows = std::max(1, total - count);
+    for (int line = total - count; line < (rows ? keptRows : total); ++line) {
+        for (int k = 0; k < across; ++k) {
+            const int c = rows ? k : line;
+            const int r = rows ? line : k;
+            if (!GetGridCell(c, r).isEmpty())
+                SetGridCell(c, r, QString());
+        }
+    }
+    if (rows) {
+        QScopedValueRollback moving(d->linesMoving, true);
+        SetRowCount(keptRows);
+    } else {
+        SetColCount(ColCount() - count);
+    }
+    areas.finish();
+    FMergeCount = mergeCount;
+    linesRemoved(axis, at, count, viewOnly);
+}
+
+namespace {
+// The row marks are kept partly by display row, partly by real row.
+struct TMarkNumbering
+{
+    unsigned display; // row marks kept by display row
+    unsigned real;    // row marks kept by real row
+};
+
+TMarkNumbering markNumbering(bool persistent, bool viewOnly)
+{
+    const unsigned flags = TRowMarks::Flags;
+    TMarkNumbering n{TRowMarks::Cells | (persistent ? 0u : flags), 0u};
+    if (!viewOnly)
+        n.real = TRowMarks::RowStates | (persistent ? flags : 0u);
+    return n;
+}
+} // namespace
+
+// The companions kept by line besides the cells, their properties and the merged areas (which
+// insertLines / removeLines move). Every further part kept by line (the hidden-row store, the
+// column visibility flags, the sort cross-reference) adds its one call to these two.
+// `at` is a display line. What is kept by real row follows RealRowIndex(at) and, with
+// viewOnly (rows hidden or shown again), stays as it is.
+void TQrlStringGrid::linesInserted(TGridAxis axis, int at, int count, bool viewOnly)
+{
+    if (axis == TGridAxis::Cols) {
+        hiddenColumnsInserted(at, count);
+        d->rowMarks.linesInserted(axis, at, count);
+        for (int i = 0; i < d->controlList.Count(); ++i)
+            if (TControlItem *item = d->controlList.GetControl(i); item->X >= at)
+                item->X += count;
+        return;
+    }
+    const int realAt = RealRowIndex(at);
+    const TMarkNumbering marks = markNumbering(d->mouseActions->RowSelectPersistent(), viewOnly);
+    d->rowMarks.linesInserted(axis, at, count, marks.display);
+    if (marks.real)
+        d->rowMarks.linesInserted(axis, realAt, count, marks.real);
+    if (viewOnly)
+        return;
+    for (int i = 0; i < d->controlList.Count(); ++i)
+        if (TControlItem *item = d->controlList.GetControl(i); item->Y >= realAt)
+            item->Y += count;
+    // Hidden rows after the new ones move down with the rows around them.
+    d->hiddenRows.linesInserted(at, count);
+}
+
+void TQrlStringGrid::linesRemoved(TGridAxis axis, int at, int count, bool viewOnly)
+{
+    if (axis == TGridAxis::Cols) {
+        hiddenColumnsRemoved(at, count);
+        d->rowMarks.linesRemoved(axis, at, count);
+        for (int i = d->controlList.Count() - 1; i >= 0; --i) {
+            TControlItem *item = d->controlList.GetControl(i);
+            if (item->X >= at + count)
+                item->X -= count;
+            else if (item->X >= at)
+                dropControl(*d, i);
+        }
+        return;
+    }
+    const int realAt = RealRowIndex(at);
+    const TMarkNumbering marks = markNumbering(d->mouseActions->RowSelectPersistent(), viewOnly);
+    d->rowMarks.linesRemoved(axis, at, count, marks.display);
+    if (marks.real)
+        d->rowMarks.linesRemoved(axis, realAt, count, marks.real);
+    if (viewOnly)
+        return;
+    for (int i = d->controlList.Count() - 1; i >= 0; --i) {
+        TControlItem *item = d->controlList.GetControl(i);
+        if (item->Y >= realAt + count)
+            item->Y -= count;
+        else if (item->Y >= realAt)
+            dropControl(*d, i);
+    }
+    // Hidden rows among and after the removed ones close up with the rows around them.
+    d->hiddenRows.linesRemoved(at, count);
+}
+
+// ---- rows ---------------------------------------------------------------------------------------
+
+void TQrlStringGrid::InsertRows(int RowIndex, int RCount, bool UpdateCellControls)
+{
+    require(RCount >= 0 && RowIndex >= 0 && RowIndex <= RowCount() &&
+            RCount <= MaxLines - RowCount());
+    if (RCount == 0)
+        return;
+    // The controls placed in cells follow their rows in any case.
+    (void)UpdateCellControls;
+    {
+        TUpdatePair update(*this);
+        insertLines(TGridAxis::Rows, RowIndex, RCount, false);
+    }
+    if (!d->destroying)
+        NotifyCellsChanged({0, RowIndex, ColCount() - 1, RowIndex + RCount});
+}
+
+void TQrlStringGrid::AddRow()
+{
+    // A visible floating footer keeps the last row.
+    const int at = d->floatingFooter->Visible() ? RowCount() - 1 : RowCount();
+    InsertRows(at, 1, true);
+    ClearRows(at, 1);
+}
+
+void TQrlStringGrid::RemoveRows(int RowIndex, int RCount)
+{
+    // A start at or past the end removes nothing (it used to drop rows without freeing them).
+    if (RCount <= 0 || RowIndex >= RowCount())
+        return;
+    require(RowIndex >= 0 && RCount <= RowCount() - RowIndex);
+    {
+        TUpdatePair update(*this);
+        removeLines(TGridAxis::Rows, RowIndex, RCount, true, false);
+        d->maxRowCount = std::max(RowCount(), d->maxRowCount - RCount);
+        settleCursor(*this);
+    }
+    NotifyCellsChanged({0, RowIndex, ColCount() - 1, RowIndex + RCount});
+}
+
+void TQrlStringGrid::RemoveRowsEx(int RowIndex, int RCount)
+{
+    require(RCount >= 0 && RowIndex >= 0 && RowIndex < RowCount() &&
+            RCount <= RowCount() - RowIndex);
+    if (RCount == 0)
+        return;
+    {
+        TUpdatePair update(*this);
+        removeLines(TGridAxis::Rows, RowIndex, RCount, false, true);
+        d->maxRowCount = std::max(RowCount(), d->maxRowCount - RCount);
+        settleCursor(*this);
+    }
+    NotifyCellsChanged({0, RowIndex, ColCount() - 1, RowIndex + RCount});
+}
+
+void TQrlStringGrid::RemoveRowsAndProps(int RowIndex, int RCount)
+{
+    deleteRows(RowIndex, RCount, true, true);
+}
+
+void TQrlStringGrid::DeleteRowsPlain(int RowIndex, int RCount, bool RemoveControls)
+{
+    deleteRows(RowIndex, RCount, RemoveControls, false);
+}
+
+void TQrlStringGrid::deleteRows(int RowIndex, int RCount, bool RemoveControls, bool FreeProps)
+{
+    if (RowIndex >= RowCount())
+        return;
+    require(RowIndex >= 0 && RCount >= 0 && RCount <= RowCount() - RowIndex);
+    if (RCount == 0)
+        return;
+    {
+        TUpdatePair update(*this);
+        if (HasNodes() && Row() < RowCount())
+            SetCol(FixedCols());
+        // Without RemoveControls the rows go to the hidden-row store, which keeps their cells.
+        removeLines(TGridAxis::Rows, RowIndex, RCount, FreeProps, !RemoveControls);
+        settleCursor(*this);
+    }
+    NotifyCellsChanged({0, RowIndex, ColCount() - 1, RowIndex + RCount});
+}
+
+void TQrlStringGrid::RemoveDuplicates(int ACol, bool DoCase)
+{
+    require(ACol >= 0 && ACol < ColCount());
+    // DoCase only chose how the seen texts were kept; the comparison ignores case either way.
+    (void)DoCase;
+    const int c = RealColIndex(ACol);
+    TUpdatePair update(*this);
+    QSet<QString> seen;
+    int r = FixedRows();
+    while (r < RowCount() - FixedFooters()) {
+        const QString key = GetCellEx(c, r).toCaseFolded();
+        if (seen.contains(key)) {
+            RemoveRowsAndProps(r, 1);
+        } else {
+            seen.insert(key);
+            ++r;
+        }
+    }
+}
+
+void TQrlStringGrid::RemoveSelectedRows()
+{
+    TUpdatePair update(*this);
+    if (d->mouseActions->DisjunctRowSelect()) {
+        const bool persistent = d->mouseActions->RowSelectPersistent();
+        // From the bottom up, so the indexes of the rows still to look at stay put.
+        for (int r = RowCount() - FixedFooters() - 1; r >= FixedRows(); --r)
+            if (GetRowSelect(persistent ? RealRowIndex(r) : r))
+                RemoveRowsAndProps(r, 1);
+        ClearRowSelect();
+        return;
+    }
+    const TGridRect s = Selection();
+    const int top = std::max(0, std::min(s.Top, s.Bottom));
+    const int bottom = std::min(std::max(s.Top, s.Bottom), RowCount() - 1);
+    for (int r = bottom; r >= top; --r)
+        RemoveRowsAndProps(r, 1);
+}
+
+void TQrlStringGrid::RemoveUnSelectedRows()
+{
+    TUpdatePair update(*this);
+    for (int r = RowCount() - FixedFooters() - 1; r >= FixedRows(); --r)
+        if (!GetRowSelect(r))
+            RemoveRowsAndProps(r, 1);
+    if (d->mouseActions->RowSelectPersistent())
+        SelectRows(FixedRows(), RowCount() - FixedRows());
+    else
+        ClearRowSelect();
+}
+
+// ---- columns ------------------------------------------------------------------------------------
+
+void TQrlStringGrid::InsertCols(int ColIndex, int CCount)
+{
+    require(CCount >= 0 && ColIndex >= 0 && ColIndex <= ColCount() &&
+            CCount <= MaxLines - TotalColCount());
+    if (CCount == 0)
+        return;
+    TUpdatePair update(*this);
+    insertLines(TGridAxis::Cols, ColIndex, CCount, false);
+}
+
+void TQrlStringGrid::AddColumn()
+{
+    InsertCols(ColCount(), 1);
+}
+
+void TQrlStringGrid::RemoveCols(int ColIndex, int CCount)
+{
+    require(CCount >= 0 && ColIndex >= 0 && ColIndex < ColCount());
+    // Hidden columns are not reached through display columns.
+    CCount = std::min(CCount, ColCount() - ColIndex);
+    if (CCount == 0)
+        return;
+    {
+        TUpdatePair update(*this);
+        ClearCols(ColIndex, CCount);
+        removeLines(TGridAxis::Cols, ColIndex, CCount, true, false);
+    }
+    NotifyCellsChanged({ColIndex, 0, ColIndex + CCount, RowCount() - 1});
+}
+
+void TQrlStringGrid::RemoveSelectedCols()
+{
+    TUpdatePair update(*this);
+    if (d->mouseActions->DisjunctColSelect()) {
+        // A removed column's flag goes with it.
+        for (int c = ColCount() - 1; c >= FixedCols(); --c)
+            if (GetColSelect(c))
+                RemoveCols(c, 1);
+        return;
+    }
+    const TGridRect s = Selection();
+    const int left = std::max(0, std::min(s.Left, s.Right));
+    const int right = std::min(std::max(s.Left, s.Right), ColCount() - 1);
+    if (right >= left)
+        RemoveCols(left, right - left + 1);
+}
+
+void TQrlStringGrid::RemoveUnSelectedCols()
+{
+    TUpdatePair update(*this);
+    if (d->mouseActions->DisjunctColSelect()) {
+        for (int c = ColCount() - 1; c >= FixedCols(); --c)
+            if (!GetColSelect(c))
+                RemoveCols(c, 1);
+    } else {
+        const TGridRect s = Selection();
+        const int left = std::max(FixedCols(), std::min(s.Left, s.Right));
+        const int right = std::max(s.Left, s.Right);
+        if (right + 1 < ColCount())
+            RemoveCols(right + 1, ColCount() - right - 1);
+        if (left > FixedCols())
+            RemoveCols(FixedCols(), left - FixedCols());
+    }
+    ClearColSelect();
+}
+
+// ---- clearing, trimming, colouring ------------------------------------------------------------
+
+void TQrlStringGrid::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2)
+{
+    if (ACol2 < ACol1 || ARow2 < ARow1)
+        return;
+    require(ACol1 >= 0 && ARow1 >= 0 && ACol2 < TotalColCount() && ARow2 < RowCount());
+    const bool textOnly = d->clearTextOnly;
+    const bool nil = d->nilObjects;
+    auto storeCol = [this](int i) { return d->saveHiddenCells ? RealColIndex(i) : i; };
+
+    // An area that loses its cells' properties is split; one reaching out of the rectangle is
+    // merged again afterwards, its cleared cells with fresh properties.
+    std::vector<TMergedArea> remerge;
+    const int mergeCount = FMergeCount;
+    if (!textOnly && !nil && FHasCellProps && MergedSpans().count() > 0) {
+        std::vector<char> cleared(static_cast<size_t>(TotalColCount()), 0);
+        for (int i = ACol1; i <= ACol2; ++i)
+            if (const int c = storeCol(i); c >= 0 && c < TotalColCount())
+                cleared[static_cast<size_t>(c)] = 1;
+        for (const TMergedArea &a : MergedSpans().areas()) {
+            if (a.lastRow() < ARow1 || a.row > ARow2)
+                continue;
+            bool touched = false;
+            bool inside = a.row >= ARow1 && a.lastRow() <= ARow2;
+            for (int c = a.col; c <= a.lastCol(); ++c) {
+                const bool hit = c < TotalColCount() && cleared[static_cast<size_t>(c)];
+                touched = touched || hit;
+                inside = inside && hit;
+            }
+            if (!touched)
+                continue;
+            splitArea(*this, a);
+            if (!inside)
+                remerge.push_back(a);
+        }
+    }
+
+    for (int r = ARow1; r <= ARow2; ++r) {
+        for (int i = ACol1; i <= ACol2; ++i) {
+            const int c = storeCol(i);
+            if (!textOnly && GetGridObject(c, r)) {
+                if (nil) {
+                    SetGridCell(c, r, QString());
+                    SetGridObject(c, r, nullptr);
+                } else {
+                    freeCellProps(*this, *d, c, r);
+                }
+            }
+            if (!d->destroying && !GetGridCell(c, r).isEmpty()) {
+                // A covered cell's own text, not its area's.
+                if (IsMergedNonBaseCell(c, r))
+                    SetGridCell(c, r, QString());
+                else
+                    SetCellEx(c, r, QString());
+                if (c != i)
+                    RepaintCell(i, r);
+            }
+        }
+    }
+    for (const TMergedArea &a : remerge)
+        MergeCells(a.col, a.row, a.width, a.height);
+    FMergeCount = mergeCount;
+
+    if (!textOnly && remerge.empty() && ACol1 == 0 && ARow1 == 0 && ACol2 >= TotalColCount() - 1 &&
+        ARow2 >= RowCount() - 1)
+        FHasCellProps = false;
+    if (!d->destroying && !d->blockCellChange)
+        NotifyCellsChanged({RealColIndex(ACol1), ARow1, RealColIndex(ACol2), ARow2});
+}
+
+void TQrlStringGrid::ClearRows(int RowIndex, int RCount)
+{
+    if (RCount <= 0)
+        return;
+    ClearRect(0, RowIndex, TotalColCount() - 1, RowIndex + RCount - 1);
+}
+
+void TQrlStringGrid::ClearCols(int ColIndex, int CCount)
+{
+    if (CCount <= 0)
+        return;
+    ClearRect(ColIndex, 0, ColIndex + CCount - 1, RowCount() - 1);
+}
+
+void TQrlStringGrid::ClearNormalRows(int RowIndex, int RCount)
+{
+    ClearRect(FixedCols(), RowIndex, TotalColCount() - FixedRightCols() - 1, RowIndex + RCount - 1);
+}
+
+void TQrlStringGrid::ClearNormalCols(int ColIndex, int CCount)
+{
+    ClearRect(ColIndex, FixedRows(), ColIndex + CCount - 1, RowCount() - FixedFooters() - 1);
+}
+
+void TQrlStringGrid::ClearNormalCells()
+{
+    ClearRect(FixedCols(), FixedRows(), TotalColCount() - FixedRightCols() - 1,
+              RowCount() - FixedFooters() - 1);
+}
+
+void TQrlStringGrid::Clear()
+{
+    ClearRect(0, 0, TotalColCount() - 1, RowCount() - 1);
+    d->searchInc.clear();
+    if (NumHiddenColumns() > 0)
+        Invalidate();
+}
+
+void TQrlStringGrid::ClearAll()
+{
+    Clear();
+    // Hidden rows stay hidden, with empty cells.
+    for (int r = 0; r < TotalRowCount(); ++r) {
+        if (!IsHiddenRow(r))
+            continue;
+        if (QStringList *cells = HiddenRowCells(r))
+            for (QString &s : *cells)
+                s.clear();
+    }
+}
+
+void TQrlStringGrid::ClearSelection()
+{
+    if (d->mouseActions->DisjunctRowSelect()) {
+        const bool persistent = d->mouseActions->RowSelectPersistent();
+        for (int r = 0; r < RowCount(); ++r)
+            if (GetRowSelect(persistent ? RealRowIndex(r) : r))
+                ClearRows(r, 1);
+    } else if (d->mouseActions->DisjunctColSelect()) {
+        for (int c = FixedCols(); c < ColCount(); ++c)
+            if (GetColSelect(c))
+                ClearCols(c, 1);
+    } else {
+        // A hidden selection lies outside the grid and clears nothing.
+        const TGridRect s = Selection();
+        ClearRect(std::min(s.Left, s.Right), std::min(s.Top, s.Bottom),
+                  std::min(std::max(s.Left, s.Right), TotalColCount() - 1),
+                  std::min(std::max(s.Top, s.Bottom), RowCount() - 1));
+    }
+}
+
+void TQrlStringGrid::TrimRect(int ACol1, int ARow1, int ACol2, int ARow2)
+{
+    if (ACol2 < ACol1 || ARow2 < ARow1)
+        return;
+    require(ACol1 >= 0 && ARow1 >= 0 && ACol2 < TotalColCount() && ARow2 < RowCount());
+    TUpdatePair update(*this);
+    for (int r = ARow1; r <= ARow2; ++r) {
+        for (int i = ACol1; i <= ACol2; ++i) {
+            const int c = d->saveHiddenCells ? RealColIndex(i) : i;
+            const QString s = GetGridCell(c, r);
+            const QString t = trimBlanks(s);
+            if (t.size() == s.size())
+                continue;
+            if (IsMergedNonBaseCell(c, r))
+                SetGridCell(c, r, t);
+            else
+                SetCellEx(c, r, t);
+        }
+    }
+}
+
+void TQrlStringGrid::TrimColumn(int ACol)
+{
+    TrimRect(ACol, 0, ACol, RowCount() - 1);
+}
+
+void TQrlStringGrid::TrimRow(int ARow)
+{
+    TrimRect(0, ARow, ColCount() - 1, ARow);
+}
+
+void TQrlStringGrid::TrimAll()
+{
+    TrimRect(0, 0, ColCount() - 1, RowCount() - 1);
+}
+
+void TQrlStringGrid::ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColor AColor)
+{
+    if (ACol2 < ACol1 || ARow2 < ARow1)
+        return;
+    require(ACol1 >= 0 && ARow1 >= 0 && ACol2 < TotalColCount() && ARow2 < RowCount());
+    TUpdatePair update(*this);
+    for (int r = ARow1; r <= ARow2; ++r)
+        for (int c = ACol1; c <= ACol2; ++c)
+            SetColors(c, r, AColor);
+}
+
+// ---- merging and splitting ------------------------------------------------------------------
+
+void TQrlStringGrid::MergeCols(int ColIndex1, int ColIndex2, const QString &Separator)
+{
+    require(ColIndex1 >= 0 && ColIndex1 < ColCount() && ColIndex2 >= 0 && ColIndex2 < ColCount());
+    TUpdatePair update(*this);
+    for (int r = FixedRows(); r < RowCount(); ++r)
+        SetCellEx(ColIndex1, r,
+                  trimBlanks(GetCellEx(ColIndex1, r) + Separator + GetCellEx(ColIndex2, r)));
+    RemoveCols(ColIndex2, 1);
+}
+
+void TQrlStringGrid::MergeColumnCells(int ACol, bool MainMerge)
+{
+    require(ACol >= 0 && ACol < TotalColCount());
+    // MainMerge merges by the texts alone; otherwise a run also stays inside the vertical
+    // merges already made in the other columns.
+    int start = FixedRows();
+    int run = 1;
+    const int end = RowCount() - FixedFooters();
+    for (int r = start + 1; r < end; ++r) {
+        if (GetCellEx(ACol, r) == GetCellEx(ACol, r - 1) &&
+            (MainMerge || RowSpanIdentical(r, r - 1))) {
+            ++run;
+            continue;
+        }
+        if (run >= 2)
+            MergeCells(ACol, start, 1, run);
+        start = r;
+        run = 1;
+    }
+    if (run >= 2)
+        MergeCells(ACol, start, 1, run);
+}
+
+void TQrlStringGrid::MergeRowCells(int RowIndex, bool MainMerge)
+{
+    require(RowIndex >= 0 && RowIndex < RowCount());
+    int start = FixedCols();
+    int run = 1;
+    const int end = ColCount() - FixedRightCols();
+    for (int c = start + 1; c < end; ++c) {
+        if (GetCellEx(c, RowIndex) == GetCellEx(c - 1, RowIndex) &&
+            (MainMerge || ColSpanIdentical(c, c - 1))) {
+            ++run;
+            continue;
+        }
+        // Inside the row a single cell becomes an area of its own as well.
+        MergeCells(start, RowIndex, run, 1);
+        start = c;
+        run = 1;
+    }
+    if (run >= 2)
+        MergeCells(start, RowIndex, run, 1);
+}
+
+void TQrlStringGrid::SplitColumnCells(int ACol)
+{
+    require(ACol >= 0 && ACol < TotalColCount());
+    int r = 0;
+    while (r < RowCount() - FixedFooters() - 1) {
+        if (IsYMergedCell(ACol, r)) {
+            const int span = CellSpan(ACol, r).Y;
+            SplitCells(ACol, r);
+            r += span + 1;
+        } else {
+            ++r;
+        }
+    }
+}
+
+void TQrlStringGrid::SplitRowCells(int RowIndex)
+{
+    require(RowIndex >= 0 && RowIndex < RowCount());
+    int c = 0;
+    while (c < ColCount() - FixedRightCols() - 1) {
+        if (HasCellProperties(c, RowIndex) && MergedSpans().areaAt(c, RowIndex)) {
+            const int span = CellSpan(c, RowIndex).X;
+            SplitCells(c, RowIndex);
+            c += span + 1;
+        } else {
+            ++c;
+        }
+    }
+}
+
+void TQrlStringGrid::SplitAllCells()
+{
+    for (const TMergedArea &a : MergedSpans().areas())
+        if (a.row < RowCount() && a.col < ColCount())
+            splitArea(*this, a);
+}
+
+// ---- finding ------------------------------------------------------------------------------------
+
+bool TQrlStringGrid::IsCell(const QString &SubStr, int &ACol, int &ARow) const
+{
+    for (int r = 0; r < RowCount(); ++r) {
+        for (int c = 0; c < ColCount(); ++c) {
+            if (GetGridCell(c, r) == SubStr) {
+                ACol = c;
+                ARow = r;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool TQrlStringGrid::IsWideCell(int ACol, int ARow) const
+{
+    const TGridCoord b = BaseCell(ACol, ARow);
+    return GetGridCell(b.X, b.Y).startsWith(QLatin1String("|\\"));
+}

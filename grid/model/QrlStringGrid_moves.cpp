@@ -1,0 +1,301 @@
+// Moving rows and columns, the hidden selection, the current and top row, the used cells and
+// the save ranges of the file writers.
+#include "grid/model/QrlGridError.h"
+#include "grid/model/QrlStringGrid.h"
+#include "grid/model/QrlStringGrid_p.h"
+
+#include <algorithm>
+#include <vector>
+
+using plat::TGridCoord;
+using plat::TGridRect;
+
+namespace {
+
+// Where line x goes when the count lines from `from` on are taken out and put back so that the
+// first of them becomes line `to`.
+int movedLine(int x, int from, int to, int count)
+{
+    if (x >= from && x < from + count)
+        return x - from + to;
+    if (to > from && x >= from + count && x < to + count)
+        return x - count;
+    if (to < from && x >= to && x < from)
+        return x + count;
+    return x;
+}
+
+[[noreturn]] void outOfRange()
+{
+    throw EQrlGridError(QString::fromLatin1(plat::SGridIndexOutOfRange));
+}
+
+} // namespace
+
+// ---- moving lines ---------------------------------------------------------------------------
+
+void TQrlStringGrid::MoveColumn(int FromIndex, int ToIndex)
+{
+    if (FromIndex < 0 || ToIndex < 0 || FromIndex >= ColCount() || ToIndex >= ColCount())
+        outOfRange();
+    if (d->columnOrder.Count() == 0)
+        for (int c = 0; c < ColCount(); ++c)
+            d->columnOrder.Add(c);
+    moveLines(TGridAxis::Cols, FromIndex, ToIndex, 1);
+}
+
+void TQrlStringGrid::MoveRow(int FromIndex, int ToIndex)
+{
+    if (FromIndex < 0 || ToIndex < 0 || FromIndex >= RowCount() || ToIndex >= RowCount())
+        outOfRange();
+    moveLines(TGridAxis::Rows, FromIndex, ToIndex, 1);
+}
+
+void TQrlStringGrid::MoveRows(int FromIndex, int ToIndex, int Count)
+{
+    if (FromIndex == ToIndex || Count == 0)
+        return;
+    if (Count < 0 || FromIndex < 0 || (long long)FromIndex + Count > RowCount())
+        outOfRange();
+    // ToIndex names a row before the removal of the block when the block lies before it.
+    const int to = (long long)FromIndex + Count < ToIndex ? ToIndex - Count : ToIndex;
+    if (to < 0 || (long long)to + Count > RowCount())
+        outOfRange();
+    moveLines(TGridAxis::Rows, FromIndex, to, Count);
+}
+
+// The one path of every move: the count lines from `from` on end up at `to` with everything
+// kept by line.
+void TQrlStringGrid::moveLines(TGridAxis Axis, int From, int To, int Count)
+{
+    if (From == To || Count <= 0)
+        return;
+    const bool rows = Axis == TGridAxis::Rows;
+    const int lo = std::min(From, To);
+    const int hi = std::max(From, To) + Count - 1;
+    auto moved = [=](int x) { return movedLine(x, From, To, Count); };
+
+    // Merged areas the move reaches are split first; those whose lines stay together are
+    // merged again at their new place, the others (torn apart by the move) stay split. An area
+    // holding the whole moved range keeps its place, but its cells' properties trade places,
+    // so it is merged again too.
+    std::vector<TMergedArea> split, remerge;
+    for (const TMergedArea &a : MergedSpans().areas()) {
+        const int first = rows ? a.row : a.col;
+        const int last = rows ? a.lastRow() : a.lastCol();
+        if (last < lo || first > hi)
+            continue;
+        split.push_back(a);
+        if (first <= lo && last >= hi) {
+            remerge.push_back(a);
+            continue;
+        }
+        bool together = true;
+        for (int x = first + 1; x <= last && together; ++x)
+            together = moved(x) == moved(first) + (x - first);
+        if (together) {
+            TMergedArea b = a;
+            (rows ? b.row : b.col) = moved(first);
+            remerge.push_back(b);
+        }
+    }
+    for (const TMergedArea &a : split)
+        SplitCells(a.col, a.row);
+
+    // Texts, cell properties, sizes and the cell cursor, one line at a time: either the block
+    // moves line by line, or the lines it passes move the other way, whichever are fewer.
+    auto moveOne = [&](int f, int t) {
+        rows ? TBaseGrid::MoveRow(f, t) : TBaseGrid::MoveColumn(f, t);
+    };
+    const int passed = std::abs(To - From);
+    for (int k = 0; k < std::min(Count, passed); ++k) {
+        if (To > From)
+            Count <= passed ? moveOne(From, To + Count - 1) : moveOne(From + Count + k, From + k);
+        else
+            Count <= passed ? moveOne(From + k, To + k) : moveOne(To, From + Count - 1);
+    }
+    // The properties of the moved cells learn their new place (they repaint through it).
+    if (FHasCellProps) {
+        const int across = rows ? TotalColCount() : RowCount();
+        for (int x = lo; x <= hi; ++x)
+            for (int y = 0; y < across; ++y)
+                if (TCellProperties *p = rows ? GetGridObject(y, x) : GetGridObject(x, y))
+                    rows ? p->SetOwnerRow(x) : p->SetOwnerCol(x);
+    }
+    for (const TMergedArea &a : remerge)
+        MergeCells(a.col, a.row, a.width, a.height);
+
+    // Row marks and row flags are kept by display row here; with the hidden-row store they
+    // split into display and real numberings (TRowMarks::Part).
+    d->rowMarks.linesMoved(Axis, From, To, Count);
+    if (rows)
+        d->hiddenRows.linesMoved(From, To, Count);
+    else
+        for (int k = 0; k < Count; ++k)
+            hiddenColumnsMoved(From < To ? From : From + k, From < To ? To + Count - 1 : To + k);
+
+    // Controls placed in cells keep their cell (column and real row) and are placed over it.
+    for (int i = 0; i < d->controlList.Count(); ++i) {
+        TControlItem *item = d->controlList.GetControl(i);
+        if (rows) {
+            if (IsHiddenRow(item->Y))
+                continue;
+            const int displ = DisplRowIndex(item->Y);
+            if (displ < lo || displ > hi)
+                continue;
+            item->Y = RealRowIndex(moved(displ));
+        } else {
+            if (item->X < lo || item->X > hi)
+                continue;
+            item->X = moved(item->X);
+        }
+        if (QWidget *control = item->Control) {
+            const TRect r = CellRect(item->X, DisplRowIndex(item->Y));
+            control->setGeometry(r.Left - 1, r.Top - 1, r.Right - r.Left + 1, r.Bottom - r.Top + 1);
+        }
+    }
+}
+
+// ---- hidden selection -----------------------------------------------------------------------
+
+void TQrlStringGrid::HideSelection()
+{
+    const TGridRect outside{ColCount(), RowCount(), ColCount(), RowCount()};
+    // Hiding twice keeps the selection saved the first time.
+    if (!(d->selHidden && Selection() == outside))
+        d->oldSelection = Selection();
+    SetSelection(outside);
+    d->selHidden = true;
+}
+
+void TQrlStringGrid::UnHideSelection()
+{
+    d->selHidden = false;
+    TGridRect s = d->oldSelection;
+    if (s.Top < RowCount() && s.Left < ColCount()) {
+        // A grid that shrank keeps the cursor inside.
+        s.Right = std::min(s.Right, ColCount() - 1);
+        s.Bottom = std::min(s.Bottom, RowCount() - 1);
+        SetSelection(s);
+        return;
+    }
+    const int row = d->fixedRowAlways && RowCount() <= d->fixedRowsMin ? 0 : TBaseGrid::FixedRows();
+    const int col = d->fixedColAlways && ColCount() <= d->fixedColsMin ? 0 : TBaseGrid::FixedCols();
+    SetSelection({col, row, col, row});
+}
+
+bool TQrlStringGrid::SelHidden() const
+{
+    return d->selHidden;
+}
+
+void TQrlStringGrid::UpdateEditMode()
+{
+    if (Col() >= 0 && Row() >= 0 && Col() < ColCount() && Row() < RowCount())
+        SelectCell(Col(), Row());
+}
+
+// ---- current and top row --------------------------------------------------------------------
+
+int TQrlStringGrid::GetTopRowEx() const
+{
+    return TopRow();
+}
+
+void TQrlStringGrid::SetTopRowEx(int Value)
+{
+    if (Value >= TBaseGrid::FixedRows() && Value < RowCount())
+        SetTopRow(Value);
+}
+
+int TQrlStringGrid::GetRowEx() const
+{
+    return Row();
+}
+
+void TQrlStringGrid::SetRow(int Value)
+{
+    SetRowEx(Value);
+}
+
+void TQrlStringGrid::SetRowEx(int Value)
+{
+    if (Col() < 0 || Col() >= ColCount())
+        MoveColRow(TBaseGrid::FixedCols(), Value, true, true);
+    TBaseGrid::SetRow(Value);
+    if (Row() != d->oldSelectedRow && OnRowUpdate) {
+        const int old = d->oldSelectedRow;
+        d->oldSelectedRow = Row();
+        OnRowUpdate(this, old, Row());
+    }
+    if (d->mouseActions->DisjunctRowSelect())
+        SelectionToRowSelect(false);
+    TQrlStringGrid *other = d->syncGrid->Grid();
+    if (other && other != this && d->syncGrid->SelectionRow() && other->Row() != Row() &&
+        Row() < other->RowCount())
+        other->SetRow(Row());
+    if (Value == RowCount() - 1 && d->searchFooter->Visible())
+        ScrollLastRowAboveSearchFooter();
+}
+
+// ---- used cells, save ranges ----------------------------------------------------------------
+
+TGridRect TQrlStringGrid::UsedCells() const
+{
+    int left = ColCount(), top = RowCount(), right = -1, bottom = -1;
+    for (int r = 0; r < RowCount(); ++r) {
+        for (int c = 0; c < ColCount(); ++c) {
+            if (GetCellEx(c, r).isEmpty())
+                continue;
+            left = std::min(left, c);
+            right = std::max(right, c);
+            top = std::min(top, r);
+            bottom = r;
+        }
+    }
+    if (right < 0)
+        return {0, 0, 0, 0};
+    return {left, top, right, bottom};
+}
+
+int TQrlStringGrid::SaveStartCol() const
+{
+    return d->saveFixedCells || d->saveFixedCols ? 0 : TBaseGrid::FixedCols();
+}
+
+int TQrlStringGrid::SaveEndCol() const
+{
+    return d->saveFixedCells || d->saveFixedCols ? ColCount() - 1
+                                                 : ColCount() - d->fixedRightCols - 1;
+}
+
+int TQrlStringGrid::SaveColCount() const
+{
+    return d->saveFixedCells || d->saveFixedCols
+               ? ColCount()
+               : ColCount() - TBaseGrid::FixedCols() - d->fixedRightCols;
+}
+
+int TQrlStringGrid::SaveStartRow() const
+{
+    return d->saveFixedCells || d->saveFixedRows ? 0 : TBaseGrid::FixedRows();
+}
+
+int TQrlStringGrid::SaveEndRow() const
+{
+    return d->saveFixedCells || d->saveFixedRows ? RowCount() - 1
+                                                 : RowCount() - d->fixedFooters - 1;
+}
+
+int TQrlStringGrid::SaveRowCount() const
+{
+    return d->saveFixedCells || d->saveFixedRows
+               ? RowCount()
+               : RowCount() - TBaseGrid::FixedRows() - d->fixedFooters;
+}
+
+void TQrlStringGrid::ScreenToCell(const TPoint &pt, int &ACol, int &ARow) const
+{
+    const QPoint p = viewport()->mapFromGlobal(pt.toQPoint());
+    MouseToCell(p.x(), p.y(), ACol, ARow);
+}

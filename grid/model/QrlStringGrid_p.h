@@ -1,0 +1,301 @@
+// The string grid's model state: what the data-model operations keep between calls.
+#pragma once
+
+#include "grid/model/QrlHiddenRows.h"
+#include "grid/model/QrlRowMarks.h"
+#include "grid/model/QrlStringGrid.h"
+#include "platform/ui/Canvas.h"
+#include "platform/ui/Font.h"
+
+#include <QPointer>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+struct TStringGridModelState
+{
+    // Owned objects.
+    std::unique_ptr<TSearchFooter> searchFooter;
+    std::unique_ptr<TNavigation> navigation;
+    std::unique_ptr<TMouseActions> mouseActions;
+    std::unique_ptr<TSyncGrid> syncGrid;
+    std::unique_ptr<TBands> bands;
+    std::unique_ptr<TFocusHelper> focusHelper;
+    std::unique_ptr<TSortSettings> sortSettings;
+    std::unique_ptr<TControlLook> controlLook;
+    std::unique_ptr<TFilter> filter;
+    std::unique_ptr<TBackGround> backGround;
+    std::unique_ptr<TGrouping> grouping;
+    std::unique_ptr<TBalloonSettings> balloon;
+    std::unique_ptr<TShowModified> showModified;
+    std::unique_ptr<TDragScrollOptions> dragScrollOptions;
+    std::unique_ptr<TGridProgressAppearance> progressAppearance;
+    std::unique_ptr<TFilterDropDown> filterDropDown;
+    std::unique_ptr<TCellNode> cellNode;
+    // Lent to whole check-box columns and used as the hotmail row check box; never freed with
+    // a cell.
+    std::unique_ptr<TCellGraphic> cellGraphic;
+    std::unique_ptr<TCellGraphic> rowCheckBox;
+
+    QStringList columnHeaders;
+    QStringList rowHeaders;
+    QStringList lookupItems;
+    TSortIndexList sortIndexes;
+    TIntList sortRowXRef;
+    TIntList unSortRowXRef;
+    TIntList mergedColumns;
+    TIntList selectedCells;
+    TIntList modifiedRows;
+    TIntList enabledRows;
+    TIntList origColSizes;
+    TIntList columnOrder;
+    TIntList ignoreColumns;
+    TControlList controlList;
+    int numCellControls = 0;
+    std::vector<bool> selectedRows;
+    int selectedRowCount = 0;
+
+    TFont fixedFont{QStringLiteral("Tahoma"), 11, TFontStyle::fsBold};
+    TFont activeCellFont{QStringLiteral("Tahoma"), 11, TFontStyle::fsBold};
+    TFont cellFont;
+
+    // Defaults table.
+    QString floatFormat = QStringLiteral("%.2f");
+    QString checkTrue = QStringLiteral("Y");
+    QString checkFalse = QStringLiteral("N");
+    QChar passwordChar = QLatin1Char('*');
+    QChar delimiter;
+    QString xmlEncoding = QStringLiteral("ISO-8859-1");
+    QString filterDropDownClear = QStringLiteral("(All)");
+    bool enableHTML = true;
+    TEditorType defaultEditor = TEditorType::edNormal;
+    TAlignment defaultAlignment = TAlignment::taLeftJustify;
+    TVAlignment vAlignment = TVAlignment::vtaTop;
+    unsigned vAlignFlag = 0;
+    bool showNullDates = true;
+    TInvalidEntryIcon invalidEntryIcon = TInvalidEntryIcon::ieWarning;
+    QString invalidEntryTitle;
+    QString invalidEntryText;
+    bool saveFixedCells = true;
+    bool saveFixedRows = false;
+    bool saveFixedCols = false;
+    bool saveHiddenCells = false;
+    bool saveVirtCells = true;
+    bool saveWithHTML = true;
+    bool loadFirstRow = true;
+    bool quoteEmptyCells = true;
+    bool alwaysQuotes = false;
+    bool javaCSV = false;
+    bool excelClipboardFormat = false;
+    bool clearTextOnly = false;
+    TGridLook look = TGridLook::glXP;
+    TQuorlStyle componentStyle = TQuorlStyle::tsWindowsXP;
+    TScrollType scrollType = TScrollType::ssNormal;
+    TColor scrollColor = clNone;
+    int scrollWidth = 16;
+    TScrollBarAlways scrollBarAlways = TScrollBarAlways::saNone;
+    bool scrollProportional = false;
+    bool scrollSynch = false;
+    bool scrollHints = false;
+    bool autoSize = false;
+    bool autoNumAlign = false;
+    bool anchorHint = false;
+    bool autoThemeAdapt = false;
+    bool autoFilterUpdate = true;
+    bool filterIncremental = false;
+    bool filterNormalCellsOnly = true;
+    bool enableWheel = true;
+    bool intelliZoom = true;
+    bool showDesignHelper = true;
+    bool enhRowColMove = true;
+    bool fitCellsInGrid = true;
+    bool useInternalHintClass = true;
+    bool useDisabledFont = true;
+    TColor disabledFontColor = 0xC0C0C0;
+    THintShowLargeTextPos hintShowLargeTextPos = THintShowLargeTextPos::hpCell;
+    TColor hintColor = clInfoBk;
+    TColor urlColor = 0xFF0000;
+    bool urlShow = false;
+    bool urlShowInText = false;
+    bool urlFull = false;
+    TPoint xyOffset{2, 2};
+    int groupColumn = -1;
+    int minRowHeight = 0;
+    int maxRowHeight = 0;
+    int minColWidth = 0;
+    int maxColWidth = 0;
+    int zoomFactor = 0;
+    bool scrollLock = false;
+    int printPageFrom = 1;
+    int printPageTo = 1;
+    bool sizeWithForm = false;
+    bool hovering = false;
+    bool enableBlink = false;
+    bool gridBlink = false;
+    bool fixedRowAlways = false;
+    bool fixedColAlways = false;
+    bool activeCellShow = false;
+    TColor activeCellColor = 0x808080;
+    TColor activeCellColorTo = clNone;
+    TColor selectionColor = 0xEACAB6;
+    TColor selectionColorTo = clNone;
+    TColor selectionMirrorColor = clNone;
+    TColor selectionMirrorColorTo = clNone;
+    TColor selectionTextColor = clBlack;
+    TColor selectionRectangleColor = clBlack;
+    bool selectionColorMixer = false;
+    int selectionColorMixerFactor = 50;
+    bool selectionRectangle = false;
+    bool selectionResizer = false;
+    TColor highlightColor = clHighlight;
+    TColor highlightTextColor = clHighlightText;
+    TColor borderColor = 0xB99D7F;
+    bool flat = false;
+    int maxEditLength = 0;
+    bool useHTMLHints = false;
+    bool spreadSheet = false;
+    bool disjunctRowSelect = false;
+    bool usePlatformStyles = false;
+    bool integralHeight = false;
+    TColor gradientFrom = clWhite;
+    TColor gradientTo = clBtnFace;
+    TColor gradientMirrorFrom = clNone;
+    TColor gradientMirrorTo = clNone;
+
+    // System flags recorded at construction.
+    bool isWinXP = true;
+    bool isWin7 = true;
+    bool isVista = false;
+    bool isComCtl6 = true;
+
+    // Internal starting values.
+    int filterColumn = -1;
+    plat::TGridCoord hoverFixedCell{-1, -1};
+    int lastTabCol = -1;
+    int lastTabRow = -1;
+    int oldSelectedRow = -1;
+    int comboIndex = -1;
+    int colMoveIndex = -1;
+    int rowMoveIndex = -1;
+    int updateCount = 0;
+    int filterLevel = 0;
+    bool grouping_ = false;
+    bool loaded = false;
+    bool loading = false;
+    bool destroying = false;
+    bool lastValidation = true;
+    plat::TGridCoord pushedCellButton{-1, -1};
+    plat::TGridCoord clipTopLeft{-1, -1};
+    plat::TGridCoord lastHint{-1, -1};
+
+    int maxRowCount = 0;
+    int maxColCount = 0;
+    int fixedRowsMin = 1;
+    int fixedColsMin = 1;
+    int fixedRowHeight = 22;
+    int fixedFooters = 0;
+    int fixedRightCols = 0;
+
+    int timerId = 0;
+    int timerTicks = 0;
+    QString searchInc;
+    int searchTics = 0;
+    int paintCount = 0;
+    bool selChange = false;
+    bool entered = false;
+    bool blockFocus = false;
+    bool blockKill = false;
+    bool invokedFocusChange = false;
+    bool invokedChange = false;
+    bool editDisable = false;
+    TMouseSelectMode mouseSelectMode = TMouseSelectMode::msNormal;
+    bool cellSelectorMode = false;
+    bool sizeFixed = false;
+    bool sizeFixedR = false;
+    bool noMouseLeave = false;
+    TEditorType editControl = TEditorType::edNormal;
+    QString cellCache;
+
+    // The owner form whose size the grid follows.
+    QPointer<QWidget> form;
+    int prevSizeX = 0;
+    int prevSizeY = 0;
+    Qt::CursorShape oldCursor = Qt::ArrowCursor;
+
+    std::array<int, 513> maxWidths{};
+    std::array<int, 513> indents{};
+
+    QPointer<TQrlStringGridCheck> cellChecker;
+    QPointer<QObject> gridImages;
+    bool disableChange = false;
+
+    // Widths of hidden columns by real column; indexes past the table are ignored.
+    std::array<std::int16_t, 513> allColWidths{};
+    int hiddenWidth(int i) const { return i >= 0 && i < 513 ? allColWidths[i] : 0; }
+    // Shown flags of real columns; only 0 .. 511 are ever hidden.
+    std::array<bool, 513> visibleCol = [] {
+        std::array<bool, 513> a{};
+        a.fill(true);
+        return a;
+    }();
+    int numHidden = 0;
+    // The hidden rows with their cells.
+    THiddenRows hiddenRows;
+    void setHiddenWidth(int i, int v)
+    {
+        if (i >= 0 && i < 513)
+            allColWidths[i] = static_cast<std::int16_t>(v);
+    }
+
+    // --- row and column content operations ---
+    // Set by the sorts around clears of scratch rows: a clear then forgets the cleared cells'
+    // properties without freeing them (the rows they were copied from keep them), and with
+    // blockCellChange it does not notify the change.
+    bool nilObjects = false;
+    bool blockCellChange = false;
+
+    // Selection, row marks and repainting; moving lines, hidden selection, current row.
+    // (FOldRowSel is oldSelectedRow above.)
+    TRowMarks rowMarks;
+    plat::TGridRect oldSelection;
+    bool selHidden = false;
+
+    // --- calculations and automatic sizing ---
+    bool sizeGrowOnly = false;
+    int autoNumberStart = 0;
+    int autoNumberOffset = 0;
+    TSortDirection autoNumberDirection = TSortDirection::sdAscending;
+    bool xyOffsetTopLeftOnly = false;
+    bool multilineCells = false;
+    std::unique_ptr<TColumnSize> columnSize;
+    // The sizing measures on a canvas of its own, so the grid's canvas keeps the grid's font.
+    std::unique_ptr<TCanvas> measureCanvas;
+    TFont measureFont;
+    TFont lineHeightFont;
+    int lineHeight = -1;
+
+    // --- floating footer, change notifiers and string-grid hooks ---
+    std::unique_ptr<TFloatingFooter> floatingFooter;
+    // Not owned; a notifier destroyed while registered reads null and is skipped.
+    std::vector<QPointer<TGridChangeNotifier>> notifiers;
+    std::shared_ptr<ITQrlStringGridSelect> selListener;
+    bool saveWithRTF = false;
+    // Set while a line operation moves whole rows itself: the row-count setter then leaves the
+    // footer row where the operation puts it.
+    bool linesMoving = false;
+};
+
+// BeginUpdate for a scope: the grid paints once when the scope ends.
+class TUpdatePair
+{
+public:
+    explicit TUpdatePair(TQrlStringGrid &g) : m_grid(g) { m_grid.BeginUpdate(); }
+    ~TUpdatePair() { m_grid.EndUpdate(); }
+    TUpdatePair(const TUpdatePair &) = delete;
+    TUpdatePair &operator=(const TUpdatePair &) = delete;
+
+private:
+    TQrlStringGrid &m_grid;
+};
