@@ -368,15 +368,17 @@ QString ExtractNumberText(const QString &Text)
         return QString();
     const QChar T = RegionalThousandSeparator();
     const QChar D = RegionalDecimalSeparator();
-    QString s = Text;
-    bool negative = s.startsWith(u'(') && s.endsWith(u')');
-    while (s.size() >= 2 && !IsNumberChar(s[0])) {
-        if (s[0] == u'-')
+    bool negative = Text.startsWith(u'(') && Text.endsWith(u')');
+    // Leading characters that start no number are skipped by index: removing them one by one
+    // from the string would cost quadratic time on a long text.
+    qsizetype start = 0;
+    while (Text.size() - start >= 2 && !IsNumberChar(Text[start])) {
+        if (Text[start] == u'-')
             negative = true;
-        s.remove(0, 1);
+        ++start;
     }
     QString r;
-    for (QChar c : s) {
+    for (QChar c : QStringView(Text).mid(start)) {
         if (c == T)
             continue;
         if (c == D)

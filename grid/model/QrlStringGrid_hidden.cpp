@@ -424,7 +424,7 @@ void TQrlStringGrid::UnHideRows(int FromRow, int ToRow)
         return;
     const bool modified = d->showModified->Enabled();
     d->showModified->SetEnabled(false);
-    // Items of the range, in the order of their rows.
+    // The stored rows of the range, lowest first.
     std::vector<std::pair<int, int>> found; // (row, store position)
     for (int i = 0; i < d->hiddenRows.count(); ++i) {
         const int idx = d->hiddenRows.item(i)->Idx();
@@ -435,39 +435,27 @@ void TQrlStringGrid::UnHideRows(int FromRow, int ToRow)
     found.erase(std::unique(found.begin(), found.end(),
                             [](const auto &a, const auto &b) { return a.first == b.first; }),
                 found.end());
-    const int at = DisplRowIndex(FromRow);
-    const int count = static_cast<int>(found.size());
+    std::vector<std::unique_ptr<TGridItem>> items;
     {
-        TUpdatePair lock(*this);
-        insertLines(TGridAxis::Rows, at, count, true);
-        // The shown rows of the range now follow the new rows; every row takes its place.
-        std::vector<std::unique_ptr<TGridItem>> items;
         std::vector<int> positions;
         for (const auto &f : found)
             positions.push_back(f.second);
-        std::sort(positions.rbegin(), positions.rend());
-        std::vector<std::pair<int, std::unique_ptr<TGridItem>>> taken;
-        for (int pos : positions) {
-            std::unique_ptr<TGridItem> it = d->hiddenRows.take(pos);
-            const int idx = it->Idx();
-            taken.emplace_back(idx, std::move(it));
-        }
-        std::sort(taken.begin(), taken.end(),
-                  [](const auto &a, const auto &b) { return a.first < b.first; });
-        size_t nextItem = 0;
-        int source = at + count;
-        const int span = ToRow - FromRow + 1;
-        for (int k = 0; k < span; ++k) {
-            const int row = FromRow + k;
-            const int target = at + k;
-            if (nextItem < taken.size() && taken[nextItem].first == row) {
-                putRow(target, *taken[nextItem].second);
-                ++nextItem;
-            } else if (source < RowCount() && source != target) {
-                moveRowContents(source++, target);
-            } else {
-                ++source;
-            }
+        std::vector<std::unique_ptr<TGridItem>> all = d->hiddenRows.takeAll();
+        for (int pos : positions)
+            items.push_back(std::move(all[static_cast<size_t>(pos)]));
+        for (auto &it : all)
+            if (it)
+                d->hiddenRows.append(std::move(it));
+    }
+    const int at = DisplRowIndex(FromRow);
+    {
+        TUpdatePair lock(*this);
+        // Each row goes in at its own place, so that whatever the grid keeps by display row
+        // (merged areas, marks) stays with the shown rows around it.
+        for (auto &it : items) {
+            const int row = at + (it->Idx() - FromRow);
+            insertLines(TGridAxis::Rows, row, 1, true);
+            putRow(row, *it);
         }
         if (QWidget *w = GetCellControls(1, at))
             w->setVisible(true);
@@ -479,6 +467,24 @@ void TQrlStringGrid::UnHideRowsAll()
 {
     if (d->hiddenRows.empty())
         return;
+    // Marks and merged areas are kept by display row; with any of them the rows come back
+    // run by run, each in its place.
+    if (FMergeCount > 0 || d->rowMarks.selectedRowCount() > 0 || d->rowMarks.cellCount() > 0 ||
+        !d->rowMarks.flaggedRows().empty()) {
+        while (!d->hiddenRows.empty()) {
+            int first = d->hiddenRows.item(0)->Idx();
+            for (int i = 1; i < d->hiddenRows.count(); ++i)
+                first = std::min(first, d->hiddenRows.item(i)->Idx());
+            int last = first;
+            while (d->hiddenRows.isHidden(last + 1))
+                ++last;
+            const int before = d->hiddenRows.count();
+            UnHideRows(first, last);
+            if (d->hiddenRows.count() == before)
+                break;
+        }
+        return;
+    }
     const bool modified = d->showModified->Enabled();
     d->showModified->SetEnabled(false);
     // One merge from the bottom: every shown row and every stored row goes to its rank in

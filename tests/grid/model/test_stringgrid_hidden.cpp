@@ -231,6 +231,16 @@ TEST_F(HiddenTest, ShowingStartsOnlyAtAHiddenRow)
     EXPECT_EQ(column(0).last(), "0:9");
 }
 
+TEST_F(HiddenTest, RowsHiddenForRemovalKeepTheirHeight)
+{
+    grid->SetRowHeights(6, 45);
+    grid->HideRowsEx(6, 7);
+    EXPECT_EQ(grid->GetCellsEx(2, 7), "2:7");
+    grid->UnHideRows(6, 7);
+    EXPECT_EQ(grid->RowHeights(6), 45);
+    EXPECT_EQ(grid->GetGridCell(2, 6), "2:6");
+}
+
 TEST_F(HiddenTest, ScatteredRowsComeBackTogether)
 {
     for (int r = 1; r < 10; r += 2)
@@ -291,14 +301,16 @@ TEST_F(HiddenTest, MixedLineOperationsFollowAPlainModel)
     {
         QString text;
         bool hidden = false;
+        bool selected = false; // kept by display row: a row that leaves the view loses it
     };
     std::vector<TRow> model;
     grid->SetFixedRows(0);
     grid->SetFixedCols(0);
+    grid->MouseActions()->SetDisjunctRowSelect(true);
     grid->SetRowCount(30);
     int next = 0;
     for (int r = 0; r < 30; ++r) {
-        model.push_back({QString::number(next), false});
+        model.push_back({QString::number(next), false, false});
         grid->SetGridCell(1, r, QString::number(next++));
     }
     auto shown = [&] {
@@ -328,14 +340,14 @@ TEST_F(HiddenTest, MixedLineOperationsFollowAPlainModel)
     auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
     for (int step = 0; step < 2500; ++step) {
         const int n = static_cast<int>(shown().size());
-        const int op = pick(7);
+        const int op = pick(8);
         if (op == 0) {
             const int at = pick(n + 1), count = 1 + pick(2);
             grid->InsertRows(at, count);
             std::vector<TRow> rows;
             for (int k = 0; k < count; ++k) {
                 grid->SetGridCell(1, at + k, QString::number(next));
-                rows.push_back({QString::number(next++), false});
+                rows.push_back({QString::number(next++), false, false});
             }
             insertAt(at, rows);
         } else if (op == 1 && n > 4) {
@@ -360,13 +372,18 @@ TEST_F(HiddenTest, MixedLineOperationsFollowAPlainModel)
                 continue;
             grid->HideRows(from, to);
             for (int r = from; r <= to; ++r)
-                model[static_cast<size_t>(r)].hidden = true;
+                model[static_cast<size_t>(r)] = {model[size_t(r)].text, true, false};
         } else if (op == 4 && grid->NumHiddenRows() > 0) {
             const int from = grid->HiddenRowItem(pick(grid->NumHiddenRows()))->Idx();
             const int to = std::min(from + pick(3), static_cast<int>(model.size()) - 1);
             grid->UnHideRows(from, to);
             for (int r = from; r <= to; ++r)
                 model[static_cast<size_t>(r)].hidden = false;
+        } else if (op == 6) {
+            const int at = pick(n);
+            const bool value = !grid->GetRowSelect(at);
+            grid->SetRowSelect(at, value);
+            model[static_cast<size_t>(shown()[static_cast<size_t>(at)])].selected = value;
         } else if (op == 5 && pick(10) == 0) {
             grid->UnHideRowsAll();
             for (TRow &r : model)
@@ -377,9 +394,12 @@ TEST_F(HiddenTest, MixedLineOperationsFollowAPlainModel)
         ASSERT_EQ(grid->TotalRowCount(), static_cast<int>(model.size())) << "step " << step;
         const std::vector<int> s = shown();
         ASSERT_EQ(grid->RowCount(), static_cast<int>(s.size())) << "step " << step;
-        for (size_t i = 0; i < s.size(); ++i)
+        for (size_t i = 0; i < s.size(); ++i) {
             ASSERT_EQ(grid->GetGridCell(1, static_cast<int>(i)), model[size_t(s[i])].text)
                 << "step " << step << " display " << i;
+            ASSERT_EQ(grid->GetRowSelect(static_cast<int>(i)), model[size_t(s[i])].selected)
+                << "step " << step << " display " << i;
+        }
         for (size_t r = 0; r < model.size(); ++r) {
             ASSERT_EQ(grid->IsHiddenRow(static_cast<int>(r)), model[r].hidden) << "step " << step;
             ASSERT_EQ(grid->GetCellsEx(1, static_cast<int>(r)), model[r].text) << "step " << step;
