@@ -457,6 +457,21 @@ void TBaseGrid::FreeAllCellProperties()
 
 // ---- merged cells ----------------------------------------------------------------------------
 
+void TBaseGrid::AdoptCellProperties(int c, int r, TCellProperties *p)
+{
+    TCellProperties *present = propsAt(c, r);
+    if (present == p)
+        return;
+    if (present) {
+        TPlatformStringGrid::SetObjects(c, r, nullptr);
+        freeProps(present, true);
+    }
+    storeProps(c, r, p);
+    p->SetOwnerCol(c);
+    p->SetOwnerRow(r);
+    mirrorSpans(c, r, p);
+}
+
 void TBaseGrid::mirrorSpans(int c, int r, TCellProperties *p) const
 {
     p->SetIsBaseCell(m_spans.isBaseCell(c, r));

@@ -317,6 +317,10 @@ protected:
     // Frees cell properties that no cell slot holds any more (a stored hidden row's), with
     // their plain cell graphic.
     void ReleaseCellProperties(TCellProperties *p) { freeProps(p, true); }
+    // Puts properties that waited outside the store (a hidden row's) back into their cell:
+    // properties the cell got meanwhile (a merged area grown over it) give way, and the spans
+    // are mirrored as they stand now.
+    void AdoptCellProperties(int c, int r, TCellProperties *p);
 
     // Fields the full grid keeps.
     int FPaintID = 1;

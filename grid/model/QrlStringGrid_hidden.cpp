@@ -295,12 +295,8 @@ void TQrlStringGrid::putRow(int ARow, const TGridItem &Item)
     for (int c = 0; c < cols; ++c) {
         if (Item.Items()[c] != GetGridCell(c, ARow))
             SetGridCell(c, ARow, Item.Items()[c]);
-        if (c < Item.Objects().size() && Item.Objects()[c]) {
-            auto *p = static_cast<TCellProperties *>(Item.Objects()[c]);
-            SetGridObject(c, ARow, p);
-            p->SetOwnerRow(ARow);
-            p->SetOwnerCol(c);
-        }
+        if (c < Item.Objects().size() && Item.Objects()[c])
+            AdoptCellProperties(c, ARow, static_cast<TCellProperties *>(Item.Objects()[c]));
     }
     SetRowHeights(ARow, Item.Height());
 }

@@ -97,10 +97,20 @@ public:
             next.linesInserted(axis, at, count);
         else
             next.linesRemoved(axis, at, count);
-        const std::vector<TMergedArea> before = g.MergedSpans().areas();
-        const std::vector<TMergedArea> after = next.areas();
-        m_fresh = areasMinus(after, before);
-        for (const TMergedArea &a : areasMinus(before, after))
+        // Only an area that ends before the change keeps its cells; one after it that merely
+        // takes the place of another area (the same rectangle) still has other cells under it.
+        const bool rows = axis == TGridAxis::Rows;
+        std::vector<TMergedArea> unchanged;
+        for (const TMergedArea &a : g.MergedSpans().areas())
+            if ((rows ? a.lastRow() : a.lastCol()) < at)
+                unchanged.push_back(a);
+        std::sort(unchanged.begin(), unchanged.end(), areaLess);
+        std::vector<TMergedArea> before = g.MergedSpans().areas();
+        std::vector<TMergedArea> after = next.areas();
+        std::sort(before.begin(), before.end(), areaLess);
+        std::sort(after.begin(), after.end(), areaLess);
+        m_fresh = areasMinus(after, unchanged);
+        for (const TMergedArea &a : areasMinus(before, unchanged))
             splitArea(g, a);
     }
 

@@ -134,8 +134,11 @@ TEST_F(GridParse, DefaultThousandSeparatorAvoidsTheDecimalOne)
         char16_t expected;
     };
     const Case cases[] = {
-        {u',', u",", u'.'}, {u',', u".", u','},       {u'.', u".", u','},
-        {u'.', u",", u'.'}, {u'\u00a0', u",", u'\u00a0'},
+        {u',', u",", u'.'},
+        {u',', u".", u','},
+        {u'.', u".", u','},
+        {u'.', u",", u'.'},
+        {u'\u00a0', u",", u'\u00a0'},
         {u',', u"\u066b", u'.'}, // an unusual decimal setting converts with ","
     };
     for (const Case &c : cases) {
@@ -161,7 +164,8 @@ TEST_F(GridParse, DatesFollowThePlatformSettings)
     for (const auto &[locale, expected] : cases) {
         plat::OverrideRegionalSettings(plat::RegionalSettingsFromLocale(locale));
         TDateTime v = -1;
-        EXPECT_EQ(TextToDateTime(S(u"03/04/2020"), v), expected >= 0) << locale.name().toStdString();
+        EXPECT_EQ(TextToDateTime(S(u"03/04/2020"), v), expected >= 0)
+            << locale.name().toStdString();
         EXPECT_EQ(v, expected) << locale.name().toStdString();
     }
 

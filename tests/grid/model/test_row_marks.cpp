@@ -31,7 +31,8 @@ struct Model
     std::vector<std::vector<long>> cells; // [col][row] -> stamp, -1 none
     long stamp = 0;
 
-    Model(int nCols, int nRows) : rows(nRows), cols(nCols), cells(nCols, std::vector<long>(nRows, -1))
+    Model(int nCols, int nRows)
+        : rows(nRows), cols(nCols), cells(nCols, std::vector<long>(nRows, -1))
     {}
     int nRows() const { return int(rows.size()); }
     int nCols() const { return int(cols.size()); }
@@ -204,8 +205,8 @@ TEST(RowMarks, FollowsRandomOperationsLikeTheLineModel)
                 const int c1 = pick(0, model.nCols() - 1), c2 = pick(0, model.nCols() - 1);
                 const int r1 = pick(0, model.nRows() - 1), r2 = pick(0, model.nRows() - 1);
                 marks.setCellsFromRect({c1, r1, c2, r2});
-                model.cellsFromRect({std::min(c1, c2), std::min(r1, r2), std::max(c1, c2),
-                                     std::max(r1, r2)});
+                model.cellsFromRect(
+                    {std::min(c1, c2), std::min(r1, r2), std::max(c1, c2), std::max(r1, r2)});
                 break;
             }
             case 6: {
@@ -293,8 +294,10 @@ TEST(RowMarks, SelectionOrderKeepsFirstSelectionAndDropsUnselected)
     };
     const Case cases[] = {
         {"reselect keeps its place", {{3, true}, {5, true}, {3, true}}, {3, 5}, 2},
-        {"unselect then select moves to the end", {{3, true}, {5, true}, {3, false}, {3, true}},
-         {5, 3}, 2},
+        {"unselect then select moves to the end",
+         {{3, true}, {5, true}, {3, false}, {3, true}},
+         {5, 3},
+         2},
         {"unselecting an unselected row changes nothing", {{4, false}, {2, true}}, {2}, 1},
     };
     for (const Case &c : cases) {

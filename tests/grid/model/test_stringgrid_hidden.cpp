@@ -1,5 +1,6 @@
 // Hidden columns and rows: the hidden-row store against a plain model, hiding and showing with
 // cells, properties and heights, filter levels, and line operations around hidden rows.
+#include "GridFaults.h"
 #include "grid/model/QrlHiddenRows.h"
 #include "grid/model/QrlStringGrid.h"
 
@@ -302,6 +303,7 @@ TEST_F(HiddenTest, MixedLineOperationsFollowAPlainModel)
         QString text;
         bool hidden = false;
         bool selected = false; // kept by display row: a row that leaves the view loses it
+        int area = 0;          // the merge (in column 3) the row was put into, 0 for none
     };
     std::vector<TRow> model;
     grid->SetFixedRows(0);
@@ -310,7 +312,7 @@ TEST_F(HiddenTest, MixedLineOperationsFollowAPlainModel)
     grid->SetRowCount(30);
     int next = 0;
     for (int r = 0; r < 30; ++r) {
-        model.push_back({QString::number(next), false, false});
+        model.push_back({QString::number(next), false, false, 0});
         grid->SetGridCell(1, r, QString::number(next++));
     }
     auto shown = [&] {
@@ -336,18 +338,23 @@ TEST_F(HiddenTest, MixedLineOperationsFollowAPlainModel)
         }
         return out;
     };
+    int areaIds = 0;
     std::mt19937 rng(11);
     auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
     for (int step = 0; step < 2500; ++step) {
         const int n = static_cast<int>(shown().size());
-        const int op = pick(8);
+        const int op = pick(9);
         if (op == 0) {
             const int at = pick(n + 1), count = 1 + pick(2);
+            // Rows inserted inside a merged area join it.
+            int area = 0;
+            if (const auto a = grid->MergedSpans().areaAt(3, at); a && a->row < at)
+                area = model[size_t(shown()[size_t(at)])].area;
             grid->InsertRows(at, count);
             std::vector<TRow> rows;
             for (int k = 0; k < count; ++k) {
                 grid->SetGridCell(1, at + k, QString::number(next));
-                rows.push_back({QString::number(next++), false, false});
+                rows.push_back({QString::number(next++), false, false, area});
             }
             insertAt(at, rows);
         } else if (op == 1 && n > 4) {
@@ -372,7 +379,9 @@ TEST_F(HiddenTest, MixedLineOperationsFollowAPlainModel)
                 continue;
             grid->HideRows(from, to);
             for (int r = from; r <= to; ++r)
-                model[static_cast<size_t>(r)] = {model[size_t(r)].text, true, false};
+                model[static_cast<size_t>(r)].hidden = true;
+            for (int r = from; r <= to; ++r)
+                model[static_cast<size_t>(r)].selected = false;
         } else if (op == 4 && grid->NumHiddenRows() > 0) {
             const int from = grid->HiddenRowItem(pick(grid->NumHiddenRows()))->Idx();
             const int to = std::min(from + pick(3), static_cast<int>(model.size()) - 1);
@@ -384,6 +393,26 @@ TEST_F(HiddenTest, MixedLineOperationsFollowAPlainModel)
             const bool value = !grid->GetRowSelect(at);
             grid->SetRowSelect(at, value);
             model[static_cast<size_t>(shown()[static_cast<size_t>(at)])].selected = value;
+        } else if (op == 7 && n > 2) {
+            // Two neighbouring shown rows merged in column 3; the rows between them in real
+            // order (hidden ones) belong to the area too.
+            const int at = pick(n - 1);
+            if (grid->IsMergedCell(3, at) || grid->IsMergedCell(3, at + 1))
+                continue;
+            grid->MergeCells(3, at, 1, 2);
+            const std::vector<int> s = shown();
+            ++areaIds;
+            for (int r = s[size_t(at)]; r <= s[size_t(at + 1)]; ++r)
+                model[static_cast<size_t>(r)].area = areaIds;
+        } else if (op == 8) {
+            const std::vector<TMergedArea> areas = grid->MergedSpans().areas();
+            if (areas.empty())
+                continue;
+            const TMergedArea a = areas[static_cast<size_t>(pick(int(areas.size())))];
+            grid->SplitCells(a.col, a.row);
+            const std::vector<int> s = shown();
+            for (int r = s[size_t(a.row)]; r <= s[size_t(a.row + a.height - 1)]; ++r)
+                model[static_cast<size_t>(r)].area = 0;
         } else if (op == 5 && pick(10) == 0) {
             grid->UnHideRowsAll();
             for (TRow &r : model)
@@ -399,6 +428,15 @@ TEST_F(HiddenTest, MixedLineOperationsFollowAPlainModel)
                 << "step " << step << " display " << i;
             ASSERT_EQ(grid->GetRowSelect(static_cast<int>(i)), model[size_t(s[i])].selected)
                 << "step " << step << " display " << i;
+        }
+        // Merged areas only ever hold rows that were merged together.
+        ASSERT_EQ(propsFault(*grid), QString()) << "step " << step << " op " << op;
+        for (const TMergedArea &a : grid->MergedSpans().areas()) {
+            const int id = model[size_t(s[size_t(a.row)])].area;
+            ASSERT_NE(id, 0) << "step " << step << " op " << op << " area at row " << a.row;
+            for (int k = 0; k < a.height; ++k)
+                ASSERT_EQ(model[size_t(s[size_t(a.row + k)])].area, id)
+                    << "step " << step << " op " << op << " area at row " << a.row << "+" << k;
         }
         for (size_t r = 0; r < model.size(); ++r) {
             ASSERT_EQ(grid->IsHiddenRow(static_cast<int>(r)), model[r].hidden) << "step " << step;

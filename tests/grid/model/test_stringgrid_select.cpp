@@ -1,5 +1,6 @@
 // The string grid's selection, row marks and range repaints, and its line moves, hidden
 // selection, current and top row, used cells and save ranges.
+#include "GridFaults.h"
 #include "grid/model/QrlGridError.h"
 #include "grid/model/QrlStringGrid.h"
 
@@ -167,7 +168,7 @@ TEST_F(SelectTest, RowSelectEventsMayRefuseAndReportEachCall)
 
     allow = true;
     grid->SetRowSelect(4, true);
-    grid->SetRowSelect(4, true); // same flag inside the list: not asked again
+    grid->SetRowSelect(4, true);  // same flag inside the list: not asked again
     grid->SetRowSelect(7, false); // beyond the list: asked
     grid->SetRowSelect(6, false); // inside the list now, unchanged: not asked
     const std::vector<std::tuple<int, bool>> wantAsked{{4, true}, {4, true}, {7, false}};
@@ -225,7 +226,7 @@ TEST_F(SelectTest, ColumnFlagsAndRectangles)
     EXPECT_EQ(grid->SelectedColCount(), 2);
     grid->SelectCols(3, 5); // cut at the last column
     EXPECT_EQ(grid->Selection(), (TGridRect{3, 1, 4, 9}));
-    grid->MergeCells(3, 1, 3, 1); // the top-left area reaches past the right edge
+    grid->MergeCells(3, 1, 3, 1);           // the top-left area reaches past the right edge
     EXPECT_EQ(grid->SelectedColCount(), 2); // area cut at the grid's edge: 2 wide
     grid->SplitCells(3, 1);
 
@@ -450,8 +451,7 @@ TEST_F(SelectTest, MoveRowTakesEverythingKeptByRowAlong)
 
     grid->MoveRow(2, 7);
     EXPECT_EQ(grid->GetColors(2, 7), clRed);
-    EXPECT_EQ(grid->MergedSpans().areas(),
-              (std::vector<TMergedArea>{{1, 4, 1, 2}, {1, 7, 3, 1}}));
+    EXPECT_EQ(grid->MergedSpans().areas(), (std::vector<TMergedArea>{{1, 4, 1, 2}, {1, 7, 3, 1}}));
     EXPECT_EQ(grid->GetCellProperties(2, 7)->OwnerRow(), 7);
     EXPECT_EQ(grid->GetCellProperties(2, 7)->CellSpanX(), 1); // offset from its base cell
     EXPECT_EQ(flaggedRows(), std::vector<int>{7});
@@ -462,22 +462,6 @@ TEST_F(SelectTest, MoveRowTakesEverythingKeptByRowAlong)
     EXPECT_GE(grid->ControlList().ControlIndex(4, 7), 0);
     EXPECT_EQ(grid->Row(), 7); // the cursor stays on its cell
     EXPECT_EQ(errorOf([&] { grid->MoveRow(0, 10); }), "Grid index out of range");
-}
-
-// Empty when every cell's properties name their cell and mirror the merged areas.
-QString propsFault(const TQrlStringGrid &g)
-{
-    const TMergedSpans &spans = g.MergedSpans();
-    if (QString f = spans.checkInvariants(); !f.isEmpty())
-        return f;
-    for (int r = 0; r < g.RowCount(); ++r)
-        for (int c = 0; c < g.TotalColCount(); ++c)
-            if (const TCellProperties *p = g.GetGridObject(c, r))
-                if (p->OwnerCol() != c || p->OwnerRow() != r ||
-                    p->CellSpanX() != spans.spansX(c, r) || p->CellSpanY() != spans.spansY(c, r) ||
-                    p->IsBaseCell() != spans.isBaseCell(c, r))
-                    return QStringLiteral("cell %1,%2").arg(c).arg(r);
-    return {};
 }
 
 TEST_F(SelectTest, MergedAreasFollowSingleMovesLikeTheSpanModel)
@@ -517,8 +501,7 @@ TEST_F(SelectTest, BlockMovesKeepAreasInsideTheBlockAndSplitTornOnes)
     grid->MergeCells(3, 7, 2, 2); // rows 7-8, after the moved range
     grid->SetRow(3);
     grid->MoveRows(2, 6, 2); // rows 2, 3 to 4, 5
-    EXPECT_EQ(grid->MergedSpans().areas(),
-              (std::vector<TMergedArea>{{1, 4, 1, 2}, {3, 7, 2, 2}}));
+    EXPECT_EQ(grid->MergedSpans().areas(), (std::vector<TMergedArea>{{1, 4, 1, 2}, {3, 7, 2, 2}}));
     EXPECT_EQ(propsFault(*grid), QString());
     EXPECT_EQ(grid->Row(), 5);
 }

@@ -1,0 +1,32 @@
+// Consistency of a string grid's cell properties with its merged areas, for tests.
+#pragma once
+
+#include "grid/model/QrlStringGrid.h"
+
+#include <QString>
+
+// Empty when every cell's properties name their own cell and mirror the merged areas exactly;
+// otherwise the first fault.
+inline QString propsFault(const TQrlStringGrid &g)
+{
+    const TMergedSpans &spans = g.MergedSpans();
+    if (QString f = spans.checkInvariants(); !f.isEmpty())
+        return f;
+    for (int r = 0; r < g.RowCount(); ++r) {
+        for (int c = 0; c < g.TotalColCount(); ++c) {
+            const TCellProperties *p = g.GetGridObject(c, r);
+            const bool covered = spans.areaAt(c, r).has_value();
+            const QString at = QStringLiteral(" at %1,%2").arg(c).arg(r);
+            if (covered && !p)
+                return "merged cell without properties" + at;
+            if (!p)
+                continue;
+            if (p->OwnerCol() != c || p->OwnerRow() != r)
+                return "owner fields do not name the cell" + at;
+            if (p->CellSpanX() != spans.spansX(c, r) || p->CellSpanY() != spans.spansY(c, r) ||
+                p->IsBaseCell() != spans.isBaseCell(c, r))
+                return "spans not mirrored" + at;
+        }
+    }
+    return {};
+}
