@@ -8,6 +8,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <chrono>
 #include <cstdio>
 #include <map>
@@ -153,17 +155,10 @@ void printScaling()
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    printScaling();
-    // The grids are widgets: they go before the application.
-    gridSlot(SmallRows).reset();
-    gridSlot(LargeRows).reset();
-    return 0;
+    return runWidgetBenchmarks(argc, argv, [] {
+        printScaling();
+        // The grids are widgets: they go before the application.
+        gridSlot(SmallRows).reset();
+        gridSlot(LargeRows).reset();
+    });
 }

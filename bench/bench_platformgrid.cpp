@@ -11,6 +11,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -259,15 +261,8 @@ BENCHMARK(BM_CursorSetRow)->Apply(rowArgs)->Unit(benchmark::kMicrosecond)->MinTi
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    // The grids are widgets: they go before the application.
-    gridCache().clear();
-    return 0;
+    return runWidgetBenchmarks(argc, argv, [] {
+        // The grids are widgets: they go before the application.
+        gridCache().clear();
+    });
 }
