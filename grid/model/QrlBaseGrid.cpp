@@ -264,9 +264,11 @@ bool TBaseGrid::HasCellProperties(int ACol, int ARow) const
     // A grid that never had cell properties skips the slot lookup on every access.
     if (!FHasCellProps)
         return false;
-    if (ACol < 0 || ARow < 0 || ACol >= TotalColCount() || ARow >= RowCount())
+    // The slot lookup is safe for any index and cheap; the counts are asked only for a cell
+    // that has properties (the store may keep some past the counts).
+    if (!propsAt(ACol, ARow))
         return false;
-    return propsAt(ACol, ARow) != nullptr;
+    return ACol >= 0 && ARow >= 0 && ACol < TotalColCount() && ARow < RowCount();
 }
 
 TCellProperties *TBaseGrid::GetCellProperties(int c, int r)
