@@ -4,6 +4,7 @@
 // lookup, the display-text hooks and the repaint check to the store access; the program prints
 // what that costs as a factor of the raw pass.
 #include "grid/model/QrlBaseGrid.h"
+#include "grid/model/QrlStringGrid.h"
 #include "platform/grid/CellStore.h"
 
 #include <QApplication>
@@ -127,9 +128,46 @@ plat::TCellStore &store()
     return *slot;
 }
 
+// The full string grid with the same merged areas and 1,000 hidden rows (one every 1,000),
+// so its accessors pay the display/real row mapping too.
+constexpr int HiddenRows = 1000;
+
+std::unique_ptr<TQrlStringGrid> &stringGridSlot()
+{
+    static std::unique_ptr<TQrlStringGrid> grid;
+    return grid;
+}
+
+TQrlStringGrid &stringGrid()
+{
+    auto &slot = stringGridSlot();
+    if (!slot) {
+        slot = std::make_unique<TQrlStringGrid>();
+        slot->resize(ViewWidth, ViewHeight);
+        slot->SetColCount(ColCount);
+        slot->SetRowCount(RowCount);
+        slot->show();
+        QCoreApplication::processEvents();
+        const std::vector<QString> &pool = textPool(0);
+        for (int r = 0; r < RowCount; ++r)
+            for (int c = 0; c < ColCount; ++c)
+                slot->SetGridCell(c, r, poolText(pool, c, r));
+        constexpr int RowStep = RowCount / MergedAreas;
+        for (int i = 0; i < MergedAreas; ++i)
+            slot->MergeCells(1 + (i % 4) * AreaCols, i * RowStep + 1, AreaCols, AreaRows);
+        TIntList hide;
+        for (int i = 0; i < HiddenRows; ++i)
+            hide.Add(i * (RowCount / HiddenRows) + 50);
+        slot->HideRowList(hide);
+        QCoreApplication::processEvents();
+    }
+    return *slot;
+}
+
 // The grids are widgets: they go before the application.
 void releaseAll()
 {
+    stringGridSlot().reset();
     gridSlot(false).reset();
     gridSlot(true).reset();
     storeSlot().reset();
@@ -262,6 +300,28 @@ void gridRawPass(benchmark::State &state, bool write)
     }
 }
 
+void stringGridPass(benchmark::State &state, bool write)
+{
+    TQrlStringGrid &g = stringGrid();
+    const int rows = g.RowCount();
+    if (write) {
+        runPasses(state, "SetCellEx string grid", "RawSet", [&](int pass) {
+            const std::vector<QString> &pool = textPool(pass + 1);
+            for (int r = 0; r < rows; ++r)
+                for (int c = 0; c < ColCount; ++c)
+                    g.SetCellEx(c, r, poolText(pool, c, r));
+        });
+    } else {
+        runPasses(state, "GetCellEx string grid", "RawGet", [&](int) {
+            qsizetype length = 0;
+            for (int r = 0; r < rows; ++r)
+                for (int c = 0; c < ColCount; ++c)
+                    length += g.GetCellEx(c, r).size();
+            benchmark::DoNotOptimize(length);
+        });
+    }
+}
+
 constexpr int Passes = 3;
 
 // The raw passes first: the library passes read their figures for the x_raw counter.
@@ -297,6 +357,15 @@ BENCHMARK_CAPTURE(getCellExPass, merged, true)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
+BENCHMARK_CAPTURE(stringGridPass, SetCellEx, true)
+    ->Iterations(Passes)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(stringGridPass, GetCellEx, false)
+    ->Iterations(Passes)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
 void printRatios()
 {
     const auto &s = passSeconds();
@@ -312,6 +381,8 @@ void printRatios()
         {"SetCellEx merged", "RawSet"},
         {"GetCellEx merged", "RawGet"},
         {"SetCellEx merged hidden", "RawSet"},
+        {"SetCellEx string grid", "RawSet"},
+        {"GetCellEx string grid", "RawGet"},
     };
     std::printf("\n%-24s %12s %12s %8s  %s\n", "pass", "library ms", "raw ms", "ratio",
                 "within 2x");

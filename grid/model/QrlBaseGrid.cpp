@@ -337,7 +337,10 @@ void TBaseGrid::SetCellEx(int c, int r, const QString &Value)
     } else {
         if (c < 0 || r < 0 || c >= MaxLines || r >= MaxLines)
             throw EQrlGridError(QString::fromLatin1(plat::SGridIndexOutOfRange));
+        // The repaint check would look the properties up again; this cell has none.
+        m_plainCell = {c, r};
         TPlatformStringGrid::SetCells(c, r, Value);
+        m_plainCell = {-1, -1};
     }
     if (FHideLastRow && r == RowCount() - 1)
         LastRowChanged();
@@ -649,6 +652,8 @@ TRect TBaseGrid::CalcCellRect(int ACol, int ARow) const
 
 bool TBaseGrid::MayDropOffscreenRepaint(int ACol, int ARow) const
 {
+    if (ACol == m_plainCell.X && ARow == m_plainCell.Y)
+        return DropOffscreenRepaints();
     return DropOffscreenRepaints() &&
            !(HasCellProperties(ACol, ARow) && m_spans.areaAt(ACol, ARow));
 }

@@ -375,4 +375,6 @@ private:
     TMergedSpans m_spans;
     std::unordered_set<TCellProperties *> m_owned;
     bool m_destroying = false;
+    // The cell SetCellEx is writing when it has no properties (not merged), else (-1, -1).
+    plat::TGridCoord m_plainCell{-1, -1};
 };
