@@ -18,7 +18,7 @@ using plat::TGridRect;
 namespace {
 constexpr int GridTimerPeriodMs = 500;
 // The library's version number: major, minor, release and build, one byte each.
-constexpr int VersionNr = 0x01000000;
+constexpr int VersionNr = 0x06020103; // 6.2.1.3
 } // namespace
 
 TQrlStringGrid::TQrlStringGrid(QWidget *parent) : TBaseGrid(parent), d(new TStringGridModelState)
@@ -693,7 +693,7 @@ int TQrlStringGrid::GetVersionNr() const
 
 QString TQrlStringGrid::GetVersionString() const
 {
-    return QStringLiteral("v") + Version();
+    return Version() + QStringLiteral(" Sep, 2012");
 }
 
 QString TQrlStringGrid::Version() const

@@ -7,6 +7,7 @@
 //   grid/model/QrlStringGrid_cells.cpp    cell access, attributes, typed values, text utilities
 //   grid/model/QrlStringGrid_props.cpp    grid properties, update locking, messages, focus
 //   grid/display/QrlStringGrid_graphics.cpp  the cell-graphic model routines
+//   grid/model/QrlStringGrid_checks.cpp   check-box and radio-button cell state
 //   grid/model/QrlStringGrid_calc.cpp     calculations and automatic sizing
 //   grid/display/QrlStringGrid_measure.cpp   the cell measurements the sizing uses
 //   grid/model/QrlStringGrid_footer.cpp   floating footer, change notifiers, string-grid hooks
@@ -800,6 +801,64 @@ public:
     bool IsNode(int ARow);
     bool IsSummary(int ARow);
 
+    // ===== check-box and radio-button cell state ===============================================
+    // Columns are real columns. Adding and removing take display rows: a cell outside the shown
+    // rows or the columns (hidden ones counted) raises "Invalid cell" and changes nothing. The
+    // column operations run over FixedRows .. RowCount - 1, from row 0 with CheckAllCheck.
+    void AddCheckBox(int ACol, int ARow, bool State, bool Data);
+    void AddCheckBox(int ACol, int ARow, TCheckBoxState State);
+    // Summary rows get nothing, node rows an unchecked three-state box.
+    void AddCheckBoxColumn(int ACol, bool DefaultState = false, bool DataCheckBox = false);
+    void AddTriStateCheckBoxColumn(int ACol, TCheckBoxState State);
+    // Two- and three-state boxes only; other graphics stay.
+    void RemoveCheckBox(int ACol, int ARow);
+    void RemoveCheckBoxColumn(int ACol);
+    void AddRadioButton(int ACol, int ARow, bool State);
+    void RemoveRadioButton(int ACol, int ARow);
+    void AddRadioButtonColumn(int ACol);
+    void RemoveRadioButtonColumn(int ACol);
+
+    // Kind tests on the base cell; False for negative indexes.
+    bool HasCheckBox(int ACol, int ARow);
+    bool HasDataCheckBox(int ACol, int ARow);
+    bool HasRadioButton(int ACol, int ARow);
+    bool HasDataGraphic(int ACol, int ARow);
+    bool HasClickableGraphic(int ACol, int ARow);
+    // Anywhere in the cell, or only on the glyph with PreciseCheckBoxCheck.
+    bool IsInCheckBox(int ACol, int ARow, int XPos, int YPos);
+
+    // ARow is a real row: graphic and text are both those of that row, hidden or not. A cell
+    // without check box answers False and leaves State as it was. The Boolean form reads a
+    // three-state box as checked only when it is cbChecked.
+    bool GetCheckBoxState(int ACol, int ARow, bool &State);
+    bool GetCheckBoxState(int ACol, int ARow, TCheckBoxState &State);
+    bool IsChecked(int ACol, int ARow);
+    static TCheckBoxState BoolToCheckBoxState(bool bChecked);
+    // No event is fired.
+    bool SetCheckBoxState(int ACol, int ARow, bool State);
+    bool SetCheckBoxState(int ACol, int ARow, TCheckBoxState State);
+    // ARow is a display row; fires OnCheckBoxChange when the state changes.
+    bool ChangeCheckBoxState(int ACol, int ARow, bool State);
+    void CheckAll(int ACol);
+    void UnCheckAll(int ACol);
+    // The toggle without the can-edit question.
+    bool ToggleCheckBox(int ACol, int ARow);
+
+    bool IsRadioButtonChecked(int ACol, int ARow);
+    // The other radio buttons of the column are not touched.
+    bool SetRadioButtonState(int ACol, int ARow, bool State);
+    void SetRadioButtonColumnIndex(int ACol, int Index);
+    // The first checked row from FixedRows on, or -1.
+    int GetRadioButtonColumnIndex(int ACol);
+
+    // Toggle of a check cell (display row): asks the can-edit hook unless CheckAlwaysActive,
+    // fires OnCheckBoxChange with the new state and registers text-held changes for undo.
+    virtual bool DoToggleCheckBox(int ACol, int ARow, bool AskCanEdit);
+    // Switches the radio button on and every other one of its column, fixed rows too, off.
+    virtual bool DoSelectRadioButton(int ACol, int ARow, bool AskCanEdit);
+    // Steps a radio group to its next item (wrapping) and writes the item's text into the cell.
+    bool AdvanceRadio(int ACol, int ARow, bool AskCanEdit);
+
     // ===== grid properties, update locking, messages and focus =================================
     void SetRowCount(int Value) override;
     void SetColCount(int Value) override;
@@ -1138,6 +1197,31 @@ public:
     TCellSaveLoadEvent OnLoadCell;
     TCellSaveLoadEvent OnSaveCell;
     TNotifyEvent OnRichEditSelectionChange;
+
+    // ===== library start-up and small grid routines ============================================
+    // The cell text as GetCellEx gives it; written through SetCellEx. No encoding of their own.
+    QString GetWideCells(int ACol, int ARow) const;
+    void SetWideCells(int ACol, int ARow, const QString &Value);
+    // Records the width of every shown column and the grid's width.
+    void InitOrigColSizes();
+    const TIntList &OrigColSizes() const;
+    int OrigGridWidth() const;
+    // The first real column whose row-0 text equals AValue exactly (case-sensitive); -1.
+    int ColumnByHeader(const QString &AValue) const;
+    // The column order: the real column shown at each display position. It is recorded on
+    // demand and follows every column move until recorded again.
+    void SetColumnOrder();
+    bool ColumnOrderRecorded() const;
+    // The display position of real column ACol; ACol when no order is recorded or ACol is not
+    // in it.
+    int ColumnPosition(int ACol) const;
+    // Records the order first when none is. A position outside the order raises the list's
+    // range error.
+    int ColumnAtPosition(int Pos);
+    // Shows all columns and moves them back into the recorded order.
+    void ResetColumnOrder();
+    // Keeps the column order in step with a moved column.
+    void ColumnMoved(int FromIndex, int ToIndex) override;
 
 protected:
     void Paint() override;

@@ -243,6 +243,8 @@ struct TStringGridModelState
     int numHidden = 0;
     // The hidden rows with their cells.
     THiddenRows hiddenRows;
+    // The grid's width when the starting column sizes were recorded.
+    int origGridWidth = 0;
     void setHiddenWidth(int i, int v)
     {
         if (i >= 0 && i < 513)

@@ -543,11 +543,14 @@ TEST_F(StringGridTest, PlainSetterRules)
 
 TEST(StringGridVersion, DottedFromTheMostSignificantByte)
 {
+    TQrlStringGrid plain;
+    EXPECT_EQ(plain.GetVersionNr(), 100794627);
+    EXPECT_EQ(plain.GetVersionString(), "6.2.1.3 Sep, 2012");
     struct Versioned : TQrlStringGrid
     {
-        int GetVersionNr() const override { return 0x06020103; }
+        int GetVersionNr() const override { return 0x0A0B0C0D; }
     } g;
-    EXPECT_EQ(g.Version(), "6.2.1.3");
+    EXPECT_EQ(g.Version(), "10.11.12.13");
 }
 
 // ---- graphic model ----------------------------------------------------------------------------
