@@ -8,6 +8,7 @@
 //   grid/model/QrlStringGrid_props.cpp    grid properties, update locking, messages, focus
 //   grid/display/QrlStringGrid_graphics.cpp  the cell-graphic model routines
 //   grid/model/QrlStringGrid_checks.cpp   check-box and radio-button cell state
+//   grid/model/QrlStringGrid_nodes.cpp    nodes and expandable rows
 //   grid/model/QrlStringGrid_calc.cpp     calculations and automatic sizing
 //   grid/display/QrlStringGrid_measure.cpp   the cell measurements the sizing uses
 //   grid/model/QrlStringGrid_footer.cpp   floating footer, change notifiers, string-grid hooks
@@ -858,6 +859,53 @@ public:
     virtual bool DoSelectRadioButton(int ACol, int ARow, bool AskCanEdit);
     // Steps a radio group to its next item (wrapping) and writes the item's text into the cell.
     bool AdvanceRadio(int ACol, int ARow, bool AskCanEdit);
+
+    // ===== nodes and expandable rows ===========================================================
+    // A node is a row with a ctNode graphic in column 0: CellIndex span (real rows, the node row
+    // included), CellBoolean contracted, CellErrFrom sub-node count. Rows of a span carry their
+    // depth as NodeLevel of their column-0 properties. The operations take real rows, the
+    // queries display rows. A row that is not a node is left alone.
+    void AddNode(int ARow, int Span);
+    // Expands first, so no row stays hidden for a node that is gone.
+    void RemoveNode(int ARow);
+    void RemoveAllNodes();
+    bool GetNodeState(int ARow);
+    void SetNodeState(int ARow, bool Value);
+    // -1 for a row that is not a node.
+    int GetNodeLevel(int ARow);
+    int GetNodeSpan(int ARow);
+    void SetNodeSpan(int ARow, int Span);
+    void UpdateNodeSpan(int ARow, int Delta);
+    int GetSubNodeCount(int ARow);
+    void UpdateSubNodeCount(int ARow, int Delta);
+    // A hidden row (inside a contracted node) is left alone.
+    void ExpandNode(int ARow);
+    void ContractNode(int ARow);
+    void ExpandAll();
+    // Contracts the top-level nodes; nested ones read expanded and come back with their parent.
+    void ContractAll();
+    // The innermost node whose span holds display row ARow; a top-level node is its own parent.
+    int GetParentRow(int ARow);
+    // Hidden rows below move down with the insertion (InsertRows renumbers them).
+    void InsertNormalRow(int ARow);
+    void RemoveNormalRow(int ARow);
+    // InsertAt 0 on a node row: the new row takes the node row's texts and cell objects.
+    void InsertChildRow(int ARow, int InsertAt);
+    void RemoveChildRow(int ARow);
+    // For the tree lines: 0 node row, 1 last row of a branch, 2 a row follows in the branch.
+    int GetNodeSpanType(int ARow);
+    bool HasNodes() override;
+    int GetNodeIndent(int ARow) override;
+
+    // Expandable rows: a ctExpand graphic switches its row between two heights.
+    void AddExpand(int ACol, int ARow, int ExpandedHeight);
+    void RemoveExpand(int ACol, int ARow);
+    bool HasExpand(int ACol, int ARow);
+    // The new state; False for a cell without expand button.
+    bool ToggleExpand(int ACol, int ARow);
+    bool GetExpandState(int ACol, int ARow);
+    // DefaultRowHeight for a cell without expand button.
+    int GetExpandHeight(int ACol, int ARow, bool Expanded);
 
     // ===== grid properties, update locking, messages and focus =================================
     void SetRowCount(int Value) override;

@@ -242,18 +242,30 @@ ITQrlStringGridSelect *TQrlStringGrid::SelListener() const
 
 void TQrlStringGrid::InsertRowHook(int ARow)
 {
+    if (!HasNodes()) {
+        InsertRows(ARow, 1, true);
+        return;
+    }
     // With nodes, the row goes in as a normal or a child row by its parent node.
-    InsertRows(ARow, 1, true);
+    const int real = ARow < RowCount() ? RealRowIndex(ARow) : TotalRowCount() + ARow - RowCount();
+    if (GetParentRow(ARow) < 0)
+        InsertNormalRow(real);
+    else
+        InsertChildRow(real, 0);
 }
 
 void TQrlStringGrid::RemoveRowHook(int ARow)
 {
-    // With nodes, the row goes as a normal or a child row by its parent node.
     const int dataRows = RowCount() - FixedRows() - FixedFooters();
     if (dataRows == 1 && !d->fixedRowAlways)
         ClearRows(ARow, 1);
-    else
+    else if (!HasNodes())
         RemoveRowsAndProps(ARow, 1);
+    // With nodes, the row goes as a normal or a child row by its parent node.
+    else if (GetParentRow(ARow) < 0)
+        RemoveNormalRow(RealRowIndex(ARow));
+    else
+        RemoveChildRow(RealRowIndex(ARow));
     if (OnAutoDeleteRow)
         OnAutoDeleteRow(this, ARow);
 }

@@ -245,6 +245,8 @@ struct TStringGridModelState
     THiddenRows hiddenRows;
     // The grid's width when the starting column sizes were recorded.
     int origGridWidth = 0;
+    // Number of nodes; changed only by AddNode and the node removals.
+    int numNodes = 0;
     void setHiddenWidth(int i, int v)
     {
         if (i >= 0 && i < 513)

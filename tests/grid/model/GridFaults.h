@@ -1,9 +1,11 @@
-// Consistency of a string grid's cell properties with its merged areas, for tests.
+// Test support for the string grid: a coordinate fill, a column's texts, and the consistency of
+// cell properties with the merged areas.
 #pragma once
 
 #include "grid/model/QrlStringGrid.h"
 
 #include <QString>
+#include <QStringList>
 
 // Empty when every cell's properties name their own cell and mirror the merged areas exactly;
 // otherwise the first fault.
@@ -29,4 +31,23 @@ inline QString propsFault(const TQrlStringGrid &g)
         }
     }
     return {};
+}
+
+// Shapes the grid and writes "c:r" into every cell.
+inline void fillWithCoordinates(TQrlStringGrid &g, int cols, int rows)
+{
+    g.SetColCount(cols);
+    g.SetRowCount(rows);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            g.SetGridCell(c, r, QStringLiteral("%1:%2").arg(c).arg(r));
+}
+
+// The stored texts of one column, shown rows from the top.
+inline QStringList columnTexts(const TQrlStringGrid &g, int c)
+{
+    QStringList l;
+    for (int r = 0; r < g.RowCount(); ++r)
+        l << g.GetGridCell(c, r);
+    return l;
 }

@@ -145,19 +145,9 @@ protected:
     void SetUp() override
     {
         grid = std::make_unique<TQrlStringGrid>();
-        grid->SetColCount(5);
-        grid->SetRowCount(10);
-        for (int r = 0; r < 10; ++r)
-            for (int c = 0; c < 5; ++c)
-                grid->SetGridCell(c, r, QStringLiteral("%1:%2").arg(c).arg(r));
+        fillWithCoordinates(*grid, 5, 10);
     }
-    QStringList column(int c) const
-    {
-        QStringList l;
-        for (int r = 0; r < grid->RowCount(); ++r)
-            l << grid->GetGridCell(c, r);
-        return l;
-    }
+    QStringList column(int c) const { return columnTexts(*grid, c); }
     std::unique_ptr<TQrlStringGrid> grid;
 };
 
