@@ -224,6 +224,34 @@ void PlaceFocusWindow()
     frame->setGeometry(topLeft.x(), topLeft.y(), r.Width() + 9, r.Height() + 9);
 }
 
+int FileVersionMSFromData(QByteArrayView Data)
+{
+    // The version block: length, value length and type words, then the key
+    // "VS_VERSION_INFO" in UTF-16 with its terminator, padding to 32 bits, then the fixed
+    // information (signature, structure version, file version most and least significant).
+    static const QByteArray pattern = [] {
+        QByteArray p;
+        for (QChar ch : QStringLiteral("VS_VERSION_INFO")) {
+            p.append(static_cast<char>(ch.unicode() & 0xFF));
+            p.append('\0');
+        }
+        p.append(2, '\0');
+        return p;
+    }();
+    constexpr qint64 kFixedInfoSize = 52;
+    const qint64 size = Data.size();
+    const auto *data = reinterpret_cast<const uchar *>(Data.data());
+    const qsizetype k = Data.indexOf(pattern);
+    if (k < 6)
+        return -1;
+    const qint64 valueLength = readU16(data + k - 4);
+    const qint64 value = (k + pattern.size() + 3) & ~qint64(3);
+    if (valueLength >= kFixedInfoSize && value + kFixedInfoSize <= size &&
+        readU32(data + value) == 0xFEEF04BDu)
+        return static_cast<int>(readU32(data + value + 8));
+    return -1;
+}
+
 int FileVersionMS(const QString &FileName)
 {
     QFile file(FileName);
@@ -233,29 +261,8 @@ int FileVersionMS(const QString &FileName)
     uchar *data = file.map(0, size);
     if (!data)
         return -1;
-
-    // The version block: length, value length and type words, then the key
-    // "VS_VERSION_INFO" in UTF-16 with its terminator, padding to 32 bits, then the fixed
-    // information (signature, structure version, file version most and least significant).
-    static const QString key = QStringLiteral("VS_VERSION_INFO");
-    QByteArray pattern;
-    for (QChar ch : key) {
-        pattern.append(static_cast<char>(ch.unicode() & 0xFF));
-        pattern.append('\0');
-    }
-    pattern.append(2, '\0');
-    constexpr qint64 kFixedInfoSize = 52;
-
-    const QByteArray all = QByteArray::fromRawData(reinterpret_cast<const char *>(data), size);
-    int result = -1;
-    const qsizetype k = all.indexOf(pattern);
-    if (k >= 6) {
-        const qint64 valueLength = readU16(data + k - 4);
-        const qint64 value = (k + pattern.size() + 3) & ~qint64(3);
-        if (valueLength >= kFixedInfoSize && value + kFixedInfoSize <= size &&
-            readU32(data + value) == 0xFEEF04BDu)
-            result = static_cast<int>(readU32(data + value + 8));
-    }
+    const int result =
+        FileVersionMSFromData(QByteArrayView(reinterpret_cast<const char *>(data), size));
     file.unmap(data);
     return result;
 }

@@ -4,6 +4,7 @@
 // while the top-level window moves.
 #pragma once
 
+#include <QByteArrayView>
 #include <QChar>
 #include <QEvent>
 #include <QString>
@@ -72,6 +73,8 @@ void PlaceFocusWindow();
 // The most significant 32 bits of a file's fixed version information (major << 16 | minor), or
 // -1 when the file cannot be read, has no version block or its signature is not 0xFEEF04BD.
 int FileVersionMS(const QString &FileName);
+// The same from the file's bytes: -1 without a version block whose fixed part is whole.
+int FileVersionMSFromData(QByteArrayView Data);
 
 // Mouse input passes through the window to what lies beneath.
 void SetWindowTransparent(QWidget *Window);

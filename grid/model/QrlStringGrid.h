@@ -22,6 +22,7 @@
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridParse.h"
 #include "grid/model/QrlGridSettings.h"
+#include "grid/model/QrlGridTheme.h"
 #include "grid/model/QrlGridTypes.h"
 
 #include <QStringList>
@@ -35,24 +36,6 @@ struct TStringGridModelState;
 
 // ---- enumerations shared by the library -------------------------------------------------------
 
-enum class TQuorlStyle {
-    tsOffice2003Blue,
-    tsOffice2003Silver,
-    tsOffice2003Olive,
-    tsOffice2003Classic,
-    tsOffice2007Luna,
-    tsOffice2007Obsidian,
-    tsWindowsXP,
-    tsWhidbey,
-    tsCustom,
-    tsOffice2007Silver,
-    tsWindowsVista,
-    tsWindows7,
-    tsTerminal,
-    tsOffice2010Blue,
-    tsOffice2010Silver,
-    tsOffice2010Black
-};
 enum class TSearchFooterAction { saFindFirst, saFindPrevious, saFindNext };
 enum class TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
 enum class TScrollBarAlways { saNone, saVert, saHorz, saBoth };
