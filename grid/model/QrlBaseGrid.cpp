@@ -517,6 +517,47 @@ void TBaseGrid::MergeCells(int c, int r, int spanx, int spany)
         repaintArea(old);
 }
 
+void TBaseGrid::ExchangeRowCells(int ARow1, int ARow2)
+{
+    if (ARow1 == ARow2)
+        return;
+    SwapRowCells(ARow1, ARow2);
+    if (!FHasCellProps)
+        return;
+    const int cols = TotalColCount();
+    for (const int r : {ARow1, ARow2})
+        for (int c = 0; c < cols; ++c)
+            if (TCellProperties *p = propsAt(c, r))
+                p->SetOwnerRow(r);
+    if (m_spans.count() == 0)
+        return;
+    for (const TMergedArea &area : m_spans.rowsSwapped(ARow1, ARow2)) {
+        --FMergeCount;
+        for (int x = area.col; x <= area.lastCol(); ++x) {
+            for (int y = area.row; y <= area.lastRow(); ++y)
+                if (TCellProperties *p = propsAt(x, y))
+                    mirrorSpans(x, y, p);
+            for (const int y : {ARow1, ARow2})
+                if (TCellProperties *p = propsAt(x, y))
+                    mirrorSpans(x, y, p);
+        }
+    }
+}
+
+void TBaseGrid::ExchangeCellObjects(int ACol, int ARow1, int ARow2)
+{
+    TCellProperties *p1 = propsAt(ACol, ARow1);
+    TCellProperties *p2 = propsAt(ACol, ARow2);
+    if (!p1 && !p2)
+        return;
+    SetGridObject(ACol, ARow1, p2);
+    SetGridObject(ACol, ARow2, p1);
+    if (p2)
+        p2->SetOwnerRow(ARow1);
+    if (p1)
+        p1->SetOwnerRow(ARow2);
+}
+
 void TBaseGrid::SplitCells(int c, int r)
 {
     checkCell(c, r);

@@ -321,6 +321,11 @@ protected:
     // properties the cell got meanwhile (a merged area grown over it) give way, and the spans
     // are mirrored as they stand now.
     void AdoptCellProperties(int c, int r, TCellProperties *p);
+    // Two rows trade their cells with their properties: one-row merged areas go with their
+    // row, areas of more rows either row belongs to are split (a sort tears them apart).
+    void ExchangeRowCells(int ARow1, int ARow2);
+    // Two cells of a column trade their cell properties (texts stay).
+    void ExchangeCellObjects(int ACol, int ARow1, int ARow2);
 
     // Fields the full grid keeps.
     int FPaintID = 1;

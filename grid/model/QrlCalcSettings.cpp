@@ -2,8 +2,12 @@
 
 void TColumnSize::Assign(const TPersistent &Source)
 {
-    if (const auto *s = dynamic_cast<const TColumnSize *>(&Source))
+    if (const auto *s = dynamic_cast<const TColumnSize *>(&Source)) {
         FRows = s->FRows;
+        FKey = s->FKey;
+        FSection = s->FSection;
+        FLocation = s->FLocation;
+    }
 }
 
 void TFloatingFooter::Assign(const TPersistent &Source)

@@ -14,6 +14,8 @@ class QObject;
 
 // Which rows a column fit measures.
 enum class TAutoSizeRows { arAll, arNormal, arFixed };
+// Where column layouts are stored: the registry stand-in or an INI file named by Key.
+enum class TColumnSizeLocation { clRegistry, clIniFile };
 
 // The column-size settings of a grid. Only what the automatic sizing reads lives here yet; the
 // saving of column layouts adds its options when it comes.
@@ -24,9 +26,19 @@ public:
 
     TAutoSizeRows Rows() const { return FRows; }
     void SetRows(TAutoSizeRows Value) { FRows = Value; }
+    // The store of column layouts: an INI file name or a registry key, and the section in it.
+    QString Key() const { return FKey; }
+    void SetKey(const QString &Value) { FKey = Value; }
+    QString Section() const { return FSection; }
+    void SetSection(const QString &Value) { FSection = Value; }
+    TColumnSizeLocation Location() const { return FLocation; }
+    void SetLocation(TColumnSizeLocation Value) { FLocation = Value; }
 
 private:
     TAutoSizeRows FRows = TAutoSizeRows::arAll;
+    QString FKey;
+    QString FSection;
+    TColumnSizeLocation FLocation = TColumnSizeLocation::clRegistry;
 };
 
 // --- Floating footer ----------------------------------------------------------------------------

@@ -7,6 +7,17 @@
 #include <stdexcept>
 #include <string>
 
+bool IsPermutation(const std::vector<int> &Values)
+{
+    std::vector<bool> seen(Values.size(), false);
+    for (const int v : Values) {
+        if (v < 0 || v >= static_cast<int>(Values.size()) || seen[static_cast<size_t>(v)])
+            return false;
+        seen[static_cast<size_t>(v)] = true;
+    }
+    return true;
+}
+
 namespace {
 
 constexpr uint32_t kDescending = 0x80000000u;

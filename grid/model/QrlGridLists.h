@@ -14,6 +14,9 @@
 #include <memory>
 #include <vector>
 
+// True when the values are 0 .. n - 1 in some order (a stored column order, say).
+bool IsPermutation(const std::vector<int> &Values);
+
 // A list of 32-bit integers belonging to one cell (FCol, FRow), which OnChange reports.
 class TIntList
 {

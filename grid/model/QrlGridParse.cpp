@@ -306,8 +306,13 @@ int NumberTextKind(const QString &Text)
 {
     if (Text.isEmpty())
         return ntkNotANumber;
-    const QChar T = RegionalThousandSeparator();
-    const QChar D = RegionalDecimalSeparator();
+    return NumberTextKind(Text, RegionalThousandSeparator(), RegionalDecimalSeparator());
+}
+
+int NumberTextKind(const QString &Text, QChar T, QChar D)
+{
+    if (Text.isEmpty())
+        return ntkNotANumber;
     bool intForm = true;
     bool decForm = true;
     bool expForm = true;

@@ -60,6 +60,8 @@ inline constexpr int ntkNotANumber = 2;
 inline constexpr int ntkExponent = 5;
 
 int NumberTextKind(const QString &Text);
+// The same with the separators given (a sort reads them once, not per cell).
+int NumberTextKind(const QString &Text, QChar Thousand, QChar Decimal);
 QString ExtractNumberText(const QString &Text);
 QString NormalizeNumberText(const QString &Text);
 

@@ -355,6 +355,33 @@ TMergedSpans::TAreaList TMergedSpans::linesMoved(TGridAxis axis, int from, int t
     });
 }
 
+TMergedSpans::TAreaList TMergedSpans::rowsSwapped(int a, int b)
+{
+    if (a == b || m_areas.empty())
+        return {};
+    TAreaList touched;
+    for (const auto &column : m_columns) {
+        for (const int r : {a, b}) {
+            const TMergedArea *area = find(column.first, r);
+            if (area && std::find(touched.begin(), touched.end(), *area) == touched.end())
+                touched.push_back(*area);
+        }
+    }
+    TAreaList torn;
+    for (const TMergedArea &area : touched) {
+        remove(area);
+        if (area.height > 1)
+            torn.push_back(area);
+    }
+    for (TMergedArea area : touched) {
+        if (area.height == 1) {
+            area.row = area.row == a ? b : a;
+            add(area);
+        }
+    }
+    return torn;
+}
+
 QString TMergedSpans::checkInvariants() const
 {
     std::vector<std::tuple<int, int, int, TKey>> perColumn; // column, row, last row, area

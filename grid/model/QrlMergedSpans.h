@@ -108,6 +108,10 @@ public:
     // returned in its old place.
     TAreaList linesMoved(TGridAxis axis, int from, int to);
 
+    // Rows a and b traded places (a sort's row exchange): one-row areas go with their row;
+    // every area of more rows that either row belongs to is torn apart, removed and returned.
+    // Costs O(c log n) for the c columns that hold areas.
+    TAreaList rowsSwapped(int a, int b);
     // Empty when the areas are well formed, never overlap and the index matches them exactly;
     // otherwise a description of the first fault found.
     QString checkInvariants() const;

@@ -737,3 +737,29 @@ QString TQrlStringGrid::QueryFloatFormat(int, int) const
 {
     return d->floatFormat;
 }
+
+bool TQrlStringGrid::BuildFilterList(int)
+{
+    d->filterList.clear();
+    return false;
+}
+
+void TQrlStringGrid::ApplyFilterPick(int)
+{
+    d->filterColumn = -1;
+}
+
+QStringList &TQrlStringGrid::FilterList()
+{
+    return d->filterList;
+}
+
+int TQrlStringGrid::FilterCol() const
+{
+    return d->filterColumn;
+}
+
+void TQrlStringGrid::SetFilterCol(int Value)
+{
+    d->filterColumn = Value;
+}

@@ -80,6 +80,11 @@ using TGetEditorPropIntEvent = std::function<void(QObject *Sender, int ACol, int
 using TColumnCalcEvent =
     std::function<void(QObject *Sender, int ACol, int FromRow, int ToRow, double &Res)>;
 using TCellSaveLoadEvent = std::function<void(QObject *Sender, int ACol, int ARow, QString &Value)>;
+using TFilterSelectEvent = std::function<void(QObject *Sender,
+                                              int Column,
+                                              int ItemIndex,
+                                              const QString &FriendlyName,
+                                              QString &FilterCondition)>;
 
 // A selection listener registered with a grid; the grid keeps one at a time and shares its
 // ownership with the caller.
@@ -423,6 +428,20 @@ public:
     virtual int GetVersionNr() const;
     virtual QString GetVersionString() const;
     QString Version() const;
+    // The filter drop-down list of a column: True when the column supplied its own entries.
+    // The string grid's own list (the column's values) comes with filtering; until then the
+    // list stays empty here.
+    virtual bool BuildFilterList(int ACol);
+    // An entry of the filter drop-down of FilterCol was picked; FilterCol is -1 afterwards.
+    virtual void ApplyFilterPick(int ItemIndex);
+    QStringList &FilterList();
+    int FilterCol() const;
+    void SetFilterCol(int Value);
+    TFilterSelectEvent OnFilterSelect;
+    // The column order to and from the store that ColumnSize names
+    // (grid/exchange/QrlStringGrid_settings.cpp).
+    virtual void SaveColPositions();
+    virtual void LoadColPositions();
 
     // ===== per-cell query hooks and events ======================================================
     virtual void DoCanEditCell(int ACol, int ARow, bool &CanEdit);
@@ -1099,6 +1118,67 @@ public:
     // searched.
     bool IsCell(const QString &SubStr, int &ACol, int &ARow) const;
     bool IsWideCell(int ACol, int ARow) const;
+
+    // ===== sorting =============================================================================
+    // Rows are sorted in place, companions (heights, cell properties, marks, merged areas in one
+    // row) travelling with them; equal rows keep their order. Fixed rows and footer rows never
+    // move. The cross-reference remembers the order before the first sort, so QUnSort can put
+    // every row back; line operations keep it in step.
+    virtual void QSort();
+    void Sort(int Column, TSortDirection Direction);
+    // Nothing when the grid has fewer than two rows.
+    void SortByColumn(int Col);
+    // EQrlGridError "No indexes specified for indexed sort" on an empty SortIndexes.
+    virtual void QSortIndexed();
+    // Inside every expanded group of the deepest node level.
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
+    // Rows Left to Right only: no cross-reference start, update lock, cursor or footer handling.
+    void QuickSort(int Col, int Left, int Right);
+    void QuickSortIndexed(int Left, int Right);
+    virtual void QUnSort();
+    // Exchanges the two rows when they are out of order; ties go to the next column.
+    bool SortLine(int Col, int ARow1, int ARow2);
+    // The one operation every sort and the unsort exchange rows through.
+    virtual void SortSwapRows(int ARow1, int ARow2);
+    void InitSortXRef();
+    // What ssImages sorts by: the image index of a ctImageList cell, a number for the bitmap or
+    // icon object of a ctBitmap / ctIcon cell, -1 for every other cell.
+    int CellImageSortKey(int ACol, int ARow);
+    // 1 ascending, -1 descending as of the last sort; 0 before the first.
+    int SortDir() const;
+    // The row that held the cursor when the last sort began, followed through the exchanges.
+    int SortRow() const;
+    int Compares() const;
+    int Swaps() const;
+    unsigned SortTime() const;
+    void SetSortTime(unsigned Value);
+
+    TCustomCompareEvent OnCustomCompare;
+    TRawCompareEvent OnRawCompare;
+
+    // ===== grouping ============================================================================
+    // A header node row per run of equal values of the column, which is removed; summary rows
+    // with the Grouping settings' Summary. Nothing for a fixed column or a grid without data
+    // rows; an existing grouping is undone first.
+    virtual void Group(int Colindex);
+    // Nothing when the grid is not grouped.
+    virtual void UnGroup();
+    void SubGroup(int Colindex);
+    void SubUnGroup(int Colindex);
+    // Method 1 sum, 2 average, 3 minimum, 4 maximum, 5 count, 6 custom (OnGroupCalc),
+    // 7 distinct values, 8 standard deviation, into the summary rows (or the header rows).
+    void GroupCalc(int Colindex, int method);
+    void GroupSum(int Colindex);
+    void GroupAvg(int Colindex);
+    void GroupMin(int Colindex);
+    void GroupMax(int Colindex);
+    void GroupCount(int Colindex);
+    void GroupCustomCalc(int Colindex);
+    void GroupDistinct(int Colindex);
+    void GroupStdDev(int Colindex);
+    // True while Group or UnGroup runs.
+    bool IsGrouping() const;
     // ===== calculations and automatic sizing ===================================================
     // Column figures: FromRow or ToRow -1 means the normal rows (FixedRows to RowCount -
     // FixedFooters - 1). Numbers are read as GetFloats reads them: a text without number
@@ -1283,6 +1363,7 @@ protected:
     std::unique_ptr<TStringGridModelState> d;
 
 private:
+    friend class TGridSortSource;
     // IQrlOptionsGrid
     void OptionsInvalidate() override;
     void OptionsRepaintCell(int ACol, int ARow) override;

@@ -930,21 +930,7 @@ void TQrlStringGrid::SwapRows(int ARow1, int ARow2)
     if (ARow1 == ARow2)
         return;
     TUpdatePair update(*this);
-    for (int c = 0; c < TotalColCount(); ++c) {
-        const QString t = GetGridCell(c, ARow1);
-        SetGridCell(c, ARow1, GetGridCell(c, ARow2));
-        SetGridCell(c, ARow2, t);
-        TCellProperties *p1 = GetGridObject(c, ARow1);
-        TCellProperties *p2 = GetGridObject(c, ARow2);
-        if (!p1 && !p2)
-            continue;
-        SetGridObject(c, ARow1, p2);
-        SetGridObject(c, ARow2, p1);
-        if (p2)
-            p2->SetOwnerRow(ARow1);
-        if (p1)
-            p1->SetOwnerRow(ARow2);
-    }
+    ExchangeRowCells(ARow1, ARow2);
     const int h = RowHeights(ARow1);
     SetRowHeights(ARow1, RowHeights(ARow2));
     SetRowHeights(ARow2, h);

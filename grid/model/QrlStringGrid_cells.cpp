@@ -109,38 +109,37 @@ void TQrlStringGrid::SetOriginalCells(int i, int j, const QString &Value)
 }
 
 namespace {
-int positionIn(const TIntList &list, int value)
+// The row now holding the row that stood at `origin` before sorting; past the list, the row
+// just after it.
+int sortedPosition(const TSortPermutation &xref, int origin)
 {
-    for (int k = 0; k < list.Count(); ++k)
-        if (list.Items(k) == value)
-            return k;
-    return list.Count();
+    if (xref.count() < origin)
+        return origin;
+    return origin >= 0 && origin < xref.count() ? xref.positionOf(origin) : xref.count();
 }
 } // namespace
 
 QString TQrlStringGrid::GetUnSortedCell(int i, int j) const
 {
-    const int row = d->sortRowXRef.Count() >= j ? positionIn(d->sortRowXRef, j) : j;
-    return GetCellEx(i, row);
+    return GetCellEx(i, sortedPosition(d->sortXRef, j));
 }
 
 void TQrlStringGrid::SetUnSortedCell(int i, int j, const QString &Value)
 {
-    const int row = d->sortRowXRef.Count() >= j ? positionIn(d->sortRowXRef, j) : j;
-    SetCellEx(i, row, Value);
+    SetCellEx(i, sortedPosition(d->sortXRef, j), Value);
 }
 
 int TQrlStringGrid::SortedRowIndex(int ARow) const
 {
-    const int r = ARow >= 0 && ARow < d->sortRowXRef.Count() ? d->sortRowXRef.Items(ARow) : ARow;
+    const int r = ARow >= 0 && ARow < d->sortXRef.count() ? d->sortXRef.originAt(ARow) : ARow;
     return RealRowIndex(r);
 }
 
 int TQrlStringGrid::UnSortedRowIndex(int ARow) const
 {
-    if (d->sortRowXRef.Count() == 0)
+    if (d->sortXRef.isEmpty())
         return ARow;
-    return positionIn(d->sortRowXRef, ARow);
+    return sortedPosition(d->sortXRef, ARow);
 }
 
 QString TQrlStringGrid::GetStrippedCell(int i, int j) const

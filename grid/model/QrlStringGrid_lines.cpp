@@ -347,6 +347,8 @@ void TQrlStringGrid::linesInserted(TGridAxis axis, int at, int count, bool viewO
     d->rowMarks.linesInserted(axis, at, count, marks.display);
     if (marks.real)
         d->rowMarks.linesInserted(axis, realAt, count, marks.real);
+    // The cross-reference is kept by display row: rows shown again join it too.
+    d->sortXRefInserted(at, count);
     if (viewOnly)
         return;
     for (int i = 0; i < d->controlList.Count(); ++i)
@@ -375,6 +377,7 @@ void TQrlStringGrid::linesRemoved(TGridAxis axis, int at, int count, bool viewOn
     d->rowMarks.linesRemoved(axis, at, count, marks.display);
     if (marks.real)
         d->rowMarks.linesRemoved(axis, realAt, count, marks.real);
+    d->sortXRefRemoved(at, count);
     if (viewOnly)
         return;
     for (int i = d->controlList.Count() - 1; i >= 0; --i) {

@@ -105,7 +105,12 @@ void TQrlStringGrid::moveLines(TGridAxis Axis, int From, int To, int Count)
     // Texts, cell properties, sizes and the cell cursor, one line at a time: either the block
     // moves line by line, or the lines it passes move the other way, whichever are fewer.
     auto moveOne = [&](int f, int t) {
-        rows ? TBaseGrid::MoveRow(f, t) : TBaseGrid::MoveColumn(f, t);
+        if (rows) {
+            TBaseGrid::MoveRow(f, t);
+            d->sortXRefMoved(f, t);
+        } else {
+            TBaseGrid::MoveColumn(f, t);
+        }
     };
     const int passed = std::abs(To - From);
     for (int k = 0; k < std::min(Count, passed); ++k) {

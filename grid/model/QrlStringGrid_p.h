@@ -3,6 +3,7 @@
 
 #include "grid/model/QrlHiddenRows.h"
 #include "grid/model/QrlRowMarks.h"
+#include "grid/model/QrlSortPermutation.h"
 #include "grid/model/QrlStringGrid.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Font.h"
@@ -43,8 +44,19 @@ struct TStringGridModelState
     QStringList rowHeaders;
     QStringList lookupItems;
     TSortIndexList sortIndexes;
-    TIntList sortRowXRef;
-    TIntList unSortRowXRef;
+    // Where every row stood before the rows were sorted; follows every row operation. Rows past
+    // its end (added by a raised row count) are not its concern until it is fitted again.
+    TSortPermutation sortXRef;
+    void sortXRefInserted(int at, int count);
+    void sortXRefRemoved(int at, int count);
+    void sortXRefMoved(int from, int to);
+    // Rows cut off at the end leave the list, rows added at the end join it last.
+    void fitSortXRef(int rowCount);
+    int sortDir = 0;
+    int sortRow = 0;
+    int compares = 0;
+    int swaps = 0;
+    unsigned sortTime = 0;
     TIntList mergedColumns;
     TIntList selectedCells;
     TIntList modifiedRows;
@@ -172,6 +184,8 @@ struct TStringGridModelState
 
     // Internal starting values.
     int filterColumn = -1;
+    // The entries the filter drop-down of filterColumn shows.
+    QStringList filterList;
     plat::TGridCoord hoverFixedCell{-1, -1};
     int lastTabCol = -1;
     int lastTabRow = -1;
@@ -182,6 +196,12 @@ struct TStringGridModelState
     int updateCount = 0;
     int filterLevel = 0;
     bool grouping_ = false;
+    // The grouping column's width, row-0 text and last-row text while it is grouped away, and
+    // the columns sub-grouped since (innermost last), so that UnGroup undoes both levels.
+    int groupWidth = 0;
+    QString groupCaption;
+    QString groupFooter;
+    QList<int> subGroupColumns;
     bool loaded = false;
     bool loading = false;
     bool destroying = false;

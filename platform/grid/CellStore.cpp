@@ -8,6 +8,7 @@
 #include <limits>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 namespace plat {
 
@@ -488,6 +489,24 @@ void TCellStore::MoveRow(int from, int to)
         shiftRowsLeft(from, to);
     else
         shiftRowsRight(to, from);
+}
+
+void TCellStore::SwapRows(int a, int b)
+{
+    if (a == b || a < 0 || b < 0 || a >= MaxIndex || b >= MaxIndex)
+        return;
+    RowBlock *blockA = rowAt(a);
+    RowBlock *blockB = rowAt(b);
+    if (blockA && blockB) {
+        // Slots live in the chunks, which stay put while the chunk list grows.
+        std::swap(rowSlotForWrite(a), rowSlotForWrite(b));
+        return;
+    }
+    if (!blockA && !blockB)
+        return;
+    // One of the two is empty: the block changes rows, and chunk counts with it.
+    setRow(blockA ? a : b, nullptr);
+    setRow(blockA ? b : a, blockA ? blockA : blockB);
 }
 
 void TCellStore::MoveCol(int from, int to)

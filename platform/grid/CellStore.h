@@ -49,6 +49,8 @@ public:
     void MoveRow(int from, int to);
     // The same for a column, in every stored row.
     void MoveCol(int from, int to);
+    // Rows a and b trade texts and objects (two pointers change place).
+    void SwapRows(int a, int b);
     // Forgets a row's or a column's texts and objects (objects are not freed).
     void ClearRow(int row);
     void ClearCol(int col);

@@ -397,6 +397,9 @@ protected:
 
     // The cell store itself, for diagnostics (what it holds after counts changed).
     const TCellStore &Store() const { return m_store; }
+    // Two rows trade their cells (texts and objects) at once, sizes and cursor unchanged: the
+    // row exchange of a sort.
+    void SwapRowCells(int a, int b) { m_store.SwapRows(a, b); }
 
     // Qt plumbing
     bool event(QEvent *e) override;

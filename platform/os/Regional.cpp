@@ -1,8 +1,10 @@
 #include "platform/os/Regional.h"
 
 #include <QLocale>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
 #include <vector>
 
 namespace plat {
@@ -220,34 +222,49 @@ bool TryStrToFloat(const QString &text, QChar sep, double &out)
     while (n > i && text[n - 1] == u' ')
         --n;
 
-    // Rebuilt in C notation so the conversion below never depends on the process locale.
-    QByteArray c;
-    c.reserve(n - i + 1);
-    if (i < n && (text[i] == u'+' || text[i] == u'-'))
-        c.append(char(text[i++].unicode()));
+    // Rebuilt in C notation so the conversion below never depends on the process locale; a
+    // short text stays on the stack (the sort reads a number from every cell).
+    std::string heap;
+    char small[64];
+    const bool onStack = n - i < qsizetype(sizeof small);
+    if (!onStack)
+        heap.reserve(size_t(n - i));
+    qsizetype len = 0;
+    auto put = [&](char ch) {
+        if (onStack)
+            small[len] = ch;
+        else
+            heap.push_back(ch);
+        ++len;
+    };
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        if (text[i] == u'-')
+            put('-');
+        ++i;
+    }
     int digits = 0;
     while (i < n && text[i].unicode() >= u'0' && text[i].unicode() <= u'9') {
-        c.append(char(text[i++].unicode()));
+        put(char(text[i++].unicode()));
         ++digits;
     }
     if (i < n && text[i] == sep) {
-        c.append('.');
+        put('.');
         ++i;
         while (i < n && text[i].unicode() >= u'0' && text[i].unicode() <= u'9') {
-            c.append(char(text[i++].unicode()));
+            put(char(text[i++].unicode()));
             ++digits;
         }
     }
     if (digits == 0)
         return false;
     if (i < n && (text[i] == u'e' || text[i] == u'E')) {
-        c.append('e');
+        put('e');
         ++i;
         if (i < n && (text[i] == u'+' || text[i] == u'-'))
-            c.append(char(text[i++].unicode()));
+            put(char(text[i++].unicode()));
         int expDigits = 0;
         while (i < n && text[i].unicode() >= u'0' && text[i].unicode() <= u'9') {
-            c.append(char(text[i++].unicode()));
+            put(char(text[i++].unicode()));
             ++expDigits;
         }
         if (expDigits == 0)
@@ -256,9 +273,19 @@ bool TryStrToFloat(const QString &text, QChar sep, double &out)
     if (i != n)
         return false;
 
-    bool ok = false;
-    const double v = QLocale::c().toDouble(QString::fromLatin1(c), &ok);
-    if (!ok || !std::isfinite(v))
+    const char *first = onStack ? small : heap.data();
+    double v = 0;
+    const auto [end, ec] = std::from_chars(first, first + len, v);
+    if (ec == std::errc::result_out_of_range) {
+        // Too large fails; too small for a double is 0 as far as anyone here is concerned.
+        bool ok = false;
+        v = QLocale::c().toDouble(QString::fromLatin1(first, len), &ok);
+        if (!ok)
+            return false;
+    } else if (ec != std::errc() || end != first + len) {
+        return false;
+    }
+    if (!std::isfinite(v))
         return false;
     out = v;
     return true;

@@ -132,6 +132,16 @@ TEST(CellStoreRandom, MatchesAMapOverRandomOperations)
                 else
                     ref.objects.erase({r, c});
                 what = "set object";
+            } else if (op < 65) {
+                const int other = pickRow(rng);
+                rows.insert(other);
+                store.SwapRows(r, other);
+                auto f = [&](Cell x) {
+                    return Cell{x.first == r ? other : (x.first == other ? r : x.first), x.second};
+                };
+                Reference::remap(ref.texts, f);
+                Reference::remap(ref.objects, f);
+                what = "swap rows " + std::to_string(r) + " and " + std::to_string(other);
             } else if (op < 72) {
                 const int to = pickRow(rng);
                 rows.insert(to);

@@ -474,7 +474,7 @@ TEST_F(GridRoutinesTest, GroupColumnShiftsPositionsByOne)
     }
     // Over the recorded identity order, position and column stay inverse while grouped.
     grid->SetColumnOrder();
-    for (int pos = 0; pos < 4; ++pos)
+    for (int pos = 0; pos < grid->ColCount(); ++pos)
         EXPECT_EQ(grid->ColumnPosition(grid->ColumnAtPosition(pos)), pos) << pos;
 }
 

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <numeric>
+#include <random>
 #include <set>
 #include <utility>
 #include <vector>
@@ -577,6 +578,60 @@ TEST_F(SortCompareTest, ColumnsSortAsUsersExpect)
         src.settings.SetBlankPos(c.pos);
         EXPECT_EQ(column(src, sortedRows(cmp, src, 0), 0), c.expected)
             << int(c.dir) << " " << int(c.pos);
+    }
+}
+
+// A session works out what each cell sorts by once; every answer must be the one the compare
+// gives without it, for every style, blank rule and mix of texts.
+TEST_F(SortCompareTest, SessionAnswersAsTheCompareWithoutIt)
+{
+    using S = TSortStyle;
+    const QStringList pool = {"",        "0",          "7",
+                              "-3",      "12.5",       "1,234.5",
+                              "1e3",     "$45",        "45 kg",
+                              "abc",     "ABC",        "Zeta",
+                              "zeta",    "10/03/2020", "1/3/2020 10:15",
+                              "3/12/19", "10:15",      "9:05:30",
+                              "12:3x",   "a/b",        "x:y",
+                              "Ü",       "é",          QString(QChar(0x20AC)) + "5",
+                              "  ",      "<b>x</b>",   "1.",
+                              "."};
+    std::mt19937 rng(7);
+    const int rows = 60;
+    QStringList texts;
+    for (int r = 0; r < rows; ++r)
+        texts << pool[rng() % pool.size()];
+    src.setColumn(0, texts);
+    for (int r = 0; r < rows; r += 7) {
+        src.types[{0, r}] = TCellType::ctCheckBox;
+        if (r % 2)
+            src.checked.insert({0, r});
+        src.imageKeys[{0, r}] = int(rng() % 5) - 2;
+    }
+    const S styles[] = {S::ssAutomatic,   S::ssAlphabetic,   S::ssNumeric,
+                        S::ssDate,        S::ssAlphaNoCase,  S::ssAlphaCase,
+                        S::ssShortDateEU, S::ssShortDateUS,  S::ssFinancial,
+                        S::ssImages,      S::ssCheckBox,     S::ssDateTime,
+                        S::ssTime,        S::ssAlphaNumeric, S::ssAlphaNumericNoCase,
+                        S::ssHTML};
+    for (const S style : styles) {
+        for (const bool ignoreBlanks : {false, true}) {
+            for (const bool ignoreCase : {false, true}) {
+                src.formats[0] = {style, QStringLiteral("$"), QStringLiteral(" kg")};
+                src.settings.SetIgnoreBlanks(ignoreBlanks);
+                src.settings.SetIgnoreCase(ignoreCase);
+                TSortCompare plain(src);
+                TSortCompare session(src);
+                session.BeginSession(rows);
+                for (int a = 0; a < rows; ++a)
+                    for (int b = 0; b < rows; ++b)
+                        ASSERT_EQ(session.CompareCellPair(0, a, b, TSortDirection::sdDescending),
+                                  plain.CompareCellPair(0, a, b, TSortDirection::sdDescending))
+                            << "style " << int(style) << " blanks " << ignoreBlanks << " case "
+                            << ignoreCase << ": " << texts[a].toStdString() << " / "
+                            << texts[b].toStdString();
+            }
+        }
     }
 }
 
