@@ -7,7 +7,16 @@ void TColumnSize::Assign(const TPersistent &Source)
         FKey = s->FKey;
         FSection = s->FSection;
         FLocation = s->FLocation;
+        FStretch = s->FStretch;
+        FStretchColumn = s->FStretchColumn;
     }
+}
+
+void TColumnSize::SetStretch(bool Value)
+{
+    FStretch = Value;
+    if (OnStretch)
+        OnStretch(FStretchColumn);
 }
 
 void TFloatingFooter::Assign(const TPersistent &Source)

@@ -33,12 +33,22 @@ public:
     void SetSection(const QString &Value) { FSection = Value; }
     TColumnSizeLocation Location() const { return FLocation; }
     void SetLocation(TColumnSizeLocation Value) { FLocation = Value; }
+    // One column (StretchColumn, -1 the last) takes the room the others leave in the grid.
+    bool Stretch() const { return FStretch; }
+    // Stretches at once when the grid stands in a window.
+    void SetStretch(bool Value);
+    int StretchColumn() const { return FStretchColumn; }
+    void SetStretchColumn(int Value) { FStretchColumn = Value; }
+    // Set by the owning grid: stretch the column now.
+    std::function<void(int StretchColumn)> OnStretch;
 
 private:
     TAutoSizeRows FRows = TAutoSizeRows::arAll;
     QString FKey;
     QString FSection;
     TColumnSizeLocation FLocation = TColumnSizeLocation::clRegistry;
+    bool FStretch = false;
+    int FStretchColumn = -1;
 };
 
 // --- Floating footer ----------------------------------------------------------------------------

@@ -54,6 +54,10 @@ TQrlStringGrid::TQrlStringGrid(QWidget *parent) : TBaseGrid(parent), d(new TStri
     IQrlFooterGrid *footerGrid = this;
     d->floatingFooter = std::make_unique<TFloatingFooter>(footerGrid);
     d->columnSize = std::make_unique<TColumnSize>();
+    d->columnSize->OnStretch = [this](int Column) {
+        if (parentWidget())
+            DoStretchColumn(Column);
+    };
     d->rowCheckBox = std::make_unique<TCellGraphic>();
     d->mergedColumns.OnChange = [this](TIntList *, int, int) {
         SplitMergedColumns();

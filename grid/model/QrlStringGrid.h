@@ -130,7 +130,10 @@ public:
     bool AutoMarkError = false;
 };
 
-class TQrlStringGrid : public TBaseGrid, private IQrlOptionsGrid, private IQrlFooterGrid
+class TQrlStringGrid : public TBaseGrid,
+                       public IQuorlStyle,
+                       private IQrlOptionsGrid,
+                       private IQrlFooterGrid
 {
     Q_OBJECT
 
@@ -244,7 +247,7 @@ public:
     TGridLook Look() const;
     void SetLook(TGridLook Value);
     TQuorlStyle ComponentStyle() const;
-    void SetComponentStyle(TQuorlStyle Value);
+    void SetComponentStyle(TQuorlStyle Value) override;
     TScrollType ScrollType() const;
     void SetScrollType(TScrollType Value);
     TColor ScrollColor() const;
@@ -802,6 +805,8 @@ public:
     TCellGraphic *SharedCellGraphic() const;
     // Node and summary rows carry a ctNode / ctSummary graphic in column 0.
     bool IsNode(int ARow);
+    // Whether a click at X in a node row hits its expand glyph: any X without PreciseNodeClick.
+    bool IsNodeClick(int ARow, int X);
     bool IsSummary(int ARow);
 
     // ===== check-box and radio-button cell state ===============================================
@@ -1228,6 +1233,9 @@ public:
     void SizeToCells();
     // Spreads the control's width over the columns.
     void AutoFitColumns(bool DoFixedCells);
+    // With Stretch of ColumnSize: the column (-1 the last) takes the client width the others
+    // leave; it never goes below zero.
+    void DoStretchColumn(int Index);
     // Columns are real columns, rows display rows; the sizes, the cells' properties, placed
     // controls and (for columns) the sort column go along.
     void SwapColumns(int ACol1, int ACol2);

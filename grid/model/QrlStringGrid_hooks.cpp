@@ -32,7 +32,7 @@ void TQrlStringGrid::DoExpandClick(int ACol, int ARow, bool Expanded)
 {
     if (OnExpandClick)
         OnExpandClick(this, ACol, ARow, Expanded);
-    // The expand height of a row comes with the node rows; the row keeps its height until then.
+    SetRowHeights(ARow, GetExpandHeight(ACol, ARow, Expanded));
 }
 
 void TQrlStringGrid::DoComboCloseUp(int ACol, int ARow)

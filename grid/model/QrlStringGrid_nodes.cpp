@@ -438,3 +438,40 @@ int TQrlStringGrid::GetExpandHeight(int ACol, int ARow, bool Expanded)
     const TCellGraphic *g = GetCellGraphic(b.X, b.Y);
     return Expanded ? g->CellAngle() : g->CellIndex();
 }
+
+bool TQrlStringGrid::IsNodeClick(int ARow, int X)
+{
+    if (!d->mouseActions->PreciseNodeClick())
+        return true;
+    const TCellNode &node = *d->cellNode;
+    const int L = GetNodeLevel(ARow);
+    const int I = node.NodeIndent();
+    int b = 0; // glyph width
+    int c = 0; // left margin
+    switch (node.NodeType()) {
+    case TNodeType::cnFlat:
+    case TNodeType::cnXP:
+        b = 4;
+        c = 4;
+        break;
+    case TNodeType::cn3D:
+        b = 6;
+        break;
+    case TNodeType::cnGlyph:
+        if (!node.ExpandGlyph().Empty()) {
+            b = node.ExpandGlyph().Width() / 2;
+            c = 2;
+        }
+        break;
+    case TNodeType::cnLeaf:
+        b = 8;
+        c = 2;
+        break;
+    }
+    if (layoutDirection() != Qt::RightToLeft)
+        return c + (L - 1) * I < X && X < b + L * I;
+    const int w = width();
+    const bool allRowsFit = VisibleRowCount() >= RowCount() - TBaseGrid::FixedRows();
+    const int s = allRowsFit ? 0 : d->scrollWidth;
+    return !(X + s < w - L * I - b || X + s >= w - (L - 1) * I);
+}

@@ -333,6 +333,45 @@ protected:
     std::unique_ptr<TQrlStringGrid> grid;
 };
 
+TEST_F(GridRoutinesTest, StretchFillsTheClientWidthWithOneColumn)
+{
+    QWidget form;
+    grid->setParent(&form);
+    grid->resize(400, 200);
+    grid->SetColCount(4);
+    for (int c = 0; c < 4; ++c)
+        grid->SetColWidths(c, 50);
+    grid->SetOptions(plat::TGridOptions(grid->Options()).Exclude(plat::TGridOption::goVertLine));
+    auto total = [&] {
+        int w = 0;
+        for (int c = 0; c < grid->ColCount(); ++c)
+            w += grid->ColWidths(c);
+        return w;
+    };
+    grid->ColumnSize()->SetStretchColumn(1);
+    grid->ColumnSize()->SetStretch(true); // stretches at once
+    EXPECT_EQ(total(), grid->viewport()->width());
+    EXPECT_EQ(grid->ColWidths(0), 50);
+    EXPECT_GT(grid->ColWidths(1), 50);
+    grid->DoStretchColumn(-1); // the last one takes the room instead
+    EXPECT_EQ(grid->ColWidths(3) + grid->ColWidths(1) + 100, grid->viewport()->width());
+
+    // Without Stretch nothing moves.
+    grid->ColumnSize()->SetStretch(false);
+    grid->SetColWidths(3, 50);
+    grid->DoStretchColumn(3);
+    EXPECT_EQ(grid->ColWidths(3), 50);
+    grid->setParent(nullptr);
+}
+
+TEST_F(GridRoutinesTest, TheGridAnswersTheStyleInterface)
+{
+    IQuorlStyle *style = dynamic_cast<IQuorlStyle *>(grid.get());
+    ASSERT_NE(style, nullptr);
+    style->SetComponentStyle(TQuorlStyle::tsOffice2007Luna);
+    EXPECT_EQ(grid->ComponentStyle(), TQuorlStyle::tsOffice2007Luna);
+}
+
 TEST_F(GridRoutinesTest, WideCellsPassTextThroughTheCellStoreUnchanged)
 {
     const QString texts[] = {"plain", QString::fromUtf8("Ωμέγα ✓ 漢字"),

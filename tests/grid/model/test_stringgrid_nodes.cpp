@@ -1,6 +1,8 @@
 // Nodes and expandable rows: the node model, contracting and expanding in place, nested nodes,
 // rows inserted and removed around contracted nodes, and the grid's end with nodes contracted.
 #include "GridFaults.h"
+#include "grid/model/QrlCellGraphic.h"
+#include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
 
 #include <gtest/gtest.h>
@@ -223,6 +225,48 @@ TEST(ExpandRows, HeightsAndState)
     EXPECT_FALSE(g.ToggleExpand(1, 2));
     g.RemoveExpand(1, 2);
     EXPECT_FALSE(g.HasExpand(1, 2));
+
+    // The expand click gives the row the height of its new state, after the event.
+    g.SetRowHeights(3, 25);
+    g.AddExpand(1, 3, 70);
+    int seenHeight = -1;
+    g.OnExpandClick = [&](QObject *, int, int ARow, bool) { seenHeight = g.RowHeights(ARow); };
+    g.DoExpandClick(1, 3, true);
+    EXPECT_EQ(seenHeight, 25);
+    EXPECT_EQ(g.RowHeights(3), 70);
+    g.DoExpandClick(1, 3, false);
+    EXPECT_EQ(g.RowHeights(3), 25);
+}
+
+TEST(NodeClick, OnlyTheGlyphOfTheRowsLevelCountsWithPreciseClicks)
+{
+    TQrlStringGrid g;
+    fillWithCoordinates(g, 4, 12);
+    g.AddNode(1, 6);
+    g.AddNode(2, 3); // level 2
+    g.CellNode()->SetNodeIndent(12);
+    struct Case
+    {
+        TNodeType type;
+        int row, x;
+        bool hit;
+    };
+    // Level L hits where c + (L - 1) * I < X < b + L * I.
+    const Case cases[] = {
+        {TNodeType::cnXP, 1, 4, false},   {TNodeType::cnXP, 1, 5, true},
+        {TNodeType::cnXP, 1, 15, true},   {TNodeType::cnXP, 1, 16, false},
+        {TNodeType::cnXP, 2, 16, false},  {TNodeType::cnXP, 2, 17, true},
+        {TNodeType::cnXP, 2, 27, true},   {TNodeType::cn3D, 1, 1, true},
+        {TNodeType::cn3D, 1, 18, false},  {TNodeType::cnLeaf, 1, 2, false},
+        {TNodeType::cnLeaf, 1, 19, true}, {TNodeType::cnLeaf, 1, 20, false},
+    };
+    for (const Case &c : cases) {
+        g.CellNode()->SetNodeType(c.type);
+        EXPECT_EQ(g.IsNodeClick(c.row, c.x), c.hit)
+            << int(c.type) << " row " << c.row << " x " << c.x;
+    }
+    g.MouseActions()->SetPreciseNodeClick(false);
+    EXPECT_TRUE(g.IsNodeClick(1, 500));
 }
 
 } // namespace
