@@ -170,21 +170,6 @@ TSortStyle defaultStyle(const TSortSettings &settings)
                                    : TSortStyle::ssAlphabetic;
 }
 
-// The styles whose order follows from what each cell alone sorts by (or from its text).
-bool isCacheable(TSortStyle style)
-{
-    switch (style) {
-    case TSortStyle::ssAnsiAlphaCase:
-    case TSortStyle::ssAnsiAlphaNoCase:
-    case TSortStyle::ssHTML:
-    case TSortStyle::ssCustom:
-    case TSortStyle::ssRaw:
-        return false;
-    default:
-        return true;
-    }
-}
-
 // The styles that can end in a compare of the texts themselves.
 bool mayCompareTexts(TSortStyle style)
 {
@@ -255,7 +240,6 @@ struct TSortCompare::TColumnCache
     TSortStyle style = TSortStyle::ssAutomatic;
     QString prefix;
     QString suffix;
-    bool cacheable = false;
     // The alphabetic compare of this column folds a to z.
     bool upper = false;
     // Keys of the cells compared so far. Tie-breaks reach a few scattered rows of a column, or
@@ -269,7 +253,7 @@ TSortCompare::TSortCompare(ISortCompareSource &Source) : m_source(Source) {}
 
 TSortCompare::~TSortCompare() = default;
 
-int TSortCompare::compareLocaleAware(const QString &a, const QString &b, bool ignoreCase)
+QCollator &TSortCompare::collator(bool ignoreCase)
 {
     const QLocale locale;
     if (!m_caseCollator || locale != m_collatorLocale) {
@@ -279,7 +263,12 @@ int TSortCompare::compareLocaleAware(const QString &a, const QString &b, bool ig
         m_noCaseCollator = std::make_unique<QCollator>(locale);
         m_noCaseCollator->setCaseSensitivity(Qt::CaseInsensitive);
     }
-    return sign((ignoreCase ? m_noCaseCollator : m_caseCollator)->compare(a, b));
+    return ignoreCase ? *m_noCaseCollator : *m_caseCollator;
+}
+
+int TSortCompare::compareLocaleAware(const QString &a, const QString &b, bool ignoreCase)
+{
+    return sign(collator(ignoreCase).compare(a, b));
 }
 
 int TSortCompare::CompareCellPair(int ACol, int Row1, int Row2, TSortDirection Direction)
@@ -287,11 +276,8 @@ int TSortCompare::CompareCellPair(int ACol, int Row1, int Row2, TSortDirection D
     m_source.SortCompareCounted();
     if (cacheable(ACol, Row1, Row2)) {
         TColumnCache &cache = columnCache(ACol);
-        if (cache.cacheable)
-            return compareKeys(cache, ACol, cellKey(cache, ACol, Row1), Row1,
-                               cellKey(cache, ACol, Row2), Row2, Direction);
-        return compareUncached(ACol, Row1, Row2, Direction, cache.style, cache.prefix,
-                               cache.suffix);
+        return compareKeys(cache, ACol, cellKey(cache, ACol, Row1), Row1,
+                           cellKey(cache, ACol, Row2), Row2, Direction);
     }
     const TSortSettings &settings = m_source.SortCompareSettings();
     TSortStyle style = defaultStyle(settings);
@@ -436,7 +422,7 @@ bool TSortCompare::cacheable(int ACol, int Row1, int Row2) const
 
 bool TSortCompare::IsKeyed(int ACol)
 {
-    return cacheable(ACol, 0, 0) && columnCache(ACol).cacheable;
+    return cacheable(ACol, 0, 0);
 }
 
 int TSortCompare::CompareKeys(int ACol,
@@ -461,7 +447,6 @@ TSortCompare::TColumnCache &TSortCompare::columnCache(int ACol)
         slot = std::make_unique<TColumnCache>();
         slot->style = defaultStyle(m_source.SortCompareSettings());
         m_source.SortQueryCellFormat(ACol, slot->style, slot->prefix, slot->suffix);
-        slot->cacheable = isCacheable(slot->style);
         const TSortStyle st = slot->style;
         slot->upper =
             st == TSortStyle::ssAlphaNoCase || st == TSortStyle::ssAlphaNumericNoCase ||
@@ -570,6 +555,17 @@ void TSortCompare::makeKey(TColumnCache &cache, int ACol, int ARow, TSortKey &k)
         if (m_source.SortCheckBoxState(ACol, ARow))
             flags |= TSortKey::Checked;
         break;
+    case TSortStyle::ssAnsiAlphaCase:
+    case TSortStyle::ssAnsiAlphaNoCase:
+        k.collated = collator(cache.style == TSortStyle::ssAnsiAlphaNoCase).sortKey(text);
+        break;
+    case TSortStyle::ssHTML:
+        k.owned = m_source.SortStrippedText(ACol, ARow);
+        flags = (flags & ~TSortKey::Blank) | (k.owned.isEmpty() ? TSortKey::Blank : 0);
+        break;
+    case TSortStyle::ssCustom:
+        k.owned = text;
+        break;
     default:
         break;
     }
@@ -671,6 +667,25 @@ int TSortCompare::compareKeys(TColumnCache &cache,
     case TSortStyle::ssAlphaNoCase:
         r = compareTexts(ACol, k1, Row1, k2, Row2, true);
         break;
+    case TSortStyle::ssAnsiAlphaCase:
+    case TSortStyle::ssAnsiAlphaNoCase:
+        r = sign(k1.collated->compare(*k2.collated));
+        break;
+    case TSortStyle::ssHTML:
+        r = compareViews(k1.owned, k2.owned, false);
+        break;
+    case TSortStyle::ssCustom: {
+        int res = 0;
+        m_source.SortCustomCompare(k1.owned, k2.owned, res);
+        r = sign(res);
+        break;
+    }
+    case TSortStyle::ssRaw: {
+        int res = 0;
+        m_source.SortRawCompare(ACol, Row1, Row2, res);
+        r = sign(res);
+        break;
+    }
     default:
         r = compareTexts(ACol, k1, Row1, k2, Row2, false);
         break;

@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class TSortIndexList;
@@ -89,6 +90,10 @@ struct TSortKey
     // filled, four to a number: unequal prefixes order two texts without reading them.
     uint64_t prefix[2] = {0, 0};
     uint16_t flags = 0;
+    // The text as the HTML and custom styles compare it (tags stripped for HTML), and the
+    // locale's sort key for the locale-aware styles.
+    QString owned;
+    std::optional<QCollatorSortKey> collated;
 };
 
 // How a column's keys order every pair alike, so a sort can compare one value per row.
@@ -112,9 +117,9 @@ public:
     void BeginSession(int RowCount);
     void EndSession();
     bool InSession() const { return m_session; }
-    // In a session: whether the column compares by keys (its style is not one of the
-    // locale-aware, HTML, custom or raw ones), the key of one of its cells, and the compare of
-    // two of its cells from their keys, as CompareCellPair answers (counted like it).
+    // In a session: whether the column compares by keys (any column the session covers), the
+    // key of one of its cells, and the compare of two of its cells from their keys, as
+    // CompareCellPair answers (counted like it).
     bool IsKeyed(int ACol);
     TSortKey MakeKey(int ACol, int ARow);
     // The one way all pairs of these keys of the column compare, or Mixed.
@@ -151,6 +156,8 @@ private:
     struct TColumnCache;
 
     int compareLocaleAware(const QString &a, const QString &b, bool ignoreCase);
+    // Made on first use and again when the default locale changes.
+    QCollator &collator(bool ignoreCase);
     // The compare of two texts by a style not yet resolved, with the column's format.
     int compareUncached(int ACol,
                         int Row1,

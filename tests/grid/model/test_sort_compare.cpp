@@ -608,12 +608,30 @@ TEST_F(SortCompareTest, SessionAnswersAsTheCompareWithoutIt)
             src.checked.insert({0, r});
         src.imageKeys[{0, r}] = int(rng() % 5) - 2;
     }
-    const S styles[] = {S::ssAutomatic,   S::ssAlphabetic,   S::ssNumeric,
-                        S::ssDate,        S::ssAlphaNoCase,  S::ssAlphaCase,
-                        S::ssShortDateEU, S::ssShortDateUS,  S::ssFinancial,
-                        S::ssImages,      S::ssCheckBox,     S::ssDateTime,
-                        S::ssTime,        S::ssAlphaNumeric, S::ssAlphaNumericNoCase,
-                        S::ssHTML};
+    const S styles[] = {S::ssAutomatic,
+                        S::ssAlphabetic,
+                        S::ssNumeric,
+                        S::ssDate,
+                        S::ssAlphaNoCase,
+                        S::ssAlphaCase,
+                        S::ssShortDateEU,
+                        S::ssShortDateUS,
+                        S::ssFinancial,
+                        S::ssImages,
+                        S::ssCheckBox,
+                        S::ssDateTime,
+                        S::ssTime,
+                        S::ssAlphaNumeric,
+                        S::ssAlphaNumericNoCase,
+                        S::ssHTML,
+                        S::ssAnsiAlphaCase,
+                        S::ssAnsiAlphaNoCase,
+                        S::ssCustom,
+                        S::ssRaw};
+    src.onCustom = [](const QString &a, const QString &b, int &res) {
+        res = a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+    };
+    src.onRaw = [](int, int r1, int r2, int &res) { res = (r1 % 3) - (r2 % 3); };
     for (const S style : styles) {
         for (const bool ignoreBlanks : {false, true}) {
             for (const bool ignoreCase : {false, true}) {
