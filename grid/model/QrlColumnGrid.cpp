@@ -997,6 +997,73 @@ void mapToItem(const QVariantMap &m, int index, TGridColumnItem &it)
     it.SetWidth(r.integer("Width"));
 }
 
+// The item maps are read here, not by QDataStream's QVariant: that one decodes any stored type
+// and reserves a list's stated length up front, so a few damaged bytes could ask for gigabytes.
+// Only the kinds itemToMap writes are taken, maps one level deep; anything else is corrupt.
+QVariantMap readItemMap(QDataStream &in, int depth);
+
+QVariant readItemValue(QDataStream &in, int depth)
+{
+    quint32 type = 0;
+    qint8 isNull = 0;
+    in >> type >> isNull;
+    switch (type) {
+    case QMetaType::Bool: {
+        bool v = false;
+        in >> v;
+        return v;
+    }
+    case QMetaType::Int: {
+        qint32 v = 0;
+        in >> v;
+        return int(v);
+    }
+    case QMetaType::UInt: {
+        quint32 v = 0;
+        in >> v;
+        return uint(v);
+    }
+    case QMetaType::QString: {
+        QString v;
+        in >> v;
+        return v;
+    }
+    case QMetaType::QStringList: {
+        quint32 n = 0;
+        in >> n;
+        QStringList v;
+        for (quint32 i = 0; i < n && in.status() == QDataStream::Ok; ++i) {
+            QString s;
+            in >> s;
+            v << s;
+        }
+        return v;
+    }
+    case QMetaType::QVariantMap:
+        if (depth < 1)
+            return readItemMap(in, depth + 1);
+        break;
+    default:
+        break;
+    }
+    in.setStatus(QDataStream::ReadCorruptData);
+    return {};
+}
+
+QVariantMap readItemMap(QDataStream &in, int depth)
+{
+    quint32 n = 0;
+    in >> n;
+    QVariantMap m;
+    for (quint32 i = 0; i < n && in.status() == QDataStream::Ok; ++i) {
+        QString key;
+        in >> key;
+        const QVariant v = readItemValue(in, depth);
+        m.insert(key, v);
+    }
+    return m;
+}
+
 } // namespace
 
 void TQrlColumnGrid::SaveColumnsToStream(QIODevice &st) const
@@ -1029,8 +1096,7 @@ void TQrlColumnGrid::LoadColumnsFromStream(QIODevice &st)
     // Everything is read and checked before the grid's items change.
     TGridColumnCollection loaded(nullptr);
     for (int i = 0; i < count; ++i) {
-        QVariantMap m;
-        in >> m;
+        const QVariantMap m = readItemMap(in, 0);
         if (in.status() != QDataStream::Ok)
             badStream(QStringLiteral("item %1 truncated or damaged").arg(i));
         mapToItem(m, i, *loaded.Add());

@@ -38,19 +38,6 @@ public:
     TNumberReader() : m_thousand(RegionalThousandSeparator()), m_decimal(RegionalDecimalSeparator())
     {}
 
-    // Empty when the number characters form no number.
-    std::optional<double> read(QAnyStringView text)
-    {
-        return text.visit([this](auto v) -> std::optional<double> {
-            if constexpr (std::is_same_v<decltype(v), QUtf8StringView>) {
-                const QString s = v.toString();
-                return readChars(QStringView(s));
-            } else {
-                return readChars(v);
-            }
-        });
-    }
-
 private:
     bool isNumberChar(QChar c) const
     {
@@ -95,6 +82,22 @@ private:
         return convert();
     }
 
+public:
+    // Defined after the member templates it calls: clang instantiates them only then.
+    // Empty when the number characters form no number.
+    std::optional<double> read(QAnyStringView text)
+    {
+        return text.visit([this](auto v) -> std::optional<double> {
+            if constexpr (std::is_same_v<decltype(v), QUtf8StringView>) {
+                const QString s = v.toString();
+                return readChars(QStringView(s));
+            } else {
+                return readChars(v);
+            }
+        });
+    }
+
+private:
     // The whole buffer as a decimal number with an optional exponent.
     std::optional<double> convert() const
     {
@@ -275,7 +278,8 @@ TRowSpan spanOf(int from, int to, int lastRow)
 
 bool TQrlStringGrid::DisplayTextIsStored() const
 {
-    return !OnGetDisplText && !OnGetDisplWideText;
+    return !OnGetDisplText && !OnGetDisplWideText && !d->urlShowInText &&
+           !Grouping()->ShowGroupCount();
 }
 
 void TQrlStringGrid::normalRows(int &FromRow, int &ToRow) const

@@ -60,10 +60,12 @@ TIniFile::TIniFile(const QString &FileName) : m_fileName(FileName)
     }
 }
 
+// Names are stored trimmed, as read from a file or given to WriteString; lookups trim too so a
+// name written with blanks reads back by the same name.
 const TIniFile::TSectionData *TIniFile::findSection(const QString &name) const
 {
     for (const TSectionData &s : m_sections)
-        if (sameName(s.name, name))
+        if (sameName(s.name, name.trimmed()))
             return &s;
     return nullptr;
 }
@@ -71,7 +73,7 @@ const TIniFile::TSectionData *TIniFile::findSection(const QString &name) const
 TIniFile::TSectionData *TIniFile::findSection(const QString &name)
 {
     for (TSectionData &s : m_sections)
-        if (sameName(s.name, name))
+        if (sameName(s.name, name.trimmed()))
             return &s;
     return nullptr;
 }
@@ -82,7 +84,7 @@ const TIniFile::Entry *TIniFile::findEntry(const QString &section, const QString
     if (!s)
         return nullptr;
     for (const Entry &e : s->entries)
-        if (sameName(e.key, ident))
+        if (sameName(e.key, ident.trimmed()))
             return &e;
     return nullptr;
 }
@@ -155,7 +157,7 @@ void TIniFile::WriteInteger(const QString &Section, const QString &Ident, int Va
 void TIniFile::EraseSection(const QString &Section)
 {
     for (auto it = m_sections.begin(); it != m_sections.end(); ++it) {
-        if (sameName(it->name, Section)) {
+        if (sameName(it->name, Section.trimmed())) {
             m_sections.erase(it);
             return;
         }
@@ -166,7 +168,7 @@ void TIniFile::DeleteKey(const QString &Section, const QString &Ident)
 {
     if (TSectionData *s = findSection(Section)) {
         for (auto it = s->entries.begin(); it != s->entries.end(); ++it) {
-            if (sameName(it->key, Ident)) {
+            if (sameName(it->key, Ident.trimmed())) {
                 s->entries.erase(it);
                 return;
             }
