@@ -113,32 +113,3 @@ bool TQrlStringGrid::IsSummary(int ARow)
 {
     return ARow >= 0 && GetCellType(0, ARow) == TCellType::ctSummary;
 }
-
-void TQrlStringGrid::DrawCellContent(
-    TCanvas *Canvas, int ACol, int ARow, const TRect &Rect, plat::TGridDrawState)
-{
-    // The text in the cell's font, colour and alignment; graphics, mini-HTML and the other
-    // content kinds are drawn by the cell painting.
-    if (!Canvas)
-        return;
-    plat::TGridDrawState state;
-    const TCellVisuals v = CellVisuals(ACol, ARow, state, false, false, false);
-    const TAlignment ha = v.hAlign;
-    const TVAlignment va = v.vAlign;
-    const bool ww = v.wordWrap;
-    Canvas->Font().Assign(v.font);
-    unsigned flags = DT_NOPREFIX | (ww ? DT_WORDBREAK : DT_SINGLELINE);
-    flags |= ha == TAlignment::taRightJustify ? DT_RIGHT
-             : ha == TAlignment::taCenter     ? DT_CENTER
-                                              : DT_LEFT;
-    if (!ww)
-        flags |= va == TVAlignment::vtaCenter   ? DT_VCENTER
-                 : va == TVAlignment::vtaBottom ? DT_BOTTOM
-                                                : DT_TOP;
-    const TPoint off = XYOffset();
-    TRect r = Rect;
-    r.Left += off.X;
-    r.Top += off.Y;
-    r.Right -= off.X;
-    Canvas->DrawText(GetCellEx(ACol, ARow), r, flags);
-}

@@ -1,7 +1,9 @@
 // The measurements the automatic sizing takes: the room a cell's text and graphic need, the text
 // margins, the lines of a row, and whether a header cell carries the sort glyph.
+#include "grid/model/QrlCellDrawer.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlHTMLText.h"
+#include "grid/model/QrlImageList.h"
 #include "grid/model/QrlStringGrid.h"
 #include "grid/model/QrlStringGrid_p.h"
 #include "platform/ui/Canvas.h"
@@ -41,9 +43,9 @@ TSize TQrlStringGrid::CalcCellTextSize(int ACol, int DisplCol, bool VS, bool SB,
     // The font the cell is drawn in: fixed font or grid font, the cell's own, the colour hook.
     TFont &font = d->measureFont;
     const bool fixed = IsFixed(DisplCol, ARow);
-    font.Assign(fixed ? d->fixedFont : Font());
     TBrush brush;
-    QueryCellColor(ACol, ARow, &font, &brush, {});
+    plat::TGridDrawState state;
+    GetFontProperties(DisplCol, ACol, ARow, state, font, brush, true);
     if (fixed && d->activeCellShow && d->activeCellFont.Style().Contains(TFontStyle::fsBold))
         font.SetStyle(font.Style() | TFontStyle::fsBold);
     if (d->zoomFactor != 0)
@@ -107,13 +109,81 @@ TPoint TQrlStringGrid::GetCellGraphicSize(int ACol, int ARow)
 
 TPoint TQrlStringGrid::CalcCellGraphicSize(int ACol, int ARow, int ReservedHeight)
 {
-    // Pictures would keep ReservedHeight free; their sizes come with the picture drawing.
-    (void)ReservedHeight;
     const TCellGraphic *g = GetCellGraphic(ACol, ARow);
     if (!g)
         return {0, 0};
+    const bool hasText = !GetCellEx(ACol, ARow).isEmpty();
+    const TCellHAlign hal = g->CellHAlign();
+    const TCellVAlign val = g->CellVAlign();
+    const bool besideText = hal == TCellHAlign::haBeforeText || hal == TCellHAlign::haAfterText;
+    const bool overText = val == TCellVAlign::vaUnderText || val == TCellVAlign::vaAboveText;
+    const int dc = DisplColIndex(ACol);
+    const int cw = dc >= 0 && dc < ColCount() ? ColWidths(dc) : DefaultColWidth();
+    const int rh = ARow >= 0 && ARow < RowCount() ? RowHeights(ARow) : DefaultRowHeight();
+    if (!d->measureCanvas)
+        d->measureCanvas = std::make_unique<TCanvas>();
+    TCanvas &canvas = *d->measureCanvas;
+    auto gridFontWidth = [&](const QString &t) {
+        canvas.Font().Assign(Font());
+        return canvas.TextWidth(t);
+    };
+    const TCustomImageList *images = CellImageList(ACol, ARow);
+
     TPoint size{0, 0};
+    bool keepWidth = false;
     switch (g->CellType()) {
+    case TCellType::ctBitmap:
+    case TCellType::ctIcon: {
+        const TSize s =
+            g->CellType() == TCellType::ctBitmap ? g->CellBitmap().Size() : g->CellIcon().Size();
+        size.X = besideText || !hasText ? s.cx : 0;
+        if (g->CellType() == TCellType::ctIcon)
+            size.Y = s.cy;
+        else
+            size.Y = overText || !hasText ? s.cy : 0;
+        break;
+    }
+    case TCellType::ctPicture:
+    case TCellType::ctFilePicture:
+        size = g->GetPictureSize(cw - TotalXOffset() - 1, rh - TotalYOffset() - ReservedHeight - 1,
+                                 hasText);
+        break;
+    case TCellType::ctButton:
+    case TCellType::ctBitButton: {
+        const auto idx = static_cast<std::uint32_t>(g->CellIndex());
+        size = {static_cast<int>(idx & 0xFFFF), static_cast<int>(idx >> 16)};
+        if (hasText) {
+            if (hal == TCellHAlign::haCenter)
+                size.X = 0;
+            if (hal == TCellHAlign::haFull)
+                size.X = gridFontWidth(g->CellText()) + 4;
+            if (!overText)
+                size.Y = 0;
+            else
+                size.X = 0;
+        } else if (hal == TCellHAlign::haFull) {
+            size.X = gridFontWidth(g->CellText()) + 4;
+            keepWidth = !g->CellText().isEmpty();
+        }
+        break;
+    }
+    case TCellType::ctInterface: {
+        const ICellDrawer *o = g->CellBitmap().As<ICellDrawer>();
+        size = o ? TPoint{o->CellWidth(), o->CellHeight()} : TPoint{0, 0};
+        if (size.X == 0 || size.Y == 0)
+            size = {cw, rh};
+        break;
+    }
+    case TCellType::ctImageList:
+    case TCellType::ctDataImage:
+        if (images) {
+            size.X = besideText || !hasText ? images->Width() : 0;
+            size.Y = overText || !hasText ? images->Height() : 0;
+        }
+        break;
+    case TCellType::ctProgressPie:
+        size = {20, 20};
+        break;
     case TCellType::ctCheckBox:
     case TCellType::ctDataCheckBox:
     case TCellType::ctVirtCheckBox:
@@ -124,14 +194,42 @@ TPoint TQrlStringGrid::CalcCellGraphicSize(int ACol, int ARow, int ReservedHeigh
     case TCellType::ctRadioButton:
         size = {d->controlLook->RadioSize(), d->controlLook->RadioSize()};
         break;
+    case TCellType::ctRadio:
+        if (const QStringList *items = g->CellBitmap().As<QStringList>()) {
+            canvas.Font().Assign(Font());
+            const int th = canvas.TextHeight(QStringLiteral("gh"));
+            if (g->CellBoolean()) {
+                for (const QString &it : *items)
+                    size.X += canvas.TextWidth(it) + 12;
+                size.Y = th;
+            } else {
+                int widest = 0;
+                for (const QString &it : *items)
+                    widest = std::max(widest, canvas.TextWidth(it));
+                size = {std::max(12, widest + 12),
+                        std::max(16, th) * static_cast<int>(items->size())};
+            }
+        }
+        break;
+    case TCellType::ctRating:
+        size = {g->CellAngle() * 18, 16};
+        keepWidth = true;
+        break;
+    case TCellType::ctImages:
+        if (images) {
+            const TIntList *list = g->CellBitmap().As<TIntList>();
+            const int n = list ? list->Count() : 0;
+            size = g->CellBoolean() ? TPoint{n * images->Width(), images->Height()}
+                                    : TPoint{images->Width(), n * images->Height()};
+        }
+        break;
     default:
         break;
     }
-    if (g->CellVAlign() == TCellVAlign::vaFull && ARow >= 0 && ARow < RowCount())
-        size.Y = RowHeights(ARow);
-    const int dc = DisplColIndex(ACol);
-    if (g->CellHAlign() == TCellHAlign::haFull && dc >= 0 && dc < ColCount())
-        size.X = ColWidths(dc);
+    if (val == TCellVAlign::vaFull)
+        size.Y = rh;
+    if (hal == TCellHAlign::haFull && (!keepWidth || val == TCellVAlign::vaFull))
+        size.X = cw;
     return size;
 }
 

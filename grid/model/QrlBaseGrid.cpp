@@ -1,6 +1,7 @@
 #include "grid/model/QrlBaseGrid.h"
 
 #include "grid/model/QrlCellGraphic.h"
+#include "grid/model/QrlGridDraw.h"
 #include "grid/model/QrlGridError.h"
 #include "grid/model/QrlGridText.h"
 
@@ -880,40 +881,225 @@ int TBaseGrid::TotalColCount() const
 void TBaseGrid::PaintCell(
     TCanvas *ACanvas, int ACol, int ARow, const TRect &ARect, TGridDrawState AState)
 {
-    PaintCellExt(ACanvas, ACol, ARow, ARect, AState);
+    PaintCellCore(ACanvas, ACol, ARow, ARect, AState, true);
 }
 
 void TBaseGrid::PaintCellExt(
     TCanvas *ACanvas, int ACol, int ARow, const TRect &ARect, TGridDrawState AState)
 {
-    if (!ACanvas)
+    PaintCellCore(ACanvas, ACol, ARow, ARect, AState, false);
+}
+
+void TBaseGrid::DrawCellHook(int ACol, int ARow, const TRect &Rect, TGridDrawState State)
+{
+    PaintCellCore(Canvas(), ACol, ARow, Rect, State, true);
+}
+
+namespace {
+
+// DrawSelectionBox colours of one selection style.
+struct TSelectionColors
+{
+    TColor color, colorTo, innerCorner, border, innerBottom, innerTop, mirror, mirrorTo;
+};
+
+constexpr TSelectionColors kVistaSel{0xFDF8F1, 0xFCEFD5, 0xFCEDCB, 0xFDDE99,
+                                     0xFDF5E7, 0xFDFBF6, clNone,   clNone};
+constexpr TSelectionColors kWin7Sel{0xFCEBDC, 0xFCDBC1, 0xE0C5AE, 0xCEA27D,
+                                    0xFDEADB, 0xFDF4EB, clNone,   clNone};
+constexpr TSelectionColors kOffice2007Sel{0xD7FFFD, 0x58D4FC, 0xC3D9DF, 0x8DD7D3,
+                                          0xCAF8FF, 0xF4FEFF, 0x58D4FC, 0xB3F1FC};
+constexpr TSelectionColors kUnfocusedSel{0xF8F8F8, 0xE5E5E5, 0xEFEFEF, 0xD9D9D9,
+                                         0xF0F0F0, 0xFBFAFA, clNone,   clNone};
+
+} // namespace
+
+void TBaseGrid::PaintCellCore(
+    TCanvas *Canvas, int ACol, int ARow, TRect Rect, TGridDrawState State, bool Full)
+{
+    using enum plat::TGridDrawStateItem;
+    using plat::TGridOption;
+    if (!Canvas)
         return;
-    int c = ACol;
-    int r = ARow;
-    TRect rect = ARect;
-    // A merged area is painted once per paint, as its base cell over the whole area.
-    if (HasCellProperties(ACol, ARow) && m_spans.areaAt(ACol, ARow)) {
-        const TGridCoord b = BaseCell(ACol, ARow);
-        if (TCellProperties *bp = propsAt(b.X, b.Y)) {
-            if (bp->PaintID() == FPaintID)
-                return;
-            bp->SetPaintID(FPaintID);
-        }
-        c = b.X;
-        r = b.Y;
-        rect = CellRect(b.X, b.Y);
+    TCanvas &cv = *Canvas;
+
+    if (FHideLastRow && ARow == RowCount() - 1) {
+        cv.Pen().SetColor(Color());
+        cv.Brush().SetColor(Color());
+        cv.Rectangle(Rect);
+        return;
     }
-    const bool fixed = c < FixedCols() || r < FixedRows();
-    TGridDrawState state = AState;
-    const TCellVisuals v = CellVisuals(c, r, state, false, true, FWordWrap);
-    const TColor fill =
-        v.brush.Color() == clNone ? (fixed ? FixedColor() : Color()) : v.brush.Color();
-    ACanvas->Brush().SetColor(fill);
-    ACanvas->Brush().SetStyle(TBrushStyle::bsSolid);
-    ACanvas->FillRect(rect);
-    ACanvas->Font().Assign(v.font);
-    ACanvas->Brush().SetStyle(TBrushStyle::bsClear);
-    DrawCellContent(ACanvas, c, r, rect, state);
+
+    int bc = ACol;
+    int br = ARow;
+    if (!FindBaseCell(ACol, ARow, bc, br)) {
+        TCellProperties *bp = propsAt(bc, br);
+        if (!bp || bp->PaintID() != FPaintID) {
+            if (bp)
+                bp->SetPaintID(FPaintID);
+            PaintCell(Canvas, bc, br, Rect, State);
+        }
+        return;
+    }
+    // The base cell's own turn paints without looking at the mark; marking it as well keeps
+    // the other cells of its area from painting the same area again in this pass.
+    if (Full && IsMergedCell(ACol, ARow))
+        if (TCellProperties *bp = propsAt(ACol, ARow))
+            bp->SetPaintID(FPaintID);
+
+    if (Full && IsFixed(ACol, ARow)) {
+        State.Include(gdFixed);
+        State.Exclude(gdSelected);
+    }
+    if (Full) {
+        Rect = CellRect(ACol, ARow);
+        // The platform keeps each line's room after the cell and paints nothing there; the cell
+        // covers that room, so its own lines land in it.
+        if (!Rect.IsEmpty()) {
+            Rect.Right += GridLineWidth();
+            Rect.Bottom += GridLineWidth();
+        }
+    }
+
+    // A merged area scrolled partly under the fixed cells must not paint over them.
+    const int x0 = ACol >= FixedCols() ? FixedColsWidth() : 0;
+    const int y0 = ARow >= FixedRows() ? FixedRowsHeight() : 0;
+    const bool clip = (ACol >= FixedCols() && FixedCols() > 0 && Rect.Left < x0) ||
+                      (ARow >= FixedRows() && FixedRows() > 0 && Rect.Top < y0);
+    if (clip) {
+        cv.SaveClip();
+        cv.IntersectClipRect({x0, y0, viewport()->width(), viewport()->height()});
+    }
+
+    cv.Pen().SetWidth(1);
+    cv.Font().Assign(Font());
+    // The base grid's GetVisualProperties sets nothing, so the canvas starts in the cell's
+    // default colours.
+    const bool fixedCell = State.Contains(gdFixed);
+    cv.Brush().SetColor(fixedCell ? FixedColor() : Color());
+    cv.Brush().SetStyle(TBrushStyle::bsSolid);
+    TColor colorTo = clNone;
+    TColor mirrorColor = clNone;
+    TColor mirrorColorTo = clNone;
+    TAlignment ha = TAlignment::taLeftJustify;
+    TVAlignment va = TVAlignment::vtaTop;
+    bool ww = FWordWrap;
+    TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
+    GetVisualProperties(ACol, ARow, State, false, true, true, cv.Brush(), colorTo, mirrorColor,
+                        mirrorColorTo, cv.Font(), ha, va, ww, gd);
+    cv.Pen().SetColor(cv.Brush().Color());
+
+    const bool selected = State.Contains(gdSelected);
+    const bool fixed = State.Contains(gdFixed);
+    if (FHoverRow && ARow == FHoverRowIdx &&
+        !(selected && !FHoverRowCells.Contains(THoverRowCell::hcSelected)) &&
+        !(fixed && !FHoverRowCells.Contains(THoverRowCell::hcFixed))) {
+        cv.Brush().SetColor(FHoverRowColor);
+        colorTo = FHoverRowColorTo;
+        mirrorColor = clNone;
+        mirrorColorTo = clNone;
+        gd = TCellGradientDirection::GradientVertical;
+    }
+
+    if ((FActiveRowShow && ARow == Row() && ACol >= FixedCols() && (ACol != Col() || !FShowSel)) ||
+        (!Full && selected)) {
+        cv.Brush().SetColor(FActiveRowColor);
+        colorTo = FActiveRowColorTo;
+        mirrorColor = FActiveRowMirrorColor;
+        mirrorColorTo = FActiveRowMirrorColorTo;
+        cv.Pen().SetColor(cv.Brush().Color());
+    }
+
+    const plat::TGridOptions opts = Options();
+    const bool rtl = layoutDirection() == Qt::RightToLeft;
+    if (selected && FSelectionStyle != TGridSelectionStyle::ssDefault && FShowSel) {
+        const TGridRect sel = Selection();
+        const int left = std::min(sel.Left, sel.Right);
+        const int right = std::max(sel.Left, sel.Right);
+        int piece = 0;
+        if (ACol == left && right > ACol)
+            piece = 1;
+        else if (ACol == right && left < ACol)
+            piece = 2;
+        else if (ACol > left && ACol < right)
+            piece = 3;
+        TRect box = Rect;
+        if (!opts.Contains(TGridOption::goHorzLine))
+            ++box.Bottom;
+        if (!opts.Contains(TGridOption::goVertLine))
+            ++box.Right;
+        if (rtl) {
+            ++box.Right;
+            ++box.Bottom;
+        }
+        const bool focused =
+            hasFocus() || viewport()->hasFocus() || opts.Contains(TGridOption::goDrawFocusSelected);
+        const TSelectionColors *set = nullptr;
+        switch (FSelectionStyle) {
+        case TGridSelectionStyle::ssVista:
+            set = &kVistaSel;
+            break;
+        case TGridSelectionStyle::ssWin7:
+            set = &kWin7Sel;
+            break;
+        case TGridSelectionStyle::ssOffice2007:
+            set = &kOffice2007Sel;
+            break;
+        default:
+            break;
+        }
+        if (set) {
+            const TSelectionColors &s = focused ? *set : kUnfocusedSel;
+            DrawSelectionBox(cv, s.color, s.colorTo, piece, box, Color(), s.innerCorner, s.border,
+                             s.innerBottom, s.innerTop, s.mirrorTo, s.mirror);
+        }
+    } else if (!((fixed || selected) && IsStyledLook())) {
+        const TColor brush = cv.Brush().Color();
+        if (mirrorColorTo == clNone)
+            DrawGradient(cv, brush, colorTo, gd == TCellGradientDirection::GradientHorizontal, Rect,
+                         64);
+        else
+            DrawGradientRect(cv, Rect, brush, true, false, clNone, true, mirrorColorTo, mirrorColor,
+                             colorTo);
+    }
+
+    int lw = 1;
+    if (fixed) {
+        cv.Pen().SetColor(GridFixedLineColor());
+        cv.Pen().SetWidth(1);
+    } else if (GridLineWidth() > 0) {
+        cv.Pen().SetColor(GridLineColor());
+        cv.Pen().SetWidth(GridLineWidth());
+        lw = (GridLineWidth() + 1) / 2;
+    }
+    // With line width 0 the lines are drawn in the pen's brush colour, one pixel inside.
+    if (!(ACol == 0 && HasNodes()) && ((opts.Contains(TGridOption::goHorzLine) && !fixed) ||
+                                       (opts.Contains(TGridOption::goFixedHorzLine) && fixed))) {
+        cv.MoveTo(Rect.Left - lw + 1, Rect.Bottom - lw);
+        cv.LineTo(Rect.Right - lw + 1, Rect.Bottom - lw);
+    }
+    if ((opts.Contains(TGridOption::goVertLine) && !fixed) ||
+        (opts.Contains(TGridOption::goFixedVertLine) && fixed)) {
+        const int x = Rect.Right - lw + (rtl ? 1 : 0);
+        cv.MoveTo(x, Rect.Bottom - lw);
+        cv.LineTo(x, Rect.Top - lw);
+    }
+
+    if (Full) {
+        TRect content = Rect;
+        if (fixed) {
+            content.Right -= 1;
+            content.Bottom -= 2;
+        } else {
+            InflateRect(content, -GridLineWidth(), -GridLineWidth());
+        }
+        DrawCellContent(Canvas, ACol, ARow, content, State);
+    }
+
+    if (clip)
+        cv.RestoreClip();
+    cv.Brush().SetStyle(TBrushStyle::bsSolid);
+    cv.Pen().SetStyle(TPenStyle::psSolid);
 }
 
 TBaseGrid::TCellVisuals TBaseGrid::CellVisuals(
@@ -939,7 +1125,7 @@ void TBaseGrid::Paint()
 
 void TBaseGrid::DrawCell(int ACol, int ARow, const TRect &ARect, TGridDrawState AState)
 {
-    PaintCell(Canvas(), ACol, ARow, ARect, AState);
+    DrawCellHook(ACol, ARow, ARect, AState);
     if (OnDrawCell)
         OnDrawCell(this, ACol, ARow, ARect, AState);
 }

@@ -296,13 +296,18 @@ public:
     virtual int DisplColIndex(int ACol) const;
     virtual int TotalColCount() const;
 
-    // The cell painting proper comes later; until then these fill the cell in its colour
-    // (a merged area once per paint, over the whole area) and draw its content through
-    // DrawCellContent.
+    // Paints one cell: background (colours, hover and active rows, selection boxes,
+    // gradients), the grid lines inside the cell, then with Full its content. A merged area is
+    // painted as its base cell over the whole area, once per paint pass on behalf of its other
+    // cells. Full false paints the background only, the rectangle as given.
+    void PaintCellCore(
+        TCanvas *Canvas, int ACol, int ARow, TRect Rect, plat::TGridDrawState State, bool Full);
     virtual void PaintCell(
         TCanvas *ACanvas, int ACol, int ARow, const TRect &ARect, plat::TGridDrawState AState);
     virtual void PaintCellExt(
         TCanvas *ACanvas, int ACol, int ARow, const TRect &ARect, plat::TGridDrawState AState);
+    // The platform's cell hook: PaintCellCore on the grid's canvas.
+    void DrawCellHook(int ACol, int ARow, const TRect &Rect, plat::TGridDrawState State);
 
 protected:
     void Paint() override;

@@ -32,6 +32,17 @@
 
 class QTimer;
 class TQrlStringGridCheck;
+class TCustomImageList;
+class TFilePicture;
+class ICellDrawer;
+enum class TCellShape;
+
+// Page size and range of a cell scroll bar.
+struct TScrollProp
+{
+    int PageSize = 0;
+    int Range = 0;
+};
 struct TStringGridModelState;
 
 // ---- enumerations shared by the library -------------------------------------------------------
@@ -532,8 +543,8 @@ public:
                          bool &WW,
                          TCellGradientDirection &GD) override;
     bool IsFixed(int ACol, int ARow) override;
-    // Until the cell look is built: the grid's colours and font, the cell's own colours and
-    // font through QueryCellColor, its alignment and word wrap.
+    // The resolved look of a cell: brush and gradient colours, font, alignment, word wrap,
+    // gradient direction, and the selected and fixed state bits.
     void GetVisualProperties(int ACol,
                              int ARow,
                              plat::TGridDrawState &AState,
@@ -554,6 +565,53 @@ public:
                          int ARow,
                          const TRect &Rect,
                          plat::TGridDrawState State) override;
+
+    // ===== cell look and cell drawing (grid/display/QrlStringGrid_paint.cpp) ===================
+    using TGetCellGradientEvent = std::function<void(QObject *Sender,
+                                                     int ARow,
+                                                     int ACol,
+                                                     TColor &Color,
+                                                     TColor &ColorTo,
+                                                     TColor &ColorMirror,
+                                                     TColor &ColorMirrorTo,
+                                                     TCellGradientDirection &GD)>;
+    TGetCellGradientEvent OnGetCellGradient;
+    using TCustomCellDrawEvent = std::function<void(QObject *Sender,
+                                                    TCanvas *Canvas,
+                                                    int ACol,
+                                                    int ARow,
+                                                    plat::TGridDrawState AState,
+                                                    TRect ARect,
+                                                    bool Printing)>;
+    TCustomCellDrawEvent OnCustomCellBkgDraw;
+    TCustomCellDrawEvent OnCustomCellDraw;
+    // With OnDrawCell or OnCustomCellDraw assigned: the grid leaves the content to them.
+    bool NoDefaultDraw() const;
+    void SetNoDefaultDraw(bool Value);
+    // A cell with a graphic draws no text.
+    bool NoImageAndText() const;
+    void SetNoImageAndText(bool Value);
+    // The font alone, for measuring: ACol decides fixed, RCol (a real column) the cell.
+    void GetFontProperties(int ACol,
+                           int RCol,
+                           int ARow,
+                           plat::TGridDrawState &AState,
+                           TFont &AFont,
+                           TBrush &ABrush,
+                           bool Remap);
+    // Horizontal alignment in the low byte, vertical in the high byte; ACol is a real column.
+    std::uint16_t GetCellAlignment(int ACol, int ARow);
+    // The string grid's drawing of one cell inside the rectangle the base painter prepared.
+    void RenderCell(TCanvas *Canvas,
+                    int ACol,
+                    int ARow,
+                    plat::TGridDrawState AState,
+                    const TRect &ARect);
+    void DrawCellBorders(TCanvas *Canvas, int ACol, int ARow, TRect ARect);
+    bool HideFocusRect() const;
+    void SetHideFocusRect(bool Value);
+    bool EnhTextSize() const;
+    void SetEnhTextSize(bool Value);
 
     TCanEditCellEvent OnCanEditCell;
     TSearchFooterActionEvent OnSearchFooterAction;
@@ -809,6 +867,124 @@ public:
     bool IsNodeClick(int ARow, int X);
     bool IsSummary(int ARow);
 
+    // The graphic families. Adders store the caller's object (it stays the caller's); creators
+    // make one the graphic owns and return it. None repaints unless said; removers only remove
+    // their own kind. Icons and pictures are bitmaps here.
+    void AddBitmap(int ACol, int ARow, TBitmap *ABmp, bool Transparent, TCellHAlign hal,
+                   TCellVAlign val);
+    TBitmap *CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap *GetBitmap(int ACol, int ARow);
+    bool HasBitmap(int ACol, int ARow) { return GetBitmap(ACol, ARow) != nullptr; }
+    void RemoveBitmap(int ACol, int ARow);
+    void AddPicture(int ACol, int ARow, TBitmap *APicture, bool Transparent,
+                    TStretchMode StretchMode, int Padding, TCellHAlign hal, TCellVAlign val);
+    TBitmap *CreatePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode,
+                           int Padding, TCellHAlign hal, TCellVAlign val);
+    TBitmap *GetPicture(int ACol, int ARow);
+    bool HasPicture(int ACol, int ARow) { return GetPicture(ACol, ARow) != nullptr; }
+    void RemovePicture(int ACol, int ARow);
+    void AddFilePicture(int ACol, int ARow, TFilePicture *AFilePicture, bool Transparent,
+                        TStretchMode StretchMode, int Padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture *CreateFilePicture(int ACol, int ARow, bool Transparent,
+                                    TStretchMode StretchMode, int Padding, TCellHAlign hal,
+                                    TCellVAlign val);
+    TFilePicture *GetFilePicture(int ACol, int ARow);
+    void RemoveFilePicture(int ACol, int ARow);
+    void AddIcon(int ACol, int ARow, TBitmap *AIcon, TCellHAlign hal, TCellVAlign val);
+    TBitmap *CreateIcon(int ACol, int ARow, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(int ACol, int ARow);
+    // The image kinds need GridImages; without it they leave the cell alone.
+    void AddImageIdx(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    bool GetImageIdx(int ACol, int ARow, int &idx);
+    void SetImageIdx(int ACol, int ARow, int Idx);
+    void RemoveImageIdx(int ACol, int ARow);
+    // An empty cell takes Aidx as its value, from which the painter takes the image.
+    void AddDataImage(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    // Also clears the cell text, data image or not.
+    void RemoveDataImage(int ACol, int ARow);
+    bool HasDataImage(int ACol, int ARow);
+    // Dir 0 lays the images side by side, any other value one under another.
+    void AddMultiImage(int ACol, int ARow, int Dir, TCellHAlign hal, TCellVAlign val);
+    void RemoveMultiImage(int ACol, int ARow);
+    TIntList *GetCellImages(int ACol, int ARow);
+    virtual TCustomImageList *CellImageList(int ACol, int ARow);
+    void AddInterfacedCell(int ACol, int ARow, ICellDrawer *AObject);
+    ICellDrawer *GetInterfacedCell(int ACol, int ARow);
+    void RemoveInterfacedCell(int ACol, int ARow);
+    void AddProgress(int ACol, int ARow, TColor FGColor, TColor BKColor);
+    void AddProgressEx(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                       TColor BKTextColor);
+    void AddProgressFormatted(int ACol, int ARow, TColor FGColor, TColor FGTextColor,
+                              TColor BKColor, TColor BKTextColor, const QString &Fmt, int Min,
+                              int Max);
+    bool HasProgress(int ACol, int ARow);
+    void RemoveProgress(int ACol, int ARow);
+    void AddQrlProgress(int ACol, int ARow, int Min, int Max);
+    void RemoveQrlProgress(int ACol, int ARow);
+    void AddProgressPie(int ACol, int ARow, TColor Color, int Value);
+    void SetProgressPie(int ACol, int ARow, int Value);
+    void RemoveProgressPie(int ACol, int ARow);
+    void AddRangeIndicator(int ACol, int ARow, int Range, TColor NegColor, TColor PosColor,
+                           bool ShowValue);
+    void RemoveRangeIndicator(int ACol, int ARow);
+    void AddComment(int ACol, int ARow, const QString &Comment);
+    void AddColorComment(int ACol, int ARow, const QString &Comment, TColor Color);
+    bool IsComment(int ACol, int ARow, QString &comment);
+    QString GetComment(int ACol, int ARow);
+    // Adds to a cell without graphic, replaces a comment's text, leaves other graphics alone.
+    void SetComment(int ACol, int ARow, const QString &Value);
+    void RemoveComment(int ACol, int ARow);
+    void RemoveAllComments();
+    void AddShape(int ACol, int ARow, TCellShape Shape, TColor FillColor, TColor LineColor,
+                  TCellHAlign hal, TCellVAlign val);
+    void SetShapeColor(int ACol, int ARow, TColor FillColor);
+    // clNone for a cell without shape.
+    TColor GetShapeColor(int ACol, int ARow);
+    void RemoveShape(int ACol, int ARow);
+    void AddRating(int ACol, int ARow, int Scale, TColor FillColor, TColor EmptyColor);
+    bool HasRating(int ACol, int ARow);
+    void RemoveRating(int ACol, int ARow);
+    void AddScrollBar(int ACol, int ARow, bool AutoRange);
+    bool HasScrollBar(int ACol, int ARow);
+    bool HasAutoRangeScrollBar(int ACol, int ARow);
+    void SetScrollPosition(int ACol, int ARow, int Pos);
+    // -1 when the base cell holds no scroll bar.
+    int GetScrollPosition(int ACol, int ARow);
+    void SetScrollProp(int ACol, int ARow, TScrollProp Prop);
+    // (-1, -1) when the base cell holds no scroll bar.
+    TScrollProp GetScrollProp(int ACol, int ARow);
+    void RemoveScrollBar(int ACol, int ARow);
+    // The marked character range of the text; a cell without graphic gets a ctEmpty one.
+    void AddMarker(int ACol, int ARow, int ErrPos, int ErrLen);
+    void GetMarker(int ACol, int ARow, int &ErrPos, int &ErrLen);
+    void RemoveMarker(int ACol, int ARow);
+    void RemoveAllMarkers();
+    void AddButton(int ACol, int ARow, int bw, int bh, const QString &Caption, TCellHAlign hal,
+                   TCellVAlign val);
+    void AddBitButton(int ACol, int ARow, int bw, int bh, const QString &Caption, TBitmap *Glyph,
+                      TCellHAlign hal, TCellVAlign val);
+    TBitmap *CreateBitButton(int ACol, int ARow, int bw, int bh, const QString &Caption,
+                             TCellHAlign hal, TCellVAlign val);
+    // ACol is a display column for the caption and push operations.
+    void SetButtonText(int ACol, int ARow, const QString &Caption);
+    QString GetButtonText(int ACol, int ARow);
+    void PushButton(int ACol, int ARow, bool push);
+    bool HasButton(int ACol, int ARow);
+    void RemoveButton(int ACol, int ARow);
+    void RemoveBitButton(int ACol, int ARow);
+    void RemoveAllButtons();
+    // The 11 x 11 button of a ctExpand base cell; the empty rectangle for other cells.
+    TRect ExpandButtonRect(int ACol, int ARow);
+    // The screen rectangle of a cell button from the offset the painter stored; ACol is a
+    // display column.
+    TRect CellButtonRect(int ACol, int ARow);
+    // The graphic's size on the printout; Width and Height are the room there, Scale the print
+    // scale (0 counts as 1).
+    virtual TPoint CalcPrintGraphicSize(int ACol, int ARow, int Width, int Height, double Scale);
+    // Moves the active-header marking: repaints the last fixed-row cell above and the last
+    // fixed-column cell left of each of the two cells.
+    void RepaintActiveHeaders(int ACol1, int ARow1, int ACol2, int ARow2);
+
     // ===== check-box and radio-button cell state ===============================================
     // Columns are real columns. Adding and removing take display rows: a cell outside the shown
     // rows or the columns (hidden ones counted) raises "Invalid cell" and changes nothing. The
@@ -903,6 +1079,9 @@ public:
     int GetNodeSpanType(int ARow);
     bool HasNodes() override;
     int GetNodeIndent(int ARow) override;
+    // The base hook, then with URLShowInText the first URL wrapped in a link, and with
+    // ShowGroupCount the row count of a node row appended to its column 1 text.
+    void GetDisplText(int ACol, int ARow, QString &Value) const override;
 
     // Expandable rows: a ctExpand graphic switches its row between two heights.
     void AddExpand(int ACol, int ARow, int ExpandedHeight);
@@ -1432,4 +1611,6 @@ private:
     // row (QrlStringGrid_footer.cpp).
     void footerRowBeforeCount(int OldCount, int NewCount);
     void footerRowAfterCount(int OldCount);
+    // The node tree lines of column 0 (QrlStringGrid_paint.cpp).
+    void drawTreeLines(TCanvas &canvas, int ARow, const TRect &r);
 };

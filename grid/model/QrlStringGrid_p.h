@@ -309,6 +309,12 @@ struct TStringGridModelState
     // Set while a line operation moves whole rows itself: the row-count setter then leaves the
     // footer row where the operation puts it.
     bool linesMoving = false;
+
+    // --- cell look and cell drawing ---
+    bool hideFocusRect = false;
+    bool enhTextSize = false;
+    bool noDefaultDraw = false;
+    bool noImageAndText = false;
 };
 
 // BeginUpdate for a scope: the grid paints once when the scope ends.

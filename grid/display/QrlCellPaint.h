@@ -1,0 +1,94 @@
+// The content of one grid cell drawn onto a TCanvas from a read-only view of the cell: the text
+// in its form (plain, mini-HTML, rich), the room the cell graphic takes beside it, password
+// masking, URL look, the error underline and the cell's piece of the selection outline. The grid
+// fills the view (grid/display/QrlStringGrid_paint.cpp); tests fill it by hand.
+#pragma once
+
+#include "grid/model/QrlGridTypes.h"
+#include "platform/ui/Canvas.h"
+
+#include <QString>
+
+#include <cstdint>
+
+struct TCellPaintView
+{
+    // The display text and its kind (CellTextKind).
+    QString text;
+    int textKind = 0;
+
+    TAlignment hAlign = TAlignment::taLeftJustify;
+    TVAlignment vAlign = TVAlignment::vtaTop;
+    bool wordWrap = false;
+    bool multilineCells = false;
+    bool enhTextSize = false;
+
+    bool password = false;
+    QChar passwordChar = QLatin1Char('*');
+
+    // URLShow: a URL text is drawn underlined in urlColor, without its scheme unless urlFull.
+    bool urlShow = false;
+    bool urlFull = false;
+    TColor urlColor = 0xFF0000;
+
+    TPoint xyOffset{2, 2};
+    bool xyOffsetTopLeftOnly = false;
+    bool fixed = false;
+    int gridLineWidth = 1;
+
+    // Graphic room beside the text (graphicSize 0 x 0 for none).
+    bool hasGraphic = false;
+    TPoint graphicSize{0, 0};
+    TCellHAlign graphicHAlign = TCellHAlign::haLeft;
+    TCellVAlign graphicVAlign = TCellVAlign::vaTop;
+    bool showText = true;
+    // Indent of a non-node row in the first column of a grid with nodes.
+    int nodeIndent = 0;
+    // Centred header text of the sorted column moves right to clear the glyph.
+    bool sortIndicatorCell = false;
+
+    // Error marker: characters [errorStart, errorStart + errorLength) get a red zig-zag, only
+    // for cells whose graphic kind allows it.
+    int errorStart = 0;
+    int errorLength = 0;
+    bool errorUnderlineAllowed = true;
+
+    // The cell's piece of the selection outline.
+    bool selRectLeft = false;
+    bool selRectTop = false;
+    bool selRectRight = false;
+    bool selRectBottom = false;
+    bool selResizer = false;
+    TColor selRectColor = clBlack;
+};
+
+struct TCellContentResult
+{
+    // Width of the drawn text + 2 (measured only with a graphic or for mini-HTML), else 0.
+    int textWidth = 0;
+    // Height of "hg" in the cell's font.
+    int textHeight = 0;
+    // The vertical draw-text flag used (the inplace editor keeps it).
+    std::uint32_t vFlags = 0;
+    // Where the text went after insets and graphic room.
+    TRect textRect;
+};
+
+// The draw-text flags of a plain text, and the text cut to its first line where the cell shows
+// one line only.
+std::uint32_t CellTextFlags(const TCellPaintView &v, QString &text);
+// The text rectangle inside the content rectangle: insets, graphic room, node indent.
+TRect CellTextRect(const TCellPaintView &v, const TRect &rect);
+// Draws the cell's content with the canvas brush and font as set by the caller.
+TCellContentResult PaintCellContent(TCanvas &canvas, const TCellPaintView &v, const TRect &rect);
+// The selection outline pieces of the view on the cell rectangle.
+void PaintSelectionRectangle(TCanvas &canvas, const TCellPaintView &v, const TRect &rect);
+
+// Colour mixing of selected cells: Percent of Color over BaseColor, per RGB channel.
+TColor BlendColor(TColor Color, TColor BaseColor, int Percent);
+TColor BlendColorIf(TColor Color, TColor BaseColor, bool Mix, int Percent);
+
+// Stand-ins until the mini-HTML and rich-text engines exist: they draw the visible plain text
+// with the given flags and return the drawn width.
+int PaintHTMLTextStub(TCanvas &canvas, const QString &html, TRect r, std::uint32_t flags);
+int PaintRichTextStub(TCanvas &canvas, const QString &rtf, TRect r, std::uint32_t flags);

@@ -1,0 +1,677 @@
+// The look of a cell (colours, font, alignment, word wrap, state bits) and the string grid's
+// drawing of one cell: fixed-cell decoration, content, borders, graphic and focus frame. The
+// drawing itself is the engine in QrlCellPaint and QrlGraphicPaint; this is the glue that reads
+// the grid.
+#include "grid/display/QrlCellPaint.h"
+#include "grid/display/QrlGraphicPaint.h"
+#include "grid/model/QrlGridDraw.h"
+#include "grid/model/QrlGridParse.h"
+#include "grid/model/QrlGridText.h"
+#include "grid/model/QrlStringGrid.h"
+#include "grid/model/QrlStringGrid_p.h"
+#include "platform/ui/Canvas.h"
+
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <cmath>
+
+using plat::TGridDrawState;
+using plat::TGridDrawStateItem;
+using plat::TGridOption;
+
+TColor BlendColor(TColor Color, TColor BaseColor, int Percent)
+{
+    if (Percent >= 100)
+        return Color;
+    if (Percent < 1 || Color == clNone)
+        return BaseColor;
+    if (BaseColor == clNone)
+        return Color;
+    const TColor c = ColorToRGB(Color);
+    const TColor b = ColorToRGB(BaseColor);
+    const double p = Percent / 100.0;
+    auto mix = [p](int x, int y) { return std::min(255, int(std::lround(p * x + (1.0 - p) * y))); };
+    return RGB(mix(GetRValue(c), GetRValue(b)), mix(GetGValue(c), GetGValue(b)),
+               mix(GetBValue(c), GetBValue(b)));
+}
+
+TColor BlendColorIf(TColor Color, TColor BaseColor, bool Mix, int Percent)
+{
+    return Mix ? BlendColor(Color, BaseColor, Percent) : Color;
+}
+
+namespace {
+bool mouseIsDown()
+{
+    return QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
+}
+
+// 7 % brighter per channel, held at white.
+TColor brighten7(TColor c)
+{
+    const TColor rgb = ColorToRGB(c);
+    auto up = [](int v) { return std::min(255, v + int(std::lround(v * 0.07))); };
+    return RGB(up(GetRValue(rgb)), up(GetGValue(rgb)), up(GetBValue(rgb)));
+}
+} // namespace
+
+bool TQrlStringGrid::HideFocusRect() const
+{
+    return d->hideFocusRect;
+}
+
+void TQrlStringGrid::SetHideFocusRect(bool Value)
+{
+    if (d->hideFocusRect != Value) {
+        d->hideFocusRect = Value;
+        Invalidate();
+    }
+}
+
+bool TQrlStringGrid::EnhTextSize() const
+{
+    return d->enhTextSize;
+}
+
+void TQrlStringGrid::SetEnhTextSize(bool Value)
+{
+    if (d->enhTextSize != Value) {
+        d->enhTextSize = Value;
+        Invalidate();
+    }
+}
+
+bool TQrlStringGrid::NoDefaultDraw() const
+{
+    return d->noDefaultDraw;
+}
+
+void TQrlStringGrid::SetNoDefaultDraw(bool Value)
+{
+    d->noDefaultDraw = Value;
+    Invalidate();
+}
+
+bool TQrlStringGrid::NoImageAndText() const
+{
+    return d->noImageAndText;
+}
+
+void TQrlStringGrid::SetNoImageAndText(bool Value)
+{
+    d->noImageAndText = Value;
+    Invalidate();
+}
+
+void TQrlStringGrid::GetFontProperties(
+    int ACol, int RCol, int ARow, TGridDrawState &AState, TFont &AFont, TBrush &ABrush, bool Remap)
+{
+    (void)Remap;
+    AFont.Assign(IsFixed(ACol, ARow) ? d->fixedFont : Font());
+    // QueryCellColor applies the cell's own font fields before the colour event.
+    CellColorHook(RCol, ARow, &AFont, &ABrush, AState);
+}
+
+std::uint16_t TQrlStringGrid::GetCellAlignment(int ACol, int ARow)
+{
+    TAlignment ha = d->defaultAlignment;
+    TVAlignment va = d->vAlignment;
+    bool formula = false;
+    if (d->autoNumAlign) {
+        QString text = GetCellEx(ACol, ARow);
+        formula = text.startsWith(u'=') ||
+                  (text.startsWith(QStringLiteral("|\\")) && text.size() > 3 && text[3] == u'=');
+        if (formula)
+            text = ExportCellText(ACol, ARow);
+        const int kind = NumberTextKind(text.trimmed());
+        if (kind == ntkInteger || kind == ntkDecimal || kind == ntkExponent)
+            ha = TAlignment::taRightJustify;
+    }
+    if (!formula && HasCellProperties(ACol, ARow))
+        ha = GetGridObject(ACol, ARow)->Alignment();
+    CellAlignmentHook(ACol, ARow, ha, va);
+    return static_cast<std::uint16_t>(static_cast<unsigned>(ha) | (static_cast<unsigned>(va) << 8));
+}
+
+void TQrlStringGrid::GetVisualProperties(int ACol,
+                                         int ARow,
+                                         TGridDrawState &AState,
+                                         bool Print,
+                                         bool Select,
+                                         bool Remap,
+                                         TBrush &ABrush,
+                                         TColor &AColorTo,
+                                         TColor &AMirrorColor,
+                                         TColor &AMirrorColorTo,
+                                         TFont &AFont,
+                                         TAlignment &HA,
+                                         TVAlignment &VA,
+                                         bool &WW,
+                                         TCellGradientDirection &GD)
+{
+    // Reads only: a cell without properties must stay without them.
+    const int fc = TBaseGrid::FixedCols();
+    const int fr = TBaseGrid::FixedRows();
+    const bool dataCell = ACol >= fc && ARow >= fr;
+    AFont.Assign(dataCell ? Font() : d->fixedFont);
+
+    const int rc = Remap ? RealColIndex(ACol) : ACol;
+    const TMouseActions &ma = *d->mouseActions;
+    const bool enabledRows = d->rowMarks.usesEnabledRows();
+    const int selRow = (ma.DisjunctRowSelect() && ma.RowSelectPersistent()) || enabledRows
+                           ? RealRowIndex(ARow)
+                           : ARow;
+
+    ABrush.SetColor(clNone);
+    AColorTo = clNone;
+    AMirrorColor = clNone;
+    AMirrorColorTo = clNone;
+    WW = TBaseGrid::WordWrap();
+    GD = TCellGradientDirection::GradientVertical;
+
+    bool ownColor = false;
+    if (rc >= 0 && ARow >= 0 && HasCellProperties(rc, ARow)) {
+        const TCellProperties *p = GetGridObject(rc, ARow);
+        if (p->BrushColor() != clNone) {
+            ABrush.SetColor(p->BrushColor());
+            const TCellType kind = GetCellType(rc, ARow);
+            ownColor = kind == TCellType::ctNone || kind == TCellType::ctRotated ||
+                       kind == TCellType::ctEmpty;
+        }
+        if (p->FontColor() != clNone)
+            AFont.SetColor(p->FontColor());
+        if (!p->FontStyle().IsEmpty())
+            AFont.SetStyle(p->FontStyle());
+        if (p->FontSize() != 0)
+            AFont.SetSize(p->FontSize());
+        if (!p->FontName().isEmpty())
+            AFont.SetName(p->FontName());
+        WW = p->WordWrap();
+        AColorTo = p->BrushColorTo();
+        GD = p->GradientDirection();
+    }
+    if (AState.Contains(TGridDrawStateItem::gdSelected))
+        GD = TCellGradientDirection::GradientVertical;
+
+    const bool inRightFixed = d->fixedRightCols > 0 && ACol >= ColCount() - d->fixedRightCols;
+    const bool inFooter = d->fixedFooters > 0 && ARow >= RowCount() - d->fixedFooters;
+    // A graphic cell's own colour counts for data cells too; only fixed cells ignore it.
+    if (ABrush.Color() == clNone) {
+        ABrush.SetColor(Color());
+        const TBands &bands = *d->bands;
+        if (bands.Active() && (!Print || bands.Print()) && dataCell && !inRightFixed && !inFooter) {
+            const int len = bands.PrimaryLength() + bands.SecondaryLength();
+            const bool primary = len <= 0 || (ARow - fr) % len < bands.PrimaryLength();
+            ABrush.SetColor(primary ? bands.PrimaryColor() : bands.SecondaryColor());
+        }
+        if (!dataCell || inRightFixed || inFooter)
+            ABrush.SetColor(FixedColor());
+    }
+
+    const bool fixed = IsFixed(ACol, ARow) || ACol < fc || ARow < fr;
+    if (fixed && !ownColor && !Print) {
+        ABrush.SetColor(FixedColor());
+        AFont.Assign(d->fixedFont);
+        AState.Include(TGridDrawStateItem::gdFixed);
+        if (d->look > TGridLook::glClassic) {
+            ABrush.SetColor(d->gradientFrom);
+            AColorTo = d->gradientTo;
+            AMirrorColor = d->gradientMirrorFrom;
+            AMirrorColorTo = d->gradientMirrorTo;
+        }
+    }
+
+    if (Print)
+        PrintColorHook(rc, ARow, &AFont, &ABrush, AState);
+    else
+        CellColorHook(rc, ARow, &AFont, &ABrush, AState);
+
+    if (OnGetCellGradient) {
+        TColor c = ABrush.Color();
+        OnGetCellGradient(this, ARow, ACol, c, AColorTo, AMirrorColor, AMirrorColorTo, GD);
+        ABrush.SetColor(c);
+    }
+
+    const auto applySelection = [&] {
+        ABrush.SetColor(d->selectionColor);
+        AColorTo = d->selectionColorTo;
+        AMirrorColor = d->selectionMirrorColor;
+        AMirrorColorTo = d->selectionMirrorColorTo;
+        if (d->selectionTextColor != clNone)
+            AFont.SetColor(d->selectionTextColor);
+    };
+    if (ShowSelection() && !fixed) {
+        const bool down = mouseIsDown();
+        const bool hadSelected = AState.Contains(TGridDrawStateItem::gdSelected);
+        if (ma.DisjunctRowSelect()) {
+            if (dataCell && Select && !Print) {
+                const bool marked = GetRowSelect(selRow);
+                const bool sel = marked ? !(ARow == Row() && down) : (down && hadSelected);
+                if (sel) {
+                    applySelection();
+                    AState = TGridDrawState{TGridDrawStateItem::gdSelected};
+                } else {
+                    AState.Exclude(TGridDrawStateItem::gdSelected);
+                }
+            }
+        } else if (ma.DisjunctColSelect()) {
+            if (dataCell && Select && !Print) {
+                const bool marked = GetColSelect(rc);
+                const bool sel = marked ? !(ACol == Col() && down) : (down && hadSelected);
+                if (sel) {
+                    applySelection();
+                    AState = TGridDrawState{TGridDrawStateItem::gdSelected};
+                }
+            }
+        } else {
+            const plat::TGridRect s = Selection();
+            const bool inside =
+                ACol >= s.Left && ACol <= s.Right && ARow >= s.Top && ARow <= s.Bottom;
+            if ((Select && !Print && inside) || (hadSelected && down)) {
+                const TColor own = ABrush.Color();
+                const TColor before = own;
+                const TColor beforeFont = AFont.Color();
+                ABrush.SetColor(own == Color()
+                                    ? d->selectionColor
+                                    : BlendColorIf(d->selectionColor, own, d->selectionColorMixer,
+                                                   d->selectionColorMixerFactor));
+                AColorTo = d->selectionColorTo;
+                AMirrorColor = d->selectionMirrorColor;
+                AMirrorColorTo = d->selectionMirrorColorTo;
+                if (d->selectionTextColor != clNone)
+                    AFont.SetColor(d->selectionTextColor);
+                AState.Include(TGridDrawStateItem::gdSelected);
+                if (ma.DisjunctCellSelect() && ACol == Col() && ARow == Row() &&
+                    !GetSelectedCells(rc, ARow)) {
+                    AState.Exclude(TGridDrawStateItem::gdSelected);
+                    ABrush.SetColor(before);
+                    AFont.SetColor(beforeFont);
+                    AColorTo = clNone;
+                    AMirrorColor = clNone;
+                    AMirrorColorTo = clNone;
+                }
+            }
+            if (ma.DisjunctCellSelect() && GetSelectedCells(rc, ARow)) {
+                applySelection();
+                AState.Include(TGridDrawStateItem::gdSelected);
+            }
+        }
+    }
+
+    if (d->useDisabledFont &&
+        (!isEnabled() || (enabledRows && ARow >= 0 && !GetRowEnabled(RealRowIndex(ARow)))))
+        AFont.SetColor(d->disabledFontColor);
+
+    if (ma.DisjunctRowSelect() && AState.Contains(TGridDrawStateItem::gdSelected) &&
+        ARow != Row() && d->selectionColorTo == clNone)
+        ABrush.SetColor(brighten7(ABrush.Color()));
+
+    CellWordWrapHook(rc, ARow, WW);
+    const std::uint16_t align = GetCellAlignment(rc, ARow);
+    HA = static_cast<TAlignment>(align & 0xFF);
+    VA = static_cast<TVAlignment>(align >> 8);
+}
+
+namespace {
+// The cell's piece of the outline of a selection shown as a rectangle.
+void selectionOutline(TCellPaintView &v, const plat::TGridRect &s, int c, int r, bool resizer)
+{
+    if (c < s.Left || c > s.Right || r < s.Top || r > s.Bottom)
+        return;
+    v.selRectLeft = c == s.Left;
+    v.selRectRight = c == s.Right;
+    v.selRectTop = r == s.Top;
+    v.selRectBottom = r == s.Bottom;
+    v.selResizer = resizer && c == s.Right && r == s.Bottom;
+}
+} // namespace
+
+void TQrlStringGrid::RenderCell(
+    TCanvas *Canvas, int ACol, int ARow, TGridDrawState AState, const TRect &ARect)
+{
+    if (!Canvas)
+        return;
+    TCanvas &canvas = *Canvas;
+    const int fc = TBaseGrid::FixedCols();
+    const int fr = TBaseGrid::FixedRows();
+    const int rc = RealColIndex(ACol);
+    const bool selected = AState.Contains(TGridDrawStateItem::gdSelected);
+    const bool focused = AState.Contains(TGridDrawStateItem::gdFocused);
+    const TGridLook look = d->look;
+    const auto opts = Options();
+
+    // The look again, without the selection: the base painter applied that to the background,
+    // the content takes it from the state below.
+    TGridDrawState state = AState;
+    TBrush brush;
+    TColor colorTo = clNone;
+    TColor mirror = clNone;
+    TColor mirrorTo = clNone;
+    TAlignment ha = TAlignment::taLeftJustify;
+    TVAlignment va = TVAlignment::vtaTop;
+    bool ww = TBaseGrid::WordWrap();
+    TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
+    TFont &font = canvas.Font();
+    GetVisualProperties(ACol, ARow, state, false, false, true, brush, colorTo, mirror, mirrorTo,
+                        font, ha, va, ww, gd);
+    canvas.Brush().SetColor(brush.Color());
+
+    // Graphic layout: the room beside the text and whether the text shows at all.
+    const TCellGraphic *graphic = rc >= 0 && ARow >= 0 ? GetCellGraphic(rc, ARow) : nullptr;
+    TGraphicGridView gview;
+    gview.look = d->controlLook.get();
+    gview.images = dynamic_cast<const TCustomImageList *>(GridImages());
+    gview.progress = d->progressAppearance.get();
+    gview.node = d->cellNode.get();
+    gview.xyOffset = d->xyOffset;
+    gview.gridVAlign = d->vAlignment;
+    gview.gridColor = Color();
+    gview.fixedColor = FixedColor();
+    gview.selectionColor = d->selectionColor;
+    gview.selectionTextColor = d->selectionTextColor;
+    gview.showSelection = ShowSelection();
+    gview.hasFixedCols = fc > 0;
+    gview.flat = d->flat;
+    gview.softGridLines = look == TGridLook::glSoft || look == TGridLook::glQuorl ||
+                          look == TGridLook::glXP || look == TGridLook::glListView;
+    TGraphicCellView cview;
+    cview.rect = ARect;
+    cview.hAlign = ha;
+    cview.vAlign = va;
+    cview.selected = selected;
+    cview.fixed = IsFixed(ACol, ARow) || ACol < fc || ARow < fr;
+    cview.dataRow = ARow >= fr;
+    if (graphic) {
+        cview.text = GetCellEx(rc, ARow);
+        CheckTrueHook(rc, ARow, cview.checkTrue);
+        cview.rowHeight = ARow < RowCount() ? RowHeights(ARow) : 0;
+        // A text that is no number reads as 0, as the typed getters' fallback would.
+        cview.intValue = cview.text.trimmed().toInt();
+        cview.floatValue = cview.text.trimmed().toDouble();
+        bool canEdit = true;
+        CanEditCell(rc, ARow, canEdit);
+        cview.enabled = canEdit;
+    }
+    TGraphicLayout layout;
+    if (graphic)
+        layout = GetGraphicLayout(graphic, gview, cview);
+    if (graphic && graphic->CellType() == TCellType::ctNode && rc == 0)
+        layout.width = GetNodeLevel(RealRowIndex(ARow)) * 12 + 4;
+
+    if (selected && !focused && d->selectionColor == clNone)
+        canvas.Brush().SetColor(clHighlight);
+    if (d->zoomFactor != 0)
+        font.SetSize(font.Size() + d->zoomFactor);
+    const TColor savedBrush = canvas.Brush().Color();
+    const TColor savedFont = font.Color();
+
+    bool fixedDeco = cview.fixed;
+    if (HoverRow() && ARow == FHoverRowIdx && HoverRowCells().Contains(THoverRowCell::hcFixed))
+        fixedDeco = false;
+
+    TRect r = ARect;
+    const bool gradientLook = look == TGridLook::glQuorl || look == TGridLook::glXP ||
+                              look == TGridLook::glVista || look == TGridLook::glWin7 ||
+                              look == TGridLook::glOffice2007;
+    if (fixedDeco && gradientLook) {
+        const TSortSettings &ss = *d->sortSettings;
+        const bool activeHeader =
+            d->activeCellShow && ((fc > 0 && ACol == fc - 1 && ARow == Row()) ||
+                                  (fr > 0 && ARow == fr - 1 && ACol == Col()));
+        const bool sortHeader = ss.Column() != -1 && ss.Column() == rc &&
+                                ss.HeaderColor() != clNone && ARow == fr - 1 &&
+                                (ACol >= fc || ss.FixedCols());
+        if (activeHeader)
+            DrawGradientRect(canvas, r, d->activeCellColor, true, false, clNone, true, clNone,
+                             clNone, d->activeCellColorTo);
+        else if (sortHeader)
+            DrawGradientRect(canvas, r, ss.HeaderColor(), true, false, clNone, true,
+                             ss.HeaderMirrorColorTo(), ss.HeaderMirrorColor(), ss.HeaderColorTo());
+        else if (!d->flat)
+            DrawGradientRect(canvas, r, canvas.Brush().Color(), true, true,
+                             look == TGridLook::glVista ? clWhite : clNone, true, mirrorTo, mirror,
+                             colorTo);
+    }
+
+    const TShowModified &sm = *d->showModified;
+    if (sm.Enabled() && ACol == 0 && ARow >= fr && GetRowModified(RealRowIndex(ARow))) {
+        TBrush old;
+        old.Assign(canvas.Brush());
+        canvas.Brush().SetColor(sm.Color());
+        canvas.FillRect({r.Right - 4, r.Top, r.Right, r.Bottom});
+        canvas.Brush().Assign(old);
+    }
+
+    if (OnCustomCellBkgDraw)
+        OnCustomCellBkgDraw(this, Canvas, ACol, ARow, AState, r, false);
+
+    // Content.
+    const bool userDraws = OnDrawCell || OnCustomCellDraw;
+    if (!(userDraws && d->noDefaultDraw) && !(graphic && d->noImageAndText)) {
+        TCellPaintView v;
+        v.text = GetFormattedCell(rc, ARow);
+        v.textKind = CellTextKind(v.text, d->enableHTML);
+        if (v.textKind == ctkFormula) {
+            v.text = ExportCellText(rc, ARow);
+            v.textKind = CellTextKind(v.text, d->enableHTML);
+        }
+        v.hAlign = ha;
+        v.vAlign = va;
+        v.wordWrap = ww;
+        v.multilineCells = d->multilineCells;
+        v.enhTextSize = d->enhTextSize;
+        v.password = IsPasswordCell(rc, ARow);
+        v.passwordChar = d->passwordChar;
+        v.urlShow = d->urlShow;
+        v.urlFull = d->urlFull;
+        v.urlColor = d->urlColor;
+        v.xyOffset = d->xyOffset;
+        v.xyOffsetTopLeftOnly = d->xyOffsetTopLeftOnly;
+        v.fixed = cview.fixed;
+        v.gridLineWidth = GridLineWidth();
+        if (graphic) {
+            v.hasGraphic = true;
+            v.graphicSize = {layout.width, layout.height};
+            v.graphicHAlign = layout.hAlign;
+            v.graphicVAlign = layout.vAlign;
+            v.showText = layout.textVisible;
+            const TCellType kind = graphic->CellType();
+            v.errorUnderlineAllowed = kind == TCellType::ctEmpty || kind == TCellType::ctValue;
+        }
+        if (rc == 0 && ARow >= fr && HasNodes() && !IsNode(RealRowIndex(ARow)))
+            v.nodeIndent = GetNodeIndent(RealRowIndex(ARow));
+        v.sortIndicatorCell = IsSortIndicatorRow(ACol, ARow) && d->sortSettings->Column() == rc;
+
+        // Selected look of the content.
+        const bool disjunctMarked =
+            d->mouseActions->DisjunctRowSelect() && opts.Contains(TGridOption::goRowSelect) &&
+            ACol >= fc && ACol < ColCount() - d->fixedRightCols && ARow >= fr && GetRowSelect(ARow);
+        if ((selected || disjunctMarked) && !cview.fixed) {
+            if (ShowSelection()) {
+                if (d->selectionColor != clNone)
+                    canvas.Brush().SetColor(d->selectionColor);
+                if (d->selectionTextColor != clNone && isEnabled())
+                    font.SetColor(d->selectionTextColor);
+                v.urlColor = d->selectionTextColor;
+            } else if (!hasFocus() || graphic) {
+                canvas.Brush().SetColor(savedBrush);
+                font.SetColor(savedFont);
+            }
+        }
+        if (graphic)
+            GetMarker(rc, ARow, v.errorStart, v.errorLength);
+        if (d->selectionRectangle && ACol >= fc && ARow >= fr)
+            selectionOutline(v, Selection(), ACol, ARow, d->selectionResizer);
+        cview.textWidth = PaintCellContent(canvas, v, r).textWidth;
+    }
+
+    canvas.Brush().SetColor(savedBrush);
+    font.SetColor(savedFont);
+    TRect br = r;
+    br.Left -= 1;
+    br.Top -= 1;
+    br.Right += 1;
+    br.Bottom += 1;
+    DrawCellBorders(Canvas, ACol, ARow, br);
+
+    // Fixed-cell edges of the looks without gradients.
+    if (cview.fixed && !d->flat) {
+        TPen &pen = canvas.Pen();
+        if (look == TGridLook::glClassic) {
+            TRect e{r.Left + 1, r.Top + 1, r.Right, r.Bottom + 1};
+            canvas.DrawEdge(e, BDR_RAISEDINNER, BF_LEFT | BF_TOP);
+            canvas.DrawEdge(e, BDR_RAISEDINNER | BDR_RAISEDOUTER, BF_RIGHT | BF_BOTTOM);
+            pen.SetColor(clBlack);
+            canvas.MoveTo(e.Right - 1, e.Top);
+            canvas.LineTo(e.Right - 1, e.Bottom - 1);
+            canvas.LineTo(e.Left - 1, e.Bottom - 1);
+        } else if ((look == TGridLook::glQuorl || look == TGridLook::glXP) &&
+                   opts.Contains(TGridOption::goFixedHorzLine)) {
+            const int bottom = r.Bottom + 1;
+            pen.SetColor(HalveColor(FixedColor()));
+            canvas.MoveTo(r.Left, bottom - 1);
+            canvas.LineTo(r.Right - 1, bottom - 1);
+            pen.SetColor(clWhite);
+            canvas.MoveTo(r.Right - 2, r.Top + 1);
+            canvas.LineTo(r.Left + 1, r.Top + 1);
+            canvas.LineTo(r.Left + 1, bottom - 1);
+        } else if (look == TGridLook::glSoft) {
+            const TRect s{r.Left, r.Top, r.Right + 1, r.Bottom + 1};
+            if (opts.Contains(TGridOption::goFixedHorzLine)) {
+                pen.SetColor(HalveColor(FixedColor()));
+                canvas.MoveTo(s.Left, s.Bottom - 1);
+                canvas.LineTo(s.Right - 1, s.Bottom - 1);
+                pen.SetColor(clWhite);
+                canvas.MoveTo(s.Right, s.Top + 1);
+                canvas.LineTo(s.Left + 1, s.Top + 1);
+                canvas.LineTo(s.Left + 1, s.Bottom - 1);
+            }
+            if (opts.Contains(TGridOption::goFixedVertLine)) {
+                pen.SetColor(HalveColor(FixedColor()));
+                canvas.MoveTo(s.Right - 2, s.Top);
+                canvas.LineTo(s.Right - 2, s.Bottom - 1);
+                pen.SetColor(clWhite);
+                canvas.MoveTo(s.Right - 1, s.Top);
+                canvas.LineTo(s.Right - 1, s.Bottom - 1);
+            }
+        }
+    }
+
+    if (rc == 0 && ARow >= fr && HasNodes() && d->cellNode->ShowTree())
+        drawTreeLines(canvas, ARow, r);
+
+    if (graphic) {
+        TGraphicCellView gc = cview;
+        gc.rect = ARect;
+        if (cview.fixed)
+            gc.rect.Top += 1;
+        RenderCellGraphic(canvas, *graphic, layout, gview, gc);
+    }
+
+    if (OnCustomCellDraw)
+        OnCustomCellDraw(this, Canvas, ACol, ARow, AState, ARect, false);
+
+    if (!d->hideFocusRect && hasFocus() && !opts.Contains(TGridOption::goRowSelect)) {
+        const plat::TGridCoord b = BaseCell(ACol, ARow);
+        if (b.X == Col() && b.Y == Row() && Col() >= fc && Row() >= fr) {
+            TRect f = ARect;
+            const int g = GridLineWidth() - 1;
+            f.Left -= g;
+            f.Top -= g;
+            f.Right += g - 1;
+            f.Bottom += g - 1;
+            canvas.DrawFocusRect(f);
+        }
+    }
+}
+
+void TQrlStringGrid::drawTreeLines(TCanvas &canvas, int ARow, const TRect &r)
+{
+    const TCellNode &cn = *d->cellNode;
+    // Node levels live in column 0's cell properties; rows without them are level 0.
+    const auto level = [this](int row) {
+        return row < RowCount() && HasCellProperties(0, row) ? GetGridObject(0, row)->NodeLevel()
+                                                             : 0;
+    };
+    const int lastRow = RowCount() - 1 - d->fixedFooters;
+    const int L = level(ARow);
+    const int I = cn.NodeIndent();
+    const int x0 = r.Left + L * I + I / 2 - I + 2;
+    const int mid = (r.Top + r.Bottom) / 2;
+    const bool hasNext = ARow < lastRow;
+    const int next = hasNext ? level(ARow + 1) : 0;
+    TPen &pen = canvas.Pen();
+    pen.SetColor(cn.TreeColor());
+    pen.SetWidth(1);
+    if (L > 0) {
+        canvas.MoveTo(x0, mid);
+        canvas.LineTo(cn.ShowTreeFull() ? r.Right : r.Left + L * I + 4, mid);
+    }
+    if (!IsNode(RealRowIndex(ARow))) {
+        canvas.MoveTo(x0, r.Top);
+        canvas.LineTo(x0, hasNext && next >= L ? r.Bottom + 4 : mid);
+    }
+    for (int i = 1; i <= L; ++i) {
+        const int x = x0 - i * I;
+        canvas.MoveTo(x, r.Top);
+        if (hasNext && next != 0) {
+            canvas.LineTo(x, r.Bottom + 4);
+        } else {
+            canvas.LineTo(x, mid);
+            if (i < L)
+                canvas.LineTo(x + I, mid);
+        }
+    }
+    pen.SetStyle(TPenStyle::psSolid);
+}
+
+void TQrlStringGrid::DrawCellContent(
+    TCanvas *Canvas, int ACol, int ARow, const TRect &Rect, TGridDrawState State)
+{
+    RenderCell(Canvas, ACol, ARow, State, Rect);
+}
+
+void TQrlStringGrid::DrawCellBorders(TCanvas *Canvas, int ACol, int ARow, TRect ARect)
+{
+    TCanvas &canvas = *Canvas;
+    TPen saved;
+    saved.Assign(canvas.Pen());
+    TCellBorders borders;
+    CellBorderHook(RealColIndex(ACol), ARow, borders, &canvas.Pen());
+    if (borders.IsEmpty()) {
+        canvas.Pen().Assign(saved);
+        return;
+    }
+    const TPen pen = canvas.Pen();
+    const int h = (pen.Width() + 1) / 2;
+    const auto opts = Options();
+    if (opts.Contains(TGridOption::goVertLine)) {
+        ARect.Left += h;
+        ARect.Right -= h;
+    }
+    if (opts.Contains(TGridOption::goHorzLine)) {
+        ARect.Bottom -= h;
+        if (borders.Contains(TCellBorder::cbTop))
+            ARect.Top += h;
+    }
+    const int gl = GridLineWidth();
+    if (borders.Contains(TCellBorder::cbLeft)) {
+        canvas.MoveTo(std::max(ARect.Left, 0), ARect.Top);
+        canvas.LineTo(std::max(ARect.Left, 0), ARect.Bottom);
+    }
+    if (borders.Contains(TCellBorder::cbRight)) {
+        canvas.MoveTo(ARect.Right - 1, ARect.Top);
+        canvas.LineTo(ARect.Right - 1, ARect.Bottom);
+    }
+    if (borders.Contains(TCellBorder::cbTop)) {
+        const int y = gl == 0 ? ARect.Top + 1 : std::max(ARect.Top - gl, 0);
+        canvas.MoveTo(ARect.Left, y);
+        canvas.LineTo(ARect.Right, y);
+    }
+    if (borders.Contains(TCellBorder::cbBottom)) {
+        canvas.MoveTo(ARect.Left - gl - 1, ARect.Bottom - 1);
+        canvas.LineTo(ARect.Right, ARect.Bottom - 1);
+    }
+    canvas.Pen().Assign(saved);
+}

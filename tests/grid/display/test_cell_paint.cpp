@@ -1,0 +1,735 @@
+// Cell look resolution and cell content drawing: placement, line rules, password and URL look,
+// the graphic's room beside the text, and the look that reaches the content of a painted cell.
+#include "grid/display/QrlCellPaint.h"
+#include "grid/model/QrlGridDraw.h"
+#include "grid/model/QrlStringGrid.h"
+#include "platform/ui/Canvas.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using plat::TGridDrawState;
+using plat::TGridDrawStateItem;
+
+namespace {
+
+const TCanvasOp *firstText(const TRecordingCanvas &c)
+{
+    for (const TCanvasOp &op : c.Ops())
+        if (op.kind == TCanvasOp::Kind::DrawText)
+            return &op;
+    return nullptr;
+}
+
+// ---- placement ------------------------------------------------------------------------------
+
+struct PlaceCase
+{
+    const char *name;
+    TAlignment ha;
+    TVAlignment va;
+    bool wordWrap;
+};
+
+class CellPlacement : public ::testing::TestWithParam<PlaceCase>
+{
+};
+
+TEST_P(CellPlacement, TextSitsByAlignmentAndWrappedTextStaysAtTheTop)
+{
+    const PlaceCase &pc = GetParam();
+    TRecordingCanvas canvas;
+    const QString text = QStringLiteral("abc");
+    const int w = canvas.TextWidth(text);
+    const int lh = canvas.TextHeight(text);
+    const TRect cell{10, 20, 110, 60};
+    TCellPaintView v;
+    v.text = text;
+    v.hAlign = pc.ha;
+    v.vAlign = pc.va;
+    v.wordWrap = pc.wordWrap;
+    PaintCellContent(canvas, v, cell);
+
+    const TCanvasOp *op = firstText(canvas);
+    ASSERT_NE(op, nullptr);
+    ASSERT_EQ(op->points.size(), 1u);
+    // Text room: inset by XYOffset left, top and right.
+    const TRect room{cell.Left + 2, cell.Top + 2, cell.Right - 2, cell.Bottom};
+    int x = room.Left;
+    if (pc.ha == TAlignment::taRightJustify)
+        x = room.Right - w;
+    else if (pc.ha == TAlignment::taCenter)
+        x = room.Left + (room.Width() - w) / 2;
+    int y = room.Top;
+    if (!pc.wordWrap && pc.va == TVAlignment::vtaCenter)
+        y = room.Top + (room.Height() - lh) / 2;
+    else if (!pc.wordWrap && pc.va == TVAlignment::vtaBottom)
+        y = room.Bottom - lh;
+    EXPECT_EQ(op->points[0].X, x);
+    EXPECT_EQ(op->points[0].Y, y);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases,
+    CellPlacement,
+    ::testing::Values(
+        PlaceCase{"LeftTop", TAlignment::taLeftJustify, TVAlignment::vtaTop, false},
+        PlaceCase{"RightTop", TAlignment::taRightJustify, TVAlignment::vtaTop, false},
+        PlaceCase{"CentreCentre", TAlignment::taCenter, TVAlignment::vtaCenter, false},
+        PlaceCase{"LeftBottom", TAlignment::taLeftJustify, TVAlignment::vtaBottom, false},
+        PlaceCase{"WrapCentre", TAlignment::taRightJustify, TVAlignment::vtaCenter, true},
+        PlaceCase{"WrapBottom", TAlignment::taCenter, TVAlignment::vtaBottom, true}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// ---- line rules -----------------------------------------------------------------------------
+
+struct LineCase
+{
+    const char *name;
+    bool wordWrap;
+    bool multiline;
+    bool enh;
+    std::uint32_t expectSet;
+    std::uint32_t expectClear;
+    int lines;
+};
+
+class CellLineRules : public ::testing::TestWithParam<LineCase>
+{
+};
+
+TEST_P(CellLineRules, FlagsAndLinesFollowWrapMultilineAndEllipsis)
+{
+    const LineCase &lc = GetParam();
+    TRecordingCanvas canvas;
+    TCellPaintView v;
+    v.text = QStringLiteral("abc\r\ndef");
+    v.wordWrap = lc.wordWrap;
+    v.multilineCells = lc.multiline;
+    v.enhTextSize = lc.enh;
+    PaintCellContent(canvas, v, {0, 0, 200, 100});
+    const TCanvasOp *op = firstText(canvas);
+    ASSERT_NE(op, nullptr);
+    EXPECT_EQ(op->flags & lc.expectSet, lc.expectSet);
+    EXPECT_EQ(op->flags & lc.expectClear, 0u);
+    EXPECT_EQ(op->lines.size(), std::size_t(lc.lines));
+    EXPECT_EQ(op->lines.value(0), QStringLiteral("abc"));
+    EXPECT_TRUE(op->flags & DT_NOPREFIX);
+    EXPECT_TRUE(op->flags & DT_EXPANDTABS);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases,
+    CellLineRules,
+    ::testing::Values(LineCase{"SingleCutsAtFirstBreak", false, false, false, DT_SINGLELINE,
+                               DT_WORDBREAK | DT_END_ELLIPSIS, 1},
+                      LineCase{"SingleWithEllipsis", false, false, true,
+                               DT_SINGLELINE | DT_END_ELLIPSIS, DT_WORDBREAK, 1},
+                      LineCase{"WrapShowsBoth", true, false, false, DT_WORDBREAK | DT_EDITCONTROL,
+                               DT_SINGLELINE | DT_END_ELLIPSIS, 2},
+                      LineCase{"WrapWithEllipsis", true, false, true,
+                               DT_WORDBREAK | DT_END_ELLIPSIS, DT_SINGLELINE, 2},
+                      LineCase{"MultilineNoEllipsis", false, true, true,
+                               DT_WORDBREAK | DT_EDITCONTROL, DT_SINGLELINE | DT_END_ELLIPSIS, 2}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(CellContent, LongSingleLineIsClippedOrCutWithEllipsis)
+{
+    const QString text = QStringLiteral("a rather long cell text");
+    for (bool enh : {false, true}) {
+        TRecordingCanvas canvas;
+        const int room = canvas.TextWidth(text) / 2;
+        TCellPaintView v;
+        v.text = text;
+        v.enhTextSize = enh;
+        v.xyOffset = {0, 0};
+        PaintCellContent(canvas, v, {0, 0, room, 20});
+        const TCanvasOp *op = firstText(canvas);
+        ASSERT_NE(op, nullptr);
+        // Without the ellipsis the whole text goes to DrawText, which clips it to the cell.
+        EXPECT_EQ(op->flags & DT_NOCLIP, 0u);
+        EXPECT_EQ(op->rect.Right, room);
+        if (enh) {
+            EXPECT_NE(op->lines.value(0), text);
+            EXPECT_LE(canvas.TextWidth(op->lines.value(0)), room);
+        } else {
+            EXPECT_EQ(op->lines.value(0), text);
+        }
+    }
+}
+
+TEST(CellContent, PasswordMasksAndUrlLosesSchemeUnderlinedInUrlColour)
+{
+    {
+        TRecordingCanvas canvas;
+        TCellPaintView v;
+        v.text = QStringLiteral("abc");
+        v.password = true;
+        PaintCellContent(canvas, v, {0, 0, 100, 20});
+        EXPECT_EQ(canvas.Texts(), QStringList{QStringLiteral("***")});
+    }
+    for (bool full : {false, true}) {
+        TRecordingCanvas canvas;
+        canvas.Font().SetColor(clBlack);
+        TCellPaintView v;
+        v.text = QStringLiteral("http://www.example.com");
+        v.urlShow = true;
+        v.urlFull = full;
+        v.urlColor = clRed;
+        PaintCellContent(canvas, v, {0, 0, 300, 20});
+        const TCanvasOp *op = firstText(canvas);
+        ASSERT_NE(op, nullptr);
+        EXPECT_EQ(op->lines.value(0), full ? v.text : QStringLiteral("www.example.com"));
+        EXPECT_TRUE(op->fontStyle.Contains(TFontStyle::fsUnderline));
+        EXPECT_EQ(op->fontColor, clRed);
+        // The font comes back for what follows.
+        EXPECT_EQ(canvas.Font().Color(), clBlack);
+        EXPECT_FALSE(canvas.Font().Style().Contains(TFontStyle::fsUnderline));
+    }
+}
+
+// ---- graphic room ---------------------------------------------------------------------------
+
+struct RoomCase
+{
+    const char *name;
+    TCellHAlign gh;
+    TCellVAlign gv;
+    TAlignment ha;
+    TVAlignment va;
+    int dx; // expected shift of the text origin against no graphic, in graphic widths
+    int dy; // in graphic heights
+};
+
+class CellGraphicRoom : public ::testing::TestWithParam<RoomCase>
+{
+};
+
+TEST_P(CellGraphicRoom, TextMovesAsideForTheGraphicAndReportsItsWidth)
+{
+    const RoomCase &rc = GetParam();
+    const TRect cell{0, 0, 120, 60};
+    const QString text = QStringLiteral("Label");
+    auto origin = [&](bool withGraphic, int *width) {
+        TRecordingCanvas canvas;
+        TCellPaintView v;
+        v.text = text;
+        v.hAlign = rc.ha;
+        v.vAlign = rc.va;
+        v.hasGraphic = withGraphic;
+        v.graphicSize = {16, 13};
+        v.graphicHAlign = rc.gh;
+        v.graphicVAlign = rc.gv;
+        const TCellContentResult res = PaintCellContent(canvas, v, cell);
+        if (width)
+            *width = res.textWidth - canvas.TextWidth(text);
+        return firstText(canvas)->points.at(0);
+    };
+    int extra = 0;
+    const TPoint plain = origin(false, nullptr);
+    const TPoint beside = origin(true, &extra);
+    EXPECT_EQ(beside.X - plain.X, rc.dx * 16);
+    EXPECT_EQ(beside.Y - plain.Y, rc.dy * 13);
+    EXPECT_EQ(extra, 2); // measured text width + 2 goes back to the graphic
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases,
+    CellGraphicRoom,
+    ::testing::Values(RoomCase{"BeforeText", TCellHAlign::haBeforeText, TCellVAlign::vaTop,
+                               TAlignment::taLeftJustify, TVAlignment::vtaTop, 1, 0},
+                      RoomCase{"AfterTextRight", TCellHAlign::haAfterText, TCellVAlign::vaTop,
+                               TAlignment::taRightJustify, TVAlignment::vtaTop, -1, 0},
+                      RoomCase{"LeftDoesNotMove", TCellHAlign::haLeft, TCellVAlign::vaTop,
+                               TAlignment::taLeftJustify, TVAlignment::vtaTop, 0, 0},
+                      RoomCase{"AboveText", TCellHAlign::haLeft, TCellVAlign::vaAboveText,
+                               TAlignment::taLeftJustify, TVAlignment::vtaTop, 0, 1},
+                      RoomCase{"UnderTextBottom", TCellHAlign::haLeft, TCellVAlign::vaUnderText,
+                               TAlignment::taLeftJustify, TVAlignment::vtaBottom, 0, -1}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(CellContent, MarkupAndRichTextStandInsDrawTheirPlainText)
+{
+    TRecordingCanvas canvas;
+    TCellPaintView v;
+    v.text = QStringLiteral("<B>bold</B> text");
+    v.textKind = 1;
+    const TCellContentResult res = PaintCellContent(canvas, v, {0, 0, 200, 20});
+    EXPECT_EQ(canvas.Texts(), QStringList{QStringLiteral("bold text")});
+    EXPECT_EQ(res.textWidth, canvas.TextWidth(QStringLiteral("bold text")) + 2);
+    canvas.ClearOps();
+    v.text = QStringLiteral("{\\rtf1\\ansi plain \\b words\\b0}");
+    v.textKind = 2;
+    PaintCellContent(canvas, v, {0, 0, 200, 20});
+    EXPECT_EQ(canvas.Texts(), QStringList{QStringLiteral("plain words")});
+}
+
+TEST(CellContent, BlendMixesPerChannelAndHonoursItsLimits)
+{
+    EXPECT_EQ(BlendColor(RGB(200, 100, 0), RGB(0, 100, 200), 50), RGB(100, 100, 100));
+    EXPECT_EQ(BlendColor(clRed, clBlue, 100), clRed);
+    EXPECT_EQ(BlendColor(clRed, clBlue, 0), clBlue);
+    EXPECT_EQ(BlendColor(clNone, clBlue, 50), clBlue);
+    EXPECT_EQ(BlendColor(clRed, clNone, 50), clRed);
+    EXPECT_EQ(BlendColorIf(clRed, clBlue, false, 50), clRed);
+}
+
+// ---- the grid's look ------------------------------------------------------------------------
+
+class CellLook : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        grid = std::make_unique<TQrlStringGrid>();
+        grid->SetColCount(5);
+        grid->SetRowCount(8);
+        grid->SetColor(clWhite);
+        grid->SetFixedColor(clBtnFace);
+        grid->SetCol(1);
+        grid->SetRow(1);
+    }
+    struct Look
+    {
+        TColor brush = clNone;
+        TColor colorTo = clNone;
+        TColor fontColor = clNone;
+        TGridDrawState state;
+        TAlignment ha = TAlignment::taLeftJustify;
+        bool ww = false;
+    };
+    Look look(int c, int r, bool select = true)
+    {
+        Look l;
+        TBrush brush;
+        TFont font;
+        TColor m1 = clNone;
+        TColor m2 = clNone;
+        TVAlignment va = TVAlignment::vtaTop;
+        TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
+        grid->GetVisualProperties(c, r, l.state, false, select, true, brush, l.colorTo, m1, m2,
+                                  font, l.ha, va, l.ww, gd);
+        l.brush = brush.Color();
+        l.fontColor = font.Color();
+        return l;
+    }
+    std::unique_ptr<TQrlStringGrid> grid;
+};
+
+TEST_F(CellLook, FixedCellsTakeTheLookGradientUnlessTheyKeepTheirOwnColour)
+{
+    const Look header = look(2, 0);
+    EXPECT_EQ(header.brush, grid->QuorlGradientFrom());
+    EXPECT_EQ(header.colorTo, grid->QuorlGradientTo());
+    EXPECT_TRUE(header.state.Contains(TGridDrawStateItem::gdFixed));
+
+    grid->SetColors(2, 0, clYellow);
+    EXPECT_EQ(look(2, 0).brush, clYellow);
+    EXPECT_FALSE(look(2, 0).state.Contains(TGridDrawStateItem::gdFixed));
+
+    grid->AddCheckBox(3, 0, false, false);
+    grid->SetColors(3, 0, clYellow);
+    EXPECT_EQ(look(3, 0).brush, grid->QuorlGradientFrom());
+
+    grid->SetLook(TGridLook::glClassic);
+    EXPECT_EQ(look(4, 0).brush, clBtnFace);
+    EXPECT_EQ(look(4, 0).colorTo, clNone);
+}
+
+TEST_F(CellLook, ResolutionOrderCellThenEventsThenSelectionThenDisabled)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<void(TQrlStringGrid &)> setup;
+        int col;
+        int row;
+        TColor brush;
+        TColor font; // clNone: not checked
+    };
+    const TColor own = RGB(0, 200, 0);
+    const std::vector<Case> cases = {
+        {"plain", [](TQrlStringGrid &) {}, 3, 4, clWhite, clNone},
+        {"cell colour", [&](TQrlStringGrid &g) { g.SetColors(3, 4, own); }, 3, 4, own, clNone},
+        {"graphic cell keeps its colour on data rows",
+         [&](TQrlStringGrid &g) {
+             g.AddCheckBox(3, 4, false, false);
+             g.SetColors(3, 4, own);
+         },
+         3, 4, own, clNone},
+        {"colour event over the cell",
+         [&](TQrlStringGrid &g) {
+             g.SetColors(3, 4, own);
+             g.OnGetCellColor = [](QObject *, int, int, TGridDrawState, TBrush *b, TFont *f) {
+                 b->SetColor(clRed);
+                 f->SetColor(clMaroon);
+             };
+         },
+         3, 4, clRed, clMaroon},
+        {"gradient event after the colour event",
+         [](TQrlStringGrid &g) {
+             g.OnGetCellColor = [](QObject *, int, int, TGridDrawState, TBrush *b, TFont *) {
+                 b->SetColor(clRed);
+             };
+             g.OnGetCellGradient = [](QObject *, int, int, TColor &c, TColor &, TColor &, TColor &,
+                                      TCellGradientDirection &) { c = clBlue; };
+         },
+         3, 4, clBlue, clNone},
+        {"selection over the events",
+         [](TQrlStringGrid &g) {
+             g.OnGetCellColor = [](QObject *, int, int, TGridDrawState, TBrush *b, TFont *) {
+                 b->SetColor(clRed);
+             };
+             g.SetSelectionColorMixer(false);
+         },
+         1, 1, 0xEACAB6, clBlack},
+        {"mixed selection",
+         [&](TQrlStringGrid &g) {
+             g.SetColors(1, 1, RGB(0, 0, 0));
+             g.SetSelectionColor(RGB(200, 100, 50));
+             g.SetSelectionColorMixer(true);
+         },
+         1, 1, RGB(100, 50, 25), clNone},
+        {"mixer ignores the grid colour", [](TQrlStringGrid &g) { g.SetSelectionColorMixer(true); },
+         1, 1, 0xEACAB6, clNone},
+        {"bands, primary",
+         [](TQrlStringGrid &g) {
+             g.Bands()->SetPrimaryColor(clAqua);
+             g.Bands()->SetSecondaryColor(clLime);
+             g.Bands()->SetPrimaryLength(2);
+             g.Bands()->SetSecondaryLength(1);
+             g.Bands()->SetActive(true);
+         },
+         3, 2, clAqua, clNone},
+        {"bands, secondary",
+         [](TQrlStringGrid &g) {
+             g.Bands()->SetPrimaryColor(clAqua);
+             g.Bands()->SetSecondaryColor(clLime);
+             g.Bands()->SetPrimaryLength(2);
+             g.Bands()->SetSecondaryLength(1);
+             g.Bands()->SetActive(true);
+         },
+         3, 3, clLime, clNone},
+        {"disabled grid greys the selected text too",
+         [](TQrlStringGrid &g) { g.setEnabled(false); }, 1, 1, 0xEACAB6, 0xC0C0C0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        c.setup(*grid);
+        const Look l = look(c.col, c.row);
+        EXPECT_EQ(l.brush, c.brush);
+        if (c.font != clNone) {
+            EXPECT_EQ(l.fontColor, c.font);
+        }
+    }
+}
+
+TEST_F(CellLook, EventsAreAskedInTheirOrderAndAlignmentAndWrapFollowThem)
+{
+    // The cell properties first: creating them asks the look once.
+    grid->SetAlignments(3, 4, TAlignment::taRightJustify);
+    QStringList order;
+    grid->OnGetCellColor = [&](QObject *, int, int, TGridDrawState, TBrush *, TFont *) {
+        order << "color";
+    };
+    grid->OnGetCellGradient = [&](QObject *, int, int, TColor &, TColor &, TColor &, TColor &,
+                                  TCellGradientDirection &) { order << "gradient"; };
+    grid->OnGetWordWrap = [&](QObject *, int, int, bool &ww) {
+        order << "wordwrap";
+        ww = false;
+    };
+    grid->OnGetAlignment = [&](QObject *, int, int, TAlignment &ha, TVAlignment &) {
+        order << "alignment";
+        ha = TAlignment::taCenter;
+    };
+    const Look l = look(3, 4);
+    EXPECT_EQ(order, QStringList({"color", "gradient", "wordwrap", "alignment"}));
+    EXPECT_EQ(l.ha, TAlignment::taCenter);
+    EXPECT_FALSE(l.ww);
+}
+
+TEST_F(CellLook, AutoNumAlignRightJustifiesNumbersButCellAlignmentWins)
+{
+    grid->SetAutoNumAlign(true);
+    grid->SetCells(2, 2, QStringLiteral(" 12.5 "));
+    grid->SetCells(2, 3, QStringLiteral("12a"));
+    auto ha = [&](int c, int r) { return TAlignment(grid->GetCellAlignment(c, r) & 0xFF); };
+    EXPECT_EQ(ha(2, 2), TAlignment::taRightJustify);
+    EXPECT_EQ(ha(2, 3), TAlignment::taLeftJustify);
+    grid->SetAlignments(2, 2, TAlignment::taCenter);
+    EXPECT_EQ(ha(2, 2), TAlignment::taCenter);
+    grid->SetVAlignment(TVAlignment::vtaBottom);
+    EXPECT_EQ(TVAlignment(grid->GetCellAlignment(2, 3) >> 8), TVAlignment::vtaBottom);
+}
+
+// ---- a painted cell -------------------------------------------------------------------------
+
+// Lets the test put the mouse over a row.
+class HoverGrid : public TQrlStringGrid
+{
+public:
+    void setHoverRow(int r) { FHoverRowIdx = r; }
+};
+
+TEST(CellDrawing, HoverAndActiveRowColoursStayUnderTheContent)
+{
+    struct Case
+    {
+        const char *name;
+        bool hover;
+        TColor expect;
+    };
+    for (const Case &c : {Case{"hover", true, clAqua}, Case{"active", false, clLime}}) {
+        SCOPED_TRACE(c.name);
+        HoverGrid g;
+        g.SetColCount(4);
+        g.SetRowCount(5);
+        g.SetCells(2, 2, QStringLiteral("text"));
+        g.SetCol(1);
+        g.SetRow(2);
+        if (c.hover) {
+            g.SetHoverRow(true);
+            g.SetHoverRowColor(clAqua);
+            g.setHoverRow(2);
+        } else {
+            g.SetActiveRowShow(true);
+            g.SetActiveRowColor(clLime);
+        }
+        TRecordingCanvas canvas;
+        canvas.SetRecording(true);
+        const TRect r = g.CellRect(2, 2);
+        g.PaintCell(&canvas, 2, 2, r, {});
+        // The last fill before the text is the row colour, and nothing paints over it after.
+        TColor lastFill = clNone;
+        bool textSeen = false;
+        for (const TCanvasOp &op : canvas.Ops()) {
+            const bool fill = op.kind == TCanvasOp::Kind::FillRect ||
+                              op.kind == TCanvasOp::Kind::Gradient ||
+                              op.kind == TCanvasOp::Kind::Rectangle;
+            if (op.kind == TCanvasOp::Kind::DrawText)
+                textSeen = true;
+            else if (fill && !textSeen)
+                lastFill = op.kind == TCanvasOp::Kind::Gradient ? op.color1 : op.brushColor;
+            else if (fill)
+                ADD_FAILURE() << "filled after the text";
+        }
+        EXPECT_TRUE(textSeen);
+        EXPECT_EQ(lastFill, c.expect);
+    }
+}
+
+TEST(CellDrawing, SelectedCellPixelsShowSelectionColourAndDarkText)
+{
+    TQrlStringGrid g;
+    g.SetColCount(3);
+    g.SetRowCount(3);
+    g.SetDefaultRowHeight(24);
+    g.SetCells(1, 1, QStringLiteral("WWWW"));
+    g.SetCol(1);
+    g.SetRow(1);
+    QImage img(g.width(), g.height(), QImage::Format_RGB32);
+    img.fill(Qt::magenta);
+    {
+        TCanvas canvas(&img);
+        g.PaintCell(&canvas, 1, 1, g.CellRect(1, 1), {});
+        canvas.Flush();
+    }
+    const TRect r = g.CellRect(1, 1);
+    const QColor bg = img.pixelColor(r.Right - 4, r.Bottom - 4);
+    EXPECT_EQ(RGB(bg.red(), bg.green(), bg.blue()), TColor(0xEACAB6));
+    // Some pixel of the text row is dark: the text was drawn over the selection.
+    int darkest = 255;
+    for (int x = r.Left + 2; x < r.Right - 2; ++x)
+        for (int y = r.Top + 2; y < r.Bottom - 2; ++y)
+            darkest = std::min(darkest, qGray(img.pixel(x, y)));
+    EXPECT_LT(darkest, 100);
+}
+
+} // namespace
+
+namespace {
+
+TEST(CellDrawing, FixedCellDecorationFollowsTheLook)
+{
+    struct Case
+    {
+        TGridLook look;
+        bool gradient;
+        bool edges;
+        bool halfLine; // bottom line in half the fixed colour
+    };
+    for (const Case &c :
+         {Case{TGridLook::glXP, true, false, true}, Case{TGridLook::glClassic, false, true, false},
+          Case{TGridLook::glStandard, false, false, false}}) {
+        SCOPED_TRACE(int(c.look));
+        TQrlStringGrid g;
+        g.SetColCount(3);
+        g.SetRowCount(3);
+        g.SetLook(c.look);
+        g.SetCells(1, 0, QStringLiteral("Head"));
+        TRecordingCanvas canvas;
+        canvas.SetRecording(true);
+        const TRect r = g.CellRect(1, 0);
+        g.RenderCell(&canvas, 1, 0, {TGridDrawStateItem::gdFixed},
+                     {r.Left, r.Top, r.Right - 1, r.Bottom - 2});
+        // The gradient comes as bands from the look's start to its end colour.
+        bool fromSeen = false;
+        bool toSeen = false;
+        bool edges = false;
+        bool halfLine = false;
+        for (const TCanvasOp &op : canvas.Ops()) {
+            if (op.kind == TCanvasOp::Kind::Rectangle) {
+                fromSeen = fromSeen || op.brushColor == ColorToRGB(g.QuorlGradientFrom());
+                toSeen = toSeen || (fromSeen && op.brushColor == ColorToRGB(g.QuorlGradientTo()));
+            }
+            edges = edges || op.kind == TCanvasOp::Kind::DrawEdge;
+            halfLine = halfLine || (op.kind == TCanvasOp::Kind::Line &&
+                                    op.penColor == HalveColor(g.FixedColor()));
+        }
+        EXPECT_EQ(fromSeen && toSeen, c.gradient);
+        EXPECT_EQ(edges, c.edges);
+        EXPECT_EQ(halfLine, c.halfLine);
+        EXPECT_EQ(canvas.Texts(), QStringList{QStringLiteral("Head")});
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST(CellDrawing, MarkerUnderlinesItsCharactersInRed)
+{
+    TQrlStringGrid g;
+    g.SetColCount(3);
+    g.SetRowCount(3);
+    g.SetCells(1, 1, QStringLiteral("speling"));
+    TRecordingCanvas canvas;
+    canvas.SetRecording(true);
+    const TRect r = g.CellRect(1, 1);
+    g.RenderCell(&canvas, 1, 1, {}, r);
+    auto redMarks = [&] {
+        int n = 0;
+        for (const TCanvasOp &op : canvas.Ops())
+            n += op.penColor == clRed && op.kind != TCanvasOp::Kind::DrawText;
+        return n;
+    };
+    EXPECT_EQ(redMarks(), 0);
+    g.AddMarker(1, 1, 3, 2);
+    canvas.ClearOps();
+    g.RenderCell(&canvas, 1, 1, {}, r);
+    EXPECT_GT(redMarks(), 0);
+    EXPECT_EQ(canvas.Texts(), QStringList{QStringLiteral("speling")});
+}
+
+struct OutlineCase
+{
+    int col;
+    int row;
+    int lines; // outline pieces of a 2 x 2 selection at (1, 1)
+    bool resizer;
+};
+
+TEST(CellContent, SelectionOutlinePiecesLieOnTheSelectionsEdges)
+{
+    for (const OutlineCase &oc : {OutlineCase{1, 1, 2, false}, OutlineCase{2, 1, 2, false},
+                                  OutlineCase{2, 2, 2, true}, OutlineCase{1, 2, 2, false}}) {
+        SCOPED_TRACE(oc.col * 10 + oc.row);
+        TRecordingCanvas canvas;
+        canvas.SetRecording(true);
+        TCellPaintView v;
+        v.selRectLeft = oc.col == 1;
+        v.selRectRight = oc.col == 2;
+        v.selRectTop = oc.row == 1;
+        v.selRectBottom = oc.row == 2;
+        v.selResizer = oc.resizer;
+        v.selRectColor = clNavy;
+        PaintSelectionRectangle(canvas, v, {10, 10, 50, 30});
+        int lines = 0;
+        int squares = 0;
+        for (const TCanvasOp &op : canvas.Ops()) {
+            if (op.kind == TCanvasOp::Kind::Line) {
+                ++lines;
+                EXPECT_EQ(op.penColor, clNavy);
+                EXPECT_EQ(op.penWidth, 2);
+            }
+            squares += op.kind == TCanvasOp::Kind::FillRect && op.rect.Width() == 4;
+        }
+        EXPECT_EQ(lines, oc.lines);
+        EXPECT_EQ(squares, oc.resizer ? 1 : 0);
+        EXPECT_EQ(canvas.Pen().Width(), 1);
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST(CellDrawing, NoDefaultDrawLeavesTheContentOnlyToAnAssignedDrawingEvent)
+{
+    struct Case
+    {
+        bool noDefaultDraw;
+        bool customDraw;
+        bool textDrawn;
+    };
+    for (const Case &c : {Case{false, false, true}, Case{true, false, true},
+                          Case{false, true, true}, Case{true, true, false}}) {
+        SCOPED_TRACE(c.noDefaultDraw * 10 + c.customDraw);
+        TQrlStringGrid g;
+        g.SetColCount(3);
+        g.SetRowCount(3);
+        g.SetCells(1, 1, QStringLiteral("text"));
+        g.SetNoDefaultDraw(c.noDefaultDraw);
+        int custom = 0;
+        if (c.customDraw)
+            g.OnCustomCellDraw = [&](QObject *, TCanvas *, int, int, TGridDrawState, TRect, bool) {
+                ++custom;
+            };
+        TRecordingCanvas canvas;
+        canvas.SetRecording(true);
+        g.RenderCell(&canvas, 1, 1, {}, g.CellRect(1, 1));
+        EXPECT_EQ(canvas.Texts().contains(QStringLiteral("text")), c.textDrawn);
+        EXPECT_EQ(custom, c.customDraw ? 1 : 0);
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST(CellDrawing, TreeLinesJoinTheRowsOfANodeInTheFirstColumn)
+{
+    TQrlStringGrid g;
+    g.SetColCount(3);
+    g.SetRowCount(6);
+    g.CellNode()->SetShowTree(true);
+    g.CellNode()->SetTreeColor(clFuchsia);
+    auto treeLines = [&](int row) {
+        TRecordingCanvas canvas;
+        canvas.SetRecording(true);
+        g.RenderCell(&canvas, 0, row, {}, g.CellRect(0, row));
+        std::vector<TCanvasOp> lines;
+        for (const TCanvasOp &op : canvas.Ops())
+            if (op.kind == TCanvasOp::Kind::Line && op.penColor == clFuchsia)
+                lines.push_back(op);
+        return lines;
+    };
+    EXPECT_TRUE(treeLines(2).empty()); // no nodes, no tree
+    g.AddNode(1, 3);
+    const TRect child = g.CellRect(0, 2);
+    const auto lines = treeLines(2);
+    ASSERT_FALSE(lines.empty());
+    // A row inside the group runs its vertical line from its top down past its bottom.
+    const bool through = std::any_of(lines.begin(), lines.end(), [&](const TCanvasOp &op) {
+        return op.rect.Left == op.rect.Right && op.rect.Top == child.Top &&
+               op.rect.Bottom == child.Bottom + 4;
+    });
+    EXPECT_TRUE(through);
+}
+
+} // namespace
