@@ -4,6 +4,7 @@
 #include "grid/model/QrlGridDraw.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlHTMLText.h"
+#include "platform/ui/Bitmap.h"
 
 #include <algorithm>
 
@@ -32,7 +33,172 @@ std::uint32_t vFlag(TVAlignment a)
     }
 }
 
+int sortGlyphY(TVAlignment a, const TRect &r)
+{
+    switch (a) {
+    case TVAlignment::vtaCenter:
+        return (r.Top + r.Bottom) / 2;
+    case TVAlignment::vtaBottom:
+        return r.Bottom - 8;
+    default:
+        return r.Top + 8;
+    }
+}
+
+// The sort glyph beside a plain text of width TextWidth in the text rectangle r.
+void paintSortGlyph(TCanvas &canvas, const TCellPaintView &v, const TRect &r, int TextWidth)
+{
+    const int w = std::max(0, std::min(TextWidth, r.Width() - 16));
+    int x = r.Left + 8;
+    if (v.hAlign == TAlignment::taLeftJustify)
+        x = r.Left + w + v.sortGlyphOffset + 10;
+    else if (v.hAlign == TAlignment::taRightJustify)
+        x = r.Right - w - 10;
+    v.sortGlyph(canvas, x, sortGlyphY(v.vAlign, r));
+}
+
+bool hasGlyph(const TBitmap *b)
+{
+    return b && !b->Empty();
+}
+
+// Per channel, From + (To - From) * Pos / Extent.
+TColor interpolate(TColor From, TColor To, int Pos, int Extent)
+{
+    const TColor f = ColorToRGB(From);
+    const TColor t = ColorToRGB(To);
+    if (Extent <= 0)
+        return f;
+    Pos = std::clamp(Pos, 0, Extent);
+    const auto ch = [&](int a, int b) { return a + (b - a) * Pos / Extent; };
+    return RGB(ch(GetRValue(f), GetRValue(t)), ch(GetGValue(f), GetGValue(t)),
+               ch(GetBValue(f), GetBValue(t)));
+}
+
+// The part of the bitmap whose top-left stands at (x, y) that lies in the cell.
+void drawBitmapPart(TCanvas &canvas, TBitmap &bmp, const TRect &cell, int x, int y)
+{
+    const TRect placed = Bounds(x, y, bmp.Width(), bmp.Height());
+    TRect part;
+    if (!IntersectRect(part, placed, cell))
+        return;
+    const TColor transparent = bmp.TransparentColor();
+    canvas.DrawTransparent(part.Left, part.Top, bmp.Image(),
+                           Bounds(part.Left - x, part.Top - y, part.Width(), part.Height()),
+                           transparent);
+}
+
 } // namespace
+
+void PaintSortIndicator(TCanvas &canvas, const TSortGlyphView &v, int X, int Y)
+{
+    const TBitmap *glyph = nullptr;
+    if (v.indexShow && v.indexPosition > 0)
+        glyph = v.indexNegative ? v.indexUpGlyph : v.indexDownGlyph;
+    else if (!v.indexShow)
+        glyph = v.descending ? v.downGlyph : v.upGlyph;
+    const bool indexGlyphs = hasGlyph(v.indexUpGlyph) && hasGlyph(v.indexDownGlyph);
+    const bool glyphs = hasGlyph(v.upGlyph) && hasGlyph(v.downGlyph);
+    const bool bitmap = (v.indexShow ? indexGlyphs : glyphs) && hasGlyph(glyph);
+    if (v.rightToLeft)
+        X = v.clientWidth - X - 4 - (bitmap ? glyph->Width() + 7 : 7);
+
+    auto drawGlyph = [&](const TBitmap &b, int x, int y) {
+        TBitmap copy(b);
+        canvas.Draw(x, y, copy);
+        canvas.Brush().SetColor(v.fixedColor);
+    };
+
+    if (v.indexShow) {
+        if (v.indexPosition <= 0)
+            return;
+        TFont oldFont(canvas.Font());
+        canvas.Brush().SetColor(v.indexColor);
+        canvas.SetBkMode(TBkMode::bkTransparent);
+        canvas.Font().SetColor(clBlack);
+        canvas.Font().SetSize(6);
+        const QString pos = QString::number(v.indexPosition);
+        if (v.indexNegative) {
+            if (indexGlyphs)
+                drawGlyph(*v.indexUpGlyph, X - 7, Y - 7);
+            else
+                canvas.Polygon({{X - 7, Y - 5}, {X + 7, Y - 5}, {X, Y + 8}});
+            canvas.SetBkMode(TBkMode::bkTransparent);
+            canvas.TextOut(X - 2, Y - 4, pos);
+        } else {
+            if (indexGlyphs)
+                drawGlyph(*v.indexDownGlyph, X - 7, Y - 7);
+            else
+                canvas.Polygon({{X - 6, Y + 8}, {X + 6, Y + 8}, {X, Y - 4}});
+            canvas.SetBkMode(TBkMode::bkTransparent);
+            canvas.TextOut(X - 2, Y - 2, pos);
+        }
+        canvas.Font().Assign(oldFont);
+        return;
+    }
+
+    if (glyphs) {
+        drawGlyph(v.descending ? *v.downGlyph : *v.upGlyph, X - 4, Y - 4);
+        return;
+    }
+    // A 3-D outline: lit edges white, shaded edges grey.
+    TPen &pen = canvas.Pen();
+    const TColor oldColor = pen.Color();
+    if (v.descending) {
+        pen.SetColor(clWhite);
+        canvas.MoveTo(X + 4, Y - 4);
+        canvas.LineTo(X, Y + 4);
+        pen.SetColor(clGray);
+        canvas.LineTo(X - 4, Y - 4);
+        canvas.LineTo(X + 4, Y - 4);
+    } else {
+        pen.SetColor(clWhite);
+        canvas.MoveTo(X - 4, Y + 4);
+        canvas.LineTo(X + 4, Y + 4);
+        canvas.LineTo(X, Y - 4);
+        pen.SetColor(clGray);
+        canvas.LineTo(X - 4, Y + 4);
+    }
+    pen.SetColor(oldColor);
+}
+
+void PaintBackgroundTiled(
+    TCanvas &canvas, const TBitmap &bitmap, const TRect &cell, int OriginX, int OriginY)
+{
+    if (bitmap.Empty())
+        return;
+    TBitmap bmp(bitmap);
+    const int bw = bmp.Width();
+    const int bh = bmp.Height();
+    const int x0 = cell.Left - ((OriginX % bw) + bw) % bw;
+    const int y0 = cell.Top - ((OriginY % bh) + bh) % bh;
+    for (int y = y0; y < cell.Bottom; y += bh)
+        for (int x = x0; x < cell.Right; x += bw)
+            drawBitmapPart(canvas, bmp, cell, x, y);
+}
+
+void PaintBackgroundFixed(TCanvas &canvas, const TBitmap &bitmap, const TRect &cell, TPoint At)
+{
+    if (bitmap.Empty())
+        return;
+    TBitmap bmp(bitmap);
+    drawBitmapPart(canvas, bmp, cell, At.X, At.Y);
+}
+
+void PaintBackgroundGradient(
+    TCanvas &canvas, const TRect &cell, TColor From, TColor To, bool Horizontal, int Extent)
+{
+    const int a = Horizontal ? cell.Left : cell.Top;
+    const int b = Horizontal ? cell.Right : cell.Bottom;
+    if (b <= a)
+        return;
+    const TColor c1 = interpolate(From, To, a, Extent);
+    const TColor c2 = interpolate(From, To, b, Extent);
+    canvas.GradientFill(cell, c1, c2,
+                        Horizontal ? TGradientDirection::gdHorizontal
+                                   : TGradientDirection::gdVertical,
+                        std::min(128, b - a));
+}
 
 std::uint32_t CellTextFlags(const TCellPaintView &v, QString &text)
 {
@@ -169,6 +335,9 @@ TCellContentResult PaintCellContent(TCanvas &canvas, const TCellPaintView &v, co
     PaintSelectionRectangle(canvas, v, rect);
     if (!v.showText || v.text.isEmpty()) {
         res.textRect = CellTextRect(v, rect);
+        // An empty header still shows its sort glyph.
+        if (v.showText && v.sortGlyph)
+            paintSortGlyph(canvas, v, res.textRect, 0);
         return res;
     }
 
@@ -184,8 +353,12 @@ TCellContentResult PaintCellContent(TCanvas &canvas, const TCellPaintView &v, co
         const std::uint32_t flags =
             DT_EXPANDTABS | DT_NOPREFIX | hFlag(v.hAlign) |
             (v.wordWrap && !v.enhTextSize ? DT_WORDBREAK : DT_SINGLELINE | vFlag(v.vAlign));
+        if (v.sortGlyph)
+            hr.Right -= 10;
         canvas.SetBkMode(TBkMode::bkTransparent);
         res.textWidth = PaintHTMLTextStub(canvas, text, hr, flags) + 2;
+        if (v.sortGlyph)
+            v.sortGlyph(canvas, hr.Right + 2, sortGlyphY(v.vAlign, r));
         return res;
     }
     if (v.textKind == ctkRTF) {
@@ -196,6 +369,7 @@ TCellContentResult PaintCellContent(TCanvas &canvas, const TCellPaintView &v, co
         return res;
     }
 
+    const TRect glyphRect = r;
     if (v.sortIndicatorCell && v.hAlign == TAlignment::taCenter)
         r.Left += 10;
 
@@ -219,6 +393,9 @@ TCellContentResult PaintCellContent(TCanvas &canvas, const TCellPaintView &v, co
 
     if (v.errorLength > 0 && v.errorUnderlineAllowed)
         DrawErrorUnderline(nullptr, canvas, text, v.errorLength, v.errorStart, 0, r);
+
+    if (v.sortGlyph)
+        paintSortGlyph(canvas, v, glyphRect, canvas.TextWidth(text));
 
     if (url)
         canvas.Font().Assign(oldFont);

@@ -10,6 +10,9 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+
+class TBitmap;
 
 struct TCellPaintView
 {
@@ -46,6 +49,10 @@ struct TCellPaintView
     int nodeIndent = 0;
     // Centred header text of the sorted column moves right to clear the glyph.
     bool sortIndicatorCell = false;
+    // Set for a header that shows the sort glyph: draws it centred on (X, Y).
+    std::function<void(TCanvas &, int X, int Y)> sortGlyph;
+    // Width of a graphic left of left-justified text, which the sort glyph clears as well.
+    int sortGlyphOffset = 0;
 
     // Error marker: characters [errorStart, errorStart + errorLength) get a red zig-zag, only
     // for cells whose graphic kind allows it.
@@ -83,6 +90,40 @@ TRect CellTextRect(const TCellPaintView &v, const TRect &rect);
 TCellContentResult PaintCellContent(TCanvas &canvas, const TCellPaintView &v, const TRect &rect);
 // The selection outline pieces of the view on the cell rectangle.
 void PaintSelectionRectangle(TCanvas &canvas, const TCellPaintView &v, const TRect &rect);
+
+// What the sort glyph of one header depends on.
+struct TSortGlyphView
+{
+    bool indexShow = false;
+    TColor indexColor = clNone;
+    // 1-based position in the sort index list, 0 when the column is not in it.
+    int indexPosition = 0;
+    // The index list entry marks the other direction (a negative entry).
+    bool indexNegative = false;
+    bool descending = false;
+    const TBitmap *upGlyph = nullptr;
+    const TBitmap *downGlyph = nullptr;
+    const TBitmap *indexUpGlyph = nullptr;
+    const TBitmap *indexDownGlyph = nullptr;
+    TColor fixedColor = clBtnFace;
+    // Right-to-left windows mirror X over the client width.
+    bool rightToLeft = false;
+    int clientWidth = 0;
+};
+// The sort direction glyph (bitmaps, or triangles without them) centred on (X, Y), with the
+// sort position under IndexShow.
+void PaintSortIndicator(TCanvas &canvas, const TSortGlyphView &v, int X, int Y);
+
+// Background picture pieces. Tiled: the bitmap repeats from an origin OriginX/OriginY pixels
+// before the cell's top-left. Fixed: the bitmap stands once at At; only its part in the cell
+// is drawn.
+void PaintBackgroundTiled(
+    TCanvas &canvas, const TBitmap &bitmap, const TRect &cell, int OriginX, int OriginY);
+void PaintBackgroundFixed(TCanvas &canvas, const TBitmap &bitmap, const TRect &cell, TPoint At);
+// The cell's slice of one gradient From -> To over [0, Extent) of the grid, horizontal or
+// vertical.
+void PaintBackgroundGradient(
+    TCanvas &canvas, const TRect &cell, TColor From, TColor To, bool Horizontal, int Extent);
 
 // Colour mixing of selected cells: Percent of Color over BaseColor, per RGB channel.
 TColor BlendColor(TColor Color, TColor BaseColor, int Percent);

@@ -99,6 +99,22 @@ void drawResource(TCanvas &Canvas, const TRect &box, const char *name, TSize siz
                        QString::fromLatin1(name));
 }
 
+// A radio glyph shrunk into a Size square when it is larger; nearest-pixel scaling keeps the
+// transparent colour exact.
+QImage fitGlyph(const QImage &img, int Size)
+{
+    if (img.isNull() || (img.width() <= Size && img.height() <= Size))
+        return img;
+    return img.scaled(Size, Size, Qt::KeepAspectRatio, Qt::FastTransformation);
+}
+
+void drawRadioResource(TCanvas &Canvas, int x, int y, int Size, const char *name)
+{
+    const QImage img = fitGlyph(ResourceGlyph(QString::fromLatin1(name)), Size);
+    if (!img.isNull())
+        DrawBitmapTransparent(Canvas, img, clNone, Bounds(x, y, img.width(), img.height()));
+}
+
 void drawBitmapAt(TCanvas &Canvas, int x, int y, TBitmap &bmp, bool transparent)
 {
     if (bmp.Empty())
@@ -144,9 +160,14 @@ void drawCorvaneCheck(TCanvas &Canvas, const TRect &r, bool checked, bool active
     Canvas.Pen().SetWidth(1);
 }
 
-void drawCorvaneRadio(TCanvas &Canvas, int x, int y, bool on, TColor mark)
+// The diamond is laid out on a 16-pixel square; a smaller Size shrinks it to fit.
+void drawCorvaneRadio(TCanvas &Canvas, int x, int y, int Size, bool on, TColor mark)
 {
-    const std::vector<TPoint> d{{x + 2, y + 8}, {x + 8, y + 2}, {x + 14, y + 8}, {x + 8, y + 14}};
+    auto at = [Size](int v) { return static_cast<int>(std::lround(v * Size / 16.0)); };
+    const std::vector<TPoint> d{{x + at(2), y + at(8)},
+                                {x + at(8), y + at(2)},
+                                {x + at(14), y + at(8)},
+                                {x + at(8), y + at(14)}};
     Canvas.Brush().SetColor(clBtnFace);
     Canvas.Pen().SetColor(clBtnFace);
     Canvas.Polygon(d);
@@ -160,7 +181,10 @@ void drawCorvaneRadio(TCanvas &Canvas, int x, int y, bool on, TColor mark)
     if (on) {
         Canvas.Brush().SetColor(mark);
         Canvas.Pen().SetColor(mark);
-        Canvas.Polygon({{x + 5, y + 8}, {x + 8, y + 5}, {x + 11, y + 8}, {x + 8, y + 11}});
+        Canvas.Polygon({{x + at(5), y + at(8)},
+                        {x + at(8), y + at(5)},
+                        {x + at(11), y + at(8)},
+                        {x + at(8), y + at(11)}});
     }
 }
 
@@ -873,6 +897,10 @@ void RenderRadio(TCanvas &Canvas,
     const bool bitmapStyle = Style == TControlStyle::csWinXP || Style == TControlStyle::csQuorl ||
                              Style == TControlStyle::csGlyph;
     const bool captions = Items && Items->size() >= Count;
+    // A lone glyph without caption (a radio button cell) has only its box: the glyph is
+    // shrunk to fit and centred there so it never runs into the cell text beside it.
+    const bool lone = Count == 1 && !captions && !Horizontal;
+    const int loneRoom = std::max(0, std::min(Rect.Width(), Rect.Height()));
     int captionsSoFar = 0;
     for (int r = 1; r <= Count; ++r) {
         const QString caption = captions ? Items->at(r - 1) : QString();
@@ -880,8 +908,10 @@ void RenderRadio(TCanvas &Canvas,
         if (Index == -1 && Items)
             on = captions && caption == CellText;
         if (classic) {
-            const int size = static_cast<int>(
+            int size = static_cast<int>(
                 std::lround((rs + (Style == TControlStyle::csFlat ? 2 : 0)) * Scale));
+            if (lone)
+                size = std::min(size, loneRoom);
             int gx;
             int gy;
             int tx;
@@ -901,6 +931,8 @@ void RenderRadio(TCanvas &Canvas,
                 tx = gx + static_cast<int>(std::lround(Scale * (rs + 4)));
                 ty = gy;
             }
+            if (lone)
+                gy = Rect.Top + (Rect.Height() - size) / 2;
             std::uint32_t st = DFCS_BUTTONRADIO;
             if (Style == TControlStyle::csFlat)
                 st |= DFCS_FLAT;
@@ -916,11 +948,18 @@ void RenderRadio(TCanvas &Canvas,
             continue;
         }
         // The other looks stand on a 16-pixel grid.
+        int gs = 16;
         int gx;
         int gy;
         int tx;
         int ty;
-        if (Horizontal) {
+        if (lone) {
+            gs = std::min(gs, loneRoom);
+            gx = Rect.Left + (Rect.Width() - gs) / 2;
+            gy = Rect.Top + (Rect.Height() - gs) / 2;
+            tx = gx + gs;
+            ty = gy;
+        } else if (Horizontal) {
             gx = Rect.Left + r * 16 - 14 + captionsSoFar;
             gy = Rect.Top + (Rect.Height() - 16) / 2;
             tx = gx + 16;
@@ -934,29 +973,34 @@ void RenderRadio(TCanvas &Canvas,
         }
         switch (Style) {
         case TControlStyle::csCorvane:
-            drawCorvaneRadio(Canvas, gx, gy, on, Look.Color());
+            drawCorvaneRadio(Canvas, gx, gy, gs, on, Look.Color());
             break;
         case TControlStyle::csTheme: {
             std::uint32_t st =
                 DFCS_BUTTONRADIO | (on ? DFCS_CHECKED : 0u) | (Disabled ? DFCS_INACTIVE : 0u);
-            Canvas.DrawFrameControl(Bounds(gx, gy, 16, 16), DFC_BUTTON, st);
+            Canvas.DrawFrameControl(Bounds(gx, gy, gs, gs), DFC_BUTTON, st);
             break;
         }
         case TControlStyle::csWinXP:
-            drawResource(Canvas, Bounds(gx, gy, 16, 16),
-                         on ? (Disabled ? "QSGRAD07" : "QSGRAD05")
-                            : (Disabled ? "QSGRAD08" : "QSGRAD06"),
-                         {16, 16});
+            drawRadioResource(Canvas, gx, gy, gs,
+                              on ? (Disabled ? "QSGRAD07" : "QSGRAD05")
+                                 : (Disabled ? "QSGRAD08" : "QSGRAD06"));
             break;
         case TControlStyle::csQuorl:
-            drawResource(Canvas, Bounds(gx, gy, 16, 16),
-                         on ? (Disabled ? "QSGRAD03" : "QSGRAD01")
-                            : (Disabled ? "QSGRAD04" : "QSGRAD02"),
-                         {16, 16});
+            drawRadioResource(Canvas, gx, gy, gs,
+                              on ? (Disabled ? "QSGRAD03" : "QSGRAD01")
+                                 : (Disabled ? "QSGRAD04" : "QSGRAD02"));
             break;
-        case TControlStyle::csGlyph:
-            drawGlyphTransparent(Canvas, gx, gy, on ? Look.RadioOnGlyph() : Look.RadioOffGlyph());
+        case TControlStyle::csGlyph: {
+            const TBitmap &glyph = on ? Look.RadioOnGlyph() : Look.RadioOffGlyph();
+            if (lone && !glyph.Empty()) {
+                TBitmap copy(glyph);
+                Canvas.DrawTransparent(gx, gy, fitGlyph(copy.Image(), gs), copy.TransparentColor());
+            } else {
+                drawGlyphTransparent(Canvas, gx, gy, glyph);
+            }
             break;
+        }
         default:
             break;
         }

@@ -117,7 +117,8 @@ void RenderCheck(TCanvas &Canvas,
                  bool Enabled,
                  const TControlLook &Look);
 
-// A column (or row) of Count radio buttons with captions from Items.
+// A column (or row) of Count radio buttons with captions from Items. A single glyph without
+// caption (a radio button cell) is shrunk to fit Rect and centred in it.
 void RenderRadio(TCanvas &Canvas,
                  const TRect &Rect,
                  bool Reverse,

@@ -482,6 +482,13 @@ void TQrlStringGrid::RenderCell(
         if (rc == 0 && ARow >= fr && HasNodes() && !IsNode(RealRowIndex(ARow)))
             v.nodeIndent = GetNodeIndent(RealRowIndex(ARow));
         v.sortIndicatorCell = IsSortIndicatorRow(ACol, ARow) && d->sortSettings->Column() == rc;
+        if (showsSortGlyph(ACol, ARow)) {
+            v.sortGlyph = [this, rc](TCanvas &c, int X, int Y) { DrawSortIndicator(&c, rc, Y, X); };
+            if (graphic &&
+                (layout.hAlign == TCellHAlign::haLeft ||
+                 (layout.hAlign == TCellHAlign::haBeforeText && ha == TAlignment::taLeftJustify)))
+                v.sortGlyphOffset = layout.width;
+        }
 
         // Selected look of the content.
         const bool disjunctMarked =
@@ -501,6 +508,7 @@ void TQrlStringGrid::RenderCell(
         }
         if (graphic)
             GetMarker(rc, ARow, v.errorStart, v.errorLength);
+        drawBackground(canvas, ACol, ARow, AState, graphic, r);
         if (d->selectionRectangle && ACol >= fc && ARow >= fr)
             selectionOutline(v, Selection(), ACol, ARow, d->selectionResizer);
         cview.textWidth = PaintCellContent(canvas, v, r).textWidth;
@@ -583,6 +591,117 @@ void TQrlStringGrid::RenderCell(
             f.Bottom += g - 1;
             canvas.DrawFocusRect(f);
         }
+    }
+}
+
+bool TQrlStringGrid::showsSortGlyph(int ACol, int ARow)
+{
+    const TSortSettings &ss = *d->sortSettings;
+    const int rc = RealColIndex(ACol);
+    const int pos = d->sortIndexes.FindIndex(rc);
+    // Of several sorted columns only the first shows its direction, unless each shows its index.
+    const bool sorted = ss.Column() == rc || pos == 0 || (pos > 0 && ss.IndexShow());
+    return sorted && TBaseGrid::FixedRows() > 0 && IsSortIndicatorRow(ACol, ARow) &&
+           (ACol >= TBaseGrid::FixedCols() || ss.FixedCols());
+}
+
+void TQrlStringGrid::DrawSortIndicator(TCanvas *Canvas, int ACol, int Y, int X)
+{
+    if (!Canvas)
+        return;
+    const TSortSettings &ss = *d->sortSettings;
+    TSortGlyphView v;
+    v.indexShow = ss.IndexShow();
+    v.indexColor = ss.IndexColor();
+    const int pos = d->sortIndexes.FindIndex(ACol);
+    if (pos >= 0) {
+        v.indexPosition = pos + 1;
+        v.indexNegative = !d->sortIndexes.SortDirections(pos);
+    }
+    v.descending = ss.Direction() == TSortDirection::sdDescending;
+    v.upGlyph = &ss.UpGlyph();
+    v.downGlyph = &ss.DownGlyph();
+    v.indexUpGlyph = &ss.IndexUpGlyph();
+    v.indexDownGlyph = &ss.IndexDownGlyph();
+    v.fixedColor = FixedColor();
+    v.rightToLeft = layoutDirection() == Qt::RightToLeft;
+    v.clientWidth = width();
+    PaintSortIndicator(*Canvas, v, X, Y);
+}
+
+void TQrlStringGrid::drawBackground(TCanvas &canvas,
+                                    int ACol,
+                                    int ARow,
+                                    TGridDrawState AState,
+                                    const TCellGraphic *graphic,
+                                    const TRect &r)
+{
+    const TBackGround &bg = *d->backGround;
+    const int fc = TBaseGrid::FixedCols();
+    const int fr = TBaseGrid::FixedRows();
+    const bool fixed = ACol < fc || ARow < fr;
+    const auto admitted = [&](bool isFixed) {
+        switch (bg.Cells()) {
+        case TBackGroundCells::bcNormal:
+            return !isFixed;
+        case TBackGroundCells::bcFixed:
+            return isFixed;
+        default:
+            return true;
+        }
+    };
+    if (!admitted(fixed))
+        return;
+    const int rc = RealColIndex(ACol);
+    const bool ownColor = rc >= 0 && ARow >= 0 && HasCellProperties(rc, ARow) &&
+                          GetGridObject(rc, ARow)->BrushColor() != clNone;
+    const bool selected = AState.Contains(TGridDrawStateItem::gdSelected);
+    const bool focused = AState.Contains(TGridDrawStateItem::gdFocused);
+
+    const TBackGroundDisplay mode = bg.Display();
+    const bool gradient =
+        mode == TBackGroundDisplay::bdGradientHorz || mode == TBackGroundDisplay::bdGradientVert;
+    if (gradient) {
+        bool plain = !ownColor;
+        if (graphic) {
+            switch (graphic->CellType()) {
+            case TCellType::ctCheckBox:
+            case TCellType::ctDataCheckBox:
+            case TCellType::ctRadio:
+            case TCellType::ctButton:
+            case TCellType::ctRadioButton:
+                plain = true;
+                break;
+            default:
+                break;
+            }
+        }
+        const bool selectionShows =
+            ShowSelection() && ((selected && !focused) ||
+                                (focused && Options().Contains(TGridOption::goDrawFocusSelected)));
+        if (plain && !selectionShows) {
+            const bool horz = mode == TBackGroundDisplay::bdGradientHorz;
+            PaintBackgroundGradient(canvas, r, bg.Color(), bg.ColorTo(), horz,
+                                    horz ? width() : height());
+        }
+    }
+
+    if (bg.Bitmap().Empty() || ownColor || (selected && ShowSelection()))
+        return;
+    if (mode == TBackGroundDisplay::bdTile) {
+        // The tiles run from the first admitted column and row.
+        int ox = 0;
+        for (int c = 0; c < ACol; ++c)
+            if (admitted(c < fc))
+                ox += ColWidths(c);
+        int oy = 0;
+        for (int rr = 0; rr < ARow; ++rr)
+            if (admitted(rr < fr))
+                oy += RowHeights(rr);
+        PaintBackgroundTiled(canvas, bg.Bitmap(), r, ox, oy);
+    } else {
+        // A picture in a gradient mode stands fixed over the gradient.
+        PaintBackgroundFixed(canvas, bg.Bitmap(), r, {bg.Left(), bg.Top()});
     }
 }
 

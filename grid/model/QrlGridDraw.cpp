@@ -126,6 +126,37 @@ void DrawGradient(
     }
 }
 
+void DrawStepGradient(
+    TCanvas &Canvas, TColor FromColor, TColor ToColor, bool Horizontal, TRect Rect, int Steps)
+{
+    // The count is a 16-bit word.
+    int steps = Steps & 0xFFFF;
+    if (steps == 0)
+        steps = 1;
+    const TColor from = ColorToRGB(FromColor);
+    const TColor to = ColorToRGB(ToColor);
+    if (Horizontal)
+        --Rect.Right;
+    else
+        --Rect.Bottom;
+    const double d = double(Horizontal ? Rect.Right - Rect.Left : Rect.Bottom - Rect.Top) / steps;
+    const int w = roundInt(d);
+    auto channel = [steps](int a, int b, int i) {
+        return a + roundInt(i * (double(b - a) / steps));
+    };
+    for (int i = 0; i < steps; ++i) {
+        penAndBrush(Canvas, RGB(channel(GetRValue(from), GetRValue(to), i),
+                                channel(GetGValue(from), GetGValue(to), i),
+                                channel(GetBValue(from), GetBValue(to), i)));
+        const int o = roundInt(i * d);
+        // Bands overlap their neighbour by one pixel.
+        if (Horizontal)
+            Canvas.Rectangle(Rect.Left + o, Rect.Top, Rect.Left + o + w + 1, Rect.Bottom);
+        else
+            Canvas.Rectangle(Rect.Left, Rect.Top + o, Rect.Right, Rect.Top + o + w + 1);
+    }
+}
+
 void DrawGradientRect(TCanvas &Canvas,
                       const TRect &Rect,
                       TColor Color,

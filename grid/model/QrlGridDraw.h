@@ -33,6 +33,10 @@ QString ColorToHTMLHex(TColor Color);
 // fills the rectangle plainly.
 void DrawGradient(
     TCanvas &Canvas, TColor FromColor, TColor ToColor, bool Horizontal, TRect Rect, int Steps);
+// Steps bands (0 counts as 1) from FromColor to ToColor, left to right when Horizontal, else
+// top to bottom; the last band stops one step short of ToColor.
+void DrawStepGradient(
+    TCanvas &Canvas, TColor FromColor, TColor ToColor, bool Horizontal, TRect Rect, int Steps);
 void DrawGradientRect(TCanvas &Canvas,
                       const TRect &Rect,
                       TColor Color,

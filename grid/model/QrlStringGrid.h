@@ -1454,6 +1454,8 @@ public:
     virtual TPoint CalcCellGraphicSize(int ACol, int ARow, int ReservedHeight);
     // The row of a cell (the last row of its merged area) shows the sort glyph.
     bool IsSortIndicatorRow(int ACol, int ARow);
+    // The sort glyph of real column ACol centred on (X, Y).
+    void DrawSortIndicator(TCanvas *Canvas, int ACol, int Y, int X);
 
     TColumnCalcEvent OnColumnCalc;
     TColumnCalcEvent OnGroupCalc;
@@ -1613,4 +1615,13 @@ private:
     void footerRowAfterCount(int OldCount);
     // The node tree lines of column 0 (QrlStringGrid_paint.cpp).
     void drawTreeLines(TCanvas &canvas, int ARow, const TRect &r);
+    // The header cell (display column) shows the sort glyph (QrlStringGrid_paint.cpp).
+    bool showsSortGlyph(int ACol, int ARow);
+    // The cell's part of the BackGround picture or gradient (QrlStringGrid_paint.cpp).
+    void drawBackground(TCanvas &canvas,
+                        int ACol,
+                        int ARow,
+                        plat::TGridDrawState AState,
+                        const TCellGraphic *graphic,
+                        const TRect &r);
 };

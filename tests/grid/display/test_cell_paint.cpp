@@ -3,6 +3,7 @@
 #include "grid/display/QrlCellPaint.h"
 #include "grid/model/QrlGridDraw.h"
 #include "grid/model/QrlStringGrid.h"
+#include "platform/ui/Bitmap.h"
 #include "platform/ui/Canvas.h"
 
 #include <QImage>
@@ -730,6 +731,347 @@ TEST(CellDrawing, TreeLinesJoinTheRowsOfANodeInTheFirstColumn)
                op.rect.Bottom == child.Bottom + 4;
     });
     EXPECT_TRUE(through);
+}
+
+} // namespace
+
+// ---- sort glyph -----------------------------------------------------------------------------
+
+namespace {
+
+struct TriangleCase
+{
+    const char *name;
+    bool negative;
+    std::vector<TPoint> triangle; // relative to (X, Y)
+    TPoint text;                  // relative to (X, Y)
+};
+
+TEST(SortGlyph, IndexShowDrawsTheTriangleOfTheEntryDirectionAndItsPosition)
+{
+    const int X = 100;
+    const int Y = 50;
+    for (const TriangleCase &c :
+         {TriangleCase{"negative", true, {{-7, -5}, {7, -5}, {0, 8}}, {-2, -4}},
+          TriangleCase{"positive", false, {{-6, 8}, {6, 8}, {0, -4}}, {-2, -2}}}) {
+        SCOPED_TRACE(c.name);
+        TRecordingCanvas canvas;
+        canvas.SetRecording(true);
+        TSortGlyphView v;
+        v.indexShow = true;
+        v.indexColor = clYellow;
+        v.indexPosition = 3;
+        v.indexNegative = c.negative;
+        PaintSortIndicator(canvas, v, X, Y);
+        const auto polys = canvas.OpsOf(TCanvasOp::Kind::Polygon);
+        ASSERT_EQ(polys.size(), 1u);
+        std::vector<TPoint> expected;
+        for (const TPoint &p : c.triangle)
+            expected.push_back({X + p.X, Y + p.Y});
+        EXPECT_EQ(polys[0].points, expected);
+        EXPECT_EQ(polys[0].brushColor, clYellow);
+        const auto texts = canvas.OpsOf(TCanvasOp::Kind::TextOut);
+        ASSERT_EQ(texts.size(), 1u);
+        EXPECT_EQ(texts[0].text, QStringLiteral("3"));
+        EXPECT_EQ(texts[0].rect.Left, X + c.text.X);
+        EXPECT_EQ(texts[0].rect.Top, Y + c.text.Y);
+        EXPECT_EQ(texts[0].fontColor, clBlack);
+    }
+}
+
+TEST(SortGlyph, IndexShowDrawsNothingForAColumnOutsideTheIndexList)
+{
+    TRecordingCanvas canvas;
+    canvas.SetRecording(true);
+    TSortGlyphView v;
+    v.indexShow = true;
+    PaintSortIndicator(canvas, v, 10, 10);
+    EXPECT_TRUE(canvas.Ops().empty());
+}
+
+TEST(SortGlyph, WithoutGlyphsTheDirectionIsAShadedOutline)
+{
+    struct Line
+    {
+        TRect seg;
+        TColor color;
+    };
+    const int X = 40;
+    const int Y = 20;
+    struct Case
+    {
+        bool descending;
+        std::vector<Line> lines;
+    };
+    for (const Case &c : {Case{true,
+                               {{{X + 4, Y - 4, X, Y + 4}, clWhite},
+                                {{X, Y + 4, X - 4, Y - 4}, clGray},
+                                {{X - 4, Y - 4, X + 4, Y - 4}, clGray}}},
+                          Case{false,
+                               {{{X - 4, Y + 4, X + 4, Y + 4}, clWhite},
+                                {{X + 4, Y + 4, X, Y - 4}, clWhite},
+                                {{X, Y - 4, X - 4, Y + 4}, clGray}}}}) {
+        SCOPED_TRACE(c.descending);
+        TRecordingCanvas canvas;
+        canvas.SetRecording(true);
+        TSortGlyphView v;
+        v.descending = c.descending;
+        PaintSortIndicator(canvas, v, X, Y);
+        const auto lines = canvas.OpsOf(TCanvasOp::Kind::Line);
+        ASSERT_EQ(lines.size(), c.lines.size());
+        for (size_t i = 0; i < lines.size(); ++i) {
+            EXPECT_EQ(lines[i].rect, c.lines[i].seg) << i;
+            EXPECT_EQ(lines[i].penColor, c.lines[i].color) << i;
+        }
+    }
+}
+
+TEST(SortGlyph, GlyphBitmapsStandAtTheirOffsetAndRightToLeftMirrors)
+{
+    TBitmap up(8, 8);
+    TBitmap down(9, 9);
+    TRecordingCanvas canvas;
+    canvas.SetRecording(true);
+    TSortGlyphView v;
+    v.upGlyph = &up;
+    v.downGlyph = &down;
+    v.descending = true;
+    v.fixedColor = clSilver;
+    PaintSortIndicator(canvas, v, 30, 12);
+    auto draws = canvas.OpsOf(TCanvasOp::Kind::Draw);
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0].rect, Bounds(26, 8, 9, 9));
+    EXPECT_EQ(canvas.Brush().Color(), clSilver);
+
+    // Mirrored: client width - X - 4 - (glyph width + 7), or - 7 without glyphs.
+    canvas.ClearOps();
+    v.rightToLeft = true;
+    v.clientWidth = 200;
+    PaintSortIndicator(canvas, v, 30, 12);
+    draws = canvas.OpsOf(TCanvasOp::Kind::Draw);
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0].rect.Left, 200 - 30 - 4 - (9 + 7) - 4);
+
+    canvas.ClearOps();
+    v.downGlyph = nullptr;
+    PaintSortIndicator(canvas, v, 30, 12);
+    const auto lines = canvas.OpsOf(TCanvasOp::Kind::Line);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0].rect.Left, 200 - 30 - 4 - 7 + 4);
+}
+
+TEST(SortGlyph, HeaderPlacesTheGlyphBesideTheTextByAlignment)
+{
+    struct Case
+    {
+        TAlignment ha;
+        TVAlignment va;
+        int x; // relative to the text rectangle's left
+        int y; // relative to the cell
+    };
+    const TRect cell{0, 0, 100, 30};
+    // Text rectangle: XYOffset 2 on the left, top and right.
+    const int left = 2;
+    const int right = 98;
+    TRecordingCanvas probe;
+    const int w = probe.TextWidth(QStringLiteral("Name"));
+    for (const Case &c :
+         {Case{TAlignment::taLeftJustify, TVAlignment::vtaTop, left + w + 10, 2 + 8},
+          Case{TAlignment::taRightJustify, TVAlignment::vtaBottom, right - w - 10, 30 - 8},
+          Case{TAlignment::taCenter, TVAlignment::vtaCenter, left + 8, 16}}) {
+        SCOPED_TRACE(int(c.ha));
+        TRecordingCanvas canvas;
+        canvas.SetRecording(true);
+        TCellPaintView v;
+        v.text = QStringLiteral("Name");
+        v.hAlign = c.ha;
+        v.vAlign = c.va;
+        v.sortIndicatorCell = true;
+        TPoint at{-1, -1};
+        v.sortGlyph = [&](TCanvas &, int X, int Y) { at = {X, Y}; };
+        PaintCellContent(canvas, v, cell);
+        EXPECT_EQ(at.X, c.x);
+        EXPECT_EQ(at.Y, c.y);
+        if (c.ha == TAlignment::taCenter) {
+            const TCanvasOp *op = firstText(canvas);
+            ASSERT_NE(op, nullptr);
+            EXPECT_EQ(op->rect.Left, left + 10);
+        }
+    }
+}
+
+TEST(SortGlyph, MarkupHeaderKeepsTenPixelsForTheGlyphAtItsRight)
+{
+    TRecordingCanvas canvas;
+    TCellPaintView v;
+    v.text = QStringLiteral("<b>Name</b>");
+    v.textKind = 1; // mini-HTML
+    v.vAlign = TVAlignment::vtaBottom;
+    TPoint at{-1, -1};
+    v.sortGlyph = [&](TCanvas &, int X, int Y) { at = {X, Y}; };
+    PaintCellContent(canvas, v, {0, 0, 100, 30});
+    // Text rectangle right 98, less 10 for the glyph, plus 2.
+    EXPECT_EQ(at, (TPoint{98 - 10 + 2, 30 - 8}));
+}
+
+TEST(SortGlyph, GridHeadersOfSeveralSortedColumnsShowTheirPositions)
+{
+    TQrlStringGrid g;
+    g.SetColCount(5);
+    g.SetRowCount(4);
+    g.SortSettings()->SetShow(true);
+    g.SortSettings()->SetIndexShow(true);
+    g.SortIndexes().AddIndex(3, true);
+    g.SortIndexes().AddIndex(1, false);
+    g.SortIndexes().AddIndex(2, true);
+    QStringList shown;
+    for (int c = 1; c < 5; ++c) {
+        TRecordingCanvas canvas;
+        canvas.SetRecording(true);
+        const TRect r = g.CellRect(c, 0);
+        g.RenderCell(&canvas, c, 0, {TGridDrawStateItem::gdFixed},
+                     {r.Left, r.Top, r.Right - 1, r.Bottom - 2});
+        for (const TCanvasOp &op : canvas.OpsOf(TCanvasOp::Kind::TextOut))
+            shown << QString::number(c) + QLatin1Char(':') + op.text;
+    }
+    EXPECT_EQ(shown,
+              (QStringList{QStringLiteral("1:2"), QStringLiteral("2:3"), QStringLiteral("3:1")}));
+}
+
+// ---- background picture ---------------------------------------------------------------------
+
+// A bitmap of Width x 2: the top row has pixel x in red x * 10, the bottom row is the
+// transparent colour.
+TBitmap stripes(int Width)
+{
+    QImage img(Width, 2, QImage::Format_RGB32);
+    for (int x = 0; x < Width; ++x) {
+        img.setPixel(x, 0, qRgb(x * 10, 0, 0));
+        img.setPixel(x, 1, qRgb(255, 0, 255));
+    }
+    return TBitmap(img);
+}
+
+TEST(CellBackground, TilesRunFromTheOriginAcrossTheCell)
+{
+    const TBitmap bmp = stripes(16);
+    TRecordingCanvas canvas;
+    canvas.SetRecording(true);
+    PaintBackgroundTiled(canvas, bmp, {10, 20, 40, 21}, 5, 0);
+    const auto draws = canvas.OpsOf(TCanvasOp::Kind::Draw);
+    ASSERT_EQ(draws.size(), 3u);
+    EXPECT_EQ(draws[0].rect, (TRect{10, 20, 21, 21}));
+    EXPECT_EQ(draws[1].rect, (TRect{21, 20, 37, 21}));
+    EXPECT_EQ(draws[2].rect, (TRect{37, 20, 40, 21}));
+
+    // The pixels: the cell's first column shows the bitmap's column 5, then it wraps.
+    QImage out(60, 30, QImage::Format_RGB32);
+    out.fill(Qt::white);
+    {
+        TCanvas c(&out);
+        PaintBackgroundTiled(c, bmp, {10, 20, 40, 22}, 5, 0);
+        c.Flush();
+    }
+    EXPECT_EQ(qRed(out.pixel(10, 20)), 50);
+    EXPECT_EQ(qRed(out.pixel(21, 20)), 0);
+    EXPECT_EQ(qRed(out.pixel(39, 20)), 20);
+    // The transparent row leaves the cell's own background.
+    EXPECT_EQ(out.pixel(10, 21), qRgb(255, 255, 255));
+}
+
+TEST(CellBackground, FixedPictureDrawsOnlyItsPartInTheCell)
+{
+    const TBitmap bmp = stripes(16);
+    TRecordingCanvas canvas;
+    canvas.SetRecording(true);
+    PaintBackgroundFixed(canvas, bmp, {10, 0, 40, 20}, {30, 1});
+    auto draws = canvas.OpsOf(TCanvasOp::Kind::Draw);
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0].rect, (TRect{30, 1, 40, 3}));
+    canvas.ClearOps();
+    PaintBackgroundFixed(canvas, bmp, {10, 0, 40, 20}, {50, 1});
+    EXPECT_TRUE(canvas.OpsOf(TCanvasOp::Kind::Draw).empty());
+}
+
+TEST(CellBackground, GradientSliceTakesTheColoursAtTheCellEdges)
+{
+    struct Case
+    {
+        bool horizontal;
+        TRect cell;
+        TColor from;
+        TColor to;
+        int bands;
+    };
+    const TColor a = RGB(0, 0, 0);
+    const TColor b = RGB(200, 100, 40);
+    for (const Case &c : {Case{true, {50, 0, 150, 20}, RGB(50, 25, 10), RGB(150, 75, 30), 100},
+                          Case{false, {0, 0, 30, 200}, RGB(0, 0, 0), RGB(100, 50, 20), 128}}) {
+        SCOPED_TRACE(c.horizontal);
+        TRecordingCanvas canvas;
+        canvas.SetRecording(true);
+        PaintBackgroundGradient(canvas, c.cell, a, b, c.horizontal, 200 * (c.horizontal ? 1 : 2));
+        const auto g = canvas.OpsOf(TCanvasOp::Kind::Gradient);
+        ASSERT_EQ(g.size(), 1u);
+        EXPECT_EQ(g[0].rect, c.cell);
+        EXPECT_EQ(g[0].color1, c.from);
+        EXPECT_EQ(g[0].color2, c.to);
+        EXPECT_EQ(g[0].count, c.bands);
+    }
+}
+
+TEST(CellBackground, GridDrawsThePictureOnlyInAdmittedCellsWithoutOwnColour)
+{
+    TQrlStringGrid g;
+    g.SetColCount(3);
+    g.SetRowCount(3);
+    g.BackGround()->SetBitmap(stripes(8));
+    g.GetCellProperties(2, 2)->SetBrushColor(clRed);
+    const auto drawsIn = [&](int c, int r, TGridDrawState st) {
+        TRecordingCanvas canvas;
+        canvas.SetRecording(true);
+        const TRect cr = g.CellRect(c, r);
+        g.RenderCell(&canvas, c, r, st, cr);
+        return !canvas.OpsOf(TCanvasOp::Kind::Draw).empty();
+    };
+    EXPECT_TRUE(drawsIn(1, 1, {}));
+    EXPECT_FALSE(drawsIn(1, 0, {TGridDrawStateItem::gdFixed}));
+    EXPECT_FALSE(drawsIn(2, 2, {}));
+    EXPECT_FALSE(drawsIn(1, 2, {TGridDrawStateItem::gdSelected}));
+    g.BackGround()->SetCells(TBackGroundCells::bcFixed);
+    EXPECT_TRUE(drawsIn(1, 0, {TGridDrawStateItem::gdFixed}));
+    EXPECT_FALSE(drawsIn(1, 1, {}));
+}
+
+TEST(CellBackground, GridGradientSpansTheGridAndSkipsUnfocusedSelectedCells)
+{
+    TQrlStringGrid g;
+    g.SetColCount(3);
+    g.SetRowCount(3);
+    g.resize(200, 100);
+    g.BackGround()->SetDisplay(TBackGroundDisplay::bdGradientHorz);
+    g.BackGround()->SetColor(RGB(0, 0, 0));
+    g.BackGround()->SetColorTo(RGB(200, 0, 0));
+    const auto gradientIn = [&](int c, int r, TGridDrawState st) {
+        TRecordingCanvas canvas;
+        canvas.SetRecording(true);
+        const TRect cr = g.CellRect(c, r);
+        g.RenderCell(&canvas, c, r, st, cr);
+        std::vector<TCanvasOp> ops;
+        for (const TCanvasOp &op : canvas.OpsOf(TCanvasOp::Kind::Gradient))
+            if (op.rect == cr)
+                ops.push_back(op);
+        return ops;
+    };
+    const TRect cr = g.CellRect(1, 1);
+    const auto ops = gradientIn(1, 1, {});
+    ASSERT_EQ(ops.size(), 1u);
+    EXPECT_EQ(ops[0].color1, RGB(200 * cr.Left / 200, 0, 0));
+    EXPECT_EQ(ops[0].color2, RGB(200 * cr.Right / 200, 0, 0));
+    EXPECT_TRUE(gradientIn(1, 1, {TGridDrawStateItem::gdSelected}).empty());
+    EXPECT_EQ(
+        gradientIn(1, 1, {TGridDrawStateItem::gdSelected, TGridDrawStateItem::gdFocused}).size(),
+        1u);
 }
 
 } // namespace

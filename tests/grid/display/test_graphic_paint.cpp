@@ -1,6 +1,7 @@
 // Cell graphics on the recording canvas: layout sizes, placement by alignment, check boxes and
 // radio buttons by style and state, pictures by stretch mode, progress, ratings, shapes, comments
 // and buttons. Pixels only where the look is the point (a check mark).
+#include "grid/display/QrlCellPaint.h"
 #include "grid/display/QrlGraphicPaint.h"
 #include "grid/model/QrlGridDraw.h"
 
@@ -423,6 +424,51 @@ TEST_F(GraphicPaintTest, RadioButtonCellIsOneGlyphMovedRightByTheOffset)
     look.SetRadioAlwaysActive(true);
     paint(*checkBox(TCellType::ctRadioButton, false));
     EXPECT_EQ(ops(Kind::FrameControl)[0].flags, DFCS_BUTTONRADIO);
+}
+
+TEST_F(GraphicPaintTest, RadioButtonGlyphStaysInsideItsBoxAndLeftOfTheText)
+{
+    // The screenshot fault: 16-pixel radio glyphs in a RadioSize box ran over the text.
+    TBitmap bigGlyph(20, 20);
+    look.SetRadioOnGlyph(bigGlyph);
+    look.SetRadioOffGlyph(bigGlyph);
+    cell.text = QStringLiteral("radio");
+    const TControlStyle styles[] = {TControlStyle::csClassic, TControlStyle::csFlat,
+                                    TControlStyle::csWinXP,   TControlStyle::csCorvane,
+                                    TControlStyle::csQuorl,   TControlStyle::csGlyph,
+                                    TControlStyle::csTheme};
+    for (const bool on : {true, false}) {
+        for (const TControlStyle style : styles) {
+            SCOPED_TRACE(testing::Message() << "style " << static_cast<int>(style) << " on " << on);
+            look.SetControlStyle(style);
+            // As AddRadioButton stores it: before the text.
+            TCellGraphic g;
+            g.SetRadioButton(on, true, TCellHAlign::haBeforeText, TCellVAlign::vaTop);
+            const TGraphicLayout layout = GetGraphicLayout(&g, grid, cell);
+            const TGraphicPaintResult res = paint(g);
+            EXPECT_EQ(res.box, Bounds(2 + 2, 2, 10, 10));
+            ASSERT_FALSE(canvas.Ops().empty());
+            for (const TCanvasOp &op : canvas.Ops()) {
+                TRect b = op.rect;
+                if (!op.points.empty()) {
+                    b = Rect(op.points[0].X, op.points[0].Y, op.points[0].X, op.points[0].Y);
+                    for (const TPoint &p : op.points)
+                        b = Rect(std::min(b.Left, p.X), std::min(b.Top, p.Y),
+                                 std::max(b.Right, p.X), std::max(b.Bottom, p.Y));
+                }
+                EXPECT_GE(b.Left, res.box.Left);
+                EXPECT_GE(b.Top, res.box.Top);
+                EXPECT_LE(b.Right, res.box.Right);
+                EXPECT_LE(b.Bottom, res.box.Bottom);
+            }
+            TCellPaintView v;
+            v.text = cell.text;
+            v.hasGraphic = true;
+            v.graphicSize = {layout.width, layout.height};
+            v.graphicHAlign = layout.hAlign;
+            EXPECT_GE(CellTextRect(v, cell.rect).Left, res.box.Right);
+        }
+    }
 }
 
 // ---- pictures -------------------------------------------------------------------------------

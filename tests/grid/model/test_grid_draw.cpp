@@ -84,6 +84,46 @@ TEST(GridDraw, GradientBands)
     EXPECT_TRUE(empty.Ops().empty());
 }
 
+TEST(GridDraw, StepGradientBandsAndEndColours)
+{
+    const TColor to = RGB(64, 128, 0);
+    struct Case
+    {
+        int extent, steps;
+        bool horizontal;
+        std::vector<int> starts;
+        int len;
+        TColor last;
+    };
+    const Case cases[] = {
+        {11, 0, true, {0}, 11, clBlack},          // 0 counts as one band
+        {11, 1, true, {0}, 11, clBlack},          // one band never reaches ToColor
+        {11, 2, true, {0, 5}, 6, RGB(32, 64, 0)}, // right edge in by one: 10 / 2
+        {65, 32, false, {}, 3, RGB(62, 124, 0)},  // the search panel's 32 bands
+        {11, 0x10000, false, {0}, 11, clBlack},   // a 16-bit count
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.steps);
+        TRecordingCanvas cv;
+        const TRect r =
+            c.horizontal ? Rect(10, 0, 10 + c.extent, 4) : Rect(0, 10, 4, 10 + c.extent);
+        DrawStepGradient(cv, clBlack, to, c.horizontal, r, c.steps);
+        const auto bands = cv.OpsOf(Kind::Rectangle);
+        const size_t count = c.starts.empty() ? 32u : c.starts.size();
+        ASSERT_EQ(bands.size(), count);
+        for (size_t i = 0; i < bands.size(); ++i) {
+            const TRect &b = bands[i].rect;
+            const int start = c.starts.empty() ? static_cast<int>(i) * 2 : c.starts[i];
+            EXPECT_EQ(c.horizontal ? b.Left - 10 : b.Top - 10, start);
+            EXPECT_EQ(c.horizontal ? b.Width() : b.Height(), c.len);
+            EXPECT_EQ(c.horizontal ? b.Height() : b.Width(), 4); // across the whole rectangle
+            EXPECT_EQ(bands[i].penColor, bands[i].brushColor);
+        }
+        EXPECT_EQ(bands.front().brushColor, clBlack);
+        EXPECT_EQ(bands.back().brushColor, c.last);
+    }
+}
+
 TEST(GridDraw, GradientRectHalvesAndBorders)
 {
     const TRect r = Rect(0, 0, 40, 20);
