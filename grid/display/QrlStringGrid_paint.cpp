@@ -506,6 +506,26 @@ void TQrlStringGrid::RenderCell(
                 font.SetColor(savedFont);
             }
         }
+        // Unmarked rows (columns) of a disjunct selection show their normal colours once the
+        // mouse is up, whatever the base painter's selection state said.
+        const TMouseActions &ma = *d->mouseActions;
+        if ((ma.DisjunctRowSelect() || ma.DisjunctColSelect()) && ACol >= fc && ARow >= fr &&
+            !mouseIsDown()) {
+            const int selRow = (ma.DisjunctRowSelect() && ma.RowSelectPersistent()) ||
+                                       d->rowMarks.usesEnabledRows()
+                                   ? RealRowIndex(ARow)
+                                   : ARow;
+            const bool marked = ma.DisjunctRowSelect() ? GetRowSelect(selRow) : GetColSelect(rc);
+            if (!marked) {
+                v.urlColor = d->urlColor;
+                canvas.Brush().SetColor(Color());
+                font.SetColor(Font().Color());
+                // The hook sees the unzoomed font; the zoom is added once more after it.
+                font.SetSize(font.Size() - d->zoomFactor);
+                CellColorHook(rc, ARow, &font, &canvas.Brush(), AState);
+                font.SetSize(font.Size() + d->zoomFactor);
+            }
+        }
         if (graphic)
             GetMarker(rc, ARow, v.errorStart, v.errorLength);
         drawBackground(canvas, ACol, ARow, AState, graphic, r);
@@ -563,6 +583,26 @@ void TQrlStringGrid::RenderCell(
                 canvas.MoveTo(s.Right - 1, s.Top);
                 canvas.LineTo(s.Right - 1, s.Bottom - 1);
             }
+        }
+    }
+
+    // Flat grids give their right fixed columns a plain grey frame instead of the look's edges.
+    if (d->flat && look != TGridLook::glClassic && d->fixedRightCols > 0 &&
+        ACol >= ColCount() - d->fixedRightCols) {
+        TPen &pen = canvas.Pen();
+        pen.SetColor(TColor(0x808080));
+        pen.SetWidth(1);
+        if (opts.Contains(TGridOption::goFixedHorzLine)) {
+            canvas.MoveTo(r.Left - 1, r.Top - 1);
+            canvas.LineTo(r.Right + 1, r.Top - 1);
+            canvas.MoveTo(r.Left - 1, r.Bottom);
+            canvas.LineTo(r.Right + 1, r.Bottom);
+        }
+        if (opts.Contains(TGridOption::goFixedVertLine)) {
+            canvas.MoveTo(r.Left - 1, r.Top - 1);
+            canvas.LineTo(r.Left - 1, r.Bottom + 1);
+            canvas.MoveTo(r.Right, r.Top - 1);
+            canvas.LineTo(r.Right, r.Bottom + 1);
         }
     }
 

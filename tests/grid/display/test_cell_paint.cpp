@@ -1075,3 +1075,101 @@ TEST(CellBackground, GridGradientSpansTheGridAndSkipsUnfocusedSelectedCells)
 }
 
 } // namespace
+
+namespace {
+
+// A cell the base painter handed over as selected keeps the selection colours only when its
+// row (column) is marked under a disjunct selection.
+TEST(CellDrawing, DisjunctSelectionGivesUnmarkedLinesTheirNormalColours)
+{
+    struct Case
+    {
+        const char *name;
+        bool byRow;
+        bool disjunct;
+        bool marked;
+        bool selectionLook;
+    };
+    for (const Case &c : {Case{"row marked", true, true, true, true},
+                          Case{"row unmarked", true, true, false, false},
+                          Case{"column marked", false, true, true, true},
+                          Case{"column unmarked", false, true, false, false},
+                          Case{"no disjunct selection", true, false, false, true}}) {
+        SCOPED_TRACE(c.name);
+        TQrlStringGrid g;
+        g.SetColCount(4);
+        g.SetRowCount(4);
+        g.SetSelectionTextColor(clRed);
+        g.SetCells(2, 2, QStringLiteral("x"));
+        if (c.disjunct && c.byRow)
+            g.MouseActions()->SetDisjunctRowSelect(true);
+        if (c.disjunct && !c.byRow)
+            g.MouseActions()->SetDisjunctColSelect(true);
+        if (c.marked && c.byRow)
+            g.SetRowSelect(2, true);
+        if (c.marked && !c.byRow)
+            g.SetColSelect(2, true);
+        TRecordingCanvas canvas;
+        canvas.SetRecording(true);
+        g.RenderCell(&canvas, 2, 2, {TGridDrawStateItem::gdSelected}, g.CellRect(2, 2));
+        const TCanvasOp *text = firstText(canvas);
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(text->fontColor == clRed, c.selectionLook);
+        if (!c.selectionLook) {
+            EXPECT_EQ(text->fontColor, g.Font().Color());
+        }
+    }
+}
+
+TEST(CellDrawing, FlatGridFramesRightFixedColumnsInGrey)
+{
+    struct Case
+    {
+        const char *name;
+        bool flat;
+        TGridLook look;
+        int col;
+        int greyLines;
+    };
+    for (const Case &c : {Case{"flat right fixed", true, TGridLook::glXP, 3, 4},
+                          Case{"flat data column", true, TGridLook::glXP, 2, 0},
+                          Case{"flat classic", true, TGridLook::glClassic, 3, 0},
+                          Case{"not flat", false, TGridLook::glXP, 3, 0}}) {
+        SCOPED_TRACE(c.name);
+        TQrlStringGrid g;
+        g.SetColCount(4);
+        g.SetRowCount(3);
+        g.SetFixedRightCols(1);
+        g.SetLook(c.look);
+        g.SetFlat(c.flat);
+        g.SetOptions(g.Options() + plat::TGridOption::goFixedHorzLine +
+                     plat::TGridOption::goFixedVertLine);
+        const TRect r = g.CellRect(c.col, 1);
+        auto greyLines = [&] {
+            TRecordingCanvas canvas;
+            canvas.SetRecording(true);
+            g.RenderCell(&canvas, c.col, 1, {}, r);
+            std::vector<TCanvasOp> lines;
+            for (const TCanvasOp &op : canvas.Ops())
+                if (op.kind == TCanvasOp::Kind::Line && op.penColor == 0x808080)
+                    lines.push_back(op);
+            return lines;
+        };
+        const auto lines = greyLines();
+        ASSERT_EQ(int(lines.size()), c.greyLines);
+        if (lines.empty())
+            continue;
+        // One pixel outside the cell on every side.
+        EXPECT_EQ(lines[0].rect.Top, r.Top - 1);
+        EXPECT_EQ(lines[1].rect.Top, r.Bottom);
+        EXPECT_EQ(lines[2].rect.Left, r.Left - 1);
+        EXPECT_EQ(lines[3].rect.Left, r.Right);
+        // Without the vertical fixed lines only the horizontal pair remains.
+        plat::TGridOptions o = g.Options();
+        o.Exclude(plat::TGridOption::goFixedVertLine);
+        g.SetOptions(o);
+        EXPECT_EQ(greyLines().size(), 2u);
+    }
+}
+
+} // namespace
