@@ -219,6 +219,13 @@ std::uint32_t CellTextFlags(const TCellPaintView &v, QString &text)
         if (v.wordWrap && v.enhTextSize && !v.multilineCells)
             flags |= DT_END_ELLIPSIS;
     }
+    if (v.rightToLeft) {
+        if (flags & DT_RIGHT)
+            flags &= ~DT_RIGHT;
+        else if (!(flags & DT_CENTER))
+            flags |= DT_RIGHT;
+        flags |= DT_RTLREADING;
+    }
     return flags;
 }
 

@@ -36,6 +36,8 @@ struct TCellPaintView
 
     TPoint xyOffset{2, 2};
     bool xyOffsetTopLeftOnly = false;
+    // Right-to-left windows swap left and right justification and read right to left.
+    bool rightToLeft = false;
     bool fixed = false;
     int gridLineWidth = 1;
 

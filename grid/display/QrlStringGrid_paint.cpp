@@ -42,6 +42,11 @@ TColor BlendColorIf(TColor Color, TColor BaseColor, bool Mix, int Percent)
 }
 
 namespace {
+// The shared cell scroll bar control's width.
+constexpr int kCellScrollBarWidth = 17;
+constexpr int kFixedDropDownWidth = 16;
+constexpr int kEditorButtonWidth = 16;
+
 bool mouseIsDown()
 {
     return QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
@@ -101,6 +106,93 @@ bool TQrlStringGrid::NoImageAndText() const
 void TQrlStringGrid::SetNoImageAndText(bool Value)
 {
     d->noImageAndText = Value;
+    Invalidate();
+}
+
+TColor TQrlStringGrid::QuorlGradientColor(TQuorlGradientRole Role) const
+{
+    switch (Role) {
+    case TQuorlGradientRole::QuorlGradientFrom:
+        return QuorlGradientFrom();
+    case TQuorlGradientRole::QuorlGradientTo:
+        return QuorlGradientTo();
+    case TQuorlGradientRole::QuorlGradientMirrorFrom:
+        return QuorlGradientMirrorFrom();
+    case TQuorlGradientRole::QuorlGradientMirrorTo:
+        return QuorlGradientMirrorTo();
+    default:
+        return d->fixedHoverDown[std::size_t(Role) -
+                                 std::size_t(TQuorlGradientRole::QuorlGradientHoverFrom)];
+    }
+}
+
+void TQrlStringGrid::SetQuorlGradientColor(TQuorlGradientRole Role, TColor Value)
+{
+    switch (Role) {
+    case TQuorlGradientRole::QuorlGradientFrom:
+        SetQuorlGradientFrom(Value);
+        break;
+    case TQuorlGradientRole::QuorlGradientTo:
+        SetQuorlGradientTo(Value);
+        break;
+    case TQuorlGradientRole::QuorlGradientMirrorFrom:
+        SetQuorlGradientMirrorFrom(Value);
+        break;
+    case TQuorlGradientRole::QuorlGradientMirrorTo:
+        SetQuorlGradientMirrorTo(Value);
+        break;
+    default:
+        d->fixedHoverDown[std::size_t(Role) -
+                          std::size_t(TQuorlGradientRole::QuorlGradientHoverFrom)] = Value;
+        break;
+    }
+}
+
+THoverFixedCells TQrlStringGrid::HoverFixedCells() const
+{
+    return d->hoverFixedCells;
+}
+
+void TQrlStringGrid::SetHoverFixedCells(THoverFixedCells Value)
+{
+    d->hoverFixedCells = Value;
+}
+
+bool TQrlStringGrid::IsHoverFixedCell(int ACol, int ARow) const
+{
+    const bool inRows = ARow < TBaseGrid::FixedRows();
+    const bool inCols = ACol < TBaseGrid::FixedCols();
+    switch (d->hoverFixedCells) {
+    case THoverFixedCells::hfAll:
+        return inRows || inCols;
+    case THoverFixedCells::hfFixedRows:
+        return inRows;
+    case THoverFixedCells::hfFixedColumns:
+        return inCols;
+    default:
+        return false;
+    }
+}
+
+const TBitmap &TQrlStringGrid::RowIndicator() const
+{
+    return d->rowIndicator;
+}
+
+void TQrlStringGrid::SetRowIndicator(const TBitmap &Value)
+{
+    d->rowIndicator = Value;
+    Invalidate();
+}
+
+bool TQrlStringGrid::ShowColNrs() const
+{
+    return d->showColNrs;
+}
+
+void TQrlStringGrid::SetShowColNrs(bool Value)
+{
+    d->showColNrs = Value;
     Invalidate();
 }
 
@@ -353,6 +445,21 @@ void TQrlStringGrid::RenderCell(
     bool ww = TBaseGrid::WordWrap();
     TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
     TFont &font = canvas.Font();
+
+    // A cell scroll bar takes the cell's right edge; the content scrolls up under it.
+    TRect r = ARect;
+    int scrollShift = 0;
+    if (rc >= 0 && ARow >= 0 && HasScrollBar(rc, ARow)) {
+        const TScrollProp sp = GetScrollProp(rc, ARow);
+        if (sp.PageSize < sp.Range) {
+            const int pos = GetScrollPosition(rc, ARow);
+            DrawCellScrollBar(canvas, {r.Right - kCellScrollBarWidth, r.Top, r.Right, r.Bottom},
+                              pos, sp.PageSize, 0, sp.Range);
+            r.Right -= kCellScrollBarWidth;
+            scrollShift = std::max(pos, 0);
+        }
+    }
+
     GetVisualProperties(ACol, ARow, state, false, false, true, brush, colorTo, mirror, mirrorTo,
                         font, ha, va, ww, gd);
     canvas.Brush().SetColor(brush.Color());
@@ -410,11 +517,18 @@ void TQrlStringGrid::RenderCell(
     if (HoverRow() && ARow == FHoverRowIdx && HoverRowCells().Contains(THoverRowCell::hcFixed))
         fixedDeco = false;
 
-    TRect r = ARect;
+    const int savedRight = r.Right;
     const bool gradientLook = look == TGridLook::glQuorl || look == TGridLook::glXP ||
                               look == TGridLook::glVista || look == TGridLook::glWin7 ||
                               look == TGridLook::glOffice2007;
-    if (fixedDeco && gradientLook) {
+    // The fixed cell under the mouse, or the header of the column being moved.
+    const bool moving = d->movingColumn != -1 && d->movingColumn == ACol && ARow < fr;
+    const bool hovered =
+        d->movingColumn == -1 && d->hoverFixedCell.X == ACol && d->hoverFixedCell.Y == ARow;
+    if (fixedDeco && gradientLook && IsHoverFixedCell(ACol, ARow) && (hovered || moving) &&
+        !IsDesigningQuery()) {
+        drawHoverFixedCell(canvas, rc, ARow, d->fixedCellPressed || moving, r);
+    } else if (fixedDeco && gradientLook) {
         const TSortSettings &ss = *d->sortSettings;
         const bool activeHeader =
             d->activeCellShow && ((fc > 0 && ACol == fc - 1 && ARow == Row()) ||
@@ -434,6 +548,35 @@ void TQrlStringGrid::RenderCell(
                              colorTo);
     }
 
+    // Row indicator: the current row's picture at the left of the first column.
+    int indicatorWidth = 0;
+    const TBitmap &indicator = d->rowIndicator;
+    if (rc == 0 && ARow == Row() && fc > 0 && !indicator.Empty() &&
+        !(d->fixedRowAlways && RowCount() <= fr)) {
+        TBitmap pic(indicator);
+        const int h = pic.Height();
+        int y = r.Top;
+        if (d->vAlignment == TVAlignment::vtaCenter)
+            y = r.Top + (r.Height() - h) / 2;
+        else if (d->vAlignment == TVAlignment::vtaBottom)
+            y = r.Bottom - h;
+        DrawBitmapTransparent(canvas, pic, clNone,
+                              {r.Left + 2, y, r.Left + 2 + pic.Width(), y + h});
+        indicatorWidth = pic.Width() + 2;
+        r.Left += indicatorWidth;
+    }
+
+    // No visual styles here: the list-view header is the classic one.
+    if (fixedDeco && look == TGridLook::glListView && !d->flat) {
+        canvas.Brush().SetColor(clBtnFace);
+        canvas.Pen().SetColor(clWhite);
+        canvas.Pen().SetWidth(1);
+        canvas.Rectangle(r);
+        canvas.MoveTo(r.Left, r.Top);
+        canvas.LineTo(r.Right, r.Top);
+        canvas.Brush().SetColor(savedBrush);
+    }
+
     const TShowModified &sm = *d->showModified;
     if (sm.Enabled() && ACol == 0 && ARow >= fr && GetRowModified(RealRowIndex(ARow))) {
         TBrush old;
@@ -445,6 +588,9 @@ void TQrlStringGrid::RenderCell(
 
     if (OnCustomCellBkgDraw)
         OnCustomCellBkgDraw(this, Canvas, ACol, ARow, AState, r, false);
+
+    if (!cview.fixed)
+        drawEditorButtons(canvas, rc, ARow, r);
 
     // Content.
     const bool userDraws = OnDrawCell || OnCustomCellDraw;
@@ -531,9 +677,19 @@ void TQrlStringGrid::RenderCell(
         drawBackground(canvas, ACol, ARow, AState, graphic, r);
         if (d->selectionRectangle && ACol >= fc && ARow >= fr)
             selectionOutline(v, Selection(), ACol, ARow, d->selectionResizer);
-        cview.textWidth = PaintCellContent(canvas, v, r).textWidth;
+        v.rightToLeft = layoutDirection() == Qt::RightToLeft;
+        if (scrollShift > 0) {
+            TClipSaver clip(canvas);
+            canvas.IntersectClipRect(r);
+            TRect scrolled = r;
+            scrolled.Top -= scrollShift;
+            cview.textWidth = PaintCellContent(canvas, v, scrolled).textWidth;
+        } else {
+            cview.textWidth = PaintCellContent(canvas, v, r).textWidth;
+        }
     }
 
+    r.Right = savedRight;
     canvas.Brush().SetColor(savedBrush);
     font.SetColor(savedFont);
     TRect br = r;
@@ -542,6 +698,7 @@ void TQrlStringGrid::RenderCell(
     br.Right += 1;
     br.Bottom += 1;
     DrawCellBorders(Canvas, ACol, ARow, br);
+    r.Left -= indicatorWidth;
 
     // Fixed-cell edges of the looks without gradients.
     if (cview.fixed && !d->flat) {
@@ -612,6 +769,7 @@ void TQrlStringGrid::RenderCell(
     if (graphic) {
         TGraphicCellView gc = cview;
         gc.rect = ARect;
+        gc.rect.Right -= ARect.Right - savedRight;
         if (cview.fixed)
             gc.rect.Top += 1;
         RenderCellGraphic(canvas, *graphic, layout, gview, gc);
@@ -631,6 +789,83 @@ void TQrlStringGrid::RenderCell(
             f.Bottom += g - 1;
             canvas.DrawFocusRect(f);
         }
+    }
+
+    // Design-time aid: the real column number in the header's bottom-right corner.
+    if (ARow == 0 && d->showColNrs && IsDesigningQuery()) {
+        TFont old(canvas.Font());
+        canvas.Font().Assign(TFont());
+        canvas.Font().SetSize(8);
+        canvas.Font().SetColor(TColor(0x808080));
+        canvas.SetBkMode(TBkMode::bkTransparent);
+        canvas.DrawText(QString::number(rc), ARect,
+                        DT_RIGHT | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX);
+        canvas.Font().Assign(old);
+    }
+}
+
+void TQrlStringGrid::drawHoverFixedCell(TCanvas &canvas, int RCol, int ARow, bool Pressed, TRect &r)
+{
+    const auto c = [this](TQuorlGradientRole role) { return QuorlGradientColor(role); };
+    using R = TQuorlGradientRole;
+    struct Colours
+    {
+        TColor from, to, mirrorFrom, mirrorTo, border;
+    };
+    const Colours hover{c(R::QuorlGradientHoverFrom), c(R::QuorlGradientHoverTo),
+                        c(R::QuorlGradientHoverMirrorFrom), c(R::QuorlGradientHoverMirrorTo),
+                        c(R::QuorlGradientHoverBorder)};
+    const Colours down{c(R::QuorlGradientDownFrom), c(R::QuorlGradientDownTo),
+                       c(R::QuorlGradientDownMirrorFrom), c(R::QuorlGradientDownMirrorTo),
+                       c(R::QuorlGradientDownBorder)};
+    const auto paint = [&canvas](const TRect &rect, const Colours &k) {
+        DrawGradientRect(canvas, rect, k.from, true, false, k.border, true, k.mirrorTo,
+                         k.mirrorFrom, k.to);
+    };
+
+    r.Bottom += 1;
+    const bool dropDown = d->controlLook->FixedDropDownButton() && CanShowFixedDropDown(RCol, ARow);
+    if (!Pressed) {
+        paint(r, hover);
+    } else if (dropDown) {
+        const TRect button{r.Right - kFixedDropDownWidth, r.Top, r.Right, r.Bottom};
+        const TRect rest{r.Left, r.Top, r.Right - kFixedDropDownWidth, r.Bottom};
+        const bool buttonDown = d->dropDownDown;
+        paint(rest, buttonDown ? hover : down);
+        paint(button, buttonDown ? down : hover);
+    } else {
+        paint(r, down);
+    }
+    if (!dropDown)
+        return;
+    const int x = r.Right - kFixedDropDownWidth;
+    canvas.Pen().SetWidth(1);
+    canvas.Pen().SetColor(Pressed ? down.border : hover.border);
+    canvas.MoveTo(x, r.Top);
+    canvas.LineTo(x, r.Bottom);
+    DrawSmallDownArrow(canvas, r.Right - 8, r.Top + 8, clBlack);
+    r.Right -= kFixedDropDownWidth;
+}
+
+void TQrlStringGrid::drawEditorButtons(TCanvas &canvas, int RCol, int ARow, TRect &r)
+{
+    const TControlLook &cl = *d->controlLook;
+    if (!cl.DropDownAlwaysVisible() && !cl.SpinButtonsAlwaysVisible())
+        return;
+    // A flat grid with colour tones would take the custom style; the grid has no tones yet.
+    const int style = cl.FlatButton() ? bstFlat : (d->isWinXP ? bstThemed : bstClassic);
+    bool canEdit = true;
+    CanEditCell(RCol, ARow, canEdit);
+    const int state = canEdit ? bsNormalState : bsDisabledState;
+    const TColorTones tones;
+    if (cl.DropDownAlwaysVisible() && HasComboHook(RCol, ARow)) {
+        DrawComboButton(canvas, viewport(), {r.Left - 2, r.Top - 1, r.Right + 1, r.Bottom}, tones,
+                        state, style);
+        r.Right -= kEditorButtonWidth;
+    }
+    if (cl.SpinButtonsAlwaysVisible() && HasSpinHook(RCol, ARow)) {
+        DrawSpinButtons(canvas, viewport(), r, tones, state, style);
+        r.Right -= kEditorButtonWidth;
     }
 }
 
@@ -798,12 +1033,19 @@ void TQrlStringGrid::DrawCellBorders(TCanvas *Canvas, int ACol, int ARow, TRect 
     saved.Assign(canvas.Pen());
     TCellBorders borders;
     CellBorderHook(RealColIndex(ACol), ARow, borders, &canvas.Pen());
+    // Each side its own copy of the pen; the event may change any of them.
+    TPen leftPen = canvas.Pen();
+    TPen topPen = canvas.Pen();
+    TPen rightPen = canvas.Pen();
+    TPen bottomPen = canvas.Pen();
+    if (OnGetCellBorderProp)
+        OnGetCellBorderProp(this, ARow, RealColIndex(ACol), &leftPen, &topPen, &rightPen,
+                            &bottomPen);
     if (borders.IsEmpty()) {
         canvas.Pen().Assign(saved);
         return;
     }
-    const TPen pen = canvas.Pen();
-    const int h = (pen.Width() + 1) / 2;
+    const int h = (canvas.Pen().Width() + 1) / 2;
     const auto opts = Options();
     if (opts.Contains(TGridOption::goVertLine)) {
         ARect.Left += h;
@@ -816,19 +1058,23 @@ void TQrlStringGrid::DrawCellBorders(TCanvas *Canvas, int ACol, int ARow, TRect 
     }
     const int gl = GridLineWidth();
     if (borders.Contains(TCellBorder::cbLeft)) {
+        canvas.Pen().Assign(leftPen);
         canvas.MoveTo(std::max(ARect.Left, 0), ARect.Top);
         canvas.LineTo(std::max(ARect.Left, 0), ARect.Bottom);
     }
     if (borders.Contains(TCellBorder::cbRight)) {
+        canvas.Pen().Assign(rightPen);
         canvas.MoveTo(ARect.Right - 1, ARect.Top);
         canvas.LineTo(ARect.Right - 1, ARect.Bottom);
     }
     if (borders.Contains(TCellBorder::cbTop)) {
+        canvas.Pen().Assign(topPen);
         const int y = gl == 0 ? ARect.Top + 1 : std::max(ARect.Top - gl, 0);
         canvas.MoveTo(ARect.Left, y);
         canvas.LineTo(ARect.Right, y);
     }
     if (borders.Contains(TCellBorder::cbBottom)) {
+        canvas.Pen().Assign(bottomPen);
         canvas.MoveTo(ARect.Left - gl - 1, ARect.Bottom - 1);
         canvas.LineTo(ARect.Right, ARect.Bottom - 1);
     }

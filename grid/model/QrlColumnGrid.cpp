@@ -25,20 +25,6 @@ namespace {
 // The library's version number: major, minor, release and build, one byte each.
 constexpr int ColumnGridVersionNr = 0x03010301; // 3.1.3.1
 
-// Sets a flag for a scope and puts the old value back, also when an exception passes.
-class TFlagScope
-{
-public:
-    TFlagScope(bool &flag, bool value) : m_flag(flag), m_old(flag) { m_flag = value; }
-    ~TFlagScope() { m_flag = m_old; }
-    TFlagScope(const TFlagScope &) = delete;
-    TFlagScope &operator=(const TFlagScope &) = delete;
-
-private:
-    bool &m_flag;
-    bool m_old;
-};
-
 // The collection's recursion block for a scope.
 class TQuietColumns
 {

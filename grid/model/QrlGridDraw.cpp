@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <vector>
 
@@ -378,6 +379,33 @@ void DrawSpinButtons(TCanvas &Canvas,
         extra |= DFCS_FLAT;
     Canvas.DrawFrameControl(up, DFC_SCROLL, DFCS_SCROLLUP | extra);
     Canvas.DrawFrameControl(down, DFC_SCROLL, DFCS_SCROLLDOWN | extra);
+}
+
+void DrawCellScrollBar(
+    TCanvas &Canvas, const TRect &Rect, int Position, int PageSize, int Min, int Max)
+{
+    const int w = Rect.Width();
+    if (w <= 0 || Rect.Height() <= 0)
+        return;
+    // Arrows share a bar too short for both at full height.
+    const int arrow = std::min(w, Rect.Height() / 2);
+    const TRect up{Rect.Left, Rect.Top, Rect.Right, Rect.Top + arrow};
+    const TRect down{Rect.Left, Rect.Bottom - arrow, Rect.Right, Rect.Bottom};
+    const TRect track{Rect.Left, up.Bottom, Rect.Right, down.Top};
+    Canvas.Brush().SetColor(clBtnHighlight);
+    Canvas.FillRect(track);
+    Canvas.DrawFrameControl(up, DFC_SCROLL, DFCS_SCROLLUP);
+    Canvas.DrawFrameControl(down, DFC_SCROLL, DFCS_SCROLLDOWN);
+
+    const int span = Max - Min + 1;
+    const int length = track.Height();
+    if (span <= 0 || PageSize <= 0 || PageSize >= span || length < 8)
+        return;
+    const int thumb = std::max(8, int(std::int64_t(length) * PageSize / span));
+    const int last = span - PageSize;
+    const int pos = std::clamp(Position - Min, 0, last);
+    const int top = track.Top + int(std::int64_t(length - thumb) * pos / std::max(1, last));
+    Canvas.DrawFrameControl({Rect.Left, top, Rect.Right, top + thumb}, DFC_BUTTON, DFCS_BUTTONPUSH);
 }
 
 // ---- progress ----------------------------------------------------------------------------------

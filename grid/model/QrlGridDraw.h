@@ -95,6 +95,11 @@ void DrawSpinButtons(TCanvas &Canvas,
                      int State,
                      int Style);
 
+// A vertical scroll bar in the classic look over Rect: arrow buttons of Rect's width at both
+// ends, the thumb sized by PageSize over Max - Min + 1 and placed by Position.
+void DrawCellScrollBar(
+    TCanvas &Canvas, const TRect &Rect, int Position, int PageSize, int Min, int Max);
+
 // --- Progress -------------------------------------------------------------------------------
 
 void DrawProgressBar(TCanvas &Canvas,

@@ -116,6 +116,41 @@ enum class TEditorType {
 };
 inline constexpr int EditorTypeCount = 43;
 
+// The kinds the grid's own text editor edits; every other kind has a control of its own.
+inline constexpr bool IsTextEditorKind(TEditorType e)
+{
+    switch (e) {
+    case TEditorType::edNormal:
+    case TEditorType::edNumeric:
+    case TEditorType::edPositiveNumeric:
+    case TEditorType::edFloat:
+    case TEditorType::edPositiveFloat:
+    case TEditorType::edCapital:
+    case TEditorType::edMixedCase:
+    case TEditorType::edPassword:
+    case TEditorType::edLowerCase:
+    case TEditorType::edUpperCase:
+    case TEditorType::edValidChars:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Sets a flag for a scope and puts the old value back, also when an exception passes.
+class TFlagScope
+{
+public:
+    TFlagScope(bool &flag, bool value) : m_flag(flag), m_old(flag) { m_flag = value; }
+    ~TFlagScope() { m_flag = m_old; }
+    TFlagScope(const TFlagScope &) = delete;
+    TFlagScope &operator=(const TFlagScope &) = delete;
+
+private:
+    bool &m_flag;
+    bool m_old;
+};
+
 // ctNone is 2, not 0: a fresh cell graphic is not a bitmap.
 enum class TCellType {
     ctBitmap,

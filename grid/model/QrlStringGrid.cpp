@@ -460,22 +460,7 @@ void TQrlStringGrid::OptionsQSort() {}
 void TQrlStringGrid::OptionsQSortIndexed() {}
 void TQrlStringGrid::OptionsSetQuorlGradient(TQuorlGradientRole Role, TColor Value)
 {
-    switch (Role) {
-    case TQuorlGradientRole::QuorlGradientFrom:
-        SetQuorlGradientFrom(Value);
-        break;
-    case TQuorlGradientRole::QuorlGradientTo:
-        SetQuorlGradientTo(Value);
-        break;
-    case TQuorlGradientRole::QuorlGradientMirrorFrom:
-        SetQuorlGradientMirrorFrom(Value);
-        break;
-    case TQuorlGradientRole::QuorlGradientMirrorTo:
-        SetQuorlGradientMirrorTo(Value);
-        break;
-    default:
-        break;
-    }
+    SetQuorlGradientColor(Role, Value);
 }
 
 // ---- virtual operations with their base defaults --------------------------------------------
@@ -488,7 +473,9 @@ void TQrlStringGrid::DoClickSort(int ACol)
 
 void TQrlStringGrid::StoreEditedText(int ACol, int ARow, const QString &Value)
 {
-    SetCellEx(RealColIndex(ACol), ARow, Value);
+    // ACol is a real column: the edit-text hook takes the display one.
+    SetEditText(DisplColIndex(ACol), ARow, Value);
+    SetCellEx(ACol, ARow, Value);
 }
 
 void TQrlStringGrid::DoCheckBoxClick(int ACol, int ARow, bool State)
@@ -543,7 +530,7 @@ void TQrlStringGrid::RememberOldCellValue(int ACol, int ARow)
 {
     if (ACol < 0 || ARow < 0 || ARow >= RowCount() || ACol >= TotalColCount())
         return;
-    d->cellCache = GetGridCell(RealColIndex(ACol), ARow);
+    KeepOldCellValue(ACol, ARow);
 }
 
 void TQrlStringGrid::RestoreCachedCellText()

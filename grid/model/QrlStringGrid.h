@@ -27,10 +27,13 @@
 
 #include <QStringList>
 
+#include <bitset>
 #include <functional>
 #include <memory>
 
 class QTimer;
+class QMenu;
+class QUrl;
 class TQrlStringGridCheck;
 class TCustomImageList;
 class TFilePicture;
@@ -53,6 +56,8 @@ enum class TScrollBarAlways { saNone, saVert, saHorz, saBoth };
 enum class TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
 enum class THintShowLargeTextPos { hpCell, hpMouse };
 enum class TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
+// Which fixed cells light up under the mouse.
+enum class THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
 
 // ---- event types of the per-cell hooks --------------------------------------------------------
 
@@ -85,6 +90,12 @@ using TRowChangingEvent = std::function<void(QObject *Sender, int OldRow, int Ne
 using TColChangingEvent = std::function<void(QObject *Sender, int OldCol, int NewCol, bool &Allow)>;
 using TPrintPageNumEvent = std::function<void(QObject *Sender, int PageNum, QString &PageString)>;
 class TEditLink;
+class TGridCombo;
+class TGridSpin;
+class TGridDatePicker;
+class TGridDateTimePicker;
+class TQrlRichEdit;
+class TQrlInplaceEdit;
 using TGetEditorPropEvent =
     std::function<void(QObject *Sender, int ACol, int ARow, TEditLink *AEditLink)>;
 using TGetEditorPropIntEvent = std::function<void(QObject *Sender, int ACol, int ARow)>;
@@ -602,16 +613,28 @@ public:
     // Horizontal alignment in the low byte, vertical in the high byte; ACol is a real column.
     std::uint16_t GetCellAlignment(int ACol, int ARow);
     // The string grid's drawing of one cell inside the rectangle the base painter prepared.
-    void RenderCell(TCanvas *Canvas,
-                    int ACol,
-                    int ARow,
-                    plat::TGridDrawState AState,
-                    const TRect &ARect);
+    void RenderCell(
+        TCanvas *Canvas, int ACol, int ARow, plat::TGridDrawState AState, const TRect &ARect);
     void DrawCellBorders(TCanvas *Canvas, int ACol, int ARow, TRect ARect);
     bool HideFocusRect() const;
     void SetHideFocusRect(bool Value);
     bool EnhTextSize() const;
     void SetEnhTextSize(bool Value);
+    // The grid's own fixed-cell gradient colours by role (hover and down ones black until set);
+    // the control look forwards its fixed gradient colours here.
+    TColor QuorlGradientColor(TQuorlGradientRole Role) const;
+    void SetQuorlGradientColor(TQuorlGradientRole Role, TColor Value);
+    THoverFixedCells HoverFixedCells() const;
+    void SetHoverFixedCells(THoverFixedCells Value);
+    // Admitted by HoverFixedCells: a cell of the fixed rows or fixed columns it names.
+    bool IsHoverFixedCell(int ACol, int ARow) const;
+    // Drawn in the first column of the current row.
+    const TBitmap &RowIndicator() const;
+    void SetRowIndicator(const TBitmap &Value);
+    // In design mode row 0 shows the real column numbers.
+    bool ShowColNrs() const;
+    void SetShowColNrs(bool Value);
+    TGridBorderPropEvent OnGetCellBorderProp;
 
     TCanEditCellEvent OnCanEditCell;
     TSearchFooterActionEvent OnSearchFooterAction;
@@ -870,23 +893,44 @@ public:
     // The graphic families. Adders store the caller's object (it stays the caller's); creators
     // make one the graphic owns and return it. None repaints unless said; removers only remove
     // their own kind. Icons and pictures are bitmaps here.
-    void AddBitmap(int ACol, int ARow, TBitmap *ABmp, bool Transparent, TCellHAlign hal,
-                   TCellVAlign val);
+    void AddBitmap(
+        int ACol, int ARow, TBitmap *ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val);
     TBitmap *CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign hal, TCellVAlign val);
     TBitmap *GetBitmap(int ACol, int ARow);
     bool HasBitmap(int ACol, int ARow) { return GetBitmap(ACol, ARow) != nullptr; }
     void RemoveBitmap(int ACol, int ARow);
-    void AddPicture(int ACol, int ARow, TBitmap *APicture, bool Transparent,
-                    TStretchMode StretchMode, int Padding, TCellHAlign hal, TCellVAlign val);
-    TBitmap *CreatePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode,
-                           int Padding, TCellHAlign hal, TCellVAlign val);
+    void AddPicture(int ACol,
+                    int ARow,
+                    TBitmap *APicture,
+                    bool Transparent,
+                    TStretchMode StretchMode,
+                    int Padding,
+                    TCellHAlign hal,
+                    TCellVAlign val);
+    TBitmap *CreatePicture(int ACol,
+                           int ARow,
+                           bool Transparent,
+                           TStretchMode StretchMode,
+                           int Padding,
+                           TCellHAlign hal,
+                           TCellVAlign val);
     TBitmap *GetPicture(int ACol, int ARow);
     bool HasPicture(int ACol, int ARow) { return GetPicture(ACol, ARow) != nullptr; }
     void RemovePicture(int ACol, int ARow);
-    void AddFilePicture(int ACol, int ARow, TFilePicture *AFilePicture, bool Transparent,
-                        TStretchMode StretchMode, int Padding, TCellHAlign hal, TCellVAlign val);
-    TFilePicture *CreateFilePicture(int ACol, int ARow, bool Transparent,
-                                    TStretchMode StretchMode, int Padding, TCellHAlign hal,
+    void AddFilePicture(int ACol,
+                        int ARow,
+                        TFilePicture *AFilePicture,
+                        bool Transparent,
+                        TStretchMode StretchMode,
+                        int Padding,
+                        TCellHAlign hal,
+                        TCellVAlign val);
+    TFilePicture *CreateFilePicture(int ACol,
+                                    int ARow,
+                                    bool Transparent,
+                                    TStretchMode StretchMode,
+                                    int Padding,
+                                    TCellHAlign hal,
                                     TCellVAlign val);
     TFilePicture *GetFilePicture(int ACol, int ARow);
     void RemoveFilePicture(int ACol, int ARow);
@@ -912,10 +956,16 @@ public:
     ICellDrawer *GetInterfacedCell(int ACol, int ARow);
     void RemoveInterfacedCell(int ACol, int ARow);
     void AddProgress(int ACol, int ARow, TColor FGColor, TColor BKColor);
-    void AddProgressEx(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
-                       TColor BKTextColor);
-    void AddProgressFormatted(int ACol, int ARow, TColor FGColor, TColor FGTextColor,
-                              TColor BKColor, TColor BKTextColor, const QString &Fmt, int Min,
+    void AddProgressEx(
+        int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor, TColor BKTextColor);
+    void AddProgressFormatted(int ACol,
+                              int ARow,
+                              TColor FGColor,
+                              TColor FGTextColor,
+                              TColor BKColor,
+                              TColor BKTextColor,
+                              const QString &Fmt,
+                              int Min,
                               int Max);
     bool HasProgress(int ACol, int ARow);
     void RemoveProgress(int ACol, int ARow);
@@ -924,8 +974,8 @@ public:
     void AddProgressPie(int ACol, int ARow, TColor Color, int Value);
     void SetProgressPie(int ACol, int ARow, int Value);
     void RemoveProgressPie(int ACol, int ARow);
-    void AddRangeIndicator(int ACol, int ARow, int Range, TColor NegColor, TColor PosColor,
-                           bool ShowValue);
+    void AddRangeIndicator(
+        int ACol, int ARow, int Range, TColor NegColor, TColor PosColor, bool ShowValue);
     void RemoveRangeIndicator(int ACol, int ARow);
     void AddComment(int ACol, int ARow, const QString &Comment);
     void AddColorComment(int ACol, int ARow, const QString &Comment, TColor Color);
@@ -935,8 +985,13 @@ public:
     void SetComment(int ACol, int ARow, const QString &Value);
     void RemoveComment(int ACol, int ARow);
     void RemoveAllComments();
-    void AddShape(int ACol, int ARow, TCellShape Shape, TColor FillColor, TColor LineColor,
-                  TCellHAlign hal, TCellVAlign val);
+    void AddShape(int ACol,
+                  int ARow,
+                  TCellShape Shape,
+                  TColor FillColor,
+                  TColor LineColor,
+                  TCellHAlign hal,
+                  TCellVAlign val);
     void SetShapeColor(int ACol, int ARow, TColor FillColor);
     // clNone for a cell without shape.
     TColor GetShapeColor(int ACol, int ARow);
@@ -959,12 +1014,28 @@ public:
     void GetMarker(int ACol, int ARow, int &ErrPos, int &ErrLen);
     void RemoveMarker(int ACol, int ARow);
     void RemoveAllMarkers();
-    void AddButton(int ACol, int ARow, int bw, int bh, const QString &Caption, TCellHAlign hal,
+    void AddButton(int ACol,
+                   int ARow,
+                   int bw,
+                   int bh,
+                   const QString &Caption,
+                   TCellHAlign hal,
                    TCellVAlign val);
-    void AddBitButton(int ACol, int ARow, int bw, int bh, const QString &Caption, TBitmap *Glyph,
-                      TCellHAlign hal, TCellVAlign val);
-    TBitmap *CreateBitButton(int ACol, int ARow, int bw, int bh, const QString &Caption,
-                             TCellHAlign hal, TCellVAlign val);
+    void AddBitButton(int ACol,
+                      int ARow,
+                      int bw,
+                      int bh,
+                      const QString &Caption,
+                      TBitmap *Glyph,
+                      TCellHAlign hal,
+                      TCellVAlign val);
+    TBitmap *CreateBitButton(int ACol,
+                             int ARow,
+                             int bw,
+                             int bh,
+                             const QString &Caption,
+                             TCellHAlign hal,
+                             TCellVAlign val);
     // ACol is a display column for the caption and push operations.
     void SetButtonText(int ACol, int ARow, const QString &Caption);
     QString GetButtonText(int ACol, int ARow);
@@ -1523,7 +1594,278 @@ public:
     // Keeps the column order in step with a moved column.
     void ColumnMoved(int FromIndex, int ToIndex) override;
 
+    // ===== cell editing: editability, opening, validation and closing =========================
+    // (grid/editing/QrlStringGrid_edit.cpp)
+    // False unless goEditing, RangeSelectAndEdit or the editor-disable state allows editing;
+    // then the base cell's own editability.
+    bool IsEditable(int ACol, int ARow);
+    void ShowInplaceEdit();
+    void HideInplaceEdit();
+    // Closes the editor and moves on for the key that ended editing.
+    void DoneInplaceEdit(int Key, plat::TShiftState Shift);
+    void ShowCellEdit();
+    void HideCellEdit();
+    void Select();
+    virtual bool ValidateCell(const QString &NewValue);
+    virtual bool ValidateCellWide(const QString &NewValue);
+    void CellControlsUpdate(bool RebuildList);
+    virtual void KeepOldCellValue(int ACol, int ARow);
+    bool CanEditBaseCell(int ACol, int ARow);
+    // The text editor keeps the Tab key.
+    bool WantsTabInEditor() const;
+    // OnEditingDone, editing off, and OnEditCellDone once the event loop comes round.
+    void NotifyEditingDone(int ACol, int ARow);
+    void SimulateCellClick(int ACol, int ARow);
+    bool SelectCellHook(int ACol, int ARow);
+    bool CanShowEditorHook();
+    QString GetEditTextHook(int ACol, int ARow);
+    void SetEditTextHook(int ACol, int ARow, const QString &Value);
+    void TopLeftChangedHook();
+    void KeyUpHook(int &Key, plat::TShiftState Shift);
+    bool EditMode() const;
+    bool Editing() const;
+    TEditorType EditControl() const;
+    QString NewCellText() const;
+    QString OldCellText() const;
+    void SetOldCellText(const QString &Value);
+    QString CellCache() const;
+    bool NoEditChange() const;
+    void SetNoEditChange(bool Value);
+    QChar StartEditChar() const;
+    void SetStartEditChar(QChar Value);
+    // Validate an unchanged text too.
+    bool AlwaysValidate() const;
+    void SetAlwaysValidate(bool Value);
+    // The editor gets the cell text with its mini-HTML tags.
+    bool EditWithTags() const;
+    void SetEditWithTags(bool Value);
+    // Some cell was changed by editing; a refused validation puts the earlier state back.
+    bool Modified() const;
+    void SetModified(bool Value);
+    bool GridModified() const;
+
+    // Special editors: fills, places and shows the control of the cell's editor kind, and
+    // stores its value back (grid/editing/QrlStringGrid_special.cpp).
+    void ShowCellEditor(int ACol, int ARow);
+    void ApplyEditorValue(int ACol, int ARow);
+
+    std::function<void(QObject *Sender, int ACol, int ARow, QString &Value, bool &Valid)>
+        OnCellValidate;
+    std::function<void(QObject *Sender, int ACol, int ARow, QString &Value, bool &Valid)>
+        OnCellValidateWide;
+    TNotifyEvent OnEditingDone;
+    std::function<void(QObject *Sender, int ACol, int ARow)> OnEditCellDone;
+
+    // ===== cell cursor navigation, advance after editing and key press ========================
+    // (grid/model/QrlStringGrid_navigate.cpp)
+    void GotoCell(int ACol, int ARow);
+    void EditCell(int ACol, int ARow);
+    void FocusCell(int ACol, int ARow);
+    void MoveCurrentCell(int ACol, int ARow);
+    void
+    AdvanceAfterEdit(int ACol, int ARow, bool ShowEditor, bool Forward, bool AutoEdit, bool Force);
+    // The grid's answer to a typed character (also what the editors hand Enter to).
+    void GridKeyPress(QChar &Key);
+    void FocusCellControl(int ACol, int ARow, const QString &ID);
+    int FirstNavigableCol() const;
+    int VisibleFixedRightCols() const;
+    // Moves to the next (or with Shift the previous) cell as the Tab key does.
+    void TabToNextCell(bool Shift);
+
+    std::function<void(
+        QObject *Sender, int OldRow, int OldCol, int &NewRow, int &NewCol, bool &Allow)>
+        OnAutoAdvance;
+    TAutoAddRowEvent OnAutoAddRow;
+    std::function<void(QObject *Sender, int ACol)> OnAutoInsertCol;
+
+    // ===== combo items, editor notifications and lazily created editors =====================
+    // (grid/editing/QrlStringGrid_messages.cpp, grid/editing/QrlStringGrid_lazy.cpp)
+    // The items are those of the one combo editor, shared by every combo cell.
+    void ClearComboString();
+    void AddComboString(const QString &S);
+    void AddComboStringObject(const QString &S, QObject *AObject);
+    // False, and nothing changes, when no item equals S.
+    bool RemoveComboString(const QString &S);
+    bool SetComboSelectionString(const QString &S);
+    // The item a combo opens on when the cell's text is not among the items; -1 for none.
+    void SetComboSelection(int Index);
+    int GetComboCount();
+    // OnGetEditorProp may fill the items for the cell first. An index outside the items raises
+    // the list's index error and writes nothing.
+    void SetComboIndex(int ACol, int ARow, int Index);
+    int GetComboIndex(int ACol, int ARow);
+    int MaxComboLength() const;
+    void SetMaxComboLength(int Value);
+    // The combo editor, a child of the viewport, hidden until a combo cell is edited.
+    TGridCombo *EditCombo();
+    // The combo's notifications, each running the grid's steps for it in their order.
+    void ComboSelChange();
+    void ComboEditChange();
+    void ComboCloseUp();
+    void ComboDropDown();
+    // The dropdown editors' header and footer buttons and the memo dropdown's text.
+    void DropDownHeaderButtonClick(int ButtonIndex);
+    void DropDownFooterButtonClick(int ButtonIndex);
+    void DropDownMemoChange(const QStringList &Lines);
+
+    // Created on first read, hidden, children of the grid, kept for the grid's lifetime.
+    TGridSpin *SpinEdit();
+    TGridDatePicker *DateTimePicker();
+    TGridDateTimePicker *DateAndTimePicker();
+    TQrlRichEdit *RichEdit();
+    TQrlRichEdit *InplaceRichEdit();
+    // The nearest window among Control and its parents; nullptr when there is none.
+    static QWidget *FindParentForm(QWidget *Control);
+    // The date pickers' events.
+    void DatePickerChange();
+    void DatePickerCloseUp();
+    void DatePickerDropDown();
+    void DateTimePickerChange();
+    // The date-and-time picker's change notification with its system time; a year, month or
+    // day of 0 reports 0.
+    void
+    DateTimeChangeNotify(int Year, int Month, int Day, int Hour, int Minute, int Second, int MSec);
+    // The balloon window's title, text and icon for the cell (base cell of a merged one);
+    // ACol -1 for no cell.
+    struct TBalloonTip
+    {
+        QString Title;
+        QString Text;
+        int Icon = 1;
+    };
+    TBalloonTip BalloonTipForCell(int ACol, int ARow);
+    // Tabs to blanks, leading line breaks skipped, a long text cut with "...".
+    static QString BalloonTipText(const QString &T);
+    static QString BalloonTipTitle(const QString &Title);
+
+    std::function<void(
+        QObject *Sender, int ACol, int ARow, int AItemIndex, const QString &ASelection)>
+        OnComboChange;
+    std::function<void(QObject *Sender,
+                       int ACol,
+                       int ARow,
+                       int AItemIndex,
+                       const QString &ASelection,
+                       QObject *AObject)>
+        OnComboObjectChange;
+    std::function<void(QObject *Sender, int ACol, int ARow, int ButtonIndex)>
+        OnDropDownHeaderButtonClick;
+    std::function<void(QObject *Sender, int ACol, int ARow, int ButtonIndex)>
+        OnDropDownFooterButtonClick;
+    TClickCellEvent OnDatePickerCloseUp;
+    TClickCellEvent OnDatePickerDropDown;
+    std::function<void(QObject *Sender, int ACol, int ARow, double ADateTime)> OnDateTimeChange;
+    TGridBalloonEvent OnCellBalloon;
+
+    // ===== the text inplace editor: its class, edit mask and length limit ===================
+    // (grid/editing/QrlStringGrid_editor.cpp; the editor itself in grid/editing/QrlInplaceEdit.h)
+    // The text editor in use: the multi-line one while the grid word-wraps or has multi-line
+    // cells (a password cell or a cell with an edit mask keeps the single-line one); null before
+    // the first text cell was edited.
+    TQrlInplaceEdit *NormalEdit() const;
+    // The grid's EditMask, then OnGetEditMask.
+    QString GetEditMaskHook(int ACol, int ARow);
+    // MaxEditLength.
+    int GetEditLimitHook();
+    QString EditMask() const;
+    void SetEditMask(const QString &Value);
+    // Lookup completion of typed text from LookupItems; LookupHistory adds every text the
+    // editor leaves with.
+    bool Lookup() const;
+    void SetLookup(bool Value);
+    bool LookupCaseSensitive() const;
+    void SetLookupCaseSensitive(bool Value);
+    bool LookupHistory() const;
+    void SetLookupHistory(bool Value);
+    // The characters an edValidChars cell takes; when empty, the codes up to 255 flagged in
+    // ValidCharSet.
+    QString ValidChars() const;
+    void SetValidChars(const QString &Value);
+    std::bitset<256> &ValidCharSet();
+    // The keypad's "." types the regional decimal separator.
+    bool ExcelStyleDecimalSeparator() const;
+    void SetExcelStyleDecimalSeparator(bool Value);
+
+    std::function<void(QObject *Sender, int ACol, int ARow, const QString &Value)> OnEditChange;
+    std::function<void(QObject *Sender, int ARow, int ACol)> OnDblClickCell;
+    std::function<void(QObject *Sender, bool &Allow)> OnClipboardCopy;
+    std::function<void(QObject *Sender, bool &Allow)> OnClipboardCut;
+    std::function<void(QObject *Sender, bool &Allow)> OnClipboardPaste;
+    std::function<void(QObject *Sender, int ACol, int ARow, QString &Value, bool &Allow)>
+        OnClipboardBeforePasteCell;
+    std::function<void(QObject *Sender, int ACol, int ARow, const QString &Value)>
+        OnClipboardAfterPasteCell;
+
+    // ===== mouse clicks: left press, release, double click and right button ===================
+    // (grid/editing/QrlStringGrid_mouse.cpp, grid/editing/QrlStringGrid_mouseup.cpp)
+    // Selects the item of a ctRadio cell (real column) under a point relative to the cell.
+    void RadioClickAt(int ACol, int ARow, int X, int Y);
+    // Opens the fixed-cell editor over a fixed cell once OnCanEditCell agrees. The fixed-cell
+    // edit and combo controls do not exist yet: after the question nothing opens.
+    void EditFixedCell(int ACol, int ARow);
+    // Runs instead of every click while CellSelectorMode is on; empty here.
+    virtual void CellSelectorClick(int ACol, int ARow);
+    // Sees (and may change) the rectangle a press on the top-left corner selects.
+    virtual void SelectAllHook(plat::TGridRect &R);
+    // The menu a fixed cell's drop-down button opens (not owned); OnFixedDropDownClick may
+    // hand another one.
+    QMenu *FixedDropDownMenu() const;
+    void SetFixedDropDownMenu(QMenu *Value);
+    // Opens an http, https or mailto link of a cell; null opens it with the desktop services.
+    // Links of other schemes never leave the grid (OnAnchorClick sees them all).
+    std::function<void(const QUrl &Url)> OpenLinkHook;
+
+    std::function<void(QObject *Sender, int ARow, int ACol, bool &Allow)> OnCanClickCell;
+    TClickCellEvent OnClickCell;
+    TClickCellEvent OnRightClickCell;
+    std::function<void(
+        QObject *Sender, int ARow, int ACol, const QString &Anchor, bool &AutoHandle)>
+        OnAnchorClick;
+    TCheckBoxClickEvent OnCheckBoxMouseUp;
+    std::function<void(QObject *Sender, int ACol, int ARow, int AIdx)> OnRadioClick;
+    std::function<void(QObject *Sender, int ACol, int ARow, int AIdx)> OnRadioMouseUp;
+    TButtonClickEvent OnRadioButtonClick;
+    std::function<void(QObject *Sender, int ARow, int ARowReal, bool &Allow)> OnBeforeExpandNode;
+    std::function<void(QObject *Sender, int ARow, int ARowReal, bool &Allow)> OnBeforeContractNode;
+    std::function<void(QObject *Sender, int ARow, int ARowReal)> OnExpandNode;
+    std::function<void(QObject *Sender, int ARow, int ARowReal)> OnContractNode;
+    std::function<void(QObject *Sender, int ACol, bool &Allow)> OnColumnSize;
+    std::function<void(QObject *Sender, int ACol)> OnEndColumnSize;
+    std::function<void(QObject *Sender, int ARow)> OnEndRowSize;
+    std::function<void(QObject *Sender, int ACol, bool &DoSort)> OnCanSort;
+    std::function<void(
+        QObject *Sender, int ACol, int ARow, QMenu *&AMenu, bool &KeepFixedCellHighlighted)>
+        OnFixedDropDownClick;
+
 protected:
+    using TBaseGrid::FocusCell;
+    // Mouse clicks (grid/editing/QrlStringGrid_mouse.cpp, _mouseup.cpp): a press or release from
+    // the window runs the grid's click steps around the framework's processing, one the grid's
+    // own code sends only the framework and the hooks; DblClick runs the double click at the
+    // point of the press that came just before it.
+    bool viewportEvent(QEvent *e) override;
+    void MouseDown(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;
+    void MouseUp(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;
+    void DblClick() override;
+    // The framework's press and release with the grid's steps around them.
+    void MouseDownHook(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y);
+    void MouseUpHook(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y);
+    // The text editor's class and its edit mask and limit (QrlStringGrid_editor.cpp).
+    plat::TInplaceEdit *CreateEditor() override;
+    plat::TGridEditor *GetCellEditor(int ACol, int ARow) override;
+    QString GetEditMask(int ACol, int ARow) override;
+    int GetEditLimit() override;
+    // Cell editing and navigation hooks of the platform grid
+    // (grid/editing/QrlStringGrid_edit.cpp, grid/model/QrlStringGrid_navigate.cpp).
+    bool SelectCell(int ACol, int ARow) override;
+    bool CanEditShow() override;
+    QString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const QString &Value) override;
+    void TopLeftChanged() override;
+    void KeyUp(int &Key, plat::TShiftState Shift) override;
+    void KeyPress(QChar &Key) override;
+    // Takes the posted "GridEditDone" message.
+    bool event(QEvent *e) override;
     void Paint() override;
     void resizeEvent(QResizeEvent *event) override;
     void timerEvent(QTimerEvent *event) override;
@@ -1553,6 +1895,24 @@ protected:
 
 private:
     friend class TGridSortSource;
+    // Mouse clicks (grid/editing/QrlStringGrid_mouse.cpp, _mouseup.cpp).
+    void leftPress(plat::TShiftState Shift, int X, int Y);
+    void rightPress(plat::TShiftState Shift, int X, int Y);
+    void leftRelease(plat::TShiftState Shift, int X, int Y);
+    void clickCell(int ACol, int ARow);
+    bool anchorPress(int ACol, int ARow, int X, int Y);
+    void openAnchor(const QString &Anchor);
+    void headerClickSort(int ACol, int ARow, int X, int Y, plat::TShiftState Shift);
+    bool checkBoxPress(int ACol, int ARow, plat::TShiftState Shift, int X, int Y, bool CanEdit);
+    void toggleNodeAt(int ARow);
+    // Where a click reaches what later work builds; each does nothing yet (false: not handled).
+    bool selectionResizerPress(int X, int Y);
+    bool prepareCellDrag(int ACol, int ARow, int X, int Y);
+    void showFixedCellEditor(int ACol, int ARow);
+    void endHeaderDrag();
+    bool hasFilterButton(int ACol);
+    bool filterDropDownRelease(int ACol, int ARow, int X, int Y);
+    friend class TQrlInplaceEdit; // reads and writes the editing state as the grid's editor
     // IQrlOptionsGrid
     void OptionsInvalidate() override;
     void OptionsRepaintCell(int ACol, int ARow) override;
@@ -1568,6 +1928,11 @@ private:
     TColumnCalcType FooterColumnCalc(int ACol) const override;
 
     void applyFormBounds();
+    // The balloon of a refused validation (grid/editing/QrlStringGrid_edit.cpp).
+    void showInvalidEntryBalloon();
+    bool validateFrame(const QString &NewValue,
+                       const QString &OldValue,
+                       const std::function<void(int c, bool &valid)> &Steps);
     void fillRange(bool DoFixed, const std::function<void(int c, int r)> &Fill);
     bool checkRange(int FromCol, int FromRow, int ToCol, int ToRow);
     void repaintAfterWrite(int i, int j);
@@ -1624,4 +1989,9 @@ private:
                         plat::TGridDrawState AState,
                         const TCellGraphic *graphic,
                         const TRect &r);
+    // Hover or pressed gradient of a fixed cell with its drop-down button part; r loses the
+    // button's width (QrlStringGrid_paint.cpp).
+    void drawHoverFixedCell(TCanvas &canvas, int RCol, int ARow, bool Pressed, TRect &r);
+    // The always-visible combo and spin buttons; r loses their widths (QrlStringGrid_paint.cpp).
+    void drawEditorButtons(TCanvas &canvas, int RCol, int ARow, TRect &r);
 };

@@ -296,7 +296,15 @@ void TQrlStringGrid::GetCellDefaults(int ACol,
 
 bool TQrlStringGrid::IsFixed(int ACol, int ARow)
 {
+    // A merged cell is fixed as its base cell is; footers and right fixed columns are fixed
+    // whatever the hook says.
+    const plat::TGridCoord b = BaseCell(RealColIndex(ACol), ARow);
+    const int c = DisplColIndex(b.X);
+    if (b.Y >= RowCount() - d->fixedFooters)
+        return true;
+    if (d->fixedRightCols > 0 && c >= ColCount() - d->fixedRightCols && c <= ColCount() - 1)
+        return true;
     bool fixed = false;
-    QueryFixedCell(ACol, ARow, fixed);
+    QueryFixedCell(c, b.Y, fixed);
     return fixed;
 }

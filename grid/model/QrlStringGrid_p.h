@@ -11,6 +11,7 @@
 #include <QPointer>
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -310,11 +311,164 @@ struct TStringGridModelState
     // footer row where the operation puts it.
     bool linesMoving = false;
 
+    // --- cell editing (written by grid/editing, read by the core and the navigation) ---
+    // An editor of either kind is open.
+    bool editMode = false;
+    // A text was taken into the editor and not yet validated.
+    bool editing = false;
+    bool specialEditor = false;
+    bool editActive = false;
+    bool validating = false;
+    // The character typed to open the editor; null when none.
+    QChar startEditChar;
+    QString editText;
+    QString editWideText;
+    int oldCol = -1;
+    int oldRow = -1;
+    QString oldCellText;
+    QString oldCellTextWide;
+    bool oldModifiedValue = false;
+    QString newCellText;
+    bool editChange = false;
+    bool noEditChange = false;
+    bool showEditProcess = false;
+    // A mouse press is starting an edit: editor changes are not yet written through.
+    bool editStart = false;
+    int comboIdx = -1;
+    int maxComboLength = 0;
+    bool forceSel = false;
+    bool spinUpClick = false;
+    bool spinDnClick = false;
+    double originalDateTime = 0;
+    bool gridModified = false;
+    // The editor was opened by a left click.
+    bool lButFlg = false;
+    // The special editor's control while one is shown.
+    QPointer<QWidget> editCtrl;
+    // The start cell of the latest advance.
+    int aeCol = -1;
+    int aeRow = -1;
+    // --- editing core: properties ---
+    bool alwaysValidate = false;
+    bool editWithTags = false;
+    bool modified = false;
+    // The normalised selection the key-down handler saw; Left < 0 until it records one.
+    plat::TGridRect keyDownSelection{-1, -1, -1, -1};
+
+    // --- combo and lazily created editors (grid/editing) ---
+    // Deletes its control with this state, before the widget tears its children down, and cuts
+    // the control's signals first so none reaches a grid that is going away.
+    struct TOwnedControl
+    {
+        QPointer<QWidget> ptr;
+        TOwnedControl() = default;
+        TOwnedControl(const TOwnedControl &) = delete;
+        TOwnedControl &operator=(const TOwnedControl &) = delete;
+        ~TOwnedControl()
+        {
+            if (ptr) {
+                ptr->disconnect();
+                delete ptr.data();
+            }
+        }
+    };
+    TOwnedControl editCombo;
+    TOwnedControl editSpin;
+    TOwnedControl editDate;
+    TOwnedControl editDateTime;
+    TOwnedControl richEdit;
+    TOwnedControl inplaceRichEdit;
+    // The combo's text or selection is being set by the grid, not by the user.
+    bool comboFilling = false;
+
+    // --- text inplace editor (grid/editing/QrlStringGrid_editor.cpp) ---
+    QString editMask;
+    bool lookup = false;
+    bool lookupCaseSensitive = false;
+    bool lookupHistory = false;
+    QString validChars;
+    std::bitset<256> validCharSet;
+    bool excelStyleDecimalSeparator = false;
+    // The single-line and the multi-line text editor, made on first use. Deleted before the rest
+    // of this state goes: their focus handling reads it.
+    struct TTextEditors
+    {
+        plat::TGridEditor *line = nullptr;
+        plat::TGridEditor *memo = nullptr;
+        TTextEditors() = default;
+        TTextEditors(const TTextEditors &) = delete;
+        TTextEditors &operator=(const TTextEditors &) = delete;
+        ~TTextEditors();
+    };
+    TTextEditors textEditors;
+
+    // --- mouse clicks (grid/editing/QrlStringGrid_mouse.cpp, _mouseup.cpp) ---
+    // Set on every left press; the release clears them.
+    bool doOnClick = false;
+    bool mouseDownMove = false;
+    bool mouseKeepDown = false;
+    // A disjunct row or column selection started without Ctrl.
+    bool mouseDown = false;
+    // The press hit a flagged disjunct row or column: the release unflags it.
+    bool deselectState = false;
+    bool selectionClick = false;
+    bool mouseResize = false;
+    plat::TGridRect dropSelection{-1, -1, -1, -1};
+    bool fixedCellPushed = false;
+    TRect pushedFixedCell{};
+    // A mini-HTML BUTTON control held down, and its cell.
+    bool ctrlDown = false;
+    TPoint ctrlXY{-1, -1};
+    // The cell up-left of the press point, its size, and the press point (sizing, moving and the
+    // header click test on release share them).
+    int colClicked = -1;
+    int rowClicked = -1;
+    int colClickedSize = 0;
+    int rowClickedSize = 0;
+    int clickPosX = -1;
+    int clickPosY = -1;
+    int clickPosDX = 0;
+    int clickPosDY = 0;
+    // The column (press in a fixed row) or row (press in a fixed column) a move would take.
+    int moveCell = -1;
+    int moveOfsX = 0;
+    int moveOfsY = 0;
+    int moveColInd = -1;
+    int moveRowInd = -1;
+    bool sizingFixed = false;
+    int sizingFixedCol = -1;
+    int sizeFixedX = 0;
+    bool sizingFixedR = false;
+    int sizingFixedRow = -1;
+    int sizeFixedY = 0;
+    // A double click just sized a column: the next release does not sort.
+    bool dblClk = false;
+    int oldKeepLeftCol = -1;
+    int oldTopRow = -1;
+    bool dropDownDown = false;
+    int mouseSelectStart = -1;
+    // A press or release from the window is being delivered (not one the grid's code sends).
+    bool mouseMessage = false;
+    // The last left press point; a double click arrives after a press at the same point.
+    TPoint lastPress{-1, -1};
+    // Not owned; a destroyed menu reads null.
+    QPointer<QMenu> fixedDropDownMenu;
+
     // --- cell look and cell drawing ---
     bool hideFocusRect = false;
     bool enhTextSize = false;
     bool noDefaultDraw = false;
     bool noImageAndText = false;
+    // Hover and down colours of fixed cells, from QuorlGradientHoverFrom to
+    // QuorlGradientDownBorder in role order; black until set, the mirrors none.
+    std::array<TColor, 10> fixedHoverDown{0, 0, clNone, clNone, 0, 0, 0, clNone, clNone, 0};
+    THoverFixedCells hoverFixedCells = THoverFixedCells::hfNone;
+    // For the mouse code to keep, beside hoverFixedCell and dropDownDown: the hovered fixed cell
+    // is held down; the display column being moved (-1 for none).
+    bool fixedCellPressed = false;
+    int movingColumn = -1;
+    TBitmap rowIndicator;
+    bool showColNrs = false;
 };
 
 // BeginUpdate for a scope: the grid paints once when the scope ends.

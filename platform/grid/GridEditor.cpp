@@ -46,8 +46,7 @@ bool TGridEditor::RouteEvent(QEvent *e)
     auto *ke = static_cast<QKeyEvent *>(e);
     const bool tab = ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab;
     // Without goTabs the Tab key belongs to the dialog's focus chain.
-    if (tab && !m_grid->Options().Contains(TGridOption::goTabs) &&
-        !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+    if (tab && !WantsTabKey() && !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
         return WidgetEvent(e);
     route(e);
     QChar ch;
@@ -105,6 +104,11 @@ bool TGridEditor::DefaultProcessing(QEvent *e)
 bool TGridEditor::CaretMovesInside(int) const
 {
     return false;
+}
+
+bool TGridEditor::WantsTabKey() const
+{
+    return m_grid && m_grid->Options().Contains(TGridOption::goTabs);
 }
 
 void TGridEditor::KeyDown(int &Key, TShiftState Shift)

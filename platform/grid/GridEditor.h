@@ -81,6 +81,9 @@ protected:
     // Whether Key (Up, Down, PageUp, PageDown) moves the caret inside the text rather than the
     // grid's cursor. A single line never does.
     virtual bool CaretMovesInside(int Key) const;
+    // Whether the editor takes a plain Tab itself rather than leaving it to the dialog's focus
+    // chain: with goTabs unless overridden.
+    virtual bool WantsTabKey() const;
     // The widget's own processing of an event (its Qt base class's event()).
     virtual bool WidgetEvent(QEvent *e) = 0;
 

@@ -1,0 +1,872 @@
+// Cell editing: whether a cell may be edited, opening the editor, validating and storing its
+// value, and closing it.
+#include "grid/editing/QrlInplaceEdit.h"
+#include "grid/model/QrlGridStartup.h"
+#include "grid/model/QrlHTMLText.h"
+#include "grid/model/QrlStringGrid.h"
+#include "grid/model/QrlStringGrid_p.h"
+#include "platform/grid/GridEditor.h"
+#include "platform/ui/WindowMessage.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QToolTip>
+
+#include <algorithm>
+
+using plat::TGridCoord;
+using plat::TGridOption;
+using plat::TGridRect;
+
+namespace {
+
+TGridRect normalisedRect(const TGridRect &r)
+{
+    return {std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right),
+            std::max(r.Top, r.Bottom)};
+}
+
+bool isArrowKey(int key)
+{
+    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+}
+
+QEvent::Type editDoneMessage()
+{
+    return plat::RegisterWindowMessage(kGridEditDoneName);
+}
+
+// Restores a flag when the scope ends, also when an event handler throws.
+class TFlagRestore
+{
+public:
+    TFlagRestore(bool &flag, bool value) : m_flag(flag), m_old(flag) { m_flag = value; }
+    ~TFlagRestore() { m_flag = m_old; }
+    TFlagRestore(const TFlagRestore &) = delete;
+    TFlagRestore &operator=(const TFlagRestore &) = delete;
+
+private:
+    bool &m_flag;
+    bool m_old;
+};
+
+} // namespace
+
+// ---- editability ------------------------------------------------------------------------------
+
+bool TQrlStringGrid::IsEditable(int ACol, int ARow)
+{
+    if (!Options().Contains(TGridOption::goEditing) && !d->mouseActions->RangeSelectAndEdit() &&
+        !d->editDisable)
+        return false;
+    return CanEditBaseCell(ACol, ARow);
+}
+
+bool TQrlStringGrid::CanEditBaseCell(int ACol, int ARow)
+{
+    const TGridCoord b = BaseCell(ACol, ARow);
+    bool can = true;
+    CanEditCell(b.X, b.Y, can);
+    bool fixed = false;
+    QueryFixedCell(b.X, b.Y, fixed);
+    return can && !fixed;
+}
+
+bool TQrlStringGrid::WantsTabInEditor() const
+{
+    return Options().Contains(TGridOption::goTabs) || OnCellValidate || OnCellValidateWide;
+}
+
+// ---- opening ----------------------------------------------------------------------------------
+
+void TQrlStringGrid::ShowInplaceEdit()
+{
+    if (HasClickableGraphic(RealCol(), Row()))
+        return;
+    if (Row() < TopRow())
+        SetTopRow(Row());
+    if (Col() < LeftCol())
+        SetLeftCol(Col());
+    d->editText = CurrentCellText();
+    ShowEditor();
+}
+
+void TQrlStringGrid::ShowCellEdit()
+{
+    // The grid's own key handling opens the editor for F2.
+    QKeyEvent f2(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
+    QApplication::sendEvent(this, &f2);
+}
+
+bool TQrlStringGrid::CanEditShow()
+{
+    return CanShowEditorHook();
+}
+
+bool TQrlStringGrid::CanShowEditorHook()
+{
+    if (d->validating)
+        return false;
+    bool answer = TBaseGrid::CanEditShow();
+    if (IsDesigningQuery())
+        return answer;
+    const TGridCoord b = BaseCell(RealCol(), Row());
+    if (answer && !d->editMode && HasClickableGraphic(b.X, b.Y))
+        return false;
+    if (answer && !d->editMode) {
+        d->noEditChange = true;
+        d->cellCache = CurrentCell();
+        d->editControl = d->defaultEditor;
+        QueryEditorType(b.X, b.Y, d->editControl);
+        if (d->editControl == TEditorType::edNone)
+            return false;
+        d->editMode = true;
+        if (IsTextEditorKind(d->editControl)) {
+            d->showEditProcess = true;
+        } else {
+            const TGridCoord s = BaseCell(Col(), Row());
+            ShowCellEditor(s.X, s.Y);
+            d->entered = true;
+            return false;
+        }
+    }
+    if (answer) {
+        d->entered = true;
+        d->editing = true;
+    }
+    return answer;
+}
+
+QString TQrlStringGrid::GetEditText(int ACol, int ARow)
+{
+    return GetEditTextHook(ACol, ARow);
+}
+
+QString TQrlStringGrid::GetEditTextHook(int ACol, int ARow)
+{
+    d->noEditChange = true;
+    const int r = RealColIndex(ACol);
+    if (TQrlInplaceEdit *ed = NormalEdit())
+        ed->SetVAlign((GetCellAlignment(r, ARow) & 0xFF) ==
+                      static_cast<int>(TAlignment::taRightJustify));
+    const TGridCoord b = BaseCell(r, ARow);
+    QString text = TBaseGrid::GetEditText(b.X, b.Y);
+    if (!d->editWithTags)
+        text = StripHTMLTags(text);
+    return text;
+}
+
+void TQrlStringGrid::SetEditText(int ACol, int ARow, const QString &Value)
+{
+    SetEditTextHook(ACol, ARow, Value);
+}
+
+void TQrlStringGrid::SetEditTextHook(int ACol, int ARow, const QString &Value)
+{
+    const TGridCoord b = BaseCell(RealColIndex(ACol), ARow);
+    TBaseGrid::SetEditText(b.X, b.Y, Value);
+}
+
+// ---- cell selection ---------------------------------------------------------------------------
+
+bool TQrlStringGrid::SelectCell(int ACol, int ARow)
+{
+    return SelectCellHook(ACol, ARow);
+}
+
+bool TQrlStringGrid::SelectCellHook(int ACol, int ARow)
+{
+    if (d->forceSel)
+        return true;
+
+    // Keep the target clear of the footer panels.
+    d->editText = ACol >= 0 && ARow >= 0 ? GetCellEx(RealColIndex(ACol), ARow) : QString();
+    // The search panel has no height of its own yet.
+    const int searchB = 0;
+    const TFloatingFooter &ff = *d->floatingFooter;
+    if (ff.Visible() && ACol >= 0 && ARow >= 0) {
+        const int cBottom = viewport()->height();
+        if (ff.FooterStyle() == TFooterStyle::fsFixedLastRow) {
+            if (ARow == RowCount() - 1)
+                return false;
+            if (ARow >= TopRow() + VisibleRowCount())
+                SetTopRow(std::max(TBaseGrid::FixedRows(),
+                                   ARow - VisibleRowCount() + TBaseGrid::FixedRows()));
+            const TRect r = CellRect(ACol, ARow);
+            if (cBottom - ff.Height() - searchB + 2 < r.Bottom && ARow < RowCount() - 1)
+                SetTopRow(TopRow() + 1);
+        } else {
+            UpdateFooter();
+            const TRect r = CellRect(ACol, ARow);
+            if (cBottom - ff.Height() - searchB + 2 < r.Bottom && ARow < RowCount())
+                SetTopRow(TopRow() + 1);
+        }
+    }
+
+    if (ACol < 0 || ARow < 0)
+        return false;
+    if (!Options().Contains(TGridOption::goRangeSelect) && IsMergedNonBaseCell(ACol, ARow)) {
+        // The cursor goes to the base cell instead.
+        const TGridCoord b = BaseCell(ACol, ARow);
+        const TGridCoord old = {Col(), Row()};
+        if (b.X != old.X || b.Y != old.Y)
+            MoveColRow(b.X, b.Y, true, true);
+        RepaintCell(b.X, b.Y);
+        if (d->mouseActions->DirectEdit() ||
+            (d->controlLook->DropDownAlwaysVisible() && HasComboHook(RealColIndex(b.X), b.Y)))
+            ShowInplaceEdit();
+        return false;
+    }
+    if (ACol == 0 && HasNodes() && !Options().Contains(TGridOption::goRowSelect))
+        return false;
+    if (d->rowMarks.usesEnabledRows() && d->navigation->SkipDisabledRows() && !GetRowEnabled(ARow))
+        return false;
+
+    // Editability of the target switches goEditing.
+    const int r = RealColIndex(ACol);
+    const bool goEditing = Options().Contains(TGridOption::goEditing);
+    const bool rangeEdit = d->mouseActions->RangeSelectAndEdit();
+    if (HasClickableGraphic(r, ARow)) {
+        bool can = true;
+        CanEditCell(r, ARow, can);
+        if (!d->editDisable)
+            d->editDisable = !can && (goEditing || rangeEdit);
+        if (can && !goEditing && !Options().Contains(TGridOption::goRowSelect)) {
+            d->editChange = true;
+            SetOptions(Options() + TGridOption::goEditing);
+        }
+    } else {
+        bool can = goEditing || d->editDisable;
+        CanEditCell(r, ARow, can);
+        if (can && d->mouseActions->DirectEdit()) {
+            d->editControl = d->defaultEditor;
+            QueryEditorType(r, ARow, d->editControl);
+            if (d->editControl == TEditorType::edNone)
+                can = false;
+        }
+        if (d->mouseActions->EditOnDblClickOnly())
+            can = false;
+        if (can) {
+            d->editDisable = false;
+            if (!goEditing) {
+                d->editChange = true;
+                if (!d->editing)
+                    KeepOldCellValue(ACol, ARow);
+                plat::TGridOptions o = Options();
+                if (o.Contains(TGridOption::goRowSelect) && rangeEdit)
+                    o.Exclude(TGridOption::goRowSelect);
+                SetOptions(o + TGridOption::goEditing);
+            }
+            if (d->editing) {
+                HideInplaceEdit();
+                d->editText = GetCellEx(r, ARow);
+            }
+        } else {
+            if (d->editing) {
+                HideInplaceEdit();
+                d->editText = GetCellEx(r, ARow);
+            }
+            if (Options().Contains(TGridOption::goEditing)) {
+                d->editMode = false;
+                d->editDisable = true;
+                d->editChange = true;
+                SetOptions(Options() - TGridOption::goEditing);
+                HideEditor();
+            }
+        }
+    }
+
+    // Moving.
+    const int oldRow = Row();
+    const TGridRect oldSel = Selection();
+    bool allow = true;
+    bool answer = false;
+    // The text editor validates by itself while it holds the focus.
+    const QWidget *fw = window()->focusWidget();
+    QWidget *editorWidget = CellEditor() ? CellEditor()->Widget() : nullptr;
+    const bool textEditorFocused = !d->specialEditor && editorWidget && fw &&
+                                   (fw == editorWidget || editorWidget->isAncestorOf(fw));
+    if (!d->editing || textEditorFocused) {
+        DoCellChanging(ACol, ARow, allow);
+        if (IsFixed(ACol, ARow) || !allow)
+            answer = (allow && Options().Contains(TGridOption::goRowSelect)) ||
+                     (d->fixedRowAlways && RowCount() == TBaseGrid::FixedRows());
+        else
+            answer = TBaseGrid::SelectCell(ACol, ARow);
+    } else {
+        const bool valid =
+            IsWideCell(r, Row()) ? ValidateCellWide(d->editWideText) : ValidateCell(CurrentCell());
+        DoCellChanging(ACol, ARow, allow);
+        answer = allow && valid && TBaseGrid::SelectCell(ACol, ARow);
+    }
+
+    // After the decision.
+    if (d->activeCellShow) {
+        RepaintCell(oldSel.Left, oldSel.Top);
+        RepaintCell(ACol, ARow);
+    }
+    if (ActiveRowShow()) {
+        RepaintRow(oldRow);
+        RepaintRow(ARow);
+    }
+    if (d->selectionRectangle)
+        Invalidate();
+    // A refused move is no row update.
+    if (answer && !d->loading && ARow != d->oldSelectedRow && OnRowUpdate) {
+        const int old = d->oldSelectedRow;
+        d->oldSelectedRow = ARow;
+        OnRowUpdate(this, old, ARow);
+    }
+    if (OnGetCellBorder)
+        RepaintRect(oldSel);
+    if (answer)
+        d->cellCache = GetCellEx(r, ARow);
+    return answer;
+}
+
+void TQrlStringGrid::Select()
+{
+    SelectCellHook(Col(), Row());
+}
+
+// ---- validation -------------------------------------------------------------------------------
+
+// The frame both validations share: the re-entry guard, AdvanceOnEnter held off while the
+// events run, and the current cell's value kept again afterwards, also when an event throws.
+bool TQrlStringGrid::validateFrame(const QString &NewValue,
+                                   const QString &OldValue,
+                                   const std::function<void(int c, bool &valid)> &Steps)
+{
+    if (!d->editing || d->validating)
+        return true;
+    d->editing = false;
+    d->validating = true;
+    bool valid = true;
+    const int c = RealColIndex(d->oldCol);
+    d->newCellText = NewValue;
+    struct TFinish
+    {
+        TQrlStringGrid *g;
+        ~TFinish()
+        {
+            g->KeepOldCellValue(g->Col(), g->Row());
+            g->d->validating = false;
+        }
+    } finish{this};
+
+    if (NewValue != OldValue || d->alwaysValidate) {
+        const bool advance = d->navigation->AdvanceOnEnter();
+        d->navigation->SetAdvanceOnEnter(false);
+        struct TAdvanceRestore
+        {
+            TNavigation *n;
+            bool v;
+            ~TAdvanceRestore() { n->SetAdvanceOnEnter(v); }
+        } advanceRestore{d->navigation.get(), advance};
+        Steps(c, valid);
+    }
+    return valid;
+}
+
+bool TQrlStringGrid::ValidateCell(const QString &NewValue)
+{
+    return validateFrame(NewValue, d->oldCellText, [&](int c, bool &valid) {
+        QString v = NewValue;
+        TQrlStringGridCheck *checker = d->cellChecker;
+        if (checker && checker->AutoCorrect)
+            checker->Correct(c, d->oldRow, v, d->oldCellText);
+        if (OnCellValidate)
+            OnCellValidate(this, c, d->oldRow, v, valid);
+        if (v != d->oldCellText) {
+            d->gridModified = true;
+            d->modified = true;
+            if (TBaseGrid::FixedCols() > 0) {
+                SetRowModified(Row(), true);
+                if (d->showModified->Enabled())
+                    RepaintCell(0, Row());
+            }
+        }
+        if (valid)
+            CalcFooter(c);
+        checker = d->cellChecker;
+        if (checker && checker->AutoMarkError)
+            checker->MarkError(c, d->oldRow, v, d->oldCellText);
+        if (valid && UndoRedo())
+            UndoRedo()->RegisterChange(c, d->oldRow, d->oldCellText, v);
+        // Reported only when the text that stays differs from the old one.
+        if (valid && v != d->oldCellText)
+            NotifyCellsChanged({c, d->oldRow, c, d->oldRow});
+        d->newCellText = v;
+        if (valid) {
+            SetCellEx(c, d->oldRow, v);
+            if (!IsBaseCell(c, d->oldRow)) {
+                const TGridCoord b = BaseCell(c, d->oldRow);
+                SetCellEx(b.X, b.Y, v);
+            }
+        } else {
+            d->lastValidation = false;
+            const int oldCol = d->oldCol;
+            const int oldRow = d->oldRow;
+            const bool oldModified = d->oldModifiedValue;
+            if (v != NewValue) {
+                HideEditor();
+                SetCellEx(c, oldRow, v);
+                FocusCell(oldCol, oldRow);
+                d->validating = false;
+                d->editing = true;
+                ShowInplaceEdit();
+            } else {
+                // The editors show the old text again, as the cell does.
+                d->newCellText = d->oldCellText;
+                if (d->editMode)
+                    d->validating = false;
+                HideEditor();
+                SetCellEx(c, oldRow, d->oldCellText);
+                FocusCell(oldCol, oldRow);
+                d->editing = true;
+                ShowInplaceEdit();
+                if (Col() != oldCol)
+                    InvalidateEditor();
+            }
+            d->modified = oldModified;
+            showInvalidEntryBalloon();
+        }
+        d->oldCellText = GetGridCell(c, d->oldRow);
+    });
+}
+
+bool TQrlStringGrid::ValidateCellWide(const QString &NewValue)
+{
+    return validateFrame(NewValue, d->oldCellTextWide, [&](int c, bool &valid) {
+        QString v = NewValue;
+        CalcFooter(c);
+        if (OnCellValidateWide)
+            OnCellValidateWide(this, c, d->oldRow, v, valid);
+        if (v != d->oldCellTextWide) {
+            d->gridModified = true;
+            d->modified = true;
+            if (d->showModified->Enabled())
+                SetRowModified(d->oldRow, true);
+        }
+        if (valid && v != d->oldCellTextWide)
+            NotifyCellsChanged({c, d->oldRow, c, d->oldRow});
+        d->newCellText = v;
+        if (valid) {
+            SetWideCells(c, d->oldRow, v);
+        } else {
+            const int oldCol = d->oldCol;
+            const int oldRow = d->oldRow;
+            const bool oldModified = d->oldModifiedValue;
+            if (v == NewValue)
+                d->newCellText = d->oldCellTextWide;
+            if (d->editMode || v != NewValue)
+                d->validating = false;
+            HideEditor();
+            SetWideCells(c, oldRow, v != NewValue ? v : d->oldCellTextWide);
+            FocusCell(oldCol, oldRow);
+            d->editing = true;
+            ShowInplaceEdit();
+            d->modified = oldModified;
+        }
+        d->oldCellTextWide = GetWideCells(c, d->oldRow);
+    });
+}
+
+void TQrlStringGrid::showInvalidEntryBalloon()
+{
+    if (d->invalidEntryTitle.isEmpty() && d->invalidEntryText.isEmpty())
+        return;
+    // A tool tip over the editor stands in for the balloon; the icon kind goes into its title.
+    QWidget *target = nullptr;
+    if (d->specialEditor || !d->editMode)
+        target = d->editCtrl;
+    else if (CellEditor())
+        target = CellEditor()->Widget();
+    if (!target)
+        target = viewport();
+    QString title = d->invalidEntryTitle.toHtmlEscaped();
+    static const char *const icons[] = {"", "&#9432; ", "&#9888; ", "&#10006; "};
+    title.prepend(QLatin1String(icons[static_cast<int>(d->invalidEntryIcon)]));
+    const QString html =
+        QStringLiteral("<b>%1</b><br>%2").arg(title, d->invalidEntryText.toHtmlEscaped());
+    const QPoint at = target->mapToGlobal(QPoint(0, target->height()));
+    QToolTip::showText(at, html, target);
+}
+
+void TQrlStringGrid::KeepOldCellValue(int ACol, int ARow)
+{
+    d->oldCol = ACol;
+    d->oldRow = ARow;
+    const int r = RealColIndex(ACol);
+    if (ACol < 0 || ARow < 0 || ARow >= RowCount() || r >= TotalColCount()) {
+        d->oldCellText.clear();
+        d->oldCellTextWide.clear();
+    } else {
+        d->oldCellText = GetGridCell(r, ARow);
+        d->oldCellTextWide = GetWideCells(r, ARow);
+    }
+    d->oldModifiedValue = d->modified;
+}
+
+// ---- closing ----------------------------------------------------------------------------------
+
+void TQrlStringGrid::HideInplaceEdit()
+{
+    if (!d->editMode)
+        return;
+    HideEditor();
+    ApplyEditorValue(Col(), Row());
+    d->editMode = false;
+    SelectCellHook(Col(), Row());
+}
+
+void TQrlStringGrid::HideCellEdit()
+{
+    ApplyEditorValue(Col(), Row());
+}
+
+void TQrlStringGrid::DoneInplaceEdit(int Key, plat::TShiftState Shift)
+{
+    // Callers may pass the virtual key codes of Tab, Enter and the arrows.
+    switch (Key) {
+    case 9:
+        Key = Qt::Key_Tab;
+        break;
+    case 13:
+        Key = Qt::Key_Return;
+        break;
+    case 37:
+        Key = Qt::Key_Left;
+        break;
+    case 38:
+        Key = Qt::Key_Up;
+        break;
+    case 39:
+        Key = Qt::Key_Right;
+        break;
+    case 40:
+        Key = Qt::Key_Down;
+        break;
+    default:
+        break;
+    }
+    TFlagRestore block(d->blockFocus, true);
+    d->editing = false;
+    HideInplaceEdit();
+    if (d->navigation->AppendOnArrowDown() && Key == Qt::Key_Down &&
+        Row() == RowCount() - 1 - d->fixedFooters)
+        AddRow();
+    if (Key == Qt::Key_Tab || Key == Qt::Key_Backtab || isArrowKey(Key)) {
+        int k = Key;
+        KeyDown(k, Shift);
+    }
+    const bool alwaysEdit = d->navigation->AlwaysEdit();
+    d->navigation->SetAlwaysEdit(false);
+    setFocus();
+    if (Key == Qt::Key_Return || Key == Qt::Key_Enter)
+        AdvanceAfterEdit(Col(), Row(), false, true, false, false);
+    d->navigation->SetAlwaysEdit(alwaysEdit);
+    d->blockFocus = false;
+}
+
+void TQrlStringGrid::NotifyEditingDone(int ACol, int ARow)
+{
+    if (OnEditingDone)
+        OnEditingDone(this);
+    d->editMode = false;
+    plat::PostMessage(this, editDoneMessage(), ACol, ARow);
+}
+
+bool TQrlStringGrid::event(QEvent *e)
+{
+    if (e->type() == editDoneMessage()) {
+        if (d->destroying)
+            return true;
+        const auto *m = static_cast<const plat::TMessageEvent *>(e);
+        if (OnEditCellDone)
+            OnEditCellDone(this, static_cast<int>(m->WParam), static_cast<int>(m->LParam));
+        if (d->mouseActions->EditOnDblClickOnly()) {
+            // Only a double click opens the next editor.
+            HideInplaceEdit();
+            d->editMode = false;
+            SetOptions(Options() - TGridOption::goEditing);
+        }
+        return true;
+    }
+    return TBaseGrid::event(e);
+}
+
+void TQrlStringGrid::SimulateCellClick(int ACol, int ARow)
+{
+    const TRect r = CellRect(ACol, ARow);
+    struct TRestore
+    {
+        TQrlStringGrid *g;
+        decltype(g->OnMouseDown) down;
+        decltype(g->OnMouseUp) up;
+        ~TRestore()
+        {
+            g->OnMouseDown = std::move(down);
+            g->OnMouseUp = std::move(up);
+            g->d->forceSel = false;
+        }
+    } restore{this, std::move(OnMouseDown), std::move(OnMouseUp)};
+    OnMouseDown = nullptr;
+    OnMouseUp = nullptr;
+    d->forceSel = true;
+    MouseDown(plat::TMouseButton::mbLeft, plat::TShiftState{plat::TShiftStateItem::ssLeft},
+              r.Left + 2, r.Top + 2);
+    MouseUp(plat::TMouseButton::mbLeft, plat::TShiftState{}, r.Left + 2, r.Top + 2);
+}
+
+// ---- scrolling, controls in cells and key up --------------------------------------------------
+
+void TQrlStringGrid::TopLeftChanged()
+{
+    TopLeftChangedHook();
+}
+
+void TQrlStringGrid::TopLeftChangedHook()
+{
+    if (Selection().Top != Selection().Bottom && d->selectionRectangle)
+        Invalidate();
+    TBaseGrid::TopLeftChanged();
+    const TBackGroundDisplay display = d->backGround->Display();
+    if ((!d->backGround->Bitmap().Empty() && display != TBackGroundDisplay::bdFixed) ||
+        display == TBackGroundDisplay::bdGradientHorz ||
+        display == TBackGroundDisplay::bdGradientVert)
+        Invalidate();
+    // A special editor would stay behind at the old place; a text editor scrolls with its cell.
+    if (d->editMode && !IsTextEditorKind(d->editControl))
+        HideInplaceEdit();
+    if (d->floatingFooter->Visible())
+        UpdateFooter();
+    CellControlsUpdate(false);
+    TQrlStringGrid *other = d->syncGrid->Grid();
+    if (other && other != this) {
+        if (d->syncGrid->ScrollVertical() && other->TopRow() != TopRow() &&
+            TopRow() < other->RowCount())
+            other->SetTopRow(TopRow());
+        if (d->syncGrid->ScrollHorizontal() && other->LeftCol() != LeftCol() &&
+            LeftCol() < other->ColCount())
+            other->SetLeftCol(LeftCol());
+    }
+}
+
+void TQrlStringGrid::CellControlsUpdate(bool RebuildList)
+{
+    if (!testAttribute(Qt::WA_WState_Created))
+        return;
+    TControlList &list = d->controlList;
+    if (RebuildList) {
+        while (list.Count() > 0)
+            list.RemoveControl(list.Count() - 1);
+        for (int c = 0; c < TotalColCount(); ++c)
+            for (int r = 0; r < RowCount(); ++r)
+                if (HasCellProperties(c, r))
+                    if (QWidget *w = GetCellProperties(c, r)->Control())
+                        list.AddControl(c, r, w);
+    }
+    const int lastRow = TopRow() + VisibleRowCount();
+    const int lastCol = LeftCol() + VisibleColCount();
+    auto inView = [&](int c, int r) {
+        return c <= lastCol && r <= lastRow && (c < TBaseGrid::FixedCols() || c >= LeftCol()) &&
+               (r < TBaseGrid::FixedRows() || r >= TopRow());
+    };
+    for (int i = 0; i < list.Count(); ++i) {
+        TControlItem *item = list.GetControl(i);
+        QWidget *w = item ? item->Control.data() : nullptr;
+        if (!w)
+            continue;
+        const int c = DisplColIndex(item->X);
+        const int r = item->Y;
+        if (IsHiddenRow(r) || IsHiddenColumn(item->X)) {
+            w->hide();
+            continue;
+        }
+        if (!inView(c, r)) {
+            if (!IsFixed(c, r))
+                w->hide();
+            continue;
+        }
+        const TRect cr = CellRect(c, r);
+        w->setGeometry(cr.Left - 1, cr.Top - 1, cr.Right - cr.Left + 1, cr.Bottom - cr.Top + 1);
+        w->show();
+    }
+    // A nudge makes the shown controls lay out again.
+    for (int i = 0; i < list.Count(); ++i) {
+        TControlItem *item = list.GetControl(i);
+        QWidget *w = item ? item->Control.data() : nullptr;
+        const int c = item ? DisplColIndex(item->X) : 0;
+        if (!w || !w->isVisible() || IsFixed(c, item->Y) || !inView(c, item->Y))
+            continue;
+        w->update();
+        w->resize(w->width() + 1, w->height());
+        w->resize(w->width() - 1, w->height());
+    }
+}
+
+void TQrlStringGrid::KeyUp(int &Key, plat::TShiftState Shift)
+{
+    KeyUpHook(Key, Shift);
+}
+
+void TQrlStringGrid::KeyUpHook(int &Key, plat::TShiftState Shift)
+{
+    switch (Key) {
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_End:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Insert:
+    case Qt::Key_Delete:
+        d->searchInc.clear();
+        break;
+    default:
+        break;
+    }
+    const int key = Key;
+    const TGridRect before = normalisedRect(Selection());
+    TBaseGrid::KeyUp(Key, Shift);
+    const bool goEditing = Options().Contains(TGridOption::goEditing);
+    const bool tab = key == Qt::Key_Tab || key == Qt::Key_Backtab;
+    if (d->navigation->AlwaysEdit() &&
+        (isArrowKey(key) || (tab && Options().Contains(TGridOption::goTabs))) &&
+        !HasClickableGraphic(RealCol(), Row()))
+        ShowInplaceEdit();
+    const TGridRect now = normalisedRect(Selection());
+    // Compared with what the key-down handler recorded; nothing is recorded before it runs.
+    if (d->keyDownSelection.Left >= 0 && !(now == d->keyDownSelection) && (tab || isArrowKey(key)))
+        DoSelectionChanged(now.Left, now.Top, now.Right, now.Bottom);
+    if (!d->mouseActions->DisjunctCellSelect() || goEditing)
+        return;
+    if (Shift.Contains(plat::TShiftStateItem::ssShift)) {
+        for (int c = before.Left; c <= before.Right; ++c)
+            for (int r = before.Top; r <= before.Bottom; ++r)
+                SetSelectedCells(c, r, false);
+        for (int c = now.Left; c <= now.Right; ++c)
+            for (int r = now.Top; r <= now.Bottom; ++r)
+                if (c != Col() || r != Row())
+                    SetSelectedCells(c, r, true);
+    }
+    if (key == Qt::Key_Space) {
+        const TGridCoord b = BaseCell(Col(), Row());
+        if (IsFixed(b.X, b.Y))
+            return;
+        bool canSelect = true;
+        if (OnSelectCell)
+            OnSelectCell(this, b.X, b.Y, canSelect);
+        if (!canSelect)
+            return;
+        if (Shift.Contains(plat::TShiftStateItem::ssCtrl)) {
+            SetSelectedCells(b.X, b.Y, !GetSelectedCells(b.X, b.Y));
+        } else {
+            for (int i = SelectedCellsCount() - 1; i >= 0; --i) {
+                const TGridCoord s = GetSelectedCell(i);
+                SetSelectedCells(s.X, s.Y, false);
+            }
+            SetSelectedCells(b.X, b.Y, true);
+        }
+        if (now.Left != now.Right || now.Top != now.Bottom)
+            for (int c = now.Left; c <= now.Right; ++c)
+                for (int r = now.Top; r <= now.Bottom; ++r)
+                    if (c != b.X || r != b.Y)
+                        SetSelectedCells(c, r, true);
+        RepaintCell(Col(), Row());
+    }
+}
+
+// ---- state ------------------------------------------------------------------------------------
+
+bool TQrlStringGrid::EditMode() const
+{
+    return d->editMode;
+}
+
+bool TQrlStringGrid::Editing() const
+{
+    return d->editing;
+}
+
+TEditorType TQrlStringGrid::EditControl() const
+{
+    return d->editControl;
+}
+
+QString TQrlStringGrid::NewCellText() const
+{
+    return d->newCellText;
+}
+
+QString TQrlStringGrid::OldCellText() const
+{
+    return d->oldCellText;
+}
+
+void TQrlStringGrid::SetOldCellText(const QString &Value)
+{
+    d->oldCellText = Value;
+}
+
+QString TQrlStringGrid::CellCache() const
+{
+    return d->cellCache;
+}
+
+bool TQrlStringGrid::NoEditChange() const
+{
+    return d->noEditChange;
+}
+
+void TQrlStringGrid::SetNoEditChange(bool Value)
+{
+    d->noEditChange = Value;
+}
+
+QChar TQrlStringGrid::StartEditChar() const
+{
+    return d->startEditChar;
+}
+
+void TQrlStringGrid::SetStartEditChar(QChar Value)
+{
+    d->startEditChar = Value;
+}
+
+bool TQrlStringGrid::AlwaysValidate() const
+{
+    return d->alwaysValidate;
+}
+
+void TQrlStringGrid::SetAlwaysValidate(bool Value)
+{
+    d->alwaysValidate = Value;
+}
+
+bool TQrlStringGrid::EditWithTags() const
+{
+    return d->editWithTags;
+}
+
+void TQrlStringGrid::SetEditWithTags(bool Value)
+{
+    d->editWithTags = Value;
+}
+
+bool TQrlStringGrid::Modified() const
+{
+    return d->modified;
+}
+
+void TQrlStringGrid::SetModified(bool Value)
+{
+    d->modified = Value;
+}
+
+bool TQrlStringGrid::GridModified() const
+{
+    return d->gridModified;
+}

@@ -1,0 +1,211 @@
+// Editors the grid creates only when a cell first needs them, the date pickers' events and the
+// balloon window's text.
+#include "grid/editing/QrlGridEditors.h"
+#include "grid/model/QrlGridFormat.h"
+#include "grid/model/QrlGridParse.h"
+#include "grid/model/QrlGridSettings.h"
+#include "grid/model/QrlGridText.h"
+#include "grid/model/QrlHTMLText.h"
+#include "grid/model/QrlStringGrid.h"
+#include "grid/model/QrlStringGrid_p.h"
+
+#include <QTime>
+
+namespace {
+// Days since 30 December 1899 with the time of day as the fraction.
+double toDateTime(const QDate &date, const QTime &time)
+{
+    TDateTime d = 0;
+    TDateTime t = 0;
+    if (!date.isValid() || !qrlTryEncodeDate(date.year(), date.month(), date.day(), d))
+        return 0;
+    if (time.isValid())
+        qrlTryEncodeTime(time.hour(), time.minute(), time.second(), time.msec(), t);
+    return d + t;
+}
+} // namespace
+
+// ---- lazily created editors -------------------------------------------------------------------
+
+TGridSpin *TQrlStringGrid::SpinEdit()
+{
+    if (!d->editSpin.ptr) {
+        auto *spin = new TGridSpin(this, this);
+        spin->setObjectName(QStringLiteral("SpinEdit"));
+        spin->setEnabled(false);
+        spin->hide();
+        spin->setFrame(false);
+        spin->SetIsWinXP(IsWinXP());
+        d->editSpin.ptr = spin;
+    }
+    return static_cast<TGridSpin *>(d->editSpin.ptr.data());
+}
+
+TGridDatePicker *TQrlStringGrid::DateTimePicker()
+{
+    if (!d->editDate.ptr) {
+        auto *picker = new TGridDatePicker(this, this);
+        picker->setObjectName(QStringLiteral("DateTimePicker"));
+        picker->setEnabled(false);
+        picker->hide();
+        connect(picker, &TGridDatePicker::CloseUp, this, [this] { DatePickerCloseUp(); });
+        connect(picker, &TGridDatePicker::DropDown, this, [this] { DatePickerDropDown(); });
+        connect(picker, &TGridDatePicker::Change, this, [this] { DatePickerChange(); });
+        d->editDate.ptr = picker;
+    }
+    return static_cast<TGridDatePicker *>(d->editDate.ptr.data());
+}
+
+TGridDateTimePicker *TQrlStringGrid::DateAndTimePicker()
+{
+    if (!d->editDateTime.ptr) {
+        auto *picker = new TGridDateTimePicker(this, this);
+        picker->setObjectName(QStringLiteral("DateAndTimePicker"));
+        picker->hide();
+        picker->setEnabled(false);
+        picker->SetAutoTab(true);
+        connect(picker, &TGridDateTimePicker::CloseUp, this, [this] { DatePickerCloseUp(); });
+        connect(picker, &TGridDateTimePicker::TimeChange, this, [this] { DateTimePickerChange(); });
+        d->editDateTime.ptr = picker;
+    }
+    return static_cast<TGridDateTimePicker *>(d->editDateTime.ptr.data());
+}
+
+TQrlRichEdit *TQrlStringGrid::RichEdit()
+{
+    if (!d->richEdit.ptr) {
+        auto *edit = new TQrlRichEdit(this);
+        edit->setObjectName(QStringLiteral("RichEdit"));
+        edit->hide();
+        edit->setGeometry(0, 0, 0, 0);
+        edit->setFrameStyle(QFrame::NoFrame);
+        edit->setAttribute(Qt::WA_TransparentForMouseEvents);
+        d->richEdit.ptr = edit;
+    }
+    return static_cast<TQrlRichEdit *>(d->richEdit.ptr.data());
+}
+
+TQrlRichEdit *TQrlStringGrid::InplaceRichEdit()
+{
+    if (!d->inplaceRichEdit.ptr) {
+        auto *edit = new TQrlRichEdit(this);
+        edit->setObjectName(QStringLiteral("InplaceRichEdit"));
+        connect(edit, &TQrlRichEdit::SelectionChange, this, [this] {
+            if (OnRichEditSelectionChange)
+                OnRichEditSelectionChange(this);
+        });
+        edit->hide();
+        d->inplaceRichEdit.ptr = edit;
+    }
+    return static_cast<TQrlRichEdit *>(d->inplaceRichEdit.ptr.data());
+}
+
+QWidget *TQrlStringGrid::FindParentForm(QWidget *Control)
+{
+    for (QWidget *w = Control; w; w = w->parentWidget())
+        if (w->isWindow())
+            return w;
+    return nullptr;
+}
+
+// ---- date picker events -----------------------------------------------------------------------
+
+void TQrlStringGrid::DatePickerChange()
+{
+    if (!OnEditChange)
+        return;
+    TGridDatePicker *picker = DateTimePicker();
+    const QString s = picker->Kind() == TDTDateTimeKind::dtkTime
+                          ? GridTimeToStr(toDateTime(QDate(1899, 12, 30), picker->time()))
+                          : GridDateToStr(toDateTime(picker->date(), QTime()));
+    OnEditChange(this, Col(), Row(), s);
+}
+
+void TQrlStringGrid::DatePickerCloseUp()
+{
+    if (OnDatePickerCloseUp)
+        OnDatePickerCloseUp(this, Row(), Col());
+    if (MouseActions()->DirectDateClose())
+        HideInplaceEdit();
+}
+
+void TQrlStringGrid::DatePickerDropDown()
+{
+    if (OnDatePickerDropDown)
+        OnDatePickerDropDown(this, Row(), Col());
+}
+
+void TQrlStringGrid::DateTimePickerChange()
+{
+    const QDateTime dt = DateAndTimePicker()->dateTime();
+    if (OnDateTimeChange)
+        OnDateTimeChange(this, Col(), Row(), toDateTime(dt.date(), dt.time()));
+}
+
+void TQrlStringGrid::DateTimeChangeNotify(
+    int Year, int Month, int Day, int Hour, int Minute, int Second, int MSec)
+{
+    if (!OnDateTimeChange)
+        return;
+    // An unset or impossible system time reports 0 rather than failing.
+    double value = 0;
+    if (Year != 0 && Month != 0 && Day != 0)
+        value = toDateTime(QDate(Year, Month, Day), QTime(Hour, Minute, Second, MSec));
+    OnDateTimeChange(this, Col(), Row(), value);
+}
+
+// ---- balloon text -----------------------------------------------------------------------------
+
+QString TQrlStringGrid::BalloonTipText(const QString &T)
+{
+    constexpr int maxText = 2048;
+    QString text = T;
+    text.replace(u'\t', u' ');
+    int skip = 0;
+    while (skip < text.size() &&
+           (text[skip] == u'\r' || text[skip] == u'\n' || text[skip] == u'\t'))
+        ++skip;
+    if (text.size() > maxText)
+        return text.mid(skip, maxText - 3) + QStringLiteral("...");
+    return text.mid(skip);
+}
+
+QString TQrlStringGrid::BalloonTipTitle(const QString &Title)
+{
+    constexpr int maxTitle = 100;
+    if (Title.size() > maxTitle)
+        return Title.left(maxTitle - 3) + QStringLiteral("...");
+    return Title;
+}
+
+TQrlStringGrid::TBalloonTip TQrlStringGrid::BalloonTipForCell(int ACol, int ARow)
+{
+    TBalloonTip tip;
+    QString t;
+    int col = ACol;
+    int row = ARow;
+    if (ACol >= 0 && ARow >= 0) {
+        const plat::TGridCoord b = BaseCell(ACol, ARow);
+        col = b.X;
+        row = b.Y;
+        const int r = RealColIndex(col);
+        const QString raw = Cells(r, row);
+        switch (CellTextKind(raw, EnableHTML())) {
+        case ctkHTML:
+            t = StripHTMLTags(raw);
+            break;
+        case ctkWide:
+            t = DecodeWideCellText(raw);
+            break;
+        default:
+            t = GetCellEx(r, row);
+            break;
+        }
+    }
+    tip.Text = BalloonTipText(t);
+    tip.Title = QStringLiteral(" ");
+    if (OnCellBalloon)
+        OnCellBalloon(this, col, row, tip.Title, tip.Text, tip.Icon);
+    tip.Title = BalloonTipTitle(tip.Title);
+    return tip;
+}

@@ -1,0 +1,779 @@
+// Mouse clicks, the left press: what a press means per kind of cell before (or instead of) the
+// framework's own press, the mouse-down hook around it, radio groups and fixed-cell editing.
+#include "grid/model/QrlGridSettings.h"
+#include "grid/model/QrlGridText.h"
+#include "grid/model/QrlHTMLText.h"
+#include "grid/model/QrlStringGrid.h"
+#include "grid/model/QrlStringGrid_p.h"
+
+#include "platform/ui/Canvas.h"
+
+#include <QDesktopServices>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QUrl>
+
+#include <cmath>
+#include <utility>
+
+using plat::TGridCoord;
+using plat::TGridOption;
+using plat::TGridRect;
+using plat::TMouseButton;
+using plat::TShiftState;
+using plat::TShiftStateItem;
+
+namespace {
+
+// Holds a flag at a value for a scope.
+// Alt before Shift before Ctrl: the one modifier a press acts on.
+enum class TPressKey { none, alt, shift, ctrl };
+
+TPressKey pressKeyOf(TShiftState Shift)
+{
+    if (Shift.Contains(TShiftStateItem::ssAlt))
+        return TPressKey::alt;
+    if (Shift.Contains(TShiftStateItem::ssShift))
+        return TPressKey::shift;
+    if (Shift.Contains(TShiftStateItem::ssCtrl))
+        return TPressKey::ctrl;
+    return TPressKey::none;
+}
+
+// Pixels from a header cell's left or right edge that grab the column border.
+constexpr int BorderGrab = 4;
+
+bool isMiniHTML(const QString &Text)
+{
+    return Text.startsWith(QLatin1Char('<'));
+}
+
+// The anchors of a mini-HTML text, in text order.
+QStringList htmlAnchors(const QString &Text)
+{
+    static const QRegularExpression re(QStringLiteral("<a\\s+href\\s*=\\s*\"([^\"]*)\""),
+                                       QRegularExpression::CaseInsensitiveOption);
+    QStringList result;
+    for (auto it = re.globalMatch(Text); it.hasNext();)
+        result << it.next().captured(1);
+    return result;
+}
+
+// "R<row>C<col>" of a cell link.
+bool parseRCRef(const QString &Ref, int &ARow, int &ACol)
+{
+    static const QRegularExpression re(QStringLiteral("^R(\\d+)C(\\d+)$"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = re.match(Ref.trimmed());
+    if (!m.hasMatch())
+        return false;
+    bool okR = false;
+    bool okC = false;
+    ARow = m.captured(1).toInt(&okR);
+    ACol = m.captured(2).toInt(&okC);
+    return okR && okC;
+}
+
+} // namespace
+
+// ---- the mouse-down override ------------------------------------------------------------------
+
+void TQrlStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    // Presses the grid's own code sends (the Tab walk, a simulated cell click) click nothing
+    // in the cell: they only move the cursor as the framework does.
+    const bool message = std::exchange(d->mouseMessage, false);
+    if (message && Button == TMouseButton::mbLeft && !Shift.Contains(TShiftStateItem::ssDouble))
+        leftPress(Shift, X, Y);
+    else if (message && Button == TMouseButton::mbRight &&
+             !Shift.Contains(TShiftStateItem::ssDouble))
+        rightPress(Shift, X, Y);
+    else
+        MouseDownHook(Button, Shift, X, Y);
+}
+
+bool TQrlStringGrid::viewportEvent(QEvent *e)
+{
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick: {
+        TFlagScope message(d->mouseMessage, true);
+        return TBaseGrid::viewportEvent(e);
+    }
+    default:
+        return TBaseGrid::viewportEvent(e);
+    }
+}
+
+void TQrlStringGrid::clickCell(int ACol, int ARow)
+{
+    if (OnClickCell)
+        OnClickCell(this, ARow, ACol);
+}
+
+// ---- left press -------------------------------------------------------------------------------
+
+void TQrlStringGrid::leftPress(TShiftState Shift, int X, int Y)
+{
+    TMouseActions &ma = *d->mouseActions;
+    const bool goEditing = Options().Contains(TGridOption::goEditing);
+    d->lastPress = {X, Y};
+
+    d->doOnClick = d->mouseDownMove = d->mouseKeepDown = true;
+    d->spinUpClick = d->spinDnClick = false;
+    const TGridRect s0 = Selection();
+
+    TGridCoord cell = MouseCoord(X, Y);
+    int ACol = cell.X;
+    int ARow = cell.Y;
+
+    if (selectionResizerPress(X, Y))
+        return;
+
+    if (goEditing && ma.RangeSelectAndEdit() && !s0.Contains(ACol, ARow))
+        SetOptions(Options() - TGridOption::goEditing);
+
+    bool allow = true;
+    if (OnCanClickCell)
+        OnCanClickCell(this, ARow, ACol, allow);
+    if (!allow)
+        return;
+
+    if (d->cellSelectorMode) {
+        CellSelectorClick(ACol, ARow);
+        return;
+    }
+
+    const TPressKey key = pressKeyOf(Shift);
+    const bool fixedArea = ACol >= 0 && ARow >= 0 && (ARow < FixedRows() || ACol < FixedCols());
+
+    if (ma.DisjunctCellSelect() && key != TPressKey::ctrl && ACol >= 0 && ARow >= 0 && !fixedArea &&
+        !IsFixed(ACol, ARow)) {
+        ClearSelectedCells();
+        Invalidate();
+    }
+
+    d->searchInc.clear();
+    d->moveColInd = d->moveRowInd = -1;
+    d->selectionClick = false;
+    d->pushedCellButton = {-1, -1};
+    d->oldKeepLeftCol = LeftCol();
+    d->oldTopRow = TopRow();
+    {
+        // Up and left of the point, so a press just past a border still names the line before.
+        const TGridCoord c = MouseCoord(ACol == 0 ? X : X - 5, ARow == 0 ? Y : Y - 4);
+        d->colClicked = c.X;
+        d->rowClicked = c.Y;
+        d->colClickedSize = c.X >= 0 ? ColWidths(c.X) : 0;
+        d->rowClickedSize = c.Y >= 0 ? RowHeights(c.Y) : 0;
+    }
+    d->clickPosX = X;
+    d->clickPosY = Y;
+
+    if (ACol < 0 || ARow < 0) {
+        HideInplaceEdit();
+        if (!FixedRowAlways())
+            MouseDownHook(TMouseButton::mbLeft, Shift, X, Y);
+        return;
+    }
+
+    {
+        const TGridCoord b = BaseCell(ACol, ARow);
+        ACol = b.X;
+        ARow = b.Y;
+    }
+    const int RC = RealColIndex(ACol);
+    const TRect r = CellRect(ACol, ARow);
+
+    if (d->sizeFixed) {
+        d->sizingFixed = true;
+        d->sizeFixedX = X;
+        for (int c = 0; c < FixedCols(); ++c) {
+            const TRect fr = CellRect(c, ARow);
+            if (std::abs(fr.Right - X) <= 2)
+                d->sizingFixedCol = c;
+        }
+        Invalidate();
+        return;
+    }
+    if (d->sizeFixedR) {
+        d->sizingFixedR = true;
+        d->sizeFixedY = Y;
+        for (int rr = 0; rr < FixedRows(); ++rr) {
+            const TRect fr = CellRect(ACol, rr);
+            if (std::abs(fr.Bottom - Y) <= 2)
+                d->sizingFixedRow = rr;
+        }
+        Invalidate();
+        return;
+    }
+
+    const bool isFixedCell = IsFixed(ACol, ARow);
+    if (fixedArea || isFixedCell)
+        HideInplaceEdit();
+    const bool fixedNormal = isFixedCell && !fixedArea;
+    const bool normal = !fixedArea && !isFixedCell;
+
+    if (d->controlLook->SpinButtonsAlwaysVisible() && HasSpinHook(RC, ARow) && X >= r.Right - 18) {
+        if (Y < r.Top + r.Height() / 2)
+            d->spinUpClick = true;
+        else
+            d->spinDnClick = true;
+    }
+
+    if (ACol == 0 && IsNode(ARow) && IsNodeClick(ARow, X)) {
+        if (ARow < FixedRows()) {
+            if (ma.NodeAllExpandContract()) {
+                const bool contracted = GetNodeState(ARow);
+                if (contracted)
+                    ExpandAll();
+                else
+                    ContractAll();
+                SetNodeState(ARow, !contracted);
+            }
+        } else {
+            if (OnMouseDown)
+                OnMouseDown(this, TMouseButton::mbLeft, Shift, X, Y);
+            clickCell(ACol, ARow);
+            toggleNodeAt(ARow);
+            if (ma.MoveRowOnNodeClick())
+                SetRow(ARow);
+            return;
+        }
+    }
+
+    const TCellType type = GetCellType(RC, ARow);
+    if (type == TCellType::ctRadio &&
+        (IsEditable(ACol, ARow) || d->controlLook->RadioAlwaysActive())) {
+        HideInplaceEdit();
+        RadioClickAt(RC, ARow, X - r.Left, Y - r.Top);
+        setFocus();
+        return;
+    }
+
+    if (HasNodes() && ACol == 0 && ARow >= FixedRows() && !ma.RowSelect() &&
+        !Options().Contains(TGridOption::goRowSizing)) {
+        if (OnMouseDown)
+            OnMouseDown(this, TMouseButton::mbLeft, Shift, X, Y);
+        clickCell(ACol, ARow);
+        return;
+    }
+
+    if (prepareCellDrag(ACol, ARow, X, Y))
+        return;
+
+    if (type == TCellType::ctRating && IsEditable(ACol, ARow)) {
+        HideInplaceEdit();
+        const double rate = std::trunc((X - r.Left) / 9.0) / 2.0;
+        bool allowRate = true;
+        // The event carries whole steps; the cell keeps the half steps.
+        DoRatingChange(RC, ARow, static_cast<int>(rate), allowRate);
+        if (allowRate) {
+            SetFloats(RC, ARow, rate);
+            RepaintCell(ACol, ARow);
+        }
+        return;
+    }
+
+    const bool buttonCell = type == TCellType::ctButton || type == TCellType::ctBitButton;
+    const bool expandCell = type == TCellType::ctExpand;
+    if (buttonCell || expandCell) {
+        HideInplaceEdit();
+        if (normal) {
+            TFlagScope force(d->forceSel, true);
+            SelectCellHook(ACol, ARow);
+        }
+        const TRect br = buttonCell ? CellButtonRect(ACol, ARow) : ExpandButtonRect(RC, ARow);
+        if (br.Contains(X, Y)) {
+            if (buttonCell)
+                PushButton(ACol, ARow, true);
+            d->pushedCellButton = {ACol, ARow};
+            clickCell(ACol, ARow);
+            return;
+        }
+    }
+
+    const bool merged = IsMergedCell(ACol, ARow);
+    int px = X;
+    int py = Y;
+    if (normal && merged && !OnMouseDown) {
+        px = r.Left + 2;
+        py = r.Top + 2;
+    }
+
+    if (ACol >= ColCount() || ARow >= RowCount()) {
+        MouseDownHook(TMouseButton::mbLeft, Shift, px, py);
+        return;
+    }
+
+    if (d->colClicked >= 0 && d->rowClicked >= 0) {
+        const TRect cr = CellRect(d->colClicked, d->rowClicked);
+        d->clickPosDX = cr.Right - X;
+        d->clickPosDY = cr.Bottom - Y;
+    }
+
+    if (ma.DisjunctRowSelect() && ARow >= FixedRows() && !(ACol == 0 && ma.HotmailRowSelect())) {
+        if (key == TPressKey::shift) {
+            MouseDownHook(TMouseButton::mbLeft, Shift, px, py);
+            SetSelection(plat::GridRectFromCoords({ACol, ARow}, {s0.Left, s0.Top}));
+            return;
+        }
+        const int flagRow = ma.RowSelectPersistent() ? RealRowIndex(ARow) : ARow;
+        if ((key == TPressKey::ctrl || ma.DisjunctRowSelectNoCtrl()) && GetRowSelect(flagRow)) {
+            d->deselectState = true;
+        } else if (key != TPressKey::ctrl && !ma.DisjunctRowSelectNoCtrl()) {
+            d->mouseDown = true;
+            if (key != TPressKey::alt)
+                ClearRowSelect();
+        }
+    }
+    if (ma.DisjunctColSelect() && ACol >= FixedCols()) {
+        if (key == TPressKey::ctrl) {
+            if (GetColSelect(ACol))
+                d->deselectState = true;
+        } else {
+            d->mouseDown = true;
+            ClearColSelect();
+        }
+    }
+
+    if (anchorPress(ACol, ARow, X, Y))
+        return;
+
+    // Selection gestures that hovering prepared.
+    const auto gesture = [&](const TGridRect &sel) {
+        setFocus();
+        HideSelection();
+        if (ma.DisjunctCellSelect())
+            ClearSelectedCells();
+        SetSelection(sel);
+        d->selHidden = false;
+        DoExit();
+        if (ActiveCellShow())
+            RepaintActiveHeaders(s0.Left, s0.Top, ACol, ARow);
+    };
+    const bool rangeSelect = Options().Contains(TGridOption::goRangeSelect);
+    if (ACol < FixedCols() && ARow < FixedRows() && ma.AllSelect() && rangeSelect &&
+        d->mouseSelectMode == TMouseSelectMode::msAll) {
+        TGridRect all{FixedCols(), FixedRows(), ColCount() - 1, RowCount() - 1};
+        SelectAllHook(all);
+        gesture(all);
+    } else if (ACol < FixedCols() && ARow >= FixedRows() && ma.RowSelect() &&
+               d->mouseSelectMode == TMouseSelectMode::msRow) {
+        const int top = key == TPressKey::shift ? std::min(s0.Top, ARow) : ARow;
+        const int bottom = key == TPressKey::shift ? std::max(s0.Top, ARow) : ARow;
+        gesture({FixedCols(), top, ColCount() - 1, bottom});
+        d->mouseSelectStart = ARow;
+        RepaintCol(0);
+    } else if (ARow < FixedRows() && ACol >= FixedCols() && ma.ColSelect() && rangeSelect &&
+               d->mouseSelectMode == TMouseSelectMode::msColumn) {
+        int left = ACol;
+        int right = ACol;
+        if (key == TPressKey::shift) {
+            left = ACol < s0.Left ? ACol : s0.Left;
+            right = ACol < s0.Left ? s0.Right : ACol;
+        }
+        gesture({left, FixedRows(), right, RowCount() - 1});
+        d->mouseSelectStart = ACol;
+    }
+
+    d->moveCell = -1;
+    if (ARow < FixedRows() && ACol >= FixedCols())
+        d->moveCell = ACol;
+    else if (ACol < FixedCols() && ARow >= FixedRows())
+        d->moveCell = ARow;
+    d->moveOfsX = X - r.Left;
+    d->moveOfsY = Y - r.Top;
+
+    bool canEdit = goEditing || ma.RangeSelectAndEdit();
+    CanEditCell(RC, ARow, canEdit);
+    if (checkBoxPress(ACol, ARow, Shift, X, Y, canEdit))
+        return;
+
+    const bool dropDown =
+        normal && d->controlLook->DropDownAlwaysVisible() && HasComboHook(RC, ARow);
+    const bool editEnabled = canEdit || (ma.EditOnDblClickOnly() && dropDown);
+    const bool direct = ma.DirectEdit() || dropDown;
+    if (normal && editEnabled && direct) {
+        if (ma.EditOnDblClickOnly() && dropDown)
+            d->editActive = false;
+        HideInplaceEdit();
+        setFocus();
+    }
+
+    const TGridRect cur = Selection();
+    const bool sameCell =
+        ACol == Col() && ARow == Row() && cur == TGridRect{Col(), Row(), Col(), Row()};
+    bool forceSelecting = false;
+    if (!sameCell && ma.RangeSelectAndEdit() && !isFixedCell && !canEdit) {
+        SetOptions(Options() - TGridOption::goEditing);
+        forceSelecting = true;
+    }
+
+    if (fixedNormal) {
+        const TFloatingFooter *footer = FloatingFooter();
+        const bool footerRow = footer && footer->Visible() &&
+                               footer->FooterStyle() == TFooterStyle::fsFixedLastRow &&
+                               ARow == RowCount() - 1;
+        if (!footerRow)
+            clickCell(ACol, ARow);
+        return;
+    }
+
+    if (!d->selHidden) {
+        const bool alwaysEdit = d->navigation->AlwaysEdit();
+        d->navigation->SetAlwaysEdit(false);
+        const bool keepLeft =
+            Options().Contains(TGridOption::goRowSelect) && d->navigation->KeepHorizScroll();
+        const int leftCol = LeftCol();
+        const int topRow = TopRow();
+        MouseDownHook(TMouseButton::mbLeft, Shift, px, py);
+        if (keepLeft && LeftCol() != leftCol)
+            SetLeftCol(leftCol);
+        d->navigation->SetAlwaysEdit(alwaysEdit);
+
+        if (GridState() == plat::TGridState::gsSelecting && ma.NoAutoRangeScroll()) {
+            const bool partialRow = r.Bottom > viewport()->height();
+            const bool partialCol = r.Right > viewport()->width();
+            if (partialRow || partialCol || (ACol == LeftCol() && LeftCol() > FixedCols()))
+                SetGridState(plat::TGridState::gsNormal);
+        }
+        if (TopRow() != topRow && ma.NoScrollOnPartialRow()) {
+            SetTopRow(topRow);
+            SetGridState(plat::TGridState::gsNormal);
+        }
+    }
+
+    const bool borderGrab = ARow < FixedRows() && Options().Contains(TGridOption::goColSizing) &&
+                            (X - r.Left < BorderGrab || r.Right - X < BorderGrab);
+    if (!borderGrab)
+        clickCell(ACol, ARow);
+
+    if (OnCellValidate) {
+        d->entered = false;
+        KeepOldCellValue(Col(), Row());
+    }
+
+    if (normal && merged && (sameCell || ma.DirectEdit()) && canEdit)
+        ShowInplaceEdit();
+
+    if (normal && X - r.Left > 3 && r.Right - X > 3 && editEnabled && direct &&
+        !HasClickableGraphic(RC, ARow)) {
+        if (ma.EditOnDblClickOnly() && dropDown && !Options().Contains(TGridOption::goEditing)) {
+            SetOptions(Options() + TGridOption::goEditing);
+            setFocus();
+        }
+        bool allowMove = true;
+        if (ACol != Col() || ARow != Row())
+            DoCellChanging(ACol, ARow, allowMove);
+        if (allowMove) {
+            SetSelection({ACol, ARow, ACol, ARow});
+            KeepOldCellValue(Col(), Row());
+            ShowEditor();
+        }
+    }
+
+    if (forceSelecting)
+        SetGridState(plat::TGridState::gsSelecting);
+}
+
+void TQrlStringGrid::toggleNodeAt(int ARow)
+{
+    const int R = RealRowIndex(ARow);
+    bool allow = true;
+    if (GetNodeState(ARow)) {
+        if (OnBeforeExpandNode)
+            OnBeforeExpandNode(this, ARow, R, allow);
+        if (allow) {
+            ExpandNode(R);
+            if (OnExpandNode)
+                OnExpandNode(this, ARow, R);
+        }
+    } else {
+        if (OnBeforeContractNode)
+            OnBeforeContractNode(this, ARow, R, allow);
+        if (allow) {
+            ContractNode(R);
+            if (OnContractNode)
+                OnContractNode(this, ARow, R);
+        }
+    }
+}
+
+bool TQrlStringGrid::checkBoxPress(
+    int ACol, int ARow, TShiftState Shift, int X, int Y, bool CanEdit)
+{
+    TMouseActions &ma = *d->mouseActions;
+    const int RC = RealColIndex(ACol);
+    const bool hotmail = ACol == 0 && ma.HotmailRowSelect();
+    if (!(CanEdit || d->controlLook->CheckAlwaysActive() || hotmail))
+        return false;
+    const bool radio = HasRadioButton(RC, ARow);
+    if (!(radio || HasCheckBox(RC, ARow)) || !IsInCheckBox(RC, ARow, X, Y))
+        return false;
+
+    HideInplaceEdit();
+    setFocus();
+    if (radio) {
+        DoSelectRadioButton(RC, ARow, false);
+        if (OnRadioButtonClick)
+            OnRadioButtonClick(this, RC, ARow);
+    } else {
+        ToggleCheckBox(RC, ARow);
+    }
+    if (d->showModified->Enabled()) {
+        SetRowModified(ARow, true);
+        RepaintCell(0, ARow);
+    }
+    if (hotmail && ARow >= FixedRows()) {
+        SetSelection({FixedCols(), ARow, ColCount() - 1, ARow});
+        if (Row() == ARow && !GetRowSelect(ARow))
+            HideSelection();
+    }
+    bool state = false;
+    GetCheckBoxState(RC, RealRowIndex(ARow), state);
+    const bool fixed = ARow < FixedRows() || ACol < FixedCols() || IsFixed(ACol, ARow);
+    if (!d->navigation->AlwaysEdit() && !fixed)
+        MoveColRow(ACol, ARow, true, true);
+    DoCheckBoxClick(ACol, ARow, state);
+    if (d->hideFocusRect)
+        RepaintCell(ACol, ARow);
+    if (ARow < FixedRows() && ma.CheckAllCheck()) {
+        for (int r = FixedRows(); r < RowCount(); ++r) {
+            if (ma.HotmailRowSelect())
+                SetRowSelect(r, state);
+            else
+                SetCheckBoxState(RC, r, state);
+        }
+        Invalidate();
+    }
+    if (OnMouseDown)
+        OnMouseDown(this, TMouseButton::mbLeft, Shift, X, Y);
+    Click();
+    return true;
+}
+
+// ---- anchors ----------------------------------------------------------------------------------
+
+bool TQrlStringGrid::anchorPress(int ACol, int ARow, int X, int Y)
+{
+    Q_UNUSED(X);
+    Q_UNUSED(Y);
+    const int RC = RealColIndex(ACol);
+    const QString text = GetCellEx(RC, ARow);
+    const bool html = isMiniHTML(text);
+    if (!URLShow() && !html)
+        return false;
+    QString anchor;
+    if (html) {
+        // Without the mini-HTML layout engine's hit test, a text with one link is that link
+        // wherever it is pressed; texts with more links are not resolved.
+        const QStringList anchors = htmlAnchors(text);
+        if (anchors.size() == 1)
+            anchor = DecodeHTMLEntities(anchors.front(), false);
+    } else if (IsURLText(text)) {
+        anchor = text;
+    }
+    if (anchor.isEmpty()) {
+        if (html && HasHTMLControl(text)) {
+            clickCell(ACol, ARow);
+            HideInplaceEdit();
+            SetSelection({ACol, ARow, ACol, ARow});
+            return true;
+        }
+        return false;
+    }
+    bool autoHandle = true;
+    if (OnAnchorClick)
+        OnAnchorClick(this, ARow, ACol, anchor, autoHandle);
+    if (autoHandle)
+        openAnchor(anchor);
+    return true;
+}
+
+void TQrlStringGrid::openAnchor(const QString &Anchor)
+{
+    const int at = Anchor.toUpper().indexOf(QStringLiteral("CELL://"));
+    if (at >= 0) {
+        int r = -1;
+        int c = -1;
+        if (parseRCRef(Anchor.mid(at + 7), r, c) && c >= 0 && c < ColCount() && r >= 0 &&
+            r < RowCount()) {
+            MoveColRow(c, r, true, true);
+        }
+        return;
+    }
+    // Only web and mail links leave the grid: a cell text must not start local programs.
+    const QUrl url(Anchor.trimmed());
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https") &&
+                           scheme != QLatin1String("mailto")))
+        return;
+    if (OpenLinkHook)
+        OpenLinkHook(url);
+    else
+        QDesktopServices::openUrl(url);
+}
+
+// ---- the framework's press with the grid's steps around it -----------------------------------
+
+void TQrlStringGrid::MouseDownHook(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TMouseActions &ma = *d->mouseActions;
+    const TGridCoord cell = MouseCoord(X, Y);
+    const int ACol = cell.X;
+    const int ARow = cell.Y;
+    const bool left = Button == TMouseButton::mbLeft;
+
+    if (ma.RangeSelectAndEdit() && left && !ma.EditOnDblClickOnly() && ACol >= 0) {
+        const bool goEditing = Options().Contains(TGridOption::goEditing);
+        if (ACol == Col() && ARow == Row() && !goEditing && IsEditable(ACol, ARow)) {
+            SetOptions(Options() + TGridOption::goEditing);
+            TBaseGrid::MouseDown(Button, Shift, X, Y);
+            ShowInplaceEdit();
+            return;
+        }
+        if (Shift.Contains(TShiftStateItem::ssShift) && !(ACol == Col() && ARow == Row()) &&
+            goEditing) {
+            SetOptions(Options() - TGridOption::goEditing);
+            TBaseGrid::MouseDown(Button, Shift, X, Y);
+            return;
+        }
+    }
+
+    if (ACol >= 0 && ARow >= 0 && d->controlLook->FixedDropDownButton() &&
+        IsHoverFixedCell(ACol, ARow)) {
+        const TRect r = CellRect(ACol, ARow);
+        const int button = Options().Contains(TGridOption::goColSizing) ? 14 : 16;
+        if (X >= r.Right - button) {
+            d->dropDownDown = true;
+            if (d->fixedDropDownMenu || OnFixedDropDownClick) {
+                d->noMouseLeave = true;
+                QMenu *menu = d->fixedDropDownMenu;
+                // One menu may serve several columns: it tells them apart by this.
+                if (menu)
+                    menu->setProperty("Tag", ACol);
+                bool keep = false;
+                if (OnFixedDropDownClick)
+                    OnFixedDropDownClick(this, ACol, ARow, menu, keep);
+                if (menu) {
+                    d->hoverFixedCell = {ACol, ARow};
+                    RepaintCell(ACol, ARow);
+                    menu->exec(viewport()->mapToGlobal(QPoint(r.Right - 16, r.Top)));
+                    d->hoverFixedCell = {-1, -1};
+                    RepaintCell(ACol, ARow);
+                }
+                d->noMouseLeave = keep;
+                return;
+            }
+        }
+    }
+
+    if (ACol >= 0 && ARow == FixedRows() - 1 && IsHoverFixedCell(ACol, ARow))
+        RepaintCell(ACol, ARow);
+
+    {
+        TFlagScope start(d->editStart, true);
+        TBaseGrid::MouseDown(Button, Shift, X, Y);
+    }
+    if (Shift.Contains(TShiftStateItem::ssShift) && d->selectionRectangle)
+        Invalidate();
+
+    if (ACol >= 0 && ARow >= 0) {
+        const TRect r = CellRect(ACol, ARow);
+        const bool inside =
+            X - r.Left >= 4 && r.Right - X >= 4 && Y - r.Top >= 4 && r.Bottom - Y >= 4;
+        const bool fixedRow = ARow < FixedRows();
+        const bool fixedCol = ACol < FixedCols();
+        using E = TGridFixedCellEdit;
+        if (left && fixedRow && ma.FixedRowsEdit() == E::fceLeftClick &&
+            (!Options().Contains(TGridOption::goColSizing) || inside))
+            EditFixedCell(ACol, ARow);
+        else if (left && fixedCol && ma.FixedColsEdit() == E::fceLeftClick &&
+                 (!Options().Contains(TGridOption::goRowSizing) || inside))
+            EditFixedCell(ACol, ARow);
+        else if (Button == TMouseButton::mbRight &&
+                 ((fixedRow && ma.FixedRowsEdit() == E::fceRightClick) ||
+                  (fixedCol && ma.FixedColsEdit() == E::fceRightClick)))
+            EditFixedCell(ACol, ARow);
+    }
+
+    if (TQrlStringGrid *other = d->syncGrid->Grid()) {
+        if (d->syncGrid->SelectionColumn() && other->Col() != Col() && Col() < other->ColCount())
+            other->SetCol(Col());
+        if (d->syncGrid->SelectionRow() && other->Row() != Row() && Row() < other->RowCount())
+            other->SetRow(Row());
+    }
+}
+
+// ---- radio groups, fixed-cell editing, hooks --------------------------------------------------
+
+void TQrlStringGrid::RadioClickAt(int ACol, int ARow, int X, int Y)
+{
+    const TGridCoord b = BaseCell(DisplColIndex(ACol), ARow);
+    const int RC = RealColIndex(b.X);
+    TCellGraphic *cg = GetCellGraphic(RC, b.Y);
+    if (!cg || cg->CellType() != TCellType::ctRadio)
+        return;
+    const QStringList *items = cg->CellBitmap().As<QStringList>();
+    if (!items || items->isEmpty())
+        return;
+    if (b.Y >= FixedRows() && b.X >= FixedCols())
+        MoveColRow(b.X, b.Y, true, true);
+
+    plat::TGridDrawState state;
+    TCanvas canvas;
+    TBrush brush;
+    GetFontProperties(b.X, RC, b.Y, state, canvas.Font(), brush, false);
+    const TControlStyle style = d->controlLook->ControlStyle();
+    const bool themed = style == TControlStyle::csWinXP || style == TControlStyle::csTheme;
+    const int glyph = themed ? 16 : d->controlLook->RadioSize();
+    const int lineHeight = canvas.TextHeight(QStringLiteral("gh"));
+    // CellBoolean lays the items out side by side.
+    const bool horizontal = cg->CellBoolean();
+    int pos = 0;
+    int hit = -1;
+    for (int i = 0; i < items->size(); ++i) {
+        const int span =
+            horizontal ? canvas.TextWidth(items->at(i)) + glyph : std::max(glyph, lineHeight);
+        const int p = horizontal ? X : Y;
+        if (p >= pos && p < pos + span) {
+            hit = i;
+            break;
+        }
+        pos += span;
+    }
+    if (hit < 0)
+        return;
+    if (cg->CellIndex() >= -1)
+        cg->SetCellIndex(hit);
+    cg->SetCellVar(hit);
+    SetCellEx(RC, b.Y, items->at(hit));
+    RepaintCell(b.X, b.Y);
+    if (OnRadioClick)
+        OnRadioClick(this, RC, b.Y, hit);
+}
+
+void TQrlStringGrid::EditFixedCell(int ACol, int ARow)
+{
+    bool canEdit = true;
+    DoCanEditCell(ACol, ARow, canEdit);
+    if (!canEdit)
+        return;
+    showFixedCellEditor(ACol, ARow);
+}
+
+void TQrlStringGrid::CellSelectorClick(int, int) {}
+
+void TQrlStringGrid::SelectAllHook(TGridRect &) {}
+
+QMenu *TQrlStringGrid::FixedDropDownMenu() const
+{
+    return d->fixedDropDownMenu;
+}
+
+void TQrlStringGrid::SetFixedDropDownMenu(QMenu *Value)
+{
+    d->fixedDropDownMenu = Value;
+}

@@ -1,0 +1,502 @@
+// Mouse clicks, the rest: the left release (cell buttons, fixed sizing, disjunct selection,
+// header-click sorting), the double click, the right button and the mouse-up hook.
+#include "grid/model/QrlGridSettings.h"
+#include "grid/model/QrlStringGrid.h"
+#include "grid/model/QrlStringGrid_p.h"
+
+#include <QElapsedTimer>
+
+#include <utility>
+
+using plat::TGridCoord;
+using plat::TGridOption;
+using plat::TGridRect;
+using plat::TGridState;
+using plat::TMouseButton;
+using plat::TShiftState;
+using plat::TShiftStateItem;
+
+namespace {
+
+constexpr int BorderGrab = 4;
+
+} // namespace
+
+// ---- release ----------------------------------------------------------------------------------
+
+void TQrlStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    const bool message = std::exchange(d->mouseMessage, false);
+    if (!message) {
+        MouseUpHook(Button, Shift, X, Y);
+        return;
+    }
+    if (Button == TMouseButton::mbLeft) {
+        leftRelease(Shift, X, Y);
+        return;
+    }
+    if (Button == TMouseButton::mbRight && EnhRowColMove() &&
+        (GridState() == TGridState::gsColMoving || GridState() == TGridState::gsRowMoving))
+        return;
+    MouseUpHook(Button, Shift, X, Y);
+}
+
+void TQrlStringGrid::leftRelease(TShiftState Shift, int X, int Y)
+{
+    TMouseActions &ma = *d->mouseActions;
+    const TGridCoord cell = MouseCoord(X, Y);
+    const int ACol = cell.X;
+    const int ARow = cell.Y;
+    const TGridState state = GridState();
+    const bool sizing = state == TGridState::gsColSizing || state == TGridState::gsRowSizing;
+    const bool moving = state == TGridState::gsColMoving || state == TGridState::gsRowMoving;
+
+    // The release that ends a double click on a header border does not sort.
+    const bool afterDblClk = std::exchange(d->dblClk, false);
+    d->mouseDown = d->mouseKeepDown = d->mouseDownMove = false;
+    d->mouseSelectMode = TMouseSelectMode::msNormal;
+    if (d->ctrlDown) {
+        d->ctrlDown = false;
+        RepaintCell(d->ctrlXY.X, d->ctrlXY.Y);
+    }
+    d->mouseSelectStart = -1;
+
+    if (d->sizingFixed) {
+        d->sizingFixed = false;
+        const int col = d->sizingFixedCol;
+        d->sizingFixedCol = -1;
+        if (col >= 0 && col < ColCount()) {
+            int width = X;
+            for (int c = 0; c < col; ++c)
+                width -= ColWidths(c) + GridLineWidth();
+            if (OnEndColumnSize)
+                OnEndColumnSize(this, col);
+            if (OnUpdateColumnSize)
+                OnUpdateColumnSize(this, col, width);
+            SetColWidths(col, std::max(width, 0));
+        }
+        Invalidate();
+    }
+    if (d->sizingFixedR) {
+        d->sizingFixedR = false;
+        const int row = d->sizingFixedRow;
+        d->sizingFixedRow = -1;
+        if (row >= 0 && row < RowCount()) {
+            int height = Y;
+            for (int r = 0; r < row; ++r)
+                height -= RowHeights(r) + GridLineWidth();
+            SetRowHeights(row, std::max(height, 0));
+            if (OnEndRowSize)
+                OnEndRowSize(this, row);
+        }
+        Invalidate();
+    }
+
+    if (d->fixedCellPushed) {
+        d->fixedCellPushed = false;
+        InvalidateRect(d->pushedFixedCell);
+    }
+
+    const TGridCoord pushed = d->pushedCellButton;
+    if (pushed.X >= 0) {
+        const int prc = RealColIndex(pushed.X);
+        const bool expand = GetCellType(prc, pushed.Y) == TCellType::ctExpand;
+        if (!expand && !IsNode(pushed.Y))
+            PushButton(pushed.X, pushed.Y, false);
+        if (cell == pushed) {
+            if (expand) {
+                if (ExpandButtonRect(prc, pushed.Y).Contains(X, Y))
+                    DoExpandClick(pushed.X, pushed.Y, ToggleExpand(prc, pushed.Y));
+            } else if (CellButtonRect(pushed.X, pushed.Y).Contains(X, Y)) {
+                DoButtonClick(pushed.X, pushed.Y);
+            }
+        }
+        d->pushedCellButton = {-1, -1};
+    }
+
+    if (ACol >= 0 && ARow >= 0) {
+        const int rc = RealColIndex(ACol);
+        const TCellType type = GetCellType(rc, ARow);
+        if (((type == TCellType::ctButton || type == TCellType::ctBitButton) &&
+             CellButtonRect(ACol, ARow).Contains(X, Y)) ||
+            (type == TCellType::ctExpand && ExpandButtonRect(rc, ARow).Contains(X, Y)))
+            return;
+    }
+
+    const bool fixedCell = ACol >= 0 && ARow >= 0 && (ARow < FixedRows() || ACol < FixedCols());
+    if (fixedCell && d->doOnClick && state != TGridState::gsColSizing && OnClick)
+        OnClick(this);
+    d->doOnClick = false;
+
+    bool deselected = false;
+    if (ma.DisjunctRowSelect() && !(ACol == 0 && IsNode(ARow))) {
+        if (!(ACol == 0 && ma.HotmailRowSelect()))
+            SelectionToRowSelect(false);
+        if (ARow >= FixedRows() && d->deselectState) {
+            SetRowSelect(ma.RowSelectPersistent() ? RealRowIndex(ARow) : ARow, false);
+            deselected = true;
+        }
+        if (ma.HotmailRowSelect())
+            RepaintCell(0, 0);
+        d->deselectState = false;
+    }
+    if (ma.DisjunctColSelect()) {
+        SelectionToColSelect(false);
+        if (ACol >= FixedCols() && d->deselectState) {
+            SetColSelect(ACol, false);
+            deselected = true;
+        }
+        d->deselectState = false;
+    }
+
+    if (moving)
+        endHeaderDrag();
+    MouseUpHook(TMouseButton::mbLeft, Shift, X, Y);
+    if (deselected)
+        d->selChange = false;
+
+    if (sizing || moving || ACol < 0 || ARow < 0)
+        return;
+
+    if (ACol >= FixedCols() || d->sortSettings->FixedCols()) {
+        const int rc = RealColIndex(ACol);
+        bool checked = false;
+        if (HasCheckBox(rc, ARow) && GetCheckBoxState(rc, RealRowIndex(ARow), checked) &&
+            OnCheckBoxMouseUp)
+            OnCheckBoxMouseUp(this, rc, ARow, checked);
+        const TCellGraphic *cg = GetCellGraphic(rc, ARow);
+        if (cg && cg->CellType() == TCellType::ctRadio && OnRadioMouseUp)
+            OnRadioMouseUp(this, rc, ARow, cg->CellIndex());
+    }
+
+    if (!afterDblClk)
+        headerClickSort(ACol, ARow, X, Y, Shift);
+}
+
+void TQrlStringGrid::headerClickSort(int ACol, int ARow, int X, int Y, TShiftState Shift)
+{
+    TSortSettings &ss = *d->sortSettings;
+    const TRect r = CellRect(ACol, ARow);
+    if (ARow == 0 && Options().Contains(TGridOption::goColSizing) &&
+        (X - r.Left < BorderGrab || r.Right - X < BorderGrab))
+        return;
+    const int RC = RealColIndex(ACol);
+    // The drop-down button and the filter glyph take their part of the header.
+    const bool onButton = X >= r.Right - 16;
+    if (onButton && ((d->controlLook->FixedDropDownButton() && CanShowFixedDropDown(RC, ARow)) ||
+                     hasFilterButton(RC)))
+        return;
+    const TGridCoord pressed = MouseCoord(d->clickPosX, d->clickPosY);
+    if (ARow != ss.Row() || pressed.Y != ss.Row() || FixedRows() <= 0 ||
+        IsInCheckBox(RC, ARow, X, Y) || !ss.Show() || RowCount() <= 2 ||
+        IgnoreColumns().HasValue(RC))
+        return;
+    bool doSort = true;
+    if (OnCanSort)
+        OnCanSort(this, RC, doSort);
+    if (!doSort) {
+        RepaintCell(ACol, ARow);
+        return;
+    }
+
+    HideInplaceEdit();
+    const bool autoMerge = ss.AutoColumnMerge();
+    if (autoMerge)
+        SplitMergedColumns();
+    const bool keepLeft =
+        Options().Contains(TGridOption::goRowSelect) && d->navigation->KeepHorizScroll();
+    const int leftCol = LeftCol();
+    QElapsedTimer timer;
+    timer.start();
+    {
+        TUpdatePair update(*this);
+        if (ss.IndexShow()) {
+            TSortIndexList &idx = SortIndexes();
+            const bool keyHeld = Shift.Contains(ss.IndexSortKey() == TIndexSortKey::ikShift
+                                                    ? TShiftStateItem::ssShift
+                                                    : TShiftStateItem::ssCtrl);
+            const bool initAscending = ss.InitSortDirection() == TSortDirection::sdAscending;
+            const int at = idx.FindIndex(RC);
+            if (keyHeld) {
+                if (at >= 0)
+                    idx.ToggleIndex(RC);
+                else
+                    idx.AddIndex(RC, !initAscending);
+            } else if (idx.Count() == 1 && at == 0) {
+                idx.ToggleIndex(RC);
+            } else {
+                idx.Clear();
+                idx.AddIndex(RC, !initAscending);
+            }
+            if (HasNodes())
+                QSortGroupIndexed();
+            else
+                QSortIndexed();
+            ss.SetColumn(idx.Count() > 0 ? idx.SortColumns(0) : -1);
+        } else {
+            bool unsort = false;
+            if (RC == ss.Column()) {
+                const TSortDirection old = ss.Direction();
+                ss.SetDirection(old == TSortDirection::sdAscending ? TSortDirection::sdDescending
+                                                                   : TSortDirection::sdAscending);
+                if (old != ss.InitSortDirection() && ss.UndoSort()) {
+                    QUnSort();
+                    ss.SetColumn(-1);
+                    unsort = true;
+                }
+            } else {
+                ss.SetDirection(ss.InitSortDirection());
+                ss.SetColumn(RC);
+            }
+            if (!unsort) {
+                if (HasNodes())
+                    QSortGroup();
+                else
+                    QSort();
+            }
+        }
+        if (keepLeft)
+            SetLeftCol(leftCol);
+    }
+    d->sortTime = static_cast<unsigned>(timer.elapsed());
+    if (autoMerge)
+        ReMergeColumns();
+    CellControlsUpdate(false);
+    DoClickSort(ss.Column());
+}
+
+void TQrlStringGrid::MouseUpHook(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TMouseActions &ma = *d->mouseActions;
+    const TGridRect before = Selection();
+    const bool left = Button == TMouseButton::mbLeft;
+    const bool mayChange = left || (Button == TMouseButton::mbRight && ma.SelectOnRightClick());
+
+    const TGridCoord cell = MouseCoord(X, Y);
+    if (left && cell.X >= 0 && cell.Y >= 0 && filterDropDownRelease(cell.X, cell.Y, X, Y)) {
+        d->dropDownDown = false;
+        return;
+    }
+    d->dropDownDown = false;
+
+    if ((GridState() == TGridState::gsColSizing && X > viewport()->width()) ||
+        (GridState() == TGridState::gsRowSizing && Y > viewport()->height()))
+        SetGridState(TGridState::gsNormal);
+
+    if (ma.DisjunctCellSelect() && left && cell.X >= 0 && cell.Y >= 0) {
+        const bool fixed = cell.X < FixedCols() || cell.Y < FixedRows() || IsFixed(cell.X, cell.Y);
+        if (!fixed) {
+            bool canSelect = true;
+            if (OnSelectCell)
+                OnSelectCell(this, cell.X, cell.Y, canSelect);
+            if (!canSelect)
+                return;
+            const TGridCoord b = BaseCell(cell.X, cell.Y);
+            if (Shift.Contains(TShiftStateItem::ssShift)) {
+                SetSelectedCells(b.X, b.Y, true);
+            } else if (Shift.Contains(TShiftStateItem::ssCtrl)) {
+                SetSelectedCells(b.X, b.Y, !GetSelectedCells(b.X, b.Y));
+            } else {
+                ClearSelectedCells();
+                SetSelectedCells(b.X, b.Y, true);
+            }
+            const TGridRect sel = Selection();
+            if (sel.Left != sel.Right || sel.Top != sel.Bottom)
+                for (int c = sel.Left; c <= sel.Right; ++c)
+                    for (int r = sel.Top; r <= sel.Bottom; ++r)
+                        if (!GetSelectedCells(c, r))
+                            SetSelectedCells(c, r, true);
+            RepaintCell(cell.X, cell.Y);
+        } else if (!Shift.Contains(TShiftStateItem::ssCtrl)) {
+            ClearSelectedCells();
+            Invalidate();
+        }
+    }
+
+    if (mayChange)
+        DoSelectionChanged(before.Left, before.Top, before.Right, before.Bottom);
+    TBaseGrid::MouseUp(Button, Shift, X, Y);
+    if (cell.X >= 0 && cell.Y == FixedRows() - 1 && IsHoverFixedCell(cell.X, cell.Y))
+        RepaintCell(cell.X, cell.Y);
+    const TGridRect after = Selection();
+    if (!(after == before))
+        DoSelectionChanged(after.Left, after.Top, after.Right, after.Bottom);
+}
+
+// ---- double click -----------------------------------------------------------------------------
+
+void TQrlStringGrid::DblClick()
+{
+    TMouseActions &ma = *d->mouseActions;
+    const int X = d->lastPress.X;
+    const int Y = d->lastPress.Y;
+    TGridCoord cell = MouseCoord(X, Y);
+    int ACol = cell.X;
+    int ARow = cell.Y;
+    TFlagScope force(d->forceSel, d->forceSel || (ma.RangeSelectAndEdit() && ACol >= 0 &&
+                                                  !HasClickableGraphic(RealColIndex(ACol), ARow)));
+
+    if (ACol < 0) {
+        // Right of the last column counts as its header there.
+        if (FixedRowAlways() || X < CellRect(ColCount() - 1, 0).Right) {
+            TBaseGrid::DblClick();
+            return;
+        }
+        ACol = ColCount() - 1;
+        ARow = 0;
+    }
+    if (ARow < 0) {
+        TBaseGrid::DblClick();
+        return;
+    }
+
+    if (ARow < FixedRows() && Options().Contains(TGridOption::goColSizing) &&
+        ma.AutoSizeColOnDblClick()) {
+        const TRect r = CellRect(ACol, ARow);
+        int col = -1;
+        bool near = false;
+        if (X - r.Left <= 3 && X >= r.Left) {
+            near = true;
+            col = ACol - 1 >= FixedCols() ? ACol - 1 : -1;
+        } else if (r.Right - X <= 3) {
+            near = true;
+            col = ACol >= FixedCols() ? ACol : -1;
+        }
+        if (near) {
+            d->dblClk = true;
+            if (col >= 0) {
+                bool allow = true;
+                if (OnColumnSize)
+                    OnColumnSize(this, col, allow);
+                if (allow) {
+                    AutoSizeCol(col, 0);
+                    if (OnEndColumnSize)
+                        OnEndColumnSize(this, col);
+                }
+            }
+            TBaseGrid::DblClick();
+            return;
+        }
+    }
+
+    const int RC = RealColIndex(ACol);
+    const TCellType type = GetCellType(RC, ARow);
+    if (((type == TCellType::ctButton || type == TCellType::ctBitButton) &&
+         CellButtonRect(ACol, ARow).Contains(X, Y)) ||
+        (type == TCellType::ctExpand && ExpandButtonRect(RC, ARow).Contains(X, Y)))
+        return;
+    if (HasClickableGraphic(RC, ARow)) {
+        TBaseGrid::DblClick();
+        return;
+    }
+
+    TBaseGrid::DblClick();
+    if (OnDblClickCell)
+        OnDblClickCell(this, ARow, ACol);
+
+    if (ma.EditOnDblClickOnly()) {
+        const bool rse = ma.RangeSelectAndEdit();
+        ma.SetRangeSelectAndEdit(true);
+        const bool editable = IsEditable(ACol, ARow);
+        ma.SetRangeSelectAndEdit(rse);
+        if (editable) {
+            SetOptions(Options() + TGridOption::goEditing);
+            KeepOldCellValue(Col(), Row());
+            ShowInplaceEdit();
+        }
+    } else if (ma.RangeSelectAndEdit() && IsEditable(ACol, ARow)) {
+        SetOptions(Options() + TGridOption::goEditing);
+        const TGridCoord b = BaseCell(ACol, ARow);
+        const TRect br = CellRect(b.X, b.Y);
+        MouseDownHook(TMouseButton::mbLeft, TShiftState{TShiftStateItem::ssLeft}, br.Left + 4,
+                      br.Top + 4);
+    }
+
+    d->forceSel = false;
+    using E = TGridFixedCellEdit;
+    if ((ARow < FixedRows() && ma.FixedRowsEdit() == E::fceDblClick) ||
+        (ACol < FixedCols() && ma.FixedColsEdit() == E::fceDblClick))
+        EditFixedCell(ACol, ARow);
+}
+
+// ---- right button -----------------------------------------------------------------------------
+
+void TQrlStringGrid::rightPress(TShiftState Shift, int X, int Y)
+{
+    TMouseActions &ma = *d->mouseActions;
+    MouseDownHook(TMouseButton::mbRight, Shift, X, Y);
+    const TGridCoord cell = MouseCoord(X, Y);
+    const int ACol = cell.X;
+    const int ARow = cell.Y;
+    const bool inside = ACol >= 0 && ARow >= 0;
+    const bool fixed = inside && (ACol < FixedCols() || ARow < FixedRows() || IsFixed(ACol, ARow));
+    if (ma.SelectOnRightClick() && inside && !fixed &&
+        !(ma.DisjunctCellSelect() && GetSelectedCells(ACol, ARow))) {
+        const TGridCoord b = BaseCell(ACol, ARow);
+        if (!HasClickableGraphic(RealColIndex(b.X), b.Y)) {
+            if (OnRightClickCell) {
+                FocusCell(b.X, b.Y);
+            } else {
+                MouseDownHook(TMouseButton::mbLeft, TShiftState{TShiftStateItem::ssLeft}, X, Y);
+                MouseUpHook(TMouseButton::mbLeft, TShiftState{}, X, Y);
+            }
+        }
+        if (Selection().Contains(b.X, b.Y)) {
+            bool ignored = true;
+            if (OnSelectCell)
+                OnSelectCell(this, b.X, b.Y, ignored);
+        } else {
+            const int leftCol = LeftCol();
+            MoveColRow(b.X, b.Y, true, true);
+            if (d->navigation->KeepHorizScroll())
+                SetLeftCol(leftCol);
+        }
+        if (ma.DisjunctRowSelect() && ARow >= FixedRows()) {
+            if (Shift.Contains(TShiftStateItem::ssCtrl) || ma.DisjunctRowSelectNoCtrl()) {
+                SetRowSelect(ARow, !GetRowSelect(ARow));
+            } else {
+                const bool inFlagged = GetRowSelect(ARow) && RowSelectCount() > 1;
+                const bool popup = contextMenuPolicy() == Qt::CustomContextMenu ||
+                                   contextMenuPolicy() == Qt::ActionsContextMenu;
+                if (!inFlagged || !popup) {
+                    ClearRowSelect();
+                    SetRowSelect(ARow, true);
+                }
+            }
+        }
+    }
+    if (OnRightClickCell)
+        OnRightClickCell(this, ARow, ACol);
+}
+
+// ---- where a click reaches later work -------------------------------------------------------
+
+// The selection resizer copies and pastes through the clipboard exchange.
+bool TQrlStringGrid::selectionResizerPress(int, int)
+{
+    return false;
+}
+
+// Dragging cells out of the grid comes with drag and drop.
+bool TQrlStringGrid::prepareCellDrag(int, int, int, int)
+{
+    return false;
+}
+
+// The fixed-cell edit and combo controls.
+void TQrlStringGrid::showFixedCellEditor(int, int) {}
+
+// The floating header button shown while a row or column is moved; the platform grid ends the
+// move itself.
+void TQrlStringGrid::endHeaderDrag() {}
+
+// The filter drop-down's glyph in a header cell.
+bool TQrlStringGrid::hasFilterButton(int)
+{
+    return false;
+}
+
+bool TQrlStringGrid::filterDropDownRelease(int, int, int, int)
+{
+    return false;
+}

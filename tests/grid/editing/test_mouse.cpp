@@ -1,0 +1,340 @@
+// Mouse clicks on a shown grid: check-box cells, OnClickCell, header border grabs, header-click
+// sorting, cell links and the link scheme rule, opening the editor by a second click, double
+// clicks on cells and on header borders.
+#include "grid/model/QrlColumnGrid.h"
+#include "grid/model/QrlGridOptions.h"
+#include "grid/model/QrlGridSettings.h"
+#include "grid/model/QrlStringGrid.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using plat::TGridOption;
+
+// A dialog-like column grid, shown: 5 columns (one fixed), a header row and 4 data rows.
+class Mouse : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        grid = std::make_unique<TQrlColumnGrid>();
+        grid->SetColCount(5);
+        grid->SetRowCount(5);
+        grid->SetOptions(grid->Options() + TGridOption::goRangeSelect + TGridOption::goColSizing);
+        grid->resize(500, 250);
+        grid->show();
+        QApplication::setActiveWindow(grid.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(grid.get()));
+        grid->setFocus();
+        clicks.clear();
+        grid->OnClickCell = [this](QObject *, int r, int c) {
+            clicks.push_back({r, c, grid->Row(), grid->Col()});
+        };
+    }
+
+    QPoint centre(int c, int r) const { return grid->CellRect(c, r).toQRect().center(); }
+    QPoint at(int c, int r, int dx, int dy) const
+    {
+        const TRect cr = grid->CellRect(c, r);
+        return {dx >= 0 ? cr.Left + dx : cr.Right + dx, dy >= 0 ? cr.Top + dy : cr.Bottom + dy};
+    }
+    void click(QPoint p) { QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, p); }
+    // As a double click arrives: press, release, double-click message, release.
+    void doubleClick(QPoint p)
+    {
+        click(p);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, p);
+        QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, p);
+    }
+
+    struct Click
+    {
+        int row, col, curRow, curCol;
+        friend bool operator==(const Click &, const Click &) = default;
+    };
+    std::unique_ptr<TQrlColumnGrid> grid;
+    std::vector<Click> clicks;
+};
+
+TEST_F(Mouse, DataCheckBoxCellTogglesAnywhereUnlessReadOnly)
+{
+    struct Case
+    {
+        const char *name;
+        bool readOnly;
+        QString after;
+        int checkBoxClicks;
+        int cellClicks;
+    };
+    const Case cases[] = {
+        {"editable column toggles", false, QStringLiteral("N"), 1, 0},
+        {"read-only column is a plain cell", true, QStringLiteral("Y"), 0, 1},
+    };
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.name);
+        SetUp();
+        // Real column 3, shown as display column 2 once column 1 is hidden.
+        grid->Columns()->Items(3)->SetEditor(TEditorType::edDataCheckBox);
+        grid->Columns()->Items(3)->SetReadOnly(k.readOnly);
+        grid->HideColumn(1);
+        grid->SetCellEx(3, 2, QStringLiteral("Y"));
+        std::vector<std::pair<int, bool>> boxClicks;
+        grid->OnCheckBoxClick = [&](QObject *, int c, int, bool s) { boxClicks.push_back({c, s}); };
+
+        click(at(2, 2, 3, -3)); // near the bottom-left corner, away from the glyph
+
+        EXPECT_EQ(grid->GetCellEx(3, 2), k.after);
+        EXPECT_EQ(static_cast<int>(boxClicks.size()), k.checkBoxClicks);
+        if (!boxClicks.empty()) {
+            EXPECT_EQ(boxClicks.front().first, 2);
+            EXPECT_FALSE(boxClicks.front().second);
+        }
+        EXPECT_EQ(static_cast<int>(clicks.size()), k.cellClicks);
+        EXPECT_EQ(grid->Row(), 2);
+        EXPECT_EQ(grid->Col(), 2);
+    }
+}
+
+TEST_F(Mouse, ASimulatedCellClickMovesTheCursorWithoutToggling)
+{
+    grid->Columns()->Items(3)->SetEditor(TEditorType::edDataCheckBox);
+    grid->SetCellEx(3, 2, QStringLiteral("Y"));
+    int boxClicks = 0;
+    grid->OnCheckBoxClick = [&](QObject *, int, int, bool) { ++boxClicks; };
+    grid->SimulateCellClick(3, 2);
+    EXPECT_EQ(grid->GetCellEx(3, 2), QStringLiteral("Y"));
+    EXPECT_EQ(boxClicks, 0);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(grid->Col(), 3);
+    grid->OnCheckBoxClick = nullptr;
+}
+
+TEST_F(Mouse, ClickCellFiresOnceAfterTheCursorMoved)
+{
+    click(centre(3, 2));
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks.front(), (Click{2, 3, 2, 3}));
+}
+
+TEST_F(Mouse, HeaderPressOnABorderSizesAndDoesNotClick)
+{
+    struct Case
+    {
+        const char *name;
+        int dx;
+        bool sizing;
+    };
+    const Case cases[] = {
+        {"on the right border", -1, true},
+        {"in the middle", 20, false},
+    };
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.name);
+        clicks.clear();
+        const QPoint p = at(2, 0, k.dx, 5);
+        QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, p);
+        EXPECT_EQ(grid->GridState() == plat::TGridState::gsColSizing, k.sizing);
+        EXPECT_EQ(clicks.empty(), k.sizing);
+        QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, p);
+    }
+}
+
+TEST_F(Mouse, FixedDropDownButtonAsksForItsMenuOnlyOnTheButton)
+{
+    grid->ControlLook()->SetFixedDropDownButton(true);
+    grid->SetHoverFixedCells(THoverFixedCells::hfAll);
+    std::vector<std::pair<int, int>> asked;
+    grid->OnFixedDropDownClick = [&](QObject *, int c, int r, QMenu *&menu, bool &) {
+        asked.push_back({c, r});
+        menu = nullptr; // nothing pops up in the test
+    };
+    click(at(2, 0, 10, 5));
+    EXPECT_TRUE(asked.empty());
+    click(at(2, 0, -8, 5));
+    EXPECT_EQ(asked, (std::vector<std::pair<int, int>>{{2, 0}}));
+    grid->OnFixedDropDownClick = nullptr;
+}
+
+TEST_F(Mouse, CellButtonClicksOnlyWhenReleasedOnIt)
+{
+    struct Case
+    {
+        const char *name;
+        int releaseCol;
+        int buttonClicks;
+    };
+    const Case cases[] = {{"released on the button", 2, 1}, {"released elsewhere", 3, 0}};
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.name);
+        SetUp();
+        grid->AddButton(2, 2, 40, 16, QStringLiteral("Go"), TCellHAlign::haFull,
+                        TCellVAlign::vaFull);
+        int buttonClicks = 0;
+        grid->OnButtonClick = [&](QObject *, int c, int r) {
+            EXPECT_EQ(c, 2);
+            EXPECT_EQ(r, 2);
+            ++buttonClicks;
+        };
+        QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, centre(2, 2));
+        EXPECT_EQ(clicks.size(), 1u);
+        QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, centre(k.releaseCol, 2));
+        EXPECT_EQ(buttonClicks, k.buttonClicks);
+        grid->OnButtonClick = nullptr;
+    }
+}
+
+TEST_F(Mouse, HeaderClicksSortUpDownAndBack)
+{
+    const QStringList values{"b", "c", "a", "d"};
+    for (int r = 1; r <= 4; ++r)
+        grid->SetCellEx(2, r, values.at(r - 1));
+    TSortSettings *ss = grid->SortSettings();
+    ss->SetShow(true);
+    ss->SetUndoSort(true);
+    std::vector<int> sorted;
+    grid->OnClickSort = [&](QObject *, int c) { sorted.push_back(c); };
+    auto column = [&] {
+        QString s;
+        for (int r = 1; r <= 4; ++r)
+            s += grid->GetCellEx(2, r);
+        return s;
+    };
+
+    const struct
+    {
+        const char *order;
+        int sortColumn;
+    } steps[] = {{"abcd", 2}, {"dcba", 2}, {"bcad", -1}};
+    for (const auto &s : steps) {
+        SCOPED_TRACE(s.order);
+        click(centre(2, 0));
+        EXPECT_EQ(column(), QString::fromLatin1(s.order));
+        EXPECT_EQ(ss->Column(), s.sortColumn);
+    }
+    EXPECT_EQ(sorted, (std::vector<int>{2, 2, -1}));
+}
+
+TEST_F(Mouse, CellLinkMovesTheCursor)
+{
+    grid->SetCellEx(1, 1, QStringLiteral("<a href=\"cell://R3C2\">go</a>"));
+    click(centre(1, 1));
+    EXPECT_EQ(grid->Row(), 3);
+    EXPECT_EQ(grid->Col(), 2);
+}
+
+TEST_F(Mouse, OnlyWebAndMailLinksLeaveTheGrid)
+{
+    struct Case
+    {
+        QString text;
+        bool opened;
+    };
+    const Case cases[] = {
+        {QStringLiteral("http://example.org/a"), true},
+        {QStringLiteral("https://example.org/a"), true},
+        {QStringLiteral("mailto:someone@example.org"), true},
+        {QStringLiteral("file:///usr/bin/xterm"), false},
+        {QStringLiteral("<a href=\"file:///bin/sh\">run</a>"), false},
+        {QStringLiteral("<a href=\"smb://host/share/x.exe\">x</a>"), false},
+    };
+    grid->SetURLShow(true);
+    std::vector<QUrl> opened;
+    grid->OpenLinkHook = [&](const QUrl &u) { opened.push_back(u); };
+    QStringList seen;
+    grid->OnAnchorClick = [&](QObject *, int, int, const QString &a, bool &) { seen << a; };
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.text.toStdString());
+        opened.clear();
+        seen.clear();
+        grid->SetCellEx(2, 2, k.text);
+        click(centre(2, 2));
+        EXPECT_EQ(seen.size(), 1);
+        EXPECT_EQ(opened.size(), k.opened ? 1u : 0u);
+    }
+}
+
+TEST_F(Mouse, SecondClickOnTheCurrentCellOpensTheEditor)
+{
+    grid->SetOptions(grid->Options() + TGridOption::goEditing);
+    click(centre(3, 2));
+    EXPECT_FALSE(grid->EditorMode());
+    click(centre(3, 2));
+    EXPECT_TRUE(grid->EditorMode());
+}
+
+TEST_F(Mouse, DoubleClickOnAHeaderBorderSizesTheColumn)
+{
+    struct Case
+    {
+        const char *name;
+        int col;
+        std::function<QPoint()> where;
+    };
+    const Case cases[] = {
+        {"right border of a header", 2, [this] { return at(2, 0, -1, 5); }},
+        {"left border of the next header", 2, [this] { return at(3, 0, 1, 5); }},
+        {"right of the last column", 4, [this] { return at(4, 0, -1, 5) + QPoint(40, 0); }},
+    };
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.name);
+        SetUp();
+        grid->SortSettings()->SetShow(true);
+        grid->SetColWidths(k.col, 20);
+        grid->SetCellEx(k.col, 3, QStringLiteral("a rather long cell text"));
+        std::vector<int> ended;
+        grid->OnEndColumnSize = [&](QObject *, int c) { ended.push_back(c); };
+        int dblCells = 0;
+        grid->OnDblClickCell = [&](QObject *, int, int) { ++dblCells; };
+
+        doubleClick(k.where());
+
+        EXPECT_GT(grid->ColWidths(k.col), 20);
+        EXPECT_EQ(ended, std::vector<int>{k.col});
+        EXPECT_EQ(dblCells, 0);
+        EXPECT_EQ(grid->SortSettings()->Column(), -1); // the release after it does not sort
+        grid->OnEndColumnSize = nullptr;
+        grid->OnDblClickCell = nullptr;
+    }
+}
+
+TEST_F(Mouse, DblClickCellFollowsTheFrameworksDoubleClickButNotOnACheckBox)
+{
+    struct Case
+    {
+        const char *name;
+        bool checkBox;
+        QStringList events;
+    };
+    const Case cases[] = {
+        {"plain cell", false, {"dbl", "cell 2,3"}},
+        {"data check box", true, {"dbl"}},
+    };
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.name);
+        SetUp();
+        if (k.checkBox)
+            grid->Columns()->Items(3)->SetEditor(TEditorType::edDataCheckBox);
+        QStringList events;
+        grid->OnDblClick = [&](QObject *) { events << QStringLiteral("dbl"); };
+        grid->OnDblClickCell = [&](QObject *, int r, int c) {
+            events << QStringLiteral("cell %1,%2").arg(r).arg(c);
+        };
+        doubleClick(centre(3, 2));
+        EXPECT_EQ(events, k.events);
+        EXPECT_EQ(clicks.size(), k.checkBox ? 0u : 1u);
+        grid->OnDblClick = nullptr;
+        grid->OnDblClickCell = nullptr;
+    }
+}
+
+} // namespace
