@@ -108,7 +108,8 @@ struct TSortGlyphView
     const TBitmap *indexUpGlyph = nullptr;
     const TBitmap *indexDownGlyph = nullptr;
     TColor fixedColor = clBtnFace;
-    // Right-to-left windows mirror X over the client width.
+    // Right-to-left: X is mirrored over [0, clientWidth) (the grid passes its header cell's
+    // left plus right edge, so the glyph stays in its cell).
     bool rightToLeft = false;
     int clientWidth = 0;
 };

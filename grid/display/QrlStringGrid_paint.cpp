@@ -900,7 +900,13 @@ void TQrlStringGrid::DrawSortIndicator(TCanvas *Canvas, int ACol, int Y, int X)
     v.indexDownGlyph = &ss.IndexDownGlyph();
     v.fixedColor = FixedColor();
     v.rightToLeft = layoutDirection() == Qt::RightToLeft;
-    v.clientWidth = width();
+    // Columns are not mirrored on this platform, so the glyph mirrors inside its own header
+    // cell; mirrored over the whole view it would land in another column.
+    const plat::TGridCoord cell = MouseCoord(X, Y);
+    const TRect r = cell.X >= 0 ? CellRect(cell.X, cell.Y) : TRect{};
+    v.clientWidth = r.Left + r.Right;
+    if (r.IsEmpty())
+        v.rightToLeft = false;
     PaintSortIndicator(*Canvas, v, X, Y);
 }
 

@@ -938,6 +938,32 @@ TEST(SortGlyph, GridHeadersOfSeveralSortedColumnsShowTheirPositions)
               (QStringList{QStringLiteral("1:2"), QStringLiteral("2:3"), QStringLiteral("3:1")}));
 }
 
+TEST(SortGlyph, RightToLeftGlyphStaysInItsHeaderCell)
+{
+    TQrlStringGrid g;
+    g.resize(400, 200);
+    g.SetColCount(4);
+    g.SetRowCount(4);
+    g.SortSettings()->SetShow(true);
+    g.SortSettings()->SetColumn(2);
+    for (Qt::LayoutDirection dir : {Qt::LeftToRight, Qt::RightToLeft}) {
+        g.setLayoutDirection(dir);
+        TRecordingCanvas canvas;
+        canvas.SetRecording(true);
+        const TRect r = g.CellRect(2, 0);
+        g.RenderCell(&canvas, 2, 0, {TGridDrawStateItem::gdFixed},
+                     {r.Left, r.Top, r.Right - 1, r.Bottom - 2});
+        std::vector<TCanvasOp> marks = canvas.OpsOf(TCanvasOp::Kind::Line);
+        for (const TCanvasOp &op : canvas.OpsOf(TCanvasOp::Kind::Draw))
+            marks.push_back(op);
+        ASSERT_FALSE(marks.empty()) << dir;
+        for (const TCanvasOp &op : marks) {
+            EXPECT_GE(std::min(op.rect.Left, op.rect.Right), r.Left) << dir;
+            EXPECT_LE(std::max(op.rect.Left, op.rect.Right), r.Right) << dir;
+        }
+    }
+}
+
 // ---- background picture ---------------------------------------------------------------------
 
 // A bitmap of Width x 2: the top row has pixel x in red x * 10, the bottom row is the
