@@ -12,7 +12,9 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
+#include <QMargins>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -145,6 +147,23 @@ void TQrlInplaceEdit::updateContents()
     // An editor that keeps the focus from cell to cell gets no focus-in to report changes again.
     if (w->hasFocus())
         d.noEditChange = false;
+}
+
+void TQrlInplaceEdit::boundsChanged()
+{
+    if (!gridAlive())
+        return;
+    TRect r = FGrid->CellRect(m_editor->EditCol(), m_editor->EditRow());
+    if (r.IsEmpty())
+        return;
+    if (FGrid->layoutDirection() == Qt::RightToLeft)
+        ++r.Left;
+    // The grid's lines at the right and bottom stay visible around the editor.
+    const int w = std::max(r.Right - r.Left - 1, 0);
+    const int h = std::max(r.Bottom - r.Top - 1, 0);
+    Widget()->setGeometry(r.Left, r.Top, w, h);
+    // The text starts where the grid draws a cell's text: 3 pixels in, 2 kept at the right.
+    applyTextMargins(QMargins(3, 3, 2, 0));
 }
 
 void TQrlInplaceEdit::textChanged()
@@ -451,6 +470,9 @@ void TQrlInplaceEdit::keyDownHook(int &Key, plat::TShiftState Shift)
         // Enter without a line break ends a multi-line text as it is.
         if (!FGrid->Navigation()->AllowCtrlEnter() && multiLineGrid())
             FGrid->d->editing = false;
+        if ((Shift.Contains(TShiftStateItem::ssShift) || Shift.Contains(TShiftStateItem::ssCtrl)) &&
+            FGrid->SizeWhileTyping()->Height() && FGrid->MultilineCells())
+            growForLineBreak();
         break;
     case Qt::Key_Up:
     case Qt::Key_Down:
@@ -662,6 +684,60 @@ void TQrlInplaceEdit::keyUpHook(int &Key, plat::TShiftState Shift)
     }
     baseKeyUp(Key, Shift);
     DoChange();
+    growAfterKey();
+}
+
+void TQrlInplaceEdit::growForLineBreak()
+{
+    TStringGridModelState &d = *FGrid->d;
+    const int row = FGrid->Row();
+    // The line break being typed and a blank on the new line.
+    QString text = Text();
+    text.replace(QLatin1String("\r\n"), QLatin1String("\r"));
+    text.replace(u'\n', u'\r');
+    const int lines = CountLines(text + QLatin1String("\r "), true);
+    // The height of that many lines as the row-to-lines sizing computes it.
+    TFont font(FGrid->Font());
+    TBrush brush;
+    FGrid->QueryCellColor(FGrid->FixedCols(), row, &font, &brush, {});
+    const int h = QFontMetrics(font.toQFont()).height();
+    const int needed = ClampToLimits(lines * (h + h / 8), d.minRowHeight, d.maxRowHeight);
+    if (needed < FGrid->RowHeights(row))
+        FGrid->AutoSizeRow(row);
+    else
+        FGrid->SizeRowToLines(row, lines, 0);
+    if (FGrid->OnEndRowSize)
+        FGrid->OnEndRowSize(FGrid, row);
+}
+
+void TQrlInplaceEdit::growAfterKey()
+{
+    // A key that closed the editor (Enter, Esc, a walk to another cell) leaves nothing to fit.
+    if (!gridAlive() || FGrid->CellEditor() != m_editor || !Widget()->isVisible())
+        return;
+    TStringGridModelState &d = *FGrid->d;
+    const TSizeWhileTyping *sizing = FGrid->SizeWhileTyping();
+    const int col = FGrid->Col();
+    const int row = FGrid->Row();
+    if (sizing->Width()) {
+        // The column grows to the current cell's text; the other rows keep what they have.
+        const int rc = FGrid->RealColIndex(col);
+        if (!FGrid->IsXMergedCell(rc, row)) {
+            const int gw =
+                FGrid->GetCellGraphic(rc, row) ? FGrid->GetCellGraphicSize(rc, row).X : 0;
+            int width = gw + FGrid->CalcCellTextSize(rc, col, false, false, row).cx +
+                        FGrid->TotalXOffset() + 2 * FGrid->GridLineWidth() + 2;
+            if (FGrid->ColWidths(col) < width) {
+                FGrid->UpdateAutoColSize(col, width);
+                FGrid->SetColWidths(col, ClampToLimits(width, d.minColWidth, d.maxColWidth));
+            }
+        }
+    }
+    if (sizing->Height() && FGrid->WordWrap()) {
+        FGrid->AutoSizeRow(row);
+        if (FGrid->OnEndRowSize)
+            FGrid->OnEndRowSize(FGrid, row);
+    }
 }
 
 void TQrlInplaceEdit::DoChange()
@@ -898,6 +974,21 @@ template <class Base> void TQrlInplaceEditor<Base>::applyAlignment(Qt::Alignment
             option.setAlignment(align);
             this->document()->setDefaultTextOption(option);
         }
+    }
+}
+
+template <class Base> void TQrlInplaceEditor<Base>::applyTextMargins(const QMargins &margins)
+{
+    if constexpr (std::is_same_v<Base, plat::TInplaceEdit>) {
+        if (this->textMargins() != margins)
+            this->setTextMargins(margins);
+    } else {
+        // The document keeps a margin of its own all round; the viewport makes up the rest.
+        const int m = static_cast<int>(this->document()->documentMargin());
+        const QMargins rest(std::max(margins.left() - m, 0), std::max(margins.top() - m, 0),
+                            std::max(margins.right() - m, 0), std::max(margins.bottom() - m, 0));
+        if (this->viewportMargins() != rest)
+            this->setViewportMargins(rest);
     }
 }
 

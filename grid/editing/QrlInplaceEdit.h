@@ -15,6 +15,7 @@
 
 class QEvent;
 class QKeyEvent;
+class QMargins;
 class QMenu;
 class QWidget;
 class TQrlStringGrid;
@@ -66,6 +67,8 @@ protected:
     void keyPressHook(QChar &Key);
     void keyUpHook(int &Key, plat::TShiftState Shift);
     void updateContents();
+    // After the platform placed the editor: over the cell less its grid lines.
+    void boundsChanged();
     void textChanged();
     void dblClicked();
     void contextMenu(const QPoint &globalPos);
@@ -81,6 +84,8 @@ protected:
     virtual bool caretMovesInside(int Key) const = 0;
     virtual void applyWindow(bool password, QChar passwordChar, bool wordWrap, bool lineFeed) = 0;
     virtual void applyAlignment(Qt::Alignment align) = 0;
+    // Where the text goes inside the widget: left, top, right and bottom margins.
+    virtual void applyTextMargins(const QMargins &margins) = 0;
     virtual int charFromPos(const QPoint &p) const = 0;
     // The widget's own context menu, the caller's to delete.
     virtual QMenu *createContextMenu() = 0;
@@ -110,6 +115,10 @@ private:
     bool pasteAccepted(TEditorType kind, QString &text) const;
     void cursorWalk(bool forward);
     void writeCurrentCell(const QString &T);
+    // Sizing while typing: room for one more line ahead of a line break, and the fit of the
+    // current cell after a key.
+    void growForLineBreak();
+    void growAfterKey();
 
     plat::TGridEditor *m_editor;
     bool m_loading = false;
@@ -131,6 +140,7 @@ protected:
     void KeyPress(QChar &Key) override { keyPressHook(Key); }
     void KeyUp(int &Key, plat::TShiftState Shift) override { keyUpHook(Key, Shift); }
     void UpdateContents() override { updateContents(); }
+    void BoundsChanged() override { boundsChanged(); }
     bool WantsTabKey() const override;
 
     bool baseProcessing(QEvent *e) override { return Base::DefaultProcessing(e); }
@@ -141,6 +151,7 @@ protected:
     bool caretMovesInside(int Key) const override { return Base::CaretMovesInside(Key); }
     void applyWindow(bool password, QChar passwordChar, bool wordWrap, bool lineFeed) override;
     void applyAlignment(Qt::Alignment align) override;
+    void applyTextMargins(const QMargins &margins) override;
     int charFromPos(const QPoint &p) const override;
     QMenu *createContextMenu() override;
     bool eventFilter(QObject *watched, QEvent *e) override;

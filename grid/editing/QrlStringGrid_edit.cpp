@@ -20,12 +20,6 @@ using plat::TGridRect;
 
 namespace {
 
-TGridRect normalisedRect(const TGridRect &r)
-{
-    return {std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right),
-            std::max(r.Top, r.Bottom)};
-}
-
 bool isArrowKey(int key)
 {
     return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
@@ -729,7 +723,7 @@ void TQrlStringGrid::KeyUpHook(int &Key, plat::TShiftState Shift)
         break;
     }
     const int key = Key;
-    const TGridRect before = normalisedRect(Selection());
+    const TGridRect before = Selection().Normalized();
     TBaseGrid::KeyUp(Key, Shift);
     const bool goEditing = Options().Contains(TGridOption::goEditing);
     const bool tab = key == Qt::Key_Tab || key == Qt::Key_Backtab;
@@ -737,7 +731,7 @@ void TQrlStringGrid::KeyUpHook(int &Key, plat::TShiftState Shift)
         (isArrowKey(key) || (tab && Options().Contains(TGridOption::goTabs))) &&
         !HasClickableGraphic(RealCol(), Row()))
         ShowInplaceEdit();
-    const TGridRect now = normalisedRect(Selection());
+    const TGridRect now = Selection().Normalized();
     // Compared with what the key-down handler recorded; nothing is recorded before it runs.
     if (d->keyDownSelection.Left >= 0 && !(now == d->keyDownSelection) && (tab || isArrowKey(key)))
         DoSelectionChanged(now.Left, now.Top, now.Right, now.Bottom);

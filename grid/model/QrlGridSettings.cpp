@@ -466,6 +466,16 @@ void TFocusHelper::Assign(const TPersistent &Source)
         FEnabled = src->FEnabled;
 }
 
+// --- TSizeWhileTyping -----------------------------------------------------------------------
+
+void TSizeWhileTyping::Assign(const TPersistent &Source)
+{
+    if (const auto *src = dynamic_cast<const TSizeWhileTyping *>(&Source)) {
+        FHeight = src->FHeight;
+        FWidth = src->FWidth;
+    }
+}
+
 // --- TGridFocusWindow -----------------------------------------------------------------------
 
 TGridFocusWindow::TGridFocusWindow(QWidget *AOwner)

@@ -497,6 +497,24 @@ private:
     bool FEnabled = false;
 };
 
+// --- Size while typing ----------------------------------------------------------------------
+
+// Whether the text editor grows its row's height or its column's width while the user types.
+class TSizeWhileTyping : public TPersistent
+{
+public:
+    void Assign(const TPersistent &Source) override;
+
+    bool Height() const { return FHeight; }
+    void SetHeight(bool Value) { FHeight = Value; }
+    bool Width() const { return FWidth; }
+    void SetWidth(bool Value) { FWidth = Value; }
+
+private:
+    bool FHeight = false;
+    bool FWidth = false;
+};
+
 // --- Small windows --------------------------------------------------------------------------
 
 // The frame the grid places around the active cell: a borderless, disabled, top-most tool

@@ -35,6 +35,7 @@ TQrlStringGrid::TQrlStringGrid(QWidget *parent) : TBaseGrid(parent), d(new TStri
     d->bands = std::make_unique<TBands>();
     d->bands->OnChange = repaint;
     d->focusHelper = std::make_unique<TFocusHelper>();
+    d->sizeWhileTyping = std::make_unique<TSizeWhileTyping>();
     IQrlOptionsGrid *options = this;
     d->sortSettings = std::make_unique<TSortSettings>(options);
     d->controlLook = std::make_unique<TControlLook>(options, this);
@@ -350,6 +351,10 @@ TBands *TQrlStringGrid::Bands() const
 TFocusHelper *TQrlStringGrid::FocusHelper() const
 {
     return d->focusHelper.get();
+}
+TSizeWhileTyping *TQrlStringGrid::SizeWhileTyping() const
+{
+    return d->sizeWhileTyping.get();
 }
 TSortSettings *TQrlStringGrid::SortSettings() const
 {

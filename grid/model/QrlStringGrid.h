@@ -192,6 +192,7 @@ public:
     TSyncGrid *SyncGrid() const;
     TBands *Bands() const;
     TFocusHelper *FocusHelper() const;
+    TSizeWhileTyping *SizeWhileTyping() const;
     TSortSettings *SortSettings() const;
     TControlLook *ControlLook() const;
     TFilter *Filter() const;
@@ -1669,8 +1670,7 @@ public:
     void FocusCellControl(int ACol, int ARow, const QString &ID);
     int FirstNavigableCol() const;
     int VisibleFixedRightCols() const;
-    // Moves to the next (or with Shift the previous) cell as the Tab key does.
-    void TabToNextCell(bool Shift);
+    // TabToNextCell: see the keyboard banner.
 
     std::function<void(
         QObject *Sender, int OldRow, int OldCol, int &NewRow, int &NewCol, bool &Allow)>
@@ -1837,6 +1837,28 @@ public:
         QObject *Sender, int ACol, int ARow, QMenu *&AMenu, bool &KeepFixedCellHighlighted)>
         OnFixedDropDownClick;
 
+    // ===== keyboard navigation, key commands and the Tab walk ===============================
+    // (grid/editing/QrlStringGrid_keys.cpp, grid/editing/QrlStringGrid_tab.cpp)
+    // One Tab step (Shift+Tab when Backward), also for the Tab key of every inplace editor.
+    // False when the step ended the walk at the grid's end and handed Tab to the parent window.
+    bool TabToNextCell(bool Backward);
+    // With goEditing the real cell's editability, else not fixed; OnSelectCell has the last word.
+    bool CanTabToCell(int ACol, int ARow);
+    // The first / last column of the row that CanTabToCell accepts; -1 when there is none.
+    int FirstTabCol(int ARow);
+    int LastTabCol(int ARow);
+    virtual void GotoFirstRow();
+    // The current row is the last data row (before the fixed footers or the floating footer).
+    bool IsLastDataRow() const;
+    // One empty row below the last data row, when OnCanAddRow agrees; then OnAutoAddRow.
+    void AppendRowOnArrowDown();
+    // Called by the text editor from its own key-down processing; empty here.
+    virtual void EditorKeyDownHook(int &Key, plat::TShiftState Shift);
+    virtual void EditorKeyMessageHook(QEvent *Message);
+
+    TCanDeleteRowEvent OnCanDeleteRow;
+    TAutoInsertRowEvent OnAutoInsertRow;
+
 protected:
     using TBaseGrid::FocusCell;
     // Mouse clicks (grid/editing/QrlStringGrid_mouse.cpp, _mouseup.cpp): a press or release from
@@ -1864,6 +1886,20 @@ protected:
     void TopLeftChanged() override;
     void KeyUp(int &Key, plat::TShiftState Shift) override;
     void KeyPress(QChar &Key) override;
+    // Keys, characters and resizing (grid/editing/QrlStringGrid_keys.cpp): the key-down,
+    // character and viewport-resize messages run the grid's steps around the framework's
+    // processing; KeyDown is the framework's key-down hook and runs KeyDownHook.
+    bool HandleMessage(QEvent *e) override;
+    void KeyDown(int &Key, plat::TShiftState Shift) override;
+    bool KeyDownMessageHook(QKeyEvent *Message);
+    void KeyDownHook(int &Key, plat::TShiftState Shift);
+    bool CharMessageHook(QKeyEvent *Message);
+    bool SizeMessageHook(QEvent *Message);
+    // The clipboard keys' operations; the clipboard exchange is not built yet, so they do
+    // nothing here.
+    virtual void CutSelectionToClipboardKey();
+    virtual void CopySelectionToClipboardKey();
+    virtual void PasteSelectionFromClipboardKey();
     // Takes the posted "GridEditDone" message.
     bool event(QEvent *e) override;
     void Paint() override;
@@ -1912,6 +1948,23 @@ private:
     void endHeaderDrag();
     bool hasFilterButton(int ACol);
     bool filterDropDownRelease(int ACol, int ARow, int X, int Y);
+    // Keys (grid/editing/QrlStringGrid_keys.cpp).
+    void fireKeyDown(int Key, plat::TShiftState Shift);
+    bool homeEndKey(int Key, plat::TShiftState Shift, int LeftCol0, int Row0, bool KeepLeft);
+    void keyDownAfterFramework();
+    void clickableGraphicKey(int Key, int RC);
+    bool skipFixedCells(int Key, plat::TShiftState Shift);
+    void insertRowKey();
+    bool deleteRowKey();
+    void selectAllKey();
+    bool clipboardKey(int Key, plat::TShiftState Shift);
+    void disjunctKey(int Key, plat::TShiftState Shift);
+    bool frameworkChar(QKeyEvent *Message, QChar Ch);
+    // The Tab walk (grid/editing/QrlStringGrid_tab.cpp).
+    bool tabStep(bool Backward);
+    void tabBackwardInRow(int FNC, int Limit);
+    void tabForwardInRow(bool &Result, int Limit);
+    void tabEndOfGrid(bool &Result);
     friend class TQrlInplaceEdit; // reads and writes the editing state as the grid's editor
     // IQrlOptionsGrid
     void OptionsInvalidate() override;

@@ -7,6 +7,7 @@
 #include "grid/model/QrlHTMLText.h"
 #include "grid/model/QrlStringGrid.h"
 #include "grid/model/QrlStringGrid_p.h"
+#include "platform/grid/GridEditor.h"
 
 #include <QAnyStringView>
 #include <QFontMetrics>
@@ -648,6 +649,10 @@ void TQrlStringGrid::FitRowHeight(int ARow, bool GrowOnly, int Padding)
 {
     if (ARow < 0 || ARow >= RowCount())
         return;
+    auto allRowsShown = [this] {
+        return TopRow() <= FixedRows() && FixedRows() + VisibleRowCount() >= RowCount();
+    };
+    const bool typingAllShown = d->sizeWhileTyping->Height() && EditorMode() && allRowsShown();
     const bool wrap = WordWrap();
     int highest = 0;
     for (int c = 0; c < ColCount(); ++c) {
@@ -676,7 +681,13 @@ void TQrlStringGrid::FitRowHeight(int ARow, bool GrowOnly, int Padding)
     if (Padding != 0)
         SetRowHeights(ARow,
                       ClampToLimits(RowHeights(ARow) + Padding, d->minRowHeight, d->maxRowHeight));
-    // Showing the editor again after a size-while-typing change comes with the inplace editors.
+    // A row grown while typing can bring up the scroll bar and push the editor's cell; the
+    // editor comes back on it with the caret where the typing goes on.
+    if (typingAllShown && !allRowsShown()) {
+        ShowInplaceEdit();
+        if (plat::TGridEditor *e = CellEditor(); e && EditorMode())
+            e->SetSelStart(static_cast<int>(e->Text().size()));
+    }
 }
 
 void TQrlStringGrid::AutoSizeRow(int ARow, int Padding)

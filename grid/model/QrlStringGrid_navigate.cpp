@@ -323,26 +323,3 @@ void TQrlStringGrid::FocusCellControl(int ACol, int ARow, const QString &ID)
     }
     // Showing the control over the cell needs the mini-HTML layout, which is not there yet.
 }
-
-void TQrlStringGrid::TabToNextCell(bool Shift)
-{
-    // The plain Tab step of the platform grid; the full Tab walk comes later.
-    const int firstCol = TBaseGrid::FixedCols();
-    const int firstRow = TBaseGrid::FixedRows();
-    const int lastCol = ColCount() - 1;
-    const int lastRow = RowCount() - 1;
-    TGridCoord t{Col(), Row()};
-    if (Shift) {
-        if (t.X > firstCol)
-            --t.X;
-        else if (t.Y > firstRow)
-            t = {lastCol, t.Y - 1};
-    } else {
-        if (t.X < lastCol)
-            ++t.X;
-        else if (t.Y < lastRow)
-            t = {firstCol, t.Y + 1};
-    }
-    if (t.X != Col() || t.Y != Row())
-        TBaseGrid::FocusCell(t.X, t.Y, true);
-}

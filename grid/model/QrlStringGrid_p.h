@@ -25,6 +25,7 @@ struct TStringGridModelState
     std::unique_ptr<TSyncGrid> syncGrid;
     std::unique_ptr<TBands> bands;
     std::unique_ptr<TFocusHelper> focusHelper;
+    std::unique_ptr<TSizeWhileTyping> sizeWhileTyping;
     std::unique_ptr<TSortSettings> sortSettings;
     std::unique_ptr<TControlLook> controlLook;
     std::unique_ptr<TFilter> filter;
@@ -453,6 +454,23 @@ struct TStringGridModelState
     TPoint lastPress{-1, -1};
     // Not owned; a destroyed menu reads null.
     QPointer<QMenu> fixedDropDownMenu;
+
+    // --- keyboard navigation and the Tab walk (grid/editing/QrlStringGrid_keys.cpp) ---
+    // The selection when the last key arrived, updated when the key-down handler reports a
+    // change (keyDownSelection above follows it, normalised, for the key-up handler).
+    plat::TGridRect moveSelection{-1, -1, -1, -1};
+    // The current cell before the framework's key processing; the edge wrap reads it.
+    plat::TGridCoord lastKeyCell{-1, -1};
+    // The key message waiting for its steps after the framework's processing.
+    struct TKeyMessage
+    {
+        bool pending = false;
+        int key = 0;
+        plat::TShiftState shift;
+        int leftCol = -1;
+        bool keepLeft = false;
+    };
+    TKeyMessage keyMessage;
 
     // --- cell look and cell drawing ---
     bool hideFocusRect = false;

@@ -98,6 +98,12 @@ struct TGridRect
     {
         return col >= Left && col <= Right && row >= Top && row <= Bottom;
     }
+    // Left <= Right and Top <= Bottom, whichever corner the rectangle was spanned from.
+    TGridRect Normalized() const
+    {
+        return {Left < Right ? Left : Right, Top < Bottom ? Top : Bottom,
+                Left < Right ? Right : Left, Top < Bottom ? Bottom : Top};
+    }
     friend bool operator==(const TGridRect &, const TGridRect &) = default;
 };
 
