@@ -743,6 +743,12 @@ void TQrlStringGrid::RenderCell(
         }
     }
 
+    // A fixed cell held down as a button looks sunken until the button is released.
+    if (cview.fixed && d->fixedCellPushed && d->pushedCellButton == plat::TGridCoord{ACol, ARow}) {
+        canvas.DrawEdge(r, BDR_SUNKENINNER, BF_RIGHT | BF_BOTTOM);
+        canvas.DrawEdge(r, BDR_SUNKENINNER, BF_LEFT | BF_TOP);
+    }
+
     // Flat grids give their right fixed columns a plain grey frame instead of the look's edges.
     if (d->flat && look != TGridLook::glClassic && d->fixedRightCols > 0 &&
         ACol >= ColCount() - d->fixedRightCols) {

@@ -996,8 +996,8 @@ template <class Base> int TQrlInplaceEditor<Base>::charFromPos(const QPoint &p) 
 {
     if constexpr (std::is_same_v<Base, plat::TInplaceEdit>)
         return const_cast<TQrlInplaceEditor *>(this)->cursorPositionAt(p);
-    else
-        return this->cursorForPosition(p).position();
+    else // the text box measures from its viewport, inside the frame
+        return this->cursorForPosition(this->viewport()->mapFrom(this, p)).position();
 }
 
 template class TQrlInplaceEditor<plat::TInplaceEdit>;

@@ -183,6 +183,8 @@ void TQrlStringGrid::leftPress(TShiftState Shift, int X, int Y)
         ACol = b.X;
         ARow = b.Y;
     }
+    // Read by the editor when it takes the focus after this press.
+    d->lButFlg = ma.CaretPositioning();
     const int RC = RealColIndex(ACol);
     const TRect r = CellRect(ACol, ARow);
 
@@ -214,6 +216,16 @@ void TQrlStringGrid::leftPress(TShiftState Shift, int X, int Y)
         HideInplaceEdit();
     const bool fixedNormal = isFixedCell && !fixedArea;
     const bool normal = !fixedArea && !isFixedCell;
+
+    if ((fixedArea || isFixedCell) && d->fixedAsButtons &&
+        Options().Contains(TGridOption::goFixedVertLine) &&
+        Options().Contains(TGridOption::goFixedHorzLine) && !Flat() &&
+        !(ACol == 0 && IsNode(ARow) && IsNodeClick(ARow, X))) {
+        d->fixedCellPushed = true;
+        d->pushedFixedCell = r;
+        d->pushedCellButton = {ACol, ARow};
+        RepaintCell(ACol, ARow);
+    }
 
     if (d->controlLook->SpinButtonsAlwaysVisible() && HasSpinHook(RC, ARow) && X >= r.Right - 18) {
         if (Y < r.Top + r.Height() / 2)
@@ -767,6 +779,26 @@ void TQrlStringGrid::EditFixedCell(int ACol, int ARow)
 void TQrlStringGrid::CellSelectorClick(int, int) {}
 
 void TQrlStringGrid::SelectAllHook(TGridRect &) {}
+
+bool TQrlStringGrid::FixedAsButtons() const
+{
+    return d->fixedAsButtons;
+}
+
+void TQrlStringGrid::SetFixedAsButtons(bool Value)
+{
+    d->fixedAsButtons = Value;
+}
+
+bool TQrlStringGrid::URLEdit() const
+{
+    return d->urlEdit;
+}
+
+void TQrlStringGrid::SetURLEdit(bool Value)
+{
+    d->urlEdit = Value;
+}
 
 QMenu *TQrlStringGrid::FixedDropDownMenu() const
 {

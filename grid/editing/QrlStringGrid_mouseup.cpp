@@ -1,6 +1,7 @@
 // Mouse clicks, the rest: the left release (cell buttons, fixed sizing, disjunct selection,
 // header-click sorting), the double click, the right button and the mouse-up hook.
 #include "grid/model/QrlGridSettings.h"
+#include "grid/model/QrlGridText.h"
 #include "grid/model/QrlStringGrid.h"
 #include "grid/model/QrlStringGrid_p.h"
 
@@ -92,10 +93,9 @@ void TQrlStringGrid::leftRelease(TShiftState Shift, int X, int Y)
         Invalidate();
     }
 
-    if (d->fixedCellPushed) {
-        d->fixedCellPushed = false;
+    const bool fixedPushed = std::exchange(d->fixedCellPushed, false);
+    if (fixedPushed)
         InvalidateRect(d->pushedFixedCell);
-    }
 
     const TGridCoord pushed = d->pushedCellButton;
     if (pushed.X >= 0) {
@@ -103,8 +103,13 @@ void TQrlStringGrid::leftRelease(TShiftState Shift, int X, int Y)
         const bool expand = GetCellType(prc, pushed.Y) == TCellType::ctExpand;
         if (!expand && !IsNode(pushed.Y))
             PushButton(pushed.X, pushed.Y, false);
-        if (cell == pushed) {
-            if (expand) {
+        // The press stored the base cell of a merged area.
+        const TGridCoord under = ACol >= 0 && ARow >= 0 ? BaseCell(ACol, ARow) : cell;
+        if (under == pushed) {
+            if (fixedPushed && d->fixedAsButtons) {
+                // A fixed cell is its own button: anywhere inside it clicks.
+                DoButtonClick(pushed.X, pushed.Y);
+            } else if (expand) {
                 if (ExpandButtonRect(prc, pushed.Y).Contains(X, Y))
                     DoExpandClick(pushed.X, pushed.Y, ToggleExpand(prc, pushed.Y));
             } else if (CellButtonRect(pushed.X, pushed.Y).Contains(X, Y)) {
@@ -467,6 +472,16 @@ void TQrlStringGrid::rightPress(TShiftState Shift, int X, int Y)
     }
     if (OnRightClickCell)
         OnRightClickCell(this, ARow, ACol);
+
+    if (URLShow() && d->urlEdit && inside && !fixed) {
+        const TGridCoord b = BaseCell(ACol, ARow);
+        if (IsURLText(GetCellEx(RealColIndex(b.X), b.Y))) {
+            MoveColRow(b.X, b.Y, true, true);
+            // The cell-selection hook may refuse the move.
+            if (Col() == b.X && Row() == b.Y)
+                ShowInplaceEdit();
+        }
+    }
 }
 
 // ---- where a click reaches later work -------------------------------------------------------

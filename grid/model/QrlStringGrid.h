@@ -1811,6 +1811,13 @@ public:
     // hand another one.
     QMenu *FixedDropDownMenu() const;
     void SetFixedDropDownMenu(QMenu *Value);
+    // Fixed cells push down under a left press and fire OnButtonClick on release (needs the
+    // fixed grid lines and a non-flat grid).
+    bool FixedAsButtons() const;
+    void SetFixedAsButtons(bool Value);
+    // With URLShow, a right click on a cell holding a URL makes it current and edits it.
+    bool URLEdit() const;
+    void SetURLEdit(bool Value);
     // Opens an http, https or mailto link of a cell; null opens it with the desktop services.
     // Links of other schemes never leave the grid (OnAnchorClick sees them all).
     std::function<void(const QUrl &Url)> OpenLinkHook;

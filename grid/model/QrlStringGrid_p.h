@@ -415,6 +415,9 @@ struct TStringGridModelState
     bool selectionClick = false;
     bool mouseResize = false;
     plat::TGridRect dropSelection{-1, -1, -1, -1};
+    // FixedAsButtons: fixed cells push down like buttons; URLEdit: a right click edits a URL.
+    bool fixedAsButtons = false;
+    bool urlEdit = false;
     bool fixedCellPushed = false;
     TRect pushedFixedCell{};
     // A mini-HTML BUTTON control held down, and its cell.

@@ -1,13 +1,20 @@
 // Mouse clicks on a shown grid: check-box cells, OnClickCell, header border grabs, header-click
-// sorting, cell links and the link scheme rule, opening the editor by a second click, double
-// clicks on cells and on header borders.
+// sorting, cell links and the link scheme rule, opening the editor by a second click (and where
+// its caret lands), fixed cells as buttons, editing a URL by a right click, double clicks on
+// cells and on header borders.
+#include "grid/editing/QrlInplaceEdit.h"
 #include "grid/model/QrlColumnGrid.h"
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
+#include "grid/model/QrlStringGrid_p.h"
+#include "platform/ui/Canvas.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QUrl>
 
@@ -21,13 +28,20 @@ namespace {
 
 using plat::TGridOption;
 
+// Lets the tests see whether a fixed cell is held down; nothing draws it yet.
+class PeekGrid : public TQrlColumnGrid
+{
+public:
+    bool fixedPushed() const { return d->fixedCellPushed; }
+};
+
 // A dialog-like column grid, shown: 5 columns (one fixed), a header row and 4 data rows.
 class Mouse : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        grid = std::make_unique<TQrlColumnGrid>();
+        grid = std::make_unique<PeekGrid>();
         grid->SetColCount(5);
         grid->SetRowCount(5);
         grid->SetOptions(grid->Options() + TGridOption::goRangeSelect + TGridOption::goColSizing);
@@ -270,6 +284,142 @@ TEST_F(Mouse, SecondClickOnTheCurrentCellOpensTheEditor)
     EXPECT_FALSE(grid->EditorMode());
     click(centre(3, 2));
     EXPECT_TRUE(grid->EditorMode());
+}
+
+TEST_F(Mouse, EditorOpenedByAClickPutsTheCaretUnderTheMouseOnlyWithCaretPositioning)
+{
+    for (const bool positioning : {true, false}) {
+        SCOPED_TRACE(positioning ? "CaretPositioning" : "plain");
+        SetUp();
+        grid->SetOptions(grid->Options() + TGridOption::goEditing);
+        grid->Navigation()->SetEditSelectAll(false);
+        grid->MouseActions()->SetCaretPositioning(positioning);
+        grid->SetColWidths(3, 200);
+        const QString text = QStringLiteral("abcdefghijklmnop");
+        grid->SetCellEx(3, 2, text);
+        const QPoint p = at(3, 2, 40, 8);
+        click(p);
+        // The editor reads the pointer when it takes the focus.
+        QCursor::setPos(grid->viewport()->mapToGlobal(p));
+        click(p);
+        ASSERT_TRUE(grid->EditorMode());
+        TQrlInplaceEdit *ed = grid->NormalEdit();
+        int under = -1;
+        if (auto *line = qobject_cast<QLineEdit *>(ed->Widget()))
+            under = line->cursorPositionAt(line->mapFromGlobal(QCursor::pos()));
+        else if (auto *memo = qobject_cast<QPlainTextEdit *>(ed->Widget()))
+            under =
+                memo->cursorForPosition(memo->viewport()->mapFromGlobal(QCursor::pos())).position();
+        ASSERT_GT(under, 0);
+        ASSERT_LT(under, text.size());
+        EXPECT_EQ(ed->Editor()->SelStart(), positioning ? under : text.size());
+        grid->HideInplaceEdit();
+    }
+}
+
+TEST_F(Mouse, FixedCellAsButtonIsPushedAndClicksWhenReleasedOnIt)
+{
+    struct Case
+    {
+        const char *name;
+        bool asButtons;
+        bool flat;
+        QPoint press, release; // cells
+        bool pushed;
+        int buttonClicks;
+    };
+    const Case cases[] = {
+        {"header released on itself", true, false, {2, 0}, {2, 0}, true, 1},
+        {"fixed column released on itself", true, false, {0, 3}, {0, 3}, true, 1},
+        {"header released on another header", true, false, {2, 0}, {3, 0}, true, 0},
+        {"header released on a data cell", true, false, {2, 0}, {2, 2}, true, 0},
+        {"without FixedAsButtons", false, false, {2, 0}, {2, 0}, false, 0},
+        {"flat grid", true, true, {2, 0}, {2, 0}, false, 0},
+        {"data cell", true, false, {2, 2}, {2, 2}, false, 0},
+    };
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.name);
+        SetUp();
+        auto &peek = static_cast<PeekGrid &>(*grid);
+        grid->SetFixedAsButtons(k.asButtons);
+        grid->SetFlat(k.flat);
+        std::vector<QPoint> buttonClicks;
+        grid->OnButtonClick = [&](QObject *, int c, int r) { buttonClicks.push_back({c, r}); };
+
+        // The held cell is drawn sunken: two inner sunken edges, right/bottom then left/top.
+        auto sunkenEdges = [&] {
+            TRecordingCanvas canvas;
+            canvas.SetRecording(true);
+            grid->PaintTo(canvas);
+            int n = 0;
+            for (const TCanvasOp &op : canvas.OpsOf(TCanvasOp::Kind::DrawEdge))
+                n += op.count == int(BDR_SUNKENINNER);
+            return n;
+        };
+        QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, centre(k.press.x(), k.press.y()));
+        EXPECT_EQ(peek.fixedPushed(), k.pushed);
+        EXPECT_EQ(sunkenEdges(), k.pushed ? 2 : 0);
+        EXPECT_TRUE(buttonClicks.empty());
+        QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {},
+                            centre(k.release.x(), k.release.y()));
+        EXPECT_FALSE(peek.fixedPushed());
+        EXPECT_EQ(sunkenEdges(), 0);
+        ASSERT_EQ(static_cast<int>(buttonClicks.size()), k.buttonClicks);
+        if (k.buttonClicks) {
+            EXPECT_EQ(buttonClicks.front(), k.press);
+        }
+        grid->OnButtonClick = nullptr;
+    }
+}
+
+// The press names the merged area's base cell; a release on its other part is still on it.
+TEST_F(Mouse, MergedFixedCellAsButtonClicksWhenReleasedOnItsCoveredPart)
+{
+    grid->SetFixedAsButtons(true);
+    grid->MergeCells(2, 0, 2, 1);
+    std::vector<QPoint> buttonClicks;
+    grid->OnButtonClick = [&](QObject *, int c, int r) { buttonClicks.push_back({c, r}); };
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, at(2, 0, 10, 5));
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, at(3, 0, -10, 5));
+    EXPECT_EQ(buttonClicks, (std::vector<QPoint>{{2, 0}}));
+    grid->OnButtonClick = nullptr;
+}
+
+TEST_F(Mouse, RightClickOnAURLEditsItWithURLShowAndURLEdit)
+{
+    struct Case
+    {
+        const char *name;
+        bool urlShow, urlEdit;
+        QString text;
+        bool edits;
+    };
+    const Case cases[] = {
+        {"URL", true, true, QStringLiteral("https://example.org"), true},
+        {"plain text", true, true, QStringLiteral("example"), false},
+        {"without URLEdit", true, false, QStringLiteral("https://example.org"), false},
+        {"without URLShow", false, true, QStringLiteral("https://example.org"), false},
+    };
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.name);
+        SetUp();
+        grid->SetOptions(grid->Options() + TGridOption::goEditing);
+        grid->SetURLShow(k.urlShow);
+        grid->SetURLEdit(k.urlEdit);
+        grid->SetCellEx(3, 2, k.text);
+        int rightClicks = 0;
+        grid->OnRightClickCell = [&](QObject *, int, int) { ++rightClicks; };
+        QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, centre(3, 2));
+        EXPECT_EQ(rightClicks, 1);
+        EXPECT_EQ(grid->EditorMode(), k.edits);
+        if (k.edits) {
+            EXPECT_EQ(grid->Row(), 2);
+            EXPECT_EQ(grid->Col(), 3);
+            EXPECT_EQ(grid->NormalEdit()->Text(), k.text);
+        }
+        grid->OnRightClickCell = nullptr;
+        grid->HideInplaceEdit();
+    }
 }
 
 TEST_F(Mouse, DoubleClickOnAHeaderBorderSizesTheColumn)
