@@ -67,6 +67,8 @@ public:
     {
         T value{};
         const size_t n = std::min(sizeof(T), m_size);
+        if (n == 0)
+            return value; // an empty input may come without a buffer
         std::memcpy(&value, m_data, n);
         m_data += n;
         m_size -= n;
