@@ -264,8 +264,9 @@ void TQrlInplaceEdit::contextMenu(const QPoint &globalPos)
         {"edit-copy", &TQrlInplaceEdit::CopyToClipboard},
         {"edit-paste", &TQrlInplaceEdit::PasteFromClipboard}};
     for (QAction *a : menu->actions())
-        for (const auto &[name, op] : routes)
-            if (a->objectName() == QLatin1String(name)) {
+        for (const auto &route : routes)
+            if (a->objectName() == QLatin1String(route.first)) {
+                const auto op = route.second;
                 QObject::disconnect(a, &QAction::triggered, nullptr, nullptr);
                 QObject::connect(a, &QAction::triggered, a, [this, op] { (this->*op)(); });
             }
