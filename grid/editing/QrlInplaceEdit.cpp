@@ -866,6 +866,9 @@ void TQrlInplaceEdit::PasteFromClipboard()
         candidate = text.left(selStart) + piece + text.mid(selStart + selLength);
         if (kind == edMixedCase)
             candidate = ProperCaseText(candidate);
+        // A case change can lengthen the text ("ß" becomes "SS").
+        if (FLengthLimit > 0 && candidate.size() > FLengthLimit)
+            return;
     } else if (!pasteAccepted(kind, candidate)) {
         return;
     }
