@@ -25,25 +25,6 @@ bool isArrowKey(int key)
     return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
 }
 
-QEvent::Type editDoneMessage()
-{
-    return plat::RegisterWindowMessage(kGridEditDoneName);
-}
-
-// Restores a flag when the scope ends, also when an event handler throws.
-class TFlagRestore
-{
-public:
-    TFlagRestore(bool &flag, bool value) : m_flag(flag), m_old(flag) { m_flag = value; }
-    ~TFlagRestore() { m_flag = m_old; }
-    TFlagRestore(const TFlagRestore &) = delete;
-    TFlagRestore &operator=(const TFlagRestore &) = delete;
-
-private:
-    bool &m_flag;
-    bool m_old;
-};
-
 } // namespace
 
 // ---- editability ------------------------------------------------------------------------------
@@ -544,7 +525,7 @@ void TQrlStringGrid::DoneInplaceEdit(int Key, plat::TShiftState Shift)
     default:
         break;
     }
-    TFlagRestore block(d->blockFocus, true);
+    TFlagScope block(d->blockFocus, true);
     d->editing = false;
     HideInplaceEdit();
     if (d->navigation->AppendOnArrowDown() && Key == Qt::Key_Down &&
@@ -568,12 +549,12 @@ void TQrlStringGrid::NotifyEditingDone(int ACol, int ARow)
     if (OnEditingDone)
         OnEditingDone(this);
     d->editMode = false;
-    plat::PostMessage(this, editDoneMessage(), ACol, ARow);
+    plat::PostMessage(this, WM_GRIDEDITDONE(), ACol, ARow);
 }
 
 bool TQrlStringGrid::event(QEvent *e)
 {
-    if (e->type() == editDoneMessage()) {
+    if (e->type() == WM_GRIDEDITDONE()) {
         if (d->destroying)
             return true;
         const auto *m = static_cast<const plat::TMessageEvent *>(e);

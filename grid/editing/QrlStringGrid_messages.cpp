@@ -13,18 +13,8 @@ namespace {
 constexpr int vkReturn = 13;
 
 // Sets the combo's text or selection without the change being taken for the user's.
-class TComboFill
-{
-public:
-    explicit TComboFill(bool &flag) : m_flag(flag), m_old(flag) { m_flag = true; }
-    ~TComboFill() { m_flag = m_old; }
-    TComboFill(const TComboFill &) = delete;
-    TComboFill &operator=(const TComboFill &) = delete;
+using TComboFill = TFlagScope;
 
-private:
-    bool &m_flag;
-    bool m_old;
-};
 } // namespace
 
 // ---- combo items ------------------------------------------------------------------------------
@@ -46,7 +36,7 @@ TGridCombo *TQrlStringGrid::EditCombo()
                 const QString text = combo->Text();
                 SetCurrentCell(text);
                 if (!ValidateCell(text)) {
-                    TComboFill fill(d->comboFilling);
+                    TComboFill fill(d->comboFilling, true);
                     combo->SetText(NewCellText());
                     if (combo->lineEdit())
                         combo->lineEdit()->selectAll();
@@ -54,14 +44,14 @@ TGridCombo *TQrlStringGrid::EditCombo()
                 }
             }
             {
-                TComboFill fill(d->comboFilling);
+                TComboFill fill(d->comboFilling, true);
                 combo->SetText(CurrentCell());
             }
             DoneInplaceEdit(vkReturn, {});
         });
         connect(combo, &TGridCombo::EscapeKey, this, [this, combo] {
             {
-                TComboFill fill(d->comboFilling);
+                TComboFill fill(d->comboFilling, true);
                 combo->SetText(CurrentCell());
             }
             HideInplaceEdit();
@@ -79,7 +69,7 @@ TGridCombo *TQrlStringGrid::EditCombo()
 
 void TQrlStringGrid::ClearComboString()
 {
-    TComboFill fill(d->comboFilling);
+    TComboFill fill(d->comboFilling, true);
     EditCombo()->clear();
 }
 
@@ -90,7 +80,7 @@ void TQrlStringGrid::AddComboString(const QString &S)
 
 void TQrlStringGrid::AddComboStringObject(const QString &S, QObject *AObject)
 {
-    TComboFill fill(d->comboFilling);
+    TComboFill fill(d->comboFilling, true);
     EditCombo()->AddItem(S, AObject);
 }
 
@@ -100,7 +90,7 @@ bool TQrlStringGrid::RemoveComboString(const QString &S)
     const int i = combo->IndexOfItem(S);
     if (i < 0)
         return false;
-    TComboFill fill(d->comboFilling);
+    TComboFill fill(d->comboFilling, true);
     combo->removeItem(i);
     return true;
 }
@@ -190,7 +180,7 @@ void TQrlStringGrid::ComboCloseUp()
     if (MouseActions()->DirectComboClose() && combo->isVisible()) {
         const int i = combo->ItemIndex();
         if (i >= 0) {
-            TComboFill fill(d->comboFilling);
+            TComboFill fill(d->comboFilling, true);
             combo->SetItemIndex(i);
         }
         fireComboChange(this, combo, r, Row());

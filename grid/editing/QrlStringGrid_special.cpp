@@ -81,8 +81,7 @@ void TQrlStringGrid::ShowCellEditor(int ACol, int ARow)
     bool fireFirst = false;
     {
         // Filling is no user change.
-        const bool oldFill = d->comboFilling;
-        d->comboFilling = true;
+        const TFlagScope filling(d->comboFilling, true);
         combo->setMaxVisibleItems(qMax(1, ControlLook()->DropDownCount()));
         loadColumnComboItems(this, combo, r, ARow);
         DoGetEditorProp(r, ARow, nullptr);
@@ -109,7 +108,6 @@ void TQrlStringGrid::ShowCellEditor(int ACol, int ARow)
                 combo->SetItemIndex(d->comboIdx);
             combo->SetMaxLength(d->maxComboLength);
         }
-        d->comboFilling = oldFill;
     }
     combo->setGeometry(rect.Left, rect.Top, w, h);
     {
