@@ -20,6 +20,13 @@ using plat::TGridRect;
 
 namespace {
 
+// Looked up once: the grid asks for it on every event it receives.
+QEvent::Type editDoneMessage()
+{
+    static const QEvent::Type type = plat::RegisterWindowMessage(kGridEditDoneName);
+    return type;
+}
+
 bool isArrowKey(int key)
 {
     return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
@@ -549,12 +556,12 @@ void TQrlStringGrid::NotifyEditingDone(int ACol, int ARow)
     if (OnEditingDone)
         OnEditingDone(this);
     d->editMode = false;
-    plat::PostMessage(this, WM_GRIDEDITDONE(), ACol, ARow);
+    plat::PostMessage(this, editDoneMessage(), ACol, ARow);
 }
 
 bool TQrlStringGrid::event(QEvent *e)
 {
-    if (e->type() == WM_GRIDEDITDONE()) {
+    if (e->type() == editDoneMessage()) {
         if (d->destroying)
             return true;
         const auto *m = static_cast<const plat::TMessageEvent *>(e);
