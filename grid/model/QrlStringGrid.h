@@ -90,6 +90,7 @@ using TRowChangingEvent = std::function<void(QObject *Sender, int OldRow, int Ne
 using TColChangingEvent = std::function<void(QObject *Sender, int OldCol, int NewCol, bool &Allow)>;
 using TPrintPageNumEvent = std::function<void(QObject *Sender, int PageNum, QString &PageString)>;
 class TEditLink;
+class THintManager;
 class TGridCombo;
 class TGridSpin;
 class TGridDatePicker;
@@ -1865,6 +1866,10 @@ public:
 
     TCanDeleteRowEvent OnCanDeleteRow;
     TAutoInsertRowEvent OnAutoInsertRow;
+
+    // ===== cell hints (grid/display/QrlStringGrid_hint.cpp) =================================
+    // The grid's hint manager: cell hints, and the footer panel's and scroll hints' windows.
+    THintManager *HintManager();
 
 protected:
     using TBaseGrid::FocusCell;

@@ -382,6 +382,10 @@ struct TStringGridModelState
     // The combo's text or selection is being set by the grid, not by the user.
     bool comboFilling = false;
 
+    // --- cell hints (grid/display/QrlStringGrid_hint.cpp) ---
+    // A child of the grid, made on first use.
+    THintManager *hintManager = nullptr;
+
     // --- text inplace editor (grid/editing/QrlStringGrid_editor.cpp) ---
     QString editMask;
     bool lookup = false;
