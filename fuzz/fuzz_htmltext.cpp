@@ -51,12 +51,10 @@ bool hasAngle(const QString &s)
 
 void checkEntities(const QString &text)
 {
-    const bool starAmp = text.contains(QLatin1String("*amp;"));
     for (bool all : {false, true}) {
         const QString encoded = EncodeHTMLEntities(text, all);
         FUZZ_CHECK(!hasAngle(encoded) && !encoded.contains(QLatin1Char('"')));
-        if (!starAmp)
-            FUZZ_CHECK(DecodeHTMLEntities(encoded, all) == text);
+        FUZZ_CHECK(DecodeHTMLEntities(encoded, all) == text);
         (void)DecodeHTMLEntities(text, all);
     }
     FUZZ_CHECK(!EncodeHTMLSpaces(text).contains(QLatin1Char(' ')));
@@ -125,18 +123,15 @@ void checkControls(const QString &text, const QString &id, const QString &value)
             continue;
         }
         FUZZ_CHECK(GetHTMLControlValue(changed, target, read));
-        if (!value.contains(QLatin1String("*amp;")))
-            FUZZ_CHECK(read == value);
+        FUZZ_CHECK(read == value);
         FUZZ_CHECK(GetHTMLControlMaxLen(changed, target) == maxLenBefore);
-        if (!text.contains(QLatin1String("*amp;")))
-            FUZZ_CHECK(GetHTMLControlProp(changed, target) == propBefore);
+        FUZZ_CHECK(GetHTMLControlProp(changed, target) == propBefore);
     }
 
     const QString cleared = ClearHTMLRadioControls(text);
     if (!text.contains(QLatin1String("RADIO"), Qt::CaseInsensitive))
         FUZZ_CHECK(cleared == text);
-    if (!text.contains(QLatin1String("*amp;")))
-        FUZZ_CHECK(ClearHTMLRadioControls(cleared) == cleared);
+    FUZZ_CHECK(ClearHTMLRadioControls(cleared) == cleared);
 }
 
 } // namespace

@@ -385,9 +385,8 @@ QString DecodeHTMLEntities(const QString &Text, bool All)
 
 QString EncodeHTMLEntities(const QString &Text, bool All)
 {
-    // One pass stands for the documented steps "&" -> "*amp;" -> "&amp;": an "*amp;" of the
-    // text meets the same fate as an encoded "&".
-    static const QString star = QStringLiteral("*amp;");
+    // One pass, so an entity written out never gets encoded again and a literal "*amp;" stays
+    // what it is: Decode(Encode(t)) == t for every text.
     const qsizetype n = Text.size();
     QString out;
     out.reserve(n + n / 8);
@@ -406,13 +405,6 @@ QString EncodeHTMLEntities(const QString &Text, bool All)
         case u'>':
             out.append(u"&gt;");
             continue;
-        case u'*':
-            if (QStringView(Text).mid(i).startsWith(star)) {
-                out.append(u"&amp;");
-                i += star.size() - 1;
-                continue;
-            }
-            break;
         default:
             break;
         }

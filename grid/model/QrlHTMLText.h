@@ -23,9 +23,8 @@ TColor HTMLHighlightTextColor();
 // letters and signs, each to its character. One left-to-right pass: a decoded "&" never starts
 // another entity, so Decode(Encode(t)) == t.
 QString DecodeHTMLEntities(const QString &Text, bool All);
-// "&", '"', "<", ">" to their entities, with All also the characters of the named table. The
-// ampersands go through "*amp;", so an "*amp;" already in the text becomes "&amp;" as well and
-// such a text does not survive a round trip.
+// "&", '"', "<", ">" to their entities, with All also the characters of the named table, in
+// one pass: DecodeHTMLEntities(EncodeHTMLEntities(t, All), All) == t for every text.
 QString EncodeHTMLEntities(const QString &Text, bool All);
 // Every blank to "&nbsp;".
 QString EncodeHTMLSpaces(const QString &Text);
