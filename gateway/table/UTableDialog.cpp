@@ -1,0 +1,540 @@
+#include "gateway/table/UTableDialog.h"
+
+#include "gateway/table/UTableRows.h"
+#include "grid/model/QrlColumnGrid.h"
+#include "platform/text/StrConv.h"
+#include "platform/ui/ErrorReport.h"
+#include "platform/ui/MessageBox.h"
+#include "shell/button/LbButton.h"
+#include "shell/common/ULanguage.h"
+
+#include <QDir>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <stdexcept>
+
+namespace {
+
+constexpr int Fixed_Col_Width = 40;
+
+QString text(int n)
+{
+    return n > 0 ? Lang_Texts.value(n) : QString();
+}
+
+int hexDigit(QChar ch)
+{
+    const char16_t c = ch.unicode();
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
+    return -1;
+}
+
+// Asked before OK replaces a file that was not loaded whole.
+QString partialFileQuestion(const QString &problem, const QString &path)
+{
+    return QStringLiteral("%1\n\nThe table shows only part of the file %2. Saving replaces the "
+                          "file with the rows shown here and the rest of it is lost.\n\n"
+                          "Save anyway?")
+        .arg(problem, QDir::toNativeSeparators(path));
+}
+
+} // namespace
+
+int32_t Table_Cell_Number(const QString &text)
+{
+    int i = 0;
+    const int n = int(text.size());
+    bool negative = false;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    int base = 10;
+    if (i < n && text[i] == u'$') {
+        base = 16;
+        ++i;
+    } else if (i + 1 < n && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= n)
+        return -1;
+    int64_t value = 0;
+    for (; i < n; ++i) {
+        const int d = hexDigit(text[i]);
+        if (d < 0 || d >= base)
+            return -1;
+        value = value * base + d;
+        if (value > int64_t(INT32_MAX) + 1)
+            return -1;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT32_MAX)
+        return -1;
+    return int32_t(value);
+}
+
+TTableDialog::TTableDialog(TTableDialogDesc desc, QWidget *parent)
+    : TTitledForm(desc.Name, parent), m_desc(std::move(desc))
+{
+    if (m_desc.Grids.isEmpty() || m_desc.Grids.size() > 2 ||
+        m_desc.Grids.size() != m_desc.File.Groups.size())
+        throw std::invalid_argument("a table dialog has one or two grids, one per file group");
+    FormCreate();
+}
+
+TTableDialog::~TTableDialog() = default;
+
+TQrlColumnGrid *TTableDialog::ColumnGrid(int index) const
+{
+    return qobject_cast<TQrlColumnGrid *>(Grid(index));
+}
+
+int TTableDialog::ActiveGridIndex() const
+{
+    return PageControl1 ? std::max(0, PageControl1->currentIndex()) : 0;
+}
+
+int TTableDialog::GridIndexOf(const QObject *grid) const
+{
+    for (int i = 0; i < m_grids.size(); ++i)
+        if (m_grids[i] == grid)
+            return i;
+    return -1;
+}
+
+void TTableDialog::FormCreate()
+{
+    SetClientSize(m_desc.ClientWidth, m_desc.ClientHeight);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    P_Title->setFixedHeight(Title_Panel_Height);
+    layout->addWidget(P_Title);
+
+    const int grids = int(m_desc.Grids.size());
+    m_grids.resize(grids);
+    if (grids == 1) {
+        buildGrid(0, this);
+        layout->addWidget(m_grids[0], 1);
+    } else {
+        PageControl1 = new QTabWidget(this);
+        PageControl1->setObjectName(QStringLiteral("PageControl1"));
+        for (int i = 0; i < grids; ++i) {
+            auto *sheet = new QWidget;
+            sheet->setObjectName(m_desc.Grids[i].TabName);
+            auto *sheetLayout = new QVBoxLayout(sheet);
+            sheetLayout->setContentsMargins(0, 0, 0, 0);
+            buildGrid(i, sheet);
+            sheetLayout->addWidget(m_grids[i]);
+            PageControl1->addTab(sheet, QString());
+            Tab_Sheets << sheet;
+        }
+        layout->addWidget(PageControl1, 1);
+    }
+
+    P_Button = new QWidget(this);
+    P_Button->setObjectName(QStringLiteral("P_Button"));
+    P_Button->setFixedHeight(Button_Panel_Height);
+    layout->addWidget(P_Button);
+    const char *names[] = {"Btn_OK",     "Btn_Cancel",  "Btn_DelRow",
+                           "Btn_InsRow", "Btn_CopyRow", "Btn_PasteRow"};
+    TLbButton **buttons[] = {&Btn_OK,     &Btn_Cancel,  &Btn_DelRow,
+                             &Btn_InsRow, &Btn_CopyRow, &Btn_PasteRow};
+    for (int i = 0; i < 6; ++i) {
+        TLbButton *button = new TLbButton(P_Button);
+        button->setObjectName(QString::fromLatin1(names[i]));
+        button->setGeometry(16 + 118 * i, 6, 110, 28);
+        Style_Push_Button(button);
+        *buttons[i] = button;
+    }
+    Btn_OK->SetGlyph(LbResourceBitmap(QStringLiteral("LBOK")));
+    Btn_Cancel->SetGlyph(LbResourceBitmap(QStringLiteral("LBCANCEL")));
+    Btn_OK->SetNumGlyphs(2);
+    Btn_Cancel->SetNumGlyphs(2);
+    Btn_Cancel->SetModalResult(mrCancel);
+    Btn_OK->OnClick = [this](QObject *) { Btn_OKClick(); };
+    Btn_DelRow->OnClick = [this](QObject *) { Btn_DelRowClick(); };
+    Btn_InsRow->OnClick = [this](QObject *) { Btn_InsRowClick(); };
+    Btn_CopyRow->OnClick = [this](QObject *) { Btn_CopyRowClick(); };
+    Btn_PasteRow->OnClick = [this](QObject *) { Btn_PasteRowClick(); };
+
+    Hint_Lists = QVector<QStringList>(grids);
+    Data_Size = QVector<int>(grids, 0);
+    Do_Copy = QVector<bool>(grids, false);
+    for (int i = 0; i < grids; ++i)
+        Data_Size[i] = m_desc.Grids[i].DataSize;
+    if (PageControl1)
+        PageControl1->setCurrentIndex(0);
+    Set_Lang();
+}
+
+void TTableDialog::buildGrid(int index, QWidget *parent)
+{
+    const TTableGridDesc &gd = m_desc.Grids[index];
+    const TTableGroup &group = m_desc.File.Groups[index];
+    TQrlColumnGrid *columnGrid = nullptr;
+    TQrlStringGrid *grid = nullptr;
+    if (gd.CheckBoxGraphics) {
+        grid = new TQrlStringGrid(parent);
+    } else {
+        columnGrid = new TQrlColumnGrid(parent);
+        grid = columnGrid;
+    }
+    m_grids[index] = grid;
+    grid->setObjectName(gd.Name);
+
+    const int cols = int(gd.Columns.size()) + 1;
+    grid->SetColCount(cols);
+    grid->SetRowCount(group.Capacity + 1);
+    grid->SetFixedRows(1);
+    grid->SetFixedCols(1);
+    grid->SetDefaultRowHeight(gd.RowHeight);
+    grid->SetColWidths(0, Fixed_Col_Width);
+    using plat::TGridOption;
+    grid->SetOptions(plat::TGridOptions{TGridOption::goFixedVertLine, TGridOption::goFixedHorzLine,
+                                        TGridOption::goVertLine, TGridOption::goHorzLine,
+                                        TGridOption::goRangeSelect, TGridOption::goColSizing,
+                                        TGridOption::goEditing});
+    grid->SetHintShowCells(true);
+
+    for (int c = 1; c < cols; ++c) {
+        const TTableGridColumn &col = gd.Columns[c - 1];
+        grid->SetColWidths(c, col.Width);
+        const bool check = col.Editor == TEditorType::edDataCheckBox ||
+                           (gd.CheckBoxGraphics && gd.EnableColumn && c == 1);
+        if (columnGrid) {
+            TGridColumnItem *item = columnGrid->Columns()->Items(c);
+            item->SetEditor(col.Editor);
+            item->SetColor(col.Color);
+            if (check)
+                item->SetAlignment(TAlignment::taCenter);
+            if (col.Combo == TTableCombo::tcItems)
+                item->SetComboItems(col.Items);
+        } else {
+            for (int r = 1; r < grid->RowCount(); ++r) {
+                grid->SetColors(c, r, col.Color);
+                if (check) {
+                    grid->AddCheckBox(c, r, false, false);
+                    grid->SetAlignments(c, r, TAlignment::taCenter);
+                }
+            }
+        }
+    }
+    for (int c = cols - 1; c >= 1; --c)
+        if (gd.Columns[c - 1].Hidden)
+            grid->HideColumn(c);
+
+    grid->OnKeyPress = [this](QObject *Sender, QChar &Key) { KeyPress(Sender, Key); };
+    grid->OnGridHint = [this](QObject *Sender, int ARow, int ACol, QString &HintStr) {
+        GridHint(Sender, ARow, ACol, HintStr);
+    };
+    grid->OnDblClickCell = [this](QObject *Sender, int ARow, int ACol) {
+        DblClickCell(Sender, ARow, ACol);
+    };
+    if (m_desc.SelectRowOnClick)
+        grid->OnClickCell = [this](QObject *Sender, int ARow, int ACol) {
+            ClickCell(Sender, ARow, ACol);
+        };
+}
+
+void TTableDialog::Set_Lang()
+{
+    Set_Title_Texts(m_desc.CaptionText, m_desc.DescText);
+    TLbButton *buttons[] = {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow};
+    for (int i = 0; i < 6; ++i) {
+        buttons[i]->SetCaption(text(m_desc.ButtonTexts[i]));
+        buttons[i]->SetHint(text(m_desc.ButtonHints[i]));
+    }
+    for (int g = 0; g < m_grids.size(); ++g) {
+        const TTableGridDesc &gd = m_desc.Grids[g];
+        if (PageControl1)
+            PageControl1->setTabText(g, text(gd.TabText));
+        TQrlColumnGrid *columnGrid = ColumnGrid(g);
+        for (int c = 0; c <= gd.Columns.size(); ++c) {
+            const QString header = text(c == 0 ? gd.HeaderN : gd.Columns[c - 1].Header);
+            if (columnGrid)
+                columnGrid->Columns()->Items(c)->SetHeader(header);
+            else
+                m_grids[g]->SetCellEx(c, 0, header);
+        }
+        Hint_Lists[g].clear();
+        for (const TTableGridColumn &col : gd.Columns)
+            Hint_Lists[g] << text(col.Hint);
+    }
+}
+
+int TTableDialog::lastRealCol(int grid) const
+{
+    return m_grids[grid]->ColCount() + m_grids[grid]->NumHiddenColumns() - 1;
+}
+
+int TTableDialog::keyCol(int grid) const
+{
+    const TTableGroup &group = m_desc.File.Groups[grid];
+    return group.Columns.value(group.KeyColumn).GridCol;
+}
+
+QString TTableDialog::Cell_Text(int grid, int col, int row) const
+{
+    TQrlStringGrid *g = m_grids[grid];
+    if (m_desc.Grids[grid].CheckBoxGraphics && g->HasCheckBox(col, row)) {
+        bool state = false;
+        g->GetCheckBoxState(col, row, state);
+        return state ? QStringLiteral("Y") : QStringLiteral("N");
+    }
+    return g->GetCellEx(col, row);
+}
+
+void TTableDialog::Set_Cell_Text(int grid, int col, int row, const QString &text)
+{
+    TQrlStringGrid *g = m_grids[grid];
+    if (m_desc.Grids[grid].CheckBoxGraphics && g->HasCheckBox(col, row))
+        g->SetCheckBoxState(col, row, text != QLatin1String("N"));
+    else
+        g->SetCellEx(col, row, text);
+}
+
+bool TTableDialog::Row_Ends_Table(int grid, int row) const
+{
+    return plat::Trim(Cell_Text(grid, keyCol(grid), row)).isEmpty();
+}
+
+bool TTableDialog::Row_Enabled(int grid, int row) const
+{
+    if (!m_desc.Grids[grid].EnableColumn)
+        return true;
+    return plat::Trim(Cell_Text(grid, 1, row)).toUpper() == QLatin1String("Y");
+}
+
+void TTableDialog::Reset_Grids()
+{
+    for (int g = 0; g < m_grids.size(); ++g) {
+        TQrlStringGrid *grid = m_grids[g];
+        const bool enable = m_desc.Grids[g].EnableColumn;
+        const int last = lastRealCol(g);
+        for (int r = 1; r < grid->RowCount(); ++r) {
+            grid->SetCellEx(0, r, QString::number(r));
+            for (int c = 1; c <= last; ++c)
+                Set_Cell_Text(g, c, r, c == 1 && enable ? QStringLiteral("Y") : QString());
+        }
+    }
+}
+
+void TTableDialog::Fill_Combo_Items()
+{
+    for (int g = 0; g < m_grids.size(); ++g) {
+        TQrlColumnGrid *grid = ColumnGrid(g);
+        if (!grid)
+            continue;
+        const QVector<TTableGridColumn> &cols = m_desc.Grids[g].Columns;
+        for (int k = 0; k < cols.size(); ++k) {
+            QStringList items;
+            switch (cols[k].Combo) {
+            case TTableCombo::tcNone:
+            case TTableCombo::tcItems:
+                continue;
+            case TTableCombo::tcPositionsOrNone:
+                items << QStringLiteral("None");
+                [[fallthrough]];
+            case TTableCombo::tcPositions:
+                for (int i = 0; i < Data_Size[g]; ++i)
+                    items << QString::number(i);
+                break;
+            }
+            grid->Columns()->Items(k + 1)->SetComboItems(items);
+        }
+    }
+}
+
+void TTableDialog::Load_Value(int grid, int row, int k, const QString &value)
+{
+    Set_Cell_Text(grid, m_desc.File.Groups[grid].Columns[k].GridCol, row, value);
+}
+
+QString TTableDialog::Save_Value(int grid, int row, int k) const
+{
+    return Cell_Text(grid, m_desc.File.Groups[grid].Columns[k].GridCol, row);
+}
+
+void TTableDialog::Load_File()
+{
+    const QString path = m_desc.FilePath ? m_desc.FilePath() : QString();
+    const TTableLoadResult result = Load_Table_File(m_desc.File, path);
+    for (int g = 0; g < m_grids.size() && g < result.Rows.size(); ++g) {
+        const TTableRows &rows = result.Rows[g];
+        const int count = std::min<int>(int(rows.size()), m_grids[g]->RowCount() - 1);
+        for (int r = 0; r < count; ++r)
+            for (int k = 0; k < rows[r].size() && k < m_desc.File.Groups[g].Columns.size(); ++k)
+                Load_Value(g, r + 1, k, rows[r][k]);
+    }
+    // Remembered until the file is replaced: OK must not drop what the grids do not hold
+    // without asking.
+    m_loadProblem = result.Message();
+    if (!m_loadProblem.isEmpty())
+        plat::MessageBox(m_loadProblem, result.Ok() ? plat::MsgIcon::Warning : plat::MsgIcon::Error,
+                         plat::MsgButtons::OK);
+}
+
+void TTableDialog::FormShow()
+{
+    if (PageControl1)
+        PageControl1->setCurrentIndex(0);
+    Reset_Grids();
+    for (int g = 0; g < m_grids.size(); ++g)
+        Data_Size[g] = m_desc.Grids[g].DataSize;
+    Fill_Combo_Items();
+    Load_File();
+    Do_Copy.fill(false);
+    if (m_grids.size() == 1 && m_grids[0]->isEnabled())
+        m_grids[0]->setFocus();
+}
+
+TTableData TTableDialog::Table_Data() const
+{
+    TTableData data = Empty_Table_Data(m_desc.File);
+    for (int g = 0; g < m_grids.size(); ++g) {
+        const int columns = int(m_desc.File.Groups[g].Columns.size());
+        for (int r = 1; r < m_grids[g]->RowCount(); ++r) {
+            if (Row_Ends_Table(g, r))
+                break;
+            TTableRow row;
+            for (int k = 0; k < columns; ++k)
+                row << Save_Value(g, r, k);
+            data[g] << row;
+        }
+    }
+    return data;
+}
+
+bool TTableDialog::Controllo_dati()
+{
+    for (int g = 0; g < m_grids.size(); ++g) {
+        const TTableRowCheck &check = m_desc.Grids[g].Check;
+        if (!check)
+            continue;
+        for (int r = 1; r < m_grids[g]->RowCount(); ++r) {
+            if (Row_Ends_Table(g, r))
+                break;
+            if (!Row_Enabled(g, r))
+                continue;
+            const QString message = check(*this, *m_grids[g], r);
+            if (!message.isEmpty()) {
+                plat::MessageBox(text(m_desc.ErrorRowText) + QString::number(r) + message,
+                                 plat::MsgIcon::Error, plat::MsgButtons::OK);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool TTableDialog::confirmOverwritingPartialFile() const
+{
+    const QString path = m_desc.FilePath ? m_desc.FilePath() : QString();
+    return plat::MessageBox(partialFileQuestion(m_loadProblem, path), plat::MsgIcon::Question,
+                            plat::MsgButtons::YesNo) == mrYes;
+}
+
+void TTableDialog::Btn_OKClick()
+{
+    if (!Controllo_dati())
+        return;
+    if (!m_loadProblem.isEmpty() && !confirmOverwritingPartialFile())
+        return;
+    try {
+        Write_Table_File(m_desc.File, Table_Data(),
+                         m_desc.FilePath ? m_desc.FilePath() : QString());
+    } catch (const std::exception &e) {
+        // The old file stays whole and the dialog open with the user's rows.
+        plat::ReportException(e);
+        return;
+    }
+    m_loadProblem.clear();
+    SetModalResult(mrOk);
+}
+
+void TTableDialog::Btn_DelRowClick()
+{
+    const int g = ActiveGridIndex();
+    TQrlStringGrid *grid = Grid(g);
+    const int row = grid->Row();
+    if (plat::MessageBox(text(m_desc.DeleteRowText) + QString::number(row), plat::MsgIcon::Question,
+                         plat::MsgButtons::YesNo) != mrYes)
+        return;
+    if (TQrlColumnGrid *columnGrid = ColumnGrid(g))
+        Grid_Delete_Row(row, columnGrid);
+    else
+        Grid_Delete_Row_Check(row, grid, m_desc.Grids[g].EnableColumn);
+}
+
+void TTableDialog::Btn_InsRowClick()
+{
+    const int g = ActiveGridIndex();
+    TQrlStringGrid *grid = Grid(g);
+    if (TQrlColumnGrid *columnGrid = ColumnGrid(g))
+        Grid_Insert_Row(grid->Row(), columnGrid, m_desc.Grids[g].EnableColumn);
+    else
+        Grid_Insert_Row_Check(grid->Row(), grid, m_desc.Grids[g].EnableColumn);
+}
+
+void TTableDialog::Btn_CopyRowClick()
+{
+    const int g = ActiveGridIndex();
+    TQrlStringGrid *grid = Grid(g);
+    if (TQrlColumnGrid *columnGrid = ColumnGrid(g))
+        Grid_Copy_Row(columnGrid, grid->Row());
+    else
+        Grid_Copy_Row_Check(grid, grid->Row());
+    // A row copied on one page cannot be pasted on the other.
+    Do_Copy.fill(false);
+    Do_Copy[g] = true;
+}
+
+void TTableDialog::Btn_PasteRowClick()
+{
+    const int g = ActiveGridIndex();
+    TQrlStringGrid *grid = Grid(g);
+    if (TQrlColumnGrid *columnGrid = ColumnGrid(g))
+        Grid_Paste_Row(columnGrid, grid->Row(), Do_Copy[g]);
+    else
+        Grid_Paste_Row_Check(grid, grid->Row(), Do_Copy[g]);
+}
+
+void TTableDialog::KeyPress(QObject *Sender, QChar &Key)
+{
+    const int g = GridIndexOf(Sender);
+    Grid_Enter_Next_Cell(Grid(g < 0 ? ActiveGridIndex() : g), Key);
+}
+
+void TTableDialog::GridHint(QObject *Sender, int ARow, int ACol, QString &HintStr)
+{
+    int g = GridIndexOf(Sender);
+    if (g < 0)
+        g = ActiveGridIndex();
+    HintStr.clear();
+    if (ARow == 0 && ACol >= 1)
+        HintStr = Hint_Lists[g].value(Grid(g)->RealColIndex(ACol) - 1);
+}
+
+void TTableDialog::DblClickCell(QObject *Sender, int ARow, int ACol)
+{
+    const int g = GridIndexOf(Sender);
+    Grid_DblClick_AutoSize(Grid(g < 0 ? ActiveGridIndex() : g), ARow, ACol);
+}
+
+void TTableDialog::ClickCell(QObject *Sender, int ARow, int ACol)
+{
+    const int g = GridIndexOf(Sender);
+    TQrlStringGrid *grid = Grid(g < 0 ? ActiveGridIndex() : g);
+    if (ACol == 0 && ARow >= grid->FixedRows())
+        grid->SelectRows(ARow, 1);
+}
