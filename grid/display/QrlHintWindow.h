@@ -8,13 +8,21 @@
 #include "platform/ui/Geometry.h"
 
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 class QTimer;
+class TCanvas;
 class TCustomImageList;
+
+// The font name wide-encoded hint texts are measured and drawn in: the grid that built the last
+// cell hint leaves its font name here.
+void SetHintFontName(const QString &Name);
+QString HintFontName();
 
 class THTMLHintWindow : public QWidget
 {
@@ -37,11 +45,22 @@ public:
     QString Caption() const { return FCaption; }
     int TextWidth() const { return FTextWidth; }
     int TextHeight() const { return FTextHeight; }
+    // Plain mode: the text is shown as written (no markup, no wide decoding), word-wrapped in
+    // the width of the Rect given to ActivateHint when it has one.
+    bool PlainText() const { return FPlainText; }
+    void SetPlainText(bool Value) { FPlainText = Value; }
+    TCustomImageList *Images() const { return FImages; }
 
 protected:
     void paintEvent(QPaintEvent *e) override;
 
 private:
+    enum class TextKind { Plain, Markup, Wide };
+    TextKind kindOf(const QString &AHint) const;
+    // Measures AHint in a rectangle MaxWidth wide into FTextWidth / FTextHeight; returns the
+    // horizontal margin the window adds for this kind of text.
+    int measure(const QString &AHint, int MaxWidth);
+
     TCustomImageList *FImages = nullptr;
     QObject *FPictureContainer = nullptr;
     int FTextHeight = 0;
@@ -49,6 +68,7 @@ private:
     QString FWideCaption;
     QString FCaption;
     TColor FColor = 0xFF000018;
+    bool FPlainText = false;
 };
 
 // What a hint source answers for the point under the mouse.
@@ -89,13 +109,47 @@ public:
     QString ShownText() const;
     int HintPause() const { return FHintPause; }
     void SetHintPause(int Value) { FHintPause = Value; }
+    // The markup window (also lent to the scroll hints).
     THTMLHintWindow *Window();
+    // The window the shown hint is in: Window() or the plain one; null when none is shown.
+    THTMLHintWindow *ShownWindow() const;
+    // A hint is waiting for its delay.
+    bool HintPending() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    TBuildHint *builderOf(QObject *Widget);
+    THTMLHintWindow *plainWindow();
+    void show(const THintInfo &Info);
+    void hideWindows();
+    void arm(QWidget *Widget, const QPoint &Pos);
+    void timeout();
+    // A press, a key or leaving the widget: the hint goes and waits for the next move.
+    void stop();
+    // Presses and keys anywhere end a hint: watched application-wide while one is up or due.
+    void watchApplication(bool On);
+
     int FHintPause = 500;
     QPointer<THTMLHintWindow> FWindow;
+    QPointer<THTMLHintWindow> FPlainWindow;
+    QPointer<THTMLHintWindow> FShown;
     QString FShownText;
+    QTimer *FTimer = nullptr;
+    struct TWatched
+    {
+        QObject *raw; // still comparable while the widget is being destroyed
+        QPointer<QWidget> widget;
+        TBuildHint build;
+    };
+    std::vector<TWatched> FWatched;
+    QPointer<QWidget> FPendingWidget;
+    QPointer<QWidget> FMoveWidget; // where the mouse last moved without a button
+    QPoint FMovePos;
+    bool FArmQueued = false;
+    QPoint FPendingPos;
+    QPointer<QWidget> FHintWidget; // the widget the shown hint belongs to
+    QRect FHintArea;
+    bool FWatchingApp = false;
 };

@@ -1,40 +1,84 @@
-// The grid's combo editor.
+// The grid's combo editor: which keys it keeps, which it hands to the grid, how it ends editing,
+// lookup completion, item history and the wheel.
 #include "grid/editing/QrlGridCombo.h"
 
+#include "grid/model/QrlGridSettings.h"
+#include "grid/model/QrlGridTypes.h"
+#include "grid/model/QrlStringGrid.h"
+#include "grid/model/QrlStringGrid_p.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCursor>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QLocale>
+#include <QWheelEvent>
 
-// ---- combo ------------------------------------------------------------------------------------
+using plat::TShiftState;
+using plat::TShiftStateItem;
 
-TGridCombo::TGridCombo(TQrlStringGrid *AGrid, QWidget *AParent) : QComboBox(AParent), FGrid(AGrid)
+namespace {
+bool isEnter(int Key)
 {
-    setInsertPolicy(QComboBox::NoInsert);
-    // A pick from the list or an arrow key; programmatic selections are not reported.
-    connect(this, &QComboBox::activated, this, [this](int) {
-        FEdited = false;
-        emit SelChange();
-    });
+    return Key == Qt::Key_Return || Key == Qt::Key_Enter;
 }
 
-TComboStyle TGridCombo::Style() const
+bool isTab(int Key)
 {
-    return isEditable() ? TComboStyle::csDropDown : TComboStyle::csDropDownList;
+    return Key == Qt::Key_Tab || Key == Qt::Key_Backtab;
+}
+
+// Holds a navigation option off for a scope.
+class THeldOption
+{
+public:
+    THeldOption(bool (TNavigation::*get)() const, void (TNavigation::*set)(bool), TNavigation *n)
+        : m_n(n), m_set(set), m_old((n->*get)())
+    {
+        (n->*set)(false);
+    }
+    ~THeldOption() { (m_n->*m_set)(m_old); }
+    THeldOption(const THeldOption &) = delete;
+    THeldOption &operator=(const THeldOption &) = delete;
+
+private:
+    TNavigation *m_n;
+    void (TNavigation::*m_set)(bool);
+    bool m_old;
+};
+} // namespace
+
+TGridCombo::TGridCombo(TQrlStringGrid *AGrid, QWidget *AParent)
+    : TQsgComboBox(AParent), FGrid(AGrid)
+{
+    SetButtonWidth(16);
+    setInsertPolicy(QComboBox::NoInsert);
+    // A pick from the list or an arrow key; programmatic selections are not reported.
+    connect(this, &QComboBox::activated, this, [this](int) { picked(); });
+    // The open list's keys that end editing come to the control first.
+    view()->installEventFilter(this);
+}
+
+void TGridCombo::picked()
+{
+    FEdited = false;
+    emit SelChange();
 }
 
 void TGridCombo::SetStyle(TComboStyle Value)
 {
-    const bool editable = Value == TComboStyle::csDropDown;
-    if (editable == isEditable())
+    if (Value == Style())
         return;
-    setEditable(editable);
-    if (editable)
+    TQsgComboBox::SetStyle(Value);
+    if (isEditable())
         connectEdit();
 }
 
 void TGridCombo::connectEdit()
 {
-    // No completion of our own: it would select items while the user types.
+    // No completion of Qt's own: the grid's lookup completes, and only when asked to.
     setCompleter(nullptr);
     connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString &) {
         FEdited = true;
@@ -108,38 +152,504 @@ void TGridCombo::SetMaxLength(int Value)
 
 void TGridCombo::showPopup()
 {
-    FDroppedDown = true;
     emit DropDown();
-    QComboBox::showPopup();
+    TQsgComboBox::showPopup();
 }
 
 void TGridCombo::hidePopup()
 {
-    const bool was = FDroppedDown;
-    FDroppedDown = false;
-    QComboBox::hidePopup();
+    const bool was = DroppedDown();
+    TQsgComboBox::hidePopup();
     if (was)
         QMetaObject::invokeMethod(this, &TGridCombo::CloseUp, Qt::QueuedConnection);
 }
 
+// ---- list width ------------------------------------------------------------------------------
+
+void TGridCombo::SizeDropDownWidth()
+{
+    int W = width();
+    const bool scrolls = count() > maxVisibleItems();
+    TCanvas measure;
+    measure.SetFont(FGrid->Font());
+    for (int i = 0; i < count(); ++i) {
+        const int tw = measure.TextWidth(itemText(i));
+        if (scrolls) {
+            if (tw > W - 25)
+                W = tw + 25;
+        } else if (tw > W - 5) {
+            W = tw + 8;
+        }
+    }
+    applyDroppedWidth(W);
+}
+
+// ---- special keys ----------------------------------------------------------------------------
+
+bool TGridCombo::WantsSpecialKey(int Key) const
+{
+    switch (Key) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return FGrid->WantsTabInEditor();
+    default:
+        return false;
+    }
+}
+
+bool TGridCombo::event(QEvent *e)
+{
+    if (e->type() == QEvent::ShortcutOverride) {
+        auto *k = static_cast<QKeyEvent *>(e);
+        if (WantsSpecialKey(k->key())) {
+            e->accept();
+            return true;
+        }
+    }
+    // A claimed Tab is a key of the control, not a step of the focus chain.
+    if (e->type() == QEvent::KeyPress) {
+        auto *k = static_cast<QKeyEvent *>(e);
+        if (isTab(k->key()) && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+            WantsSpecialKey(k->key())) {
+            keyPressEvent(k);
+            return true;
+        }
+    }
+    return TQsgComboBox::event(e);
+}
+
+bool TGridCombo::eventFilter(QObject *watched, QEvent *e)
+{
+    const QEvent::Type t = e->type();
+    if (watched == view() && (t == QEvent::KeyPress || t == QEvent::ShortcutOverride) &&
+        DroppedDown()) {
+        auto *k = static_cast<QKeyEvent *>(e);
+        const int key = k->key();
+        const bool ends = isEnter(key) || key == Qt::Key_Escape || key == Qt::Key_Left ||
+                          key == Qt::Key_Right || (isTab(key) && WantsSpecialKey(key));
+        // The list would close on these while the shortcuts are asked; the key press is ours.
+        if (ends && t == QEvent::ShortcutOverride) {
+            e->accept();
+            return true;
+        }
+        if (ends) {
+            // The highlighted item is the selection the list's keys made.
+            const int row = view()->currentIndex().row();
+            if (key != Qt::Key_Escape && row >= 0 && row != ItemIndex()) {
+                setCurrentIndex(row);
+                emit activated(row);
+            }
+            TFlagScope open(FListKey, true);
+            hidePopup();
+            keyPressEvent(k);
+            return true;
+        }
+    }
+    return TQsgComboBox::eventFilter(watched, e);
+}
+
+// ---- key-down --------------------------------------------------------------------------------
+
+bool TGridCombo::commitText(bool MarkNoAdvance)
+{
+    TStringGridModelState &d = *FGrid->d;
+    if (HasValue()) {
+        const QString text = Text();
+        FGrid->SetCurrentCell(text);
+        if (!FGrid->ValidateCell(text)) {
+            {
+                TFlagScope fill(d.comboFilling, true);
+                SetText(d.newCellText);
+            }
+            if (MarkNoAdvance)
+                d.noAutoAdvance = true;
+            update();
+            return false;
+        }
+    }
+    TFlagScope fill(d.comboFilling, true);
+    SetText(FGrid->CurrentCell());
+    return true;
+}
+
+void TGridCombo::KeyDownHook(int &Key, TShiftState Shift)
+{
+    TStringGridModelState &d = *FGrid->d;
+    TNavigation *nav = FGrid->Navigation();
+    Forced = false;
+    const bool open = DroppedDown() || FListKey;
+    const bool list = Style() == TComboStyle::csDropDownList;
+    bool navKey = false;
+    switch (Key) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        navKey = true;
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        navKey = list || open;
+        break;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_End:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        navKey = !(list || open);
+        break;
+    default:
+        break;
+    }
+    WorkMode = Key != Qt::Key_Backspace && Key != Qt::Key_Delete;
+
+    if ((Key == Qt::Key_Up || Key == Qt::Key_Down) && !nav->ComboGetUpDown() && !open) {
+        FGrid->HideInplaceEdit();
+        {
+            THeldOption held(&TNavigation::AlwaysEdit, &TNavigation::SetAlwaysEdit, nav);
+            FGrid->setFocus();
+        }
+        FGrid->KeyDown(Key, Shift);
+        Key = 0;
+        return;
+    }
+    // Alt+Down opens the list.
+    if (Key == Qt::Key_Down && Shift.Contains(TShiftStateItem::ssAlt))
+        navKey = false;
+    if (!navKey)
+        return;
+
+    if (Key == Qt::Key_Escape) {
+        {
+            TFlagScope fill(d.comboFilling, true);
+            SetText(FGrid->CurrentCell());
+        }
+        FGrid->HideInplaceEdit();
+        FGrid->setFocus();
+    }
+
+    if (isEnter(Key) || Key == Qt::Key_Up || Key == Qt::Key_Down) {
+        if (!commitText(true)) {
+            if (!list && lineEdit())
+                lineEdit()->selectAll();
+            Key = 0;
+            return;
+        }
+    }
+
+    if (isTab(Key) && FGrid->WantsTabInEditor()) {
+        if (!commitText(false)) {
+            if (lineEdit())
+                lineEdit()->setCursorPosition(static_cast<int>(Text().size()));
+            Key = 0;
+            return;
+        }
+        const bool backward = Key == Qt::Key_Backtab || Shift.Contains(TShiftStateItem::ssShift);
+        if (FGrid->Options().Contains(plat::TGridOption::goTabs)) {
+            FGrid->HideInplaceEdit();
+            FGrid->setFocus();
+            FGrid->TabToNextCell(backward);
+            Key = 0;
+            return;
+        }
+        QCoreApplication::postEvent(
+            FGrid,
+            new QKeyEvent(QEvent::KeyPress, Key, backward ? Qt::ShiftModifier : Qt::NoModifier));
+    }
+
+    if (list || open) {
+        {
+            const bool direct = FGrid->MouseActions()->DirectComboClose();
+            FGrid->MouseActions()->SetDirectComboClose(false);
+            FGrid->HideInplaceEdit();
+            FGrid->MouseActions()->SetDirectComboClose(direct);
+        }
+        if (Key == Qt::Key_Left || Key == Qt::Key_Right) {
+            int k = Key;
+            FGrid->KeyDown(k, Shift);
+        }
+        switch (Key) {
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            Key = 0;
+            break;
+        default:
+            break;
+        }
+    } else if (Key == Qt::Key_End) {
+        return;
+    }
+
+    const int done = Key;
+    FGrid->DoneInplaceEdit(Key, Shift);
+    // Escape cancels: opening the editor again would leave no way out of editing.
+    if (done != Qt::Key_Escape && nav->AdvanceOnEnter() && nav->AdvanceAutoEdit())
+        FGrid->ShowInplaceEdit();
+    Key = 0;
+}
+
+// ---- characters ------------------------------------------------------------------------------
+
+void TGridCombo::fireComboChange(int ACol, int AItemIndex, const QString &ASelection)
+{
+    const int row = FGrid->Row();
+    if (FGrid->OnComboChange)
+        FGrid->OnComboChange(FGrid, ACol, row, AItemIndex, ASelection);
+    if (FGrid->OnComboObjectChange)
+        FGrid->OnComboObjectChange(FGrid, ACol, row, AItemIndex, ASelection,
+                                   AItemIndex >= 0 ? Objects(AItemIndex) : nullptr);
+}
+
+void TGridCombo::KeyPressHook(QChar &Key)
+{
+    const int before = ItemIndex();
+    if (FGrid->OnKeyPress)
+        FGrid->OnKeyPress(this, Key);
+    if (Key.unicode() == 27)
+        Key = QChar();
+    if (Key.unicode() == 13 && OnReturnKey)
+        OnReturnKey(this);
+    if (Key.unicode() == 13 || Key.unicode() == 9)
+        Key = QChar();
+    if (Key.isNull() || !FPendingKey)
+        return;
+    const bool typeAhead = Style() == TComboStyle::csDropDownList && Key.unicode() >= 32;
+    if (typeAhead && !AutoComplete())
+        return;
+    if (Key == FPendingChar) {
+        TQsgComboBox::keyPressEvent(FPendingKey);
+    } else {
+        QKeyEvent typed(QEvent::KeyPress, 0, FPendingKey->modifiers(), QString(Key));
+        TQsgComboBox::keyPressEvent(&typed);
+    }
+    if (ItemIndex() != before)
+        fireComboChange(FGrid->RealColIndex(FGrid->Col()), ItemIndex(), Text());
+}
+
 void TGridCombo::keyPressEvent(QKeyEvent *e)
 {
-    if (!FDroppedDown && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)) {
-        emit ReturnKey();
+    if (!FGrid->d || FGrid->d->destroying) {
+        TQsgComboBox::keyPressEvent(e);
         return;
     }
-    if (!FDroppedDown && e->key() == Qt::Key_Escape) {
-        emit EscapeKey();
+    int key = e->key();
+    const TShiftState shift = plat::ShiftStateOf(e->modifiers());
+    KeyDownHook(key, shift);
+    QChar ch;
+    const bool typed = plat::KeyCharOf(e, ch);
+    FPendingKey = key != 0 ? e : nullptr;
+    FPendingChar = ch;
+    if (typed)
+        KeyPressHook(ch);
+    else if (key != 0)
+        TQsgComboBox::keyPressEvent(e);
+    FPendingKey = nullptr;
+}
+
+// ---- key-up: cursor walking and lookup -------------------------------------------------------
+
+void TGridCombo::cursorWalk(bool Forward)
+{
+    TNavigation *nav = FGrid->Navigation();
+    const int col = FGrid->Col();
+    const int row = FGrid->Row();
+    int next = col - 1;
+    bool inside = col > FGrid->FixedCols();
+    if (Forward) {
+        next = col + FGrid->CellSpan(FGrid->RealColIndex(col), row).X + 1;
+        inside = col < FGrid->ColCount() - FGrid->FixedRightCols() - 1 && next < FGrid->ColCount();
+    }
+    if (inside && FGrid->HasClickableGraphic(FGrid->RealColIndex(next), row)) {
+        if (FGrid->ValidateCell(Text())) {
+            FGrid->HideInplaceEdit();
+            FGrid->SetCol(next);
+        }
         return;
     }
-    QComboBox::keyPressEvent(e);
+    FGrid->setFocus();
+    // Without an active window the focus change does not reach the control.
+    if (FGrid->d->editMode && isVisible())
+        leave();
+    const bool alwaysEdit = nav->CursorWalkAlwaysEdit();
+    const TAdvanceDirection old = nav->AdvanceDirection();
+    nav->SetAdvanceDirection(TAdvanceDirection::adLeftRight);
+    try {
+        // Forced: the walk moves whatever AdvanceOnEnter says about Enter.
+        FGrid->AdvanceAfterEdit(col, row, alwaysEdit, Forward, alwaysEdit, true);
+    } catch (...) {
+        nav->SetAdvanceDirection(old);
+        throw;
+    }
+    nav->SetAdvanceDirection(old);
+}
+
+void TGridCombo::KeyUpHook(int &Key, TShiftState Shift)
+{
+    QLineEdit *edit = lineEdit();
+    if (FGrid->Navigation()->CursorWalkEditor() && Style() == TComboStyle::csDropDown && edit) {
+        const bool plain = !Shift.Contains(TShiftStateItem::ssShift) &&
+                           !Shift.Contains(TShiftStateItem::ssCtrl) &&
+                           !Shift.Contains(TShiftStateItem::ssAlt);
+        const int pos = edit->cursorPosition();
+        if (plain && !edit->hasSelectedText()) {
+            if (Key == Qt::Key_Left && pos == 0) {
+                Key = 0;
+                cursorWalk(false);
+            } else if (Key == Qt::Key_Right && pos == edit->text().size()) {
+                Key = 0;
+                cursorWalk(true);
+            }
+        }
+    }
+    FGrid->d->noAutoAdvance = false;
+}
+
+void TGridCombo::keyReleaseEvent(QKeyEvent *e)
+{
+    // The release of a key that ended editing belongs to the grid.
+    if (!isVisible() || !FGrid->d || FGrid->d->destroying) {
+        TQsgComboBox::keyReleaseEvent(e);
+        return;
+    }
+    int key = e->key();
+    KeyUpHook(key, plat::ShiftStateOf(e->modifiers()));
+    if (key != 0 && !isEnter(key))
+        TQsgComboBox::keyReleaseEvent(e);
+    if (isVisible())
+        DoChange();
+}
+
+void TGridCombo::DoChange()
+{
+    const TStringGridModelState &d = *FGrid->d;
+    QLineEdit *edit = lineEdit();
+    if (!WorkMode || !d.lookup || !edit)
+        return;
+    const bool cs = d.lookupCaseSensitive;
+    const QLocale locale;
+    const QString text = edit->text();
+    const int typedLen = edit->cursorPosition();
+    const QString typed = cs ? text.left(typedLen) : locale.toUpper(text.left(typedLen));
+    if (typed.isEmpty())
+        return;
+    auto matches = [&](const QString &item) {
+        return (cs ? item : locale.toUpper(item)).startsWith(typed);
+    };
+    auto complete = [&](const QString &item) {
+        const QString done = text.left(typedLen) + item.mid(typedLen, 255);
+        TFlagScope fill(FGrid->d->comboFilling, true);
+        setEditText(done);
+        edit->setSelection(typedLen, static_cast<int>(done.size()) - typedLen);
+    };
+    for (int i = 0; i < count(); ++i) {
+        if (!matches(itemText(i)))
+            continue;
+        {
+            TFlagScope fill(FGrid->d->comboFilling, true);
+            setCurrentIndex(i);
+            FEdited = false;
+        }
+        complete(itemText(i));
+        ItemIdx = i;
+        ItemChange = true;
+        return;
+    }
+    for (const QString &item : d.lookupItems) {
+        if (matches(item)) {
+            complete(item);
+            return;
+        }
+    }
+}
+
+// ---- text change, wheel, focus ---------------------------------------------------------------
+
+void TGridCombo::Change()
+{
+    TQsgComboBox::Change();
+    if (FGrid->OnEditChange)
+        FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), Text());
+}
+
+void TGridCombo::wheelEvent(QWheelEvent *e)
+{
+    const int delta = e->angleDelta().y();
+    int i = currentIndex();
+    if (delta < 0) {
+        if (i < count() - 1)
+            ++i;
+    } else if (delta > 0 && i > 0) {
+        --i;
+    }
+    {
+        TFlagScope fill(FGrid->d->comboFilling, true);
+        SetItemIndex(i);
+    }
+    const int r = FGrid->RealColIndex(FGrid->Col());
+    const QString s = itemText(i);
+    if (FGrid->OnEditChange)
+        FGrid->OnEditChange(FGrid, r, FGrid->Row(), s);
+    fireComboChange(r, i, s);
+    e->accept();
+}
+
+void TGridCombo::focusInEvent(QFocusEvent *e)
+{
+    TQsgComboBox::focusInEvent(e);
+    TStringGridModelState &d = *FGrid->d;
+    QLineEdit *edit = lineEdit();
+    if (!edit)
+        return;
+    // A focused edit combo selects its whole text, so a typed character replaces it.
+    if (!FGrid->Navigation()->EditSelectAll())
+        edit->setCursorPosition(static_cast<int>(edit->text().size()));
+    else
+        edit->selectAll();
+    if (d.lButFlg) {
+        const QPoint p = mapFromGlobal(QCursor::pos());
+        if (p.x() >= 0 && p.x() <= width() && p.y() >= 0 && p.y() <= height()) {
+            edit->setCursorPosition(edit->cursorPositionAt(edit->mapFrom(this, p)));
+            edit->deselect();
+            d.lButFlg = false;
+        }
+    }
+}
+
+void TGridCombo::leave()
+{
+    TStringGridModelState &d = *FGrid->d;
+    const QString text = Text();
+    if (FGrid->LookupHistory() && !text.isEmpty() && IndexOfItem(text) < 0) {
+        TFlagScope fill(d.comboFilling, true);
+        AddItem(text, nullptr);
+    }
+    // A refused text keeps the editor open rather than storing what validation rejected.
+    if (d.editMode && !d.blockKill && isVisible() && (!HasValue() || FGrid->ValidateCell(text)))
+        FGrid->HideInplaceEdit();
 }
 
 void TGridCombo::focusOutEvent(QFocusEvent *e)
 {
-    QComboBox::focusOutEvent(e);
+    TQsgComboBox::focusOutEvent(e);
+    if (!FGrid->d || FGrid->d->destroying)
+        return;
     // The list taking the focus or the window losing it is no exit from the control.
     if (e->reason() != Qt::PopupFocusReason && e->reason() != Qt::ActiveWindowFocusReason &&
-        !FDroppedDown && isVisible())
+        !DroppedDown() && isVisible()) {
+        leave();
         emit FocusLost();
+    }
 }

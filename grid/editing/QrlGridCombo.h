@@ -1,21 +1,22 @@
 // The combo the grid edits its combo cells with.
 #pragma once
 
-#include <QComboBox>
+#include "grid/editing/QsgComboBox.h"
+#include "platform/grid/GridTypes.h"
 
+#include <functional>
+
+class QKeyEvent;
 class TQrlStringGrid;
 
-enum class TComboStyle { csDropDown, csDropDownList };
-
-class TGridCombo : public QComboBox
+class TGridCombo : public TQsgComboBox
 {
     Q_OBJECT
 public:
     TGridCombo(TQrlStringGrid *AGrid, QWidget *AParent);
 
     TQrlStringGrid *Grid() const { return FGrid; }
-    TComboStyle Style() const;
-    void SetStyle(TComboStyle Value);
+    void SetStyle(TComboStyle Value) override;
     // The items with the objects they carry (no ownership).
     QStringList Items() const;
     QObject *Objects(int Index) const;
@@ -31,7 +32,26 @@ public:
     QString Text() const;
     void SetText(const QString &Value);
     void SetMaxLength(int Value);
-    bool DroppedDown() const { return FDroppedDown; }
+
+    // Widens the list so that every item fits, measured in the grid's font.
+    void SizeDropDownWidth();
+    // Lookup completion of the text before the caret from the items, then the grid's
+    // LookupItems.
+    void DoChange();
+    // The keys the control handles itself rather than the window's focus chain or shortcuts.
+    bool WantsSpecialKey(int Key) const;
+
+    // The grid's hooks into the control's key, character, focus and wheel processing.
+    void KeyDownHook(int &Key, plat::TShiftState Shift);
+    void KeyUpHook(int &Key, plat::TShiftState Shift);
+    void KeyPressHook(QChar &Key);
+
+    bool Forced = false;
+    // The last key-down was neither Backspace nor Delete.
+    bool WorkMode = true;
+    int ItemIdx = 0;
+    bool ItemChange = false;
+    std::function<void(QObject *Sender)> OnReturnKey;
 
     void showPopup() override;
     void hidePopup() override;
@@ -44,19 +64,35 @@ signals:
     void DropDown();
     // Queued after the list closed, so a pick in the list is reported before it.
     void CloseUp();
-    void ReturnKey();
-    void EscapeKey();
     // The focus went to another control of the window.
     void FocusLost();
 
 protected:
+    bool event(QEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
+    void keyReleaseEvent(QKeyEvent *e) override;
+    void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
+    void wheelEvent(QWheelEvent *e) override;
+    void Change() override;
 
 private:
     void connectEdit();
+    void picked();
+    // Writes the text into the cell and validates it; a refused text stays in the control.
+    bool commitText(bool MarkNoAdvance);
+    void cursorWalk(bool Forward);
+    // The exit from the control: history, then the value into the cell.
+    void leave();
+    void fireComboChange(int ACol, int AItemIndex, const QString &ASelection);
 
     TQrlStringGrid *FGrid;
-    bool FDroppedDown = false;
     bool FEdited = false;
+    // A key taken from the open list: the list counts as open while the key is handled.
+    bool FListKey = false;
+    // The key message whose standard processing the character stage runs; none when the
+    // key-down consumed it.
+    QKeyEvent *FPendingKey = nullptr;
+    QChar FPendingChar;
 };

@@ -103,7 +103,7 @@ bool TQrlStringGrid::CanShowEditorHook()
         if (d->editControl == TEditorType::edNone)
             return false;
         d->editMode = true;
-        if (IsTextEditorKind(d->editControl)) {
+        if (IsTextEditorKind(d->editControl) || TextEditorStandsIn(d->editControl)) {
             d->showEditProcess = true;
         } else {
             const TGridCoord s = BaseCell(Col(), Row());
@@ -619,7 +619,7 @@ void TQrlStringGrid::TopLeftChangedHook()
         display == TBackGroundDisplay::bdGradientVert)
         Invalidate();
     // A special editor would stay behind at the old place; a text editor scrolls with its cell.
-    if (d->editMode && !IsTextEditorKind(d->editControl))
+    if (d->editMode && !IsTextEditorKind(d->editControl) && !TextEditorStandsIn(d->editControl))
         HideInplaceEdit();
     if (d->floatingFooter->Visible())
         UpdateFooter();

@@ -1,6 +1,7 @@
 // Editors the grid creates only when a cell first needs them, the date pickers' events and the
 // balloon window's text.
 #include "grid/editing/QrlGridEditors.h"
+#include "grid/editing/QrlGridSpin.h"
 #include "grid/model/QrlGridFormat.h"
 #include "grid/model/QrlGridParse.h"
 #include "grid/model/QrlGridSettings.h"
@@ -36,9 +37,26 @@ TGridSpin *TQrlStringGrid::SpinEdit()
         spin->hide();
         spin->setFrame(false);
         spin->SetIsWinXP(IsWinXP());
+        connect(spin, &TGridSpin::FocusLost, this, [this] {
+            // Storing the value hands the focus back to the grid: that is no exit of its own.
+            if (d->editMode && !d->blockKill && !d->destroying)
+                HideInplaceEdit();
+        });
         d->editSpin.ptr = spin;
     }
     return static_cast<TGridSpin *>(d->editSpin.ptr.data());
+}
+
+TGridCheckBox *TQrlStringGrid::EditCheck()
+{
+    if (!d->editCheck.ptr) {
+        auto *check = new TGridCheckBox(this, this);
+        check->setObjectName(QStringLiteral("EditCheck"));
+        check->setEnabled(false);
+        check->hide();
+        d->editCheck.ptr = check;
+    }
+    return static_cast<TGridCheckBox *>(d->editCheck.ptr.data());
 }
 
 TGridDatePicker *TQrlStringGrid::DateTimePicker()

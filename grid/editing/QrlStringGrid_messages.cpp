@@ -7,11 +7,7 @@
 #include "grid/model/QrlStringGrid.h"
 #include "grid/model/QrlStringGrid_p.h"
 
-#include <QLineEdit>
-
 namespace {
-constexpr int vkReturn = 13;
-
 // Sets the combo's text or selection without the change being taken for the user's.
 using TComboFill = TFlagScope;
 
@@ -25,44 +21,13 @@ TGridCombo *TQrlStringGrid::EditCombo()
         auto *combo = new TGridCombo(this, viewport());
         combo->setObjectName(QStringLiteral("EditCombo"));
         combo->hide();
+        combo->SetIsWinXP(IsWinXP());
+        combo->SetIsVista(IsVista());
         d->editCombo.ptr = combo;
         connect(combo, &TGridCombo::SelChange, this, [this] { ComboSelChange(); });
         connect(combo, &TGridCombo::EditChange, this, [this] { ComboEditChange(); });
         connect(combo, &TGridCombo::CloseUp, this, [this] { ComboCloseUp(); });
         connect(combo, &TGridCombo::DropDown, this, [this] { ComboDropDown(); });
-        connect(combo, &TGridCombo::ReturnKey, this, [this, combo] {
-            // Commit with validation; a refused text stays open on what the validation left.
-            if (combo->HasValue()) {
-                const QString text = combo->Text();
-                SetCurrentCell(text);
-                if (!ValidateCell(text)) {
-                    TComboFill fill(d->comboFilling, true);
-                    combo->SetText(NewCellText());
-                    if (combo->lineEdit())
-                        combo->lineEdit()->selectAll();
-                    return;
-                }
-            }
-            {
-                TComboFill fill(d->comboFilling, true);
-                combo->SetText(CurrentCell());
-            }
-            DoneInplaceEdit(vkReturn, {});
-        });
-        connect(combo, &TGridCombo::EscapeKey, this, [this, combo] {
-            {
-                TComboFill fill(d->comboFilling, true);
-                combo->SetText(CurrentCell());
-            }
-            HideInplaceEdit();
-            setFocus();
-        });
-        connect(combo, &TGridCombo::FocusLost, this, [this, combo] {
-            if (!d->editMode || d->blockKill || !combo->isVisible())
-                return;
-            if (!combo->HasValue() || ValidateCell(combo->Text()))
-                HideInplaceEdit();
-        });
     }
     return static_cast<TGridCombo *>(d->editCombo.ptr.data());
 }

@@ -80,6 +80,7 @@ bool parseRCRef(const QString &Ref, int &ARow, int &ACol)
 
 void TQrlStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
+    PanMouseDown(Button, Shift, X, Y);
     // Presses the grid's own code sends (the Tab walk, a simulated cell click) click nothing
     // in the cell: they only move the cursor as the framework does.
     const bool message = std::exchange(d->mouseMessage, false);
@@ -94,12 +95,19 @@ void TQrlStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
 
 bool TQrlStringGrid::viewportEvent(QEvent *e)
 {
+    if (e->type() == QEvent::Enter)
+        AttachCellHints();
     switch (e->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick: {
         TFlagScope message(d->mouseMessage, true);
         return TBaseGrid::viewportEvent(e);
+    }
+    case QEvent::Leave: {
+        const bool used = TBaseGrid::viewportEvent(e);
+        MouseLeaveMessageHook();
+        return used;
     }
     default:
         return TBaseGrid::viewportEvent(e);

@@ -51,6 +51,7 @@ void TQrlStringGrid::leftRelease(TShiftState Shift, int X, int Y)
     const TGridState state = GridState();
     const bool sizing = state == TGridState::gsColSizing || state == TGridState::gsRowSizing;
     const bool moving = state == TGridState::gsColMoving || state == TGridState::gsRowMoving;
+    hideSizingHint();
 
     // The release that ends a double click on a header border does not sort.
     const bool afterDblClk = std::exchange(d->dblClk, false);
@@ -132,6 +133,7 @@ void TQrlStringGrid::leftRelease(TShiftState Shift, int X, int Y)
     if (fixedCell && d->doOnClick && state != TGridState::gsColSizing && OnClick)
         OnClick(this);
     d->doOnClick = false;
+    selectionClickRelease(ACol, ARow);
 
     bool deselected = false;
     if (ma.DisjunctRowSelect() && !(ACol == 0 && IsNode(ARow))) {
@@ -492,18 +494,8 @@ bool TQrlStringGrid::selectionResizerPress(int, int)
     return false;
 }
 
-// Dragging cells out of the grid comes with drag and drop.
-bool TQrlStringGrid::prepareCellDrag(int, int, int, int)
-{
-    return false;
-}
-
 // The fixed-cell edit and combo controls.
 void TQrlStringGrid::showFixedCellEditor(int, int) {}
-
-// The floating header button shown while a row or column is moved; the platform grid ends the
-// move itself.
-void TQrlStringGrid::endHeaderDrag() {}
 
 // The filter drop-down's glyph in a header cell.
 bool TQrlStringGrid::hasFilterButton(int)

@@ -1,49 +1,64 @@
 // Special editors: the controls that cells of other than the text kinds are edited with.
 #include "grid/editing/QrlGridEditors.h"
+#include "grid/editing/QrlGridSpin.h"
 #include "grid/model/QrlColumnGrid.h"
 #include "grid/model/QrlGridColumn.h"
+#include "grid/model/QrlGridFormat.h"
 #include "grid/model/QrlGridOptions.h"
+#include "grid/model/QrlGridParse.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
 #include "grid/model/QrlStringGrid_p.h"
+#include "platform/grid/GridEditor.h"
 #include "platform/ui/Colors.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QKeyEvent>
+#include <QRegularExpression>
+
+#include <limits>
+
+using enum TEditorType;
 
 namespace {
 bool isComboKind(TEditorType kind)
 {
-    return kind == TEditorType::edComboEdit || kind == TEditorType::edComboList;
+    return kind == edComboEdit || kind == edComboList;
 }
 
-// The kinds whose controls are not built yet open nothing; the grid must
-// not stay in an edit without an editor.
-void ShowPlaceholderEditor(TStringGridModelState &s)
+bool isSpinKind(TEditorType kind)
 {
-    s.editing = false;
-    s.specialEditor = false;
-    s.editActive = false;
-    s.editMode = false;
+    return kind == edSpinEdit || kind == edFloatSpinEdit || kind == edTimeSpinEdit ||
+           kind == edDateSpinEdit;
 }
 
-// A column grid's combo cells offer their column's items.
+// A column grid's combo cells offer their column's items. Reloading a long list on every open
+// costs a visible delay, so the items are loaded only when they differ.
 void loadColumnComboItems(TQrlStringGrid *grid, TGridCombo *combo, int R, int ARow)
 {
     auto *cg = dynamic_cast<TQrlColumnGrid *>(grid);
     if (!cg || R < grid->FixedCols() || ARow < grid->FixedRows() || R >= cg->Columns()->Count())
         return;
+    const QStringList &items = cg->Columns()->Items(R)->ComboItems();
+    bool same = combo->count() == items.size();
+    for (int i = 0; same && i < combo->count(); ++i)
+        same = combo->itemText(i) == items[i] && !combo->Objects(i);
+    if (same)
+        return;
     combo->clear();
-    for (const QString &s : cg->Columns()->Items(R)->ComboItems())
-        combo->AddItem(s, nullptr);
+    combo->addItems(items);
 }
 
 void postStartChar(QWidget *control, QChar ch)
 {
     if (ch.isNull())
         return;
+    // As a keyboard delivers it: printable ASCII keys carry their upper-case code.
+    const char16_t c = ch.unicode();
+    const int key = c > 0x20 && c < 0x7f ? QChar(c).toUpper().unicode() : 0;
     QCoreApplication::postEvent(control,
-                                new QKeyEvent(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch)));
+                                new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, QString(ch)));
 }
 
 // Hides the control, giving the focus back to the grid first when the control holds it, so the
@@ -55,7 +70,84 @@ void putAway(TQrlStringGrid *grid, QWidget *control)
     control->hide();
     control->setEnabled(false);
 }
+
+// The leading integer of a cell text; what follows it is ignored, and a text that does not
+// start with a number gives 0.
+int leadingInt(const QString &text)
+{
+    static const QRegularExpression re(QStringLiteral("^\\s*[+-]?\\d+"));
+    const QRegularExpressionMatch m = re.match(text);
+    if (!m.hasMatch())
+        return 0;
+    bool ok = false;
+    const qlonglong v = m.captured().trimmed().toLongLong(&ok);
+    if (!ok)
+        return m.captured().contains(u'-') ? std::numeric_limits<int>::min()
+                                           : std::numeric_limits<int>::max();
+    return static_cast<int>(
+        std::clamp<qlonglong>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+// The leading number of a plain number text ("." as the decimal point); 0 when there is none.
+double leadingFloat(const QString &text)
+{
+    static const QRegularExpression re(
+        QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?"));
+    const QRegularExpressionMatch m = re.match(text);
+    return m.hasMatch() ? m.captured().trimmed().toDouble() : 0.0;
+}
+
+// Places a special editor over the cell (one pixel inside its right and bottom edges), in the
+// viewport's coordinates whichever its parent.
+void placeOver(QWidget *viewport, QWidget *control, const TRect &rect)
+{
+    QPoint at(rect.Left, rect.Top);
+    if (control->parentWidget() != viewport)
+        at = viewport->mapTo(control->parentWidget(), at);
+    control->setGeometry(at.x(), at.y(), rect.Right - rect.Left - 1, rect.Bottom - rect.Top - 1);
+}
+
+void paintBase(QWidget *control, TColor color, QPalette::ColorRole role)
+{
+    QPalette pal = control->palette();
+    pal.setColor(role, ToQColor(color));
+    if (role == QPalette::Base)
+        pal.setColor(QPalette::Button, ToQColor(color));
+    control->setPalette(pal);
+}
 } // namespace
+
+bool TQrlStringGrid::TextEditorStandsIn(TEditorType Kind)
+{
+    switch (Kind) {
+    case edEditBtn:
+    case edNumericEditBtn:
+    case edFloatEditBtn:
+    case edMaskEditBtn:
+    case edDateEdit:
+    case edDateEditUpDown:
+    case edTimeEdit:
+    case edDateTimeEdit:
+    case edButton:
+    case edUnitEditBtn:
+    case edNumericUnitEditBtn:
+    case edFloatUnitEditBtn:
+    case edCustom:
+    case edRichEdit:
+    case edTrackbarDropDown:
+    case edMemoDropDown:
+    case edCalculatorDropDown:
+    case edTimePickerDropDown:
+    case edDetailDropDown:
+    case edGridDropDown:
+    case edColorPickerDropDown:
+    case edImagePickerDropDown:
+    case edQrlGridDropDown:
+        return true;
+    default:
+        return false;
+    }
+}
 
 void TQrlStringGrid::ShowCellEditor(int ACol, int ARow)
 {
@@ -63,22 +155,37 @@ void TQrlStringGrid::ShowCellEditor(int ACol, int ARow)
     d->specialEditor = true;
     d->editActive = true;
     const int r = RealColIndex(ACol);
-    const TRect rect = CellRect(ACol, ARow);
-    const int w = rect.Right - rect.Left - 1;
-    const int h = rect.Bottom - rect.Top - 1;
+    TRect rect = CellRect(ACol, ARow);
+    if (isRightToLeft())
+        ++rect.Left;
+    // The editor takes the cell's background as it is painted.
+    plat::TGridDrawState state;
+    const TColor color = CellVisuals(ACol, Row(), state, false, false, true).brush.Color();
     d->editCtrl = nullptr;
-    if (d->editControl != TEditorType::edCustom)
+    if (d->editControl != edCustom)
         d->lastValidation = true;
 
-    if (!isComboKind(d->editControl)) {
-        ShowPlaceholderEditor(*d);
-        d->startEditChar = QChar();
-        return;
-    }
+    const TEditorType kind = d->editControl;
+    if (isComboKind(kind))
+        showComboEditor(ACol, ARow, r, rect, color);
+    else if (isSpinKind(kind))
+        showSpinEditor(ACol, ARow, r, rect, color);
+    else if (kind == edCheckBox)
+        showCheckEditor(ACol, ARow, rect, color);
+    else if (TextEditorStandsIn(kind))
+        ShowTextEditorInstead();
+    else
+        // A text kind, edNone or a data check box: no control of its own to show.
+        d->editing = d->specialEditor = d->editActive = d->editMode = false;
+    d->startEditChar = QChar();
+}
 
+void TQrlStringGrid::showComboEditor(int ACol, int ARow, int r, const TRect &rect, TColor color)
+{
     TGridCombo *combo = EditCombo();
-    const bool list = d->editControl == TEditorType::edComboList;
-    bool fireFirst = false;
+    const bool list = d->editControl == edComboList;
+    // -1: no change to report; else the item the combo was moved to for a text not among them.
+    int reportIndex = -1;
     {
         // Filling is no user change.
         const TFlagScope filling(d->comboFilling, true);
@@ -96,7 +203,8 @@ void TQrlStringGrid::ShowCellEditor(int ACol, int ARow)
                     if (i < 0 && combo->count() > 0)
                         i = 0;
                     combo->SetItemIndex(i);
-                    fireFirst = combo->count() > 0;
+                    if (combo->count() > 0)
+                        reportIndex = i;
                 } else {
                     combo->SetItemIndex(d->comboIdx);
                 }
@@ -109,16 +217,8 @@ void TQrlStringGrid::ShowCellEditor(int ACol, int ARow)
             combo->SetMaxLength(d->maxComboLength);
         }
     }
-    combo->setGeometry(rect.Left, rect.Top, w, h);
-    {
-        // The editor takes the cell's background as it is painted.
-        plat::TGridDrawState state;
-        const TBrush brush = CellVisuals(ACol, Row(), state, false, false, true).brush;
-        QPalette pal = combo->palette();
-        pal.setColor(QPalette::Base, ToQColor(brush.Color()));
-        pal.setColor(QPalette::Button, ToQColor(brush.Color()));
-        combo->setPalette(pal);
-    }
+    placeOver(viewport(), combo, rect);
+    paintBase(combo, color, QPalette::Base);
     combo->setEnabled(true);
     combo->show();
     combo->raise();
@@ -126,20 +226,100 @@ void TQrlStringGrid::ShowCellEditor(int ACol, int ARow)
     d->editMode = true;
     if (MouseActions()->DirectComboDrop() || ControlLook()->DropDownAlwaysVisible())
         combo->showPopup();
-    if (fireFirst) {
-        // The combo's change handling for the item it was moved to, then the combo events,
-        // always with the first item, whichever one the text selected.
+    if (reportIndex >= 0) {
+        // The combo's change handling for the item it was moved to, then the combo events with
+        // that same item.
         if (OnEditChange)
             OnEditChange(this, Col(), Row(), combo->Text());
-        const QString s = combo->itemText(0);
+        const QString s = combo->itemText(reportIndex);
         if (OnComboChange)
-            OnComboChange(this, r, ARow, 0, s);
+            OnComboChange(this, r, ARow, reportIndex, s);
         if (OnComboObjectChange)
-            OnComboObjectChange(this, r, ARow, 0, s, combo->Objects(0));
+            OnComboObjectChange(this, r, ARow, reportIndex, s, combo->Objects(reportIndex));
     }
     postStartChar(combo, d->startEditChar);
     d->editCtrl = combo;
-    d->startEditChar = QChar();
+}
+
+void TQrlStringGrid::showSpinEditor(int ACol, int ARow, int r, const TRect &rect, TColor color)
+{
+    TGridSpin *spin = SpinEdit();
+    spin->ReCreate();
+    spin->SetExcelStyleDecimalSeparator(ExcelStyleDecimalSeparator());
+    DoGetEditorProp(r, ARow, nullptr);
+    const QString editText = GetEditTextHook(ACol, ARow);
+    switch (d->editControl) {
+    case edSpinEdit:
+        spin->SetValue(leadingInt(editText));
+        spin->SetSpinType(TQsgSpinType::sptNormal);
+        break;
+    case edFloatSpinEdit:
+        spin->SetFloatValue(leadingFloat(ExtractNumberText(editText)));
+        spin->SetSpinType(TQsgSpinType::sptFloat);
+        break;
+    case edTimeSpinEdit:
+        spin->setText(editText);
+        spin->SetSpinType(TQsgSpinType::sptTime);
+        break;
+    default: {
+        TDateTime v = qrlNow();
+        if (!editText.isEmpty()) {
+            try {
+                v = GridStrToDate(editText);
+            } catch (const EQrlConvertError &) {
+                // An unreadable date opens on today.
+            }
+        }
+        spin->SetDateValue(v);
+        spin->SetSpinType(TQsgSpinType::sptDate);
+        break;
+    }
+    }
+    placeOver(viewport(), spin, rect);
+    paintBase(spin, color, QPalette::Base);
+    spin->show();
+    spin->raise();
+    spin->setEnabled(true);
+    spin->setFocus();
+    d->editMode = true;
+    postStartChar(spin, d->startEditChar);
+    d->editCtrl = spin;
+    // The press on the cell's spin button that opened the editor is carried out, once.
+    if (d->spinUpClick)
+        spin->UpButtonClick(spin->Button());
+    if (d->spinDnClick)
+        spin->DownButtonClick(spin->Button());
+    d->spinUpClick = d->spinDnClick = false;
+}
+
+void TQrlStringGrid::showCheckEditor(int ACol, int ARow, const TRect &rect, TColor color)
+{
+    TGridCheckBox *check = EditCheck();
+    check->ReCreate();
+    placeOver(viewport(), check, rect);
+    check->setText(GetEditTextHook(ACol, ARow));
+    check->setCheckState(Qt::Unchecked);
+    paintBase(check, color, QPalette::Window);
+    check->setAutoFillBackground(true);
+    check->show();
+    check->raise();
+    check->setEnabled(true);
+    check->setFocus();
+    d->editMode = true;
+}
+
+// Kinds whose control comes later are edited as text: the framework's editor opens on the cell
+// and stores its text the way it does for the text kinds.
+void TQrlStringGrid::ShowTextEditorInstead()
+{
+    d->specialEditor = false;
+    d->editActive = false;
+    d->editMode = true;
+    d->showEditProcess = true;
+    const QChar start = d->startEditChar;
+    ShowEditor();
+    if (plat::TGridEditor *ed = CellEditor())
+        postStartChar(ed->Widget(), start);
 }
 
 void TQrlStringGrid::ApplyEditorValue(int ACol, int ARow)
@@ -150,7 +330,8 @@ void TQrlStringGrid::ApplyEditorValue(int ACol, int ARow)
     d->blockKill = true;
     const int r = RealColIndex(ACol);
     d->startEditChar = QChar();
-    if (isComboKind(d->editControl)) {
+    const TEditorType kind = d->editControl;
+    if (isComboKind(kind)) {
         // A second commit finds the editor closed and stores nothing.
         if (d->editMode) {
             TGridCombo *combo = EditCombo();
@@ -159,8 +340,26 @@ void TQrlStringGrid::ApplyEditorValue(int ACol, int ARow)
             putAway(this, combo);
             d->editMode = false;
         }
+    } else if (isSpinKind(kind)) {
+        TGridSpin *spin = SpinEdit();
+        if (spin->AllowEmptyValue() && spin->text().trimmed().isEmpty())
+            SetCellEx(r, ARow, QString());
+        else if (kind == edSpinEdit)
+            SetInts(r, ARow, spin->Value());
+        else if (kind == edFloatSpinEdit)
+            SetFloats(r, ARow, spin->FloatValue());
+        else if (kind == edDateSpinEdit)
+            SetDates(r, ARow, spin->DateValue());
+        else
+            StoreEditedText(r, ARow, spin->text());
+        // An emptied spin is put away like any other, so no editor stays behind.
+        putAway(this, spin);
+        d->editMode = false;
+    } else if (kind == edCheckBox) {
+        putAway(this, EditCheck());
+        d->editMode = false;
     }
-    if (d->editControl != TEditorType::edNormal && d->editActive)
+    if (kind != edNormal && d->editActive)
         NotifyEditingDone(r, ARow);
     d->blockKill = false;
     d->editActive = false;

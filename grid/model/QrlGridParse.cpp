@@ -4,6 +4,7 @@
 #include "platform/text/StrConv.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QLocale>
 
 #include <algorithm>
@@ -250,6 +251,16 @@ bool qrlTryEncodeTime(int hour, int minute, int second, int msec, TDateTime &val
         return false;
     value = (hour * 3600000.0 + minute * 60000.0 + second * 1000.0 + msec) / 86400000.0;
     return true;
+}
+
+TDateTime qrlNow()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    TDateTime d = 0;
+    TDateTime t = 0;
+    qrlTryEncodeDate(now.date().year(), now.date().month(), now.date().day(), d);
+    qrlTryEncodeTime(now.time().hour(), now.time().minute(), now.time().second(), 0, t);
+    return d + t;
 }
 
 TDateTime qrlEncodeDate(int year, int month, int day)

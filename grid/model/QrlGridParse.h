@@ -50,6 +50,8 @@ bool qrlTryEncodeTime(int hour, int minute, int second, int msec, TDateTime &val
 TDateTime qrlEncodeDate(int year, int month, int day);
 // Throws EQrlConvertError for a value outside the calendar's years (NaN and infinities too).
 void qrlDecodeDate(TDateTime value, int &year, int &month, int &day);
+// The local date and time to the second.
+TDateTime qrlNow();
 
 // --- Number texts ---------------------------------------------------------------------------
 

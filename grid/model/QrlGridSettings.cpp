@@ -378,6 +378,8 @@ void TSyncGrid::SetGrid(TQrlStringGrid *Value)
     if (Value && Value == FOwner)
         return;
     FGrid = Value;
+    if (Value && OnGridSet)
+        OnGridSet(Value);
 }
 
 void TSyncGrid::Notification(const TQrlStringGrid *Removed)

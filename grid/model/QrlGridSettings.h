@@ -417,6 +417,8 @@ public:
     void SetGrid(TQrlStringGrid *Value);
     // The owner calls this when a grid goes away.
     void Notification(const TQrlStringGrid *Removed);
+    // Set by the owner: a grid was set, so that the owner hears when it goes away.
+    std::function<void(TQrlStringGrid *Grid)> OnGridSet;
 
     bool ScrollVertical() const { return FScrollVertical; }
     void SetScrollVertical(bool Value) { FScrollVertical = Value; }

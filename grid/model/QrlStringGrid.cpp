@@ -32,6 +32,7 @@ TQrlStringGrid::TQrlStringGrid(QWidget *parent) : TBaseGrid(parent), d(new TStri
     };
     d->mouseActions->OnInvalidate = [this](TPersistent *) { InvalidateRequest(); };
     d->syncGrid = std::make_unique<TSyncGrid>(this);
+    d->syncGrid->OnGridSet = [this](TQrlStringGrid *Grid) { FreeNotification(Grid); };
     d->bands = std::make_unique<TBands>();
     d->bands->OnChange = repaint;
     d->focusHelper = std::make_unique<TFocusHelper>();
@@ -82,6 +83,8 @@ TQrlStringGrid::TQrlStringGrid(QWidget *parent) : TBaseGrid(parent), d(new TStri
     SetScrollBars(plat::TScrollStyle::ssBoth);
     d->scrollWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     resize(400, 250);
+    // Drags over the grid reach it, so that they scroll it near its edges.
+    viewport()->setAcceptDrops(true);
     SetDefaultDrawing(false);
     d->oldCursor = cursor().shape();
 
@@ -669,6 +672,22 @@ QObject *TQrlStringGrid::GridImages() const
 void TQrlStringGrid::SetGridImages(QObject *Value)
 {
     d->gridImages = Value;
+    Invalidate();
+}
+
+THTMLPictureCache *TQrlStringGrid::PictureCache() const
+{
+    return d->pictureCache.get();
+}
+
+TPictureContainer *TQrlStringGrid::PictureContainer() const
+{
+    return d->pictureContainer;
+}
+
+void TQrlStringGrid::SetPictureContainer(TPictureContainer *Value)
+{
+    d->pictureContainer = Value;
     Invalidate();
 }
 

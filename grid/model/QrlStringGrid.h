@@ -32,11 +32,18 @@
 #include <memory>
 
 class QTimer;
+class QScrollBar;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDragLeaveEvent;
+class THTMLHintWindow;
 class QMenu;
 class QUrl;
 class TQrlStringGridCheck;
 class TCustomImageList;
 class TFilePicture;
+class THTMLPictureCache;
+class TPictureContainer;
 class ICellDrawer;
 enum class TCellShape;
 
@@ -53,11 +60,30 @@ struct TStringGridModelState;
 enum class TSearchFooterAction { saFindFirst, saFindPrevious, saFindNext };
 enum class TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
 enum class TScrollBarAlways { saNone, saVert, saHorz, saBoth };
+// Which thumb drags show the row or column in a hint.
+enum class TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
+// The directions the drag-over timer scrolls in.
+enum class TDragScrollDir { dsdUp, dsdDown, dsdLeft, dsdRight };
+using TDragScrollDirection = TSet<TDragScrollDir>;
+// The phase of a drag over the grid.
+enum class TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+// A component the grid refers to is being added or removed.
+enum class TOperation { opInsert, opRemove };
+// Range, page and position of a scroll bar as the grid writes them (the proportional thumb).
+struct TScrollInfo
+{
+    int nMin = 0;
+    int nMax = 0;
+    int nPage = 0;
+    int nPos = 0;
+};
 enum class TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
 enum class THintShowLargeTextPos { hpCell, hpMouse };
 enum class TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
 // Which fixed cells light up under the mouse.
 enum class THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
+// The directions the middle button's pan mode follows; ipNone switches it off.
+enum class TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
 
 // ---- event types of the per-cell hooks --------------------------------------------------------
 
@@ -91,8 +117,10 @@ using TColChangingEvent = std::function<void(QObject *Sender, int OldCol, int Ne
 using TPrintPageNumEvent = std::function<void(QObject *Sender, int PageNum, QString &PageString)>;
 class TEditLink;
 class THintManager;
+struct THintInfo;
 class TGridCombo;
 class TGridSpin;
+class TGridCheckBox;
 class TGridDatePicker;
 class TGridDateTimePicker;
 class TQrlRichEdit;
@@ -284,8 +312,8 @@ public:
     void SetScrollProportional(bool Value);
     bool ScrollSynch() const;
     void SetScrollSynch(bool Value);
-    bool ScrollHints() const;
-    void SetScrollHints(bool Value);
+    TScrollHintType ScrollHints() const;
+    void SetScrollHints(TScrollHintType Value);
     bool AutoSize() const;
     void SetAutoSize(bool Value);
     bool AutoNumAlign() const;
@@ -449,6 +477,11 @@ public:
     // The images of ctImageList cells; not owned.
     virtual QObject *GridImages() const;
     void SetGridImages(QObject *Value);
+    // Pictures of the markup: the grid's own cache of pictures loaded by location, and the
+    // named pictures of a container (not owned; a destroyed one reads null).
+    THTMLPictureCache *PictureCache() const;
+    TPictureContainer *PictureContainer() const;
+    void SetPictureContainer(TPictureContainer *Value);
     // Set while the cursor is moved by the grid itself: OnCellChanging stays quiet.
     bool DisableChange() const;
     void SetDisableChange(bool Value);
@@ -1486,7 +1519,9 @@ public:
     // Spreads the control's width over the columns.
     void AutoFitColumns(bool DoFixedCells);
     // With Stretch of ColumnSize: the column (-1 the last) takes the client width the others
-    // leave; it never goes below zero.
+    // leave less one pixel, or DefaultColWidth when they leave none and the view is not scrolled
+    // sideways (grid/display/QrlStringGrid_scroll.cpp). An index past the last column raises
+    // EQrlGridError "Stretch column index out of range", also with Stretch off.
     void DoStretchColumn(int Index);
     // Columns are real columns, rows display rows; the sizes, the cells' properties, placed
     // controls and (for columns) the sort column go along.
@@ -1650,6 +1685,18 @@ public:
     // stores its value back (grid/editing/QrlStringGrid_special.cpp).
     void ShowCellEditor(int ACol, int ARow);
     void ApplyEditorValue(int ACol, int ARow);
+    // The kinds whose own control is not built yet; their cells are edited with the text editor.
+    static bool TextEditorStandsIn(TEditorType Kind);
+
+    // The spin editor's buttons (Home and End fire OnSpinClick in any spin); UpDown is true for
+    // a step up. ACol is the cursor column as displayed.
+    std::function<void(QObject *Sender, int ACol, int ARow, int AValue, bool UpDown)> OnSpinClick;
+    std::function<void(QObject *Sender, int ACol, int ARow, double AValue, bool UpDown)>
+        OnFloatSpinClick;
+    std::function<void(QObject *Sender, int ACol, int ARow, double AValue, bool UpDown)>
+        OnDateSpinClick;
+    std::function<void(QObject *Sender, int ACol, int ARow, double AValue, bool UpDown)>
+        OnTimeSpinClick;
 
     std::function<void(QObject *Sender, int ACol, int ARow, QString &Value, bool &Valid)>
         OnCellValidate;
@@ -1711,6 +1758,8 @@ public:
 
     // Created on first read, hidden, children of the grid, kept for the grid's lifetime.
     TGridSpin *SpinEdit();
+    // Also disabled until a check-box cell is edited.
+    TGridCheckBox *EditCheck();
     TGridDatePicker *DateTimePicker();
     TGridDateTimePicker *DateAndTimePicker();
     TQrlRichEdit *RichEdit();
@@ -1845,6 +1894,52 @@ public:
         QObject *Sender, int ACol, int ARow, QMenu *&AMenu, bool &KeepFixedCellHighlighted)>
         OnFixedDropDownClick;
 
+    // ===== hover, sizing and moving of rows and columns ======================================
+    // (grid/editing/QrlStringGrid_hover.cpp)
+    // The "cw="/"rh=" hint while a column or row is sized with the mouse.
+    bool HintShowSizing() const;
+    void SetHintShowSizing(bool Value);
+    // A press on a selected cell prepares dragging the cells out of the grid; a move of more
+    // than 3 pixels with the button held starts it. OleColumnsOnly lets only the header rows
+    // start one.
+    bool OleDropSource() const;
+    void SetOleDropSource(bool Value);
+    bool OleColumnsOnly() const;
+    void SetOleColumnsOnly(bool Value);
+    // The mouse left the grid: gestures end, hovered cells and rows are repainted plain.
+    void MouseLeaveMessageHook();
+    // The unit edit-button editor's change handler: OnUnitChanged for the current cell.
+    void UnitChangedRelay(QObject *Sender, const QString &NewUnit);
+    // Cells have borders of their own while OnGetCellBorder is assigned.
+    bool HasCustomBorders() override;
+
+    std::function<void(QObject *Sender, int ARow, int ACol, const QString &Anchor)> OnAnchorEnter;
+    std::function<void(QObject *Sender, int ARow, int ACol, const QString &Anchor)> OnAnchorExit;
+    std::function<void(QObject *Sender, int ACol, int ColumnSize)> OnColumnSizing;
+    std::function<void(QObject *Sender, int ARow, int RowSize)> OnRowSizing;
+    std::function<void(QObject *Sender, int ARow, bool &Allow)> OnRowSize;
+    std::function<void(QObject *Sender, int ACol, bool &Allow)> OnColumnMove;
+    std::function<void(QObject *Sender, int ACol, bool &Allow)> OnColumnMoving;
+    std::function<void(QObject *Sender, int ARow, bool &Allow)> OnRowMove;
+    std::function<void(QObject *Sender, int ARow, bool &Allow)> OnRowMoving;
+    std::function<void(QObject *Sender, int ARow, int ACol, const QString &Data, bool &Allow)>
+        OnOleDrag;
+    std::function<void(QObject *Sender, int ARow, int ACol)> OnOleDragStart;
+    std::function<void(QObject *Sender, int ACol, int ARow, const QString &NewUnit)> OnUnitChanged;
+
+    // ===== mouse wheel and panning ============================================================
+    // (grid/editing/QrlStringGrid_wheel.cpp)
+    // Pan mode of the middle button: the directions it follows (default ipVertical).
+    TIntelliPan IntelliPan() const;
+    void SetIntelliPan(TIntelliPan Value);
+    // Shows the pan marker with its top-left corner at the pan origin / takes it away again;
+    // both do nothing outside pan mode.
+    void DrawPanMarker();
+    void ErasePanMarker();
+    // Runs after a wheel notch moved the grid, with the rows the current row moved by (0 when
+    // only the view scrolled); Handled lets OnMouseWheelDown/Up follow. Empty here.
+    virtual void WheelMoveHook(int Delta, bool &Handled);
+
     // ===== keyboard navigation, key commands and the Tab walk ===============================
     // (grid/editing/QrlStringGrid_keys.cpp, grid/editing/QrlStringGrid_tab.cpp)
     // One Tab step (Shift+Tab when Backward), also for the Tab key of every inplace editor.
@@ -1867,9 +1962,85 @@ public:
     TCanDeleteRowEvent OnCanDeleteRow;
     TAutoInsertRowEvent OnAutoInsertRow;
 
+    // ===== scrolling and column sizing (grid/display/QrlStringGrid_scroll.cpp) ===============
+    using TDragScrollEvent = std::function<void(QObject *Sender,
+                                                int TopRow,
+                                                int LeftCol,
+                                                TDragScrollDirection &DragScrollDir,
+                                                bool &CanScroll)>;
+
+    // A cell outside the view becomes the current cell and is centred; nothing for a cell past
+    // the last column or row.
+    void ScrollInView(int ColIndex, int RowIndex);
+    // Keeps the grid's copy, then the platform grid's setter.
+    void SetScrollBars(plat::TScrollStyle Value) override;
+    // Stores the text offset inside cells and repaints.
+    void SetXYOffset(const TPoint &Value);
+    // The colour of the column-move arrows.
+    TColor ArrowColor() const;
+    void SetArrowColor(TColor Value);
+    // The flat scroll-bar layer. The platform has no flat scroll bars: every entry point is
+    // missing, so the grid keeps its normal bars and IsFlat stays False.
+    void InitFlatScrollBars();
+    void DoneFlatScrollBars();
+    bool IsFlat() const;
+    void FlatSetScrollProp(int Index, int Value, bool Redraw);
+    void FlatSetScrollInfo(Qt::Orientation Bar, const TScrollInfo &Info, bool Redraw);
+    void FlatShowScrollBar(Qt::Orientation Bar, bool Show);
+    void UpdateScrollStyle();
+    void UpdateScrollColor();
+    void UpdateScrollWidth();
+    void UpdateFlatScrollBars();
+    void SyncFlatVScroll();
+    void SyncFlatHScroll();
+    // The proportional thumbs; the bars keep their position, the thumb's length follows.
+    void UpdateHScrollProportional();
+    void UpdateVScrollProportional();
+    // The grid's handling of the scroll-bar messages, around the platform grid's.
+    void WMHScroll(plat::TScrollCode Code, int Pos);
+    void WMVScroll(plat::TScrollCode Code, int Pos);
+    // Source: the in-cell scroll bar when the message is one of its actions.
+    void WMVScroll(plat::TScrollCode Code, int Pos, QScrollBar *Source);
+    // The shared in-cell scroll bar laid over a ctScrollbar cell (the hover code places it);
+    // its actions come back through WMVScroll.
+    void ConnectCellScrollBar(QScrollBar *Bar, int ACol, int ARow);
+    // Scrolling while something is dragged near an edge (DragScrollOptions).
+    void DragOverHook(QObject *Source, int X, int Y, TDragState State, bool &Accept);
+    void DragScrollTimer();
+    void SizeChangedHook(int OldColCount, int OldRowCount);
+    // DoStretchColumn of the last column.
+    void StretchRightColumn();
+    void ColWidthsChangedHook();
+    void RowHeightsChangedHook();
+    // On a column border in the header rows (goColSizing) or a row border in the fixed columns
+    // (goRowSizing).
+    bool IsSizingPos(int X, int Y);
+    // A component the grid refers to went away: the grid forgets it.
+    virtual void NotificationHook(QObject *AComponent, TOperation Operation);
+    // NotificationHook hears when AComponent is destroyed.
+    void FreeNotification(QObject *AComponent);
+    // The window of the thumb-drag hints (and the sizing hints), made on first use.
+    THTMLHintWindow *ScrollHintWindow();
+
+    TScrollHintEvent OnScrollHint;
+    TDragScrollEvent OnDragScroll;
+
     // ===== cell hints (grid/display/QrlStringGrid_hint.cpp) =================================
     // The grid's hint manager: cell hints, and the footer panel's and scroll hints' windows.
     THintManager *HintManager();
+    // The hint of the viewport point Cursor: text, screen position, window kind and the cell it
+    // belongs to. False when there is no hint.
+    bool BuildCellHint(const QPoint &Cursor, THintInfo &Info);
+    // Hands the viewport to HintManager() with BuildCellHint; repeated calls do nothing.
+    void AttachCellHints();
+    bool HintShowCells() const;
+    void SetHintShowCells(bool Value);
+    // The cell hints of HintShowCells and HintShowLargeText keep their mini-HTML tags.
+    bool HTMLHint() const;
+    void SetHTMLHint(bool Value);
+    bool HintShowLargeText() const;
+    void SetHintShowLargeText(bool Value);
+    TAnchorHintEvent OnAnchorHint;
 
 protected:
     using TBaseGrid::FocusCell;
@@ -1884,6 +2055,15 @@ protected:
     // The framework's press and release with the grid's steps around them.
     void MouseDownHook(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y);
     void MouseUpHook(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y);
+    // Hover, sizing and moving (grid/editing/QrlStringGrid_hover.cpp): the mouse-move hook, the
+    // veto of sizing on a border, and the framework's moving hooks that refuse a drop the
+    // moving cursor marked as refused.
+    void MouseMove(plat::TShiftState Shift, int X, int Y) override;
+    void CalcSizingState(
+        int X, int Y, plat::TGridState &State, int &Index, int &SizingPos, int &SizingOfs) override;
+    bool EndColumnDrag(int &Origin, int &Destination, const TPoint &MousePt) override;
+    bool EndRowDrag(int &Origin, int &Destination, const TPoint &MousePt) override;
+    void RowMoved(int FromIndex, int ToIndex) override;
     // The text editor's class and its edit mask and limit (QrlStringGrid_editor.cpp).
     plat::TInplaceEdit *CreateEditor() override;
     plat::TGridEditor *GetCellEditor(int ACol, int ARow) override;
@@ -1898,6 +2078,16 @@ protected:
     void TopLeftChanged() override;
     void KeyUp(int &Key, plat::TShiftState Shift) override;
     void KeyPress(QChar &Key) override;
+    // Mouse wheel and panning (grid/editing/QrlStringGrid_wheel.cpp). A wheel from the window
+    // asks the parent first, zooms with Ctrl, then scrolls or moves the current row by the
+    // system's lines per notch; one that reached the grid through a child control (an open
+    // editor) or the parent's answer takes the framework's path, whose per-notch hooks keep the
+    // wheel action and the left column.
+    bool DoMouseWheel(plat::TShiftState Shift, int WheelDelta, const TPoint &MousePos) override;
+    bool DoMouseWheelDown(plat::TShiftState Shift, const TPoint &MousePos) override;
+    bool DoMouseWheelUp(plat::TShiftState Shift, const TPoint &MousePos) override;
+    // A press from the window ends pan mode, or a middle press starts it (from MouseDown).
+    void PanMouseDown(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y);
     // Keys, characters and resizing (grid/editing/QrlStringGrid_keys.cpp): the key-down,
     // character and viewport-resize messages run the grid's steps around the framework's
     // processing; KeyDown is the framework's key-down hook and runs KeyDownHook.
@@ -1923,6 +2113,15 @@ protected:
     void Click() override;
     Qt::CursorShape GetCursorForPoint(int X, int Y) override;
     void DrawCell(int ACol, int ARow, const TRect &ARect, plat::TGridDrawState AState) override;
+    // Scrolling and column sizing (grid/display/QrlStringGrid_scroll.cpp).
+    void ModifyScrollBar(Qt::Orientation Bar, plat::TScrollCode Code, int Pos) override;
+    void UpdateScrollRange() override;
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dragLeaveEvent(QDragLeaveEvent *event) override;
 
     // Runs tagging over a rectangle of base cells.
     void TagTextInRange(const QString &HiText,
@@ -1960,6 +2159,24 @@ private:
     void endHeaderDrag();
     bool hasFilterButton(int ACol);
     bool filterDropDownRelease(int ACol, int ARow, int X, int Y);
+    // Hover, sizing and moving (grid/editing/QrlStringGrid_hover.cpp).
+    bool hoverSteps(plat::TShiftState Shift, int X, int Y);
+    void selectionDragSteps(int ACol, int ARow, int X, int Y);
+    void fixedBorderSteps(int ACol, int ARow, int X, int Y);
+    void oleDragStart(int ACol, int ARow, int X, int Y);
+    bool movingSteps(int ACol, int ARow, int X, int Y);
+    bool gestureSteps(int ACol, int ARow, int X, int Y);
+    bool anchorSteps(int ACol, int ARow, int X, int Y);
+    void sizingFeedback(int X, int Y);
+    void selectionClickRelease(int ACol, int ARow);
+    void hideSizingHint();
+    void columnMovedFollowers(int FromIndex, int ToIndex, int RealFrom, int RealTo);
+    // Mouse wheel and panning (grid/editing/QrlStringGrid_wheel.cpp).
+    friend class TWheelPan;
+    int wheelStep() const;
+    void wheelNotch(bool TowardUser, plat::TShiftState Shift, const TPoint &MousePos);
+    bool frameworkWheel(bool Down, plat::TShiftState Shift, const TPoint &MousePos);
+    void panTick();
     // Keys (grid/editing/QrlStringGrid_keys.cpp).
     void fireKeyDown(int Key, plat::TShiftState Shift);
     bool homeEndKey(int Key, plat::TShiftState Shift, int LeftCol0, int Row0, bool KeepLeft);
@@ -1978,6 +2195,7 @@ private:
     void tabForwardInRow(bool &Result, int Limit);
     void tabEndOfGrid(bool &Result);
     friend class TQrlInplaceEdit; // reads and writes the editing state as the grid's editor
+    friend class TGridCombo;      // the combo editor: the same, and the grid's key-down
     // IQrlOptionsGrid
     void OptionsInvalidate() override;
     void OptionsRepaintCell(int ACol, int ARow) override;
@@ -1998,6 +2216,12 @@ private:
     bool validateFrame(const QString &NewValue,
                        const QString &OldValue,
                        const std::function<void(int c, bool &valid)> &Steps);
+    // The special editors' branches of ShowCellEditor (grid/editing/QrlStringGrid_special.cpp);
+    // rect is the cell's rectangle, color its painted background.
+    void showComboEditor(int ACol, int ARow, int R, const TRect &rect, TColor color);
+    void showSpinEditor(int ACol, int ARow, int R, const TRect &rect, TColor color);
+    void showCheckEditor(int ACol, int ARow, const TRect &rect, TColor color);
+    void ShowTextEditorInstead();
     void fillRange(bool DoFixed, const std::function<void(int c, int r)> &Fill);
     bool checkRange(int FromCol, int FromRow, int ToCol, int ToRow);
     void repaintAfterWrite(int i, int j);
@@ -2059,4 +2283,14 @@ private:
     void drawHoverFixedCell(TCanvas &canvas, int RCol, int ARow, bool Pressed, TRect &r);
     // The always-visible combo and spin buttons; r loses their widths (QrlStringGrid_paint.cpp).
     void drawEditorButtons(TCanvas &canvas, int RCol, int ARow, TRect &r);
+    // Scrolling and column sizing (grid/display/QrlStringGrid_scroll.cpp).
+    void makeThinScrollControls();
+    void applyScrollInfo(Qt::Orientation Bar, const TScrollInfo &Info);
+    void showScrollHint(const QString &Prefix, int Line);
+    void hideScrollHint();
+    bool fixedBackgroundCells(plat::TGridRect &R) const;
+    void repaintFixedBackground(bool Had, const plat::TGridRect &Old);
+    void hideEditorOnCheckBox();
+    void cellScrollBarMessage(plat::TScrollCode Code, int Pos);
+    void freeDragTimer();
 };

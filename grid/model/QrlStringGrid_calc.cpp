@@ -803,19 +803,7 @@ void TQrlStringGrid::SizeToCells()
     SetScrollBars(bars);
 }
 
-void TQrlStringGrid::DoStretchColumn(int Index)
-{
-    if (!d->columnSize->Stretch() || ColCount() == 0)
-        return;
-    const int col = Index < 0 || Index >= ColCount() ? ColCount() - 1 : Index;
-    const bool lines = Options().Contains(plat::TGridOption::goVertLine);
-    long long others = 0;
-    for (int c = 0; c < ColCount(); ++c)
-        others += (c == col ? 0 : ColWidths(c)) + (lines ? GridLineWidth() : 0);
-    const long long room = viewport()->width() - others;
-    if (room > 0)
-        SetColWidths(col, static_cast<int>(room));
-}
+// DoStretchColumn: grid/display/QrlStringGrid_scroll.cpp
 
 void TQrlStringGrid::AutoFitColumns(bool DoFixedCells)
 {

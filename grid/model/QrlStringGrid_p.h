@@ -1,6 +1,7 @@
 // The string grid's model state: what the data-model operations keep between calls.
 #pragma once
 
+#include "grid/model/QrlHTMLPicture.h"
 #include "grid/model/QrlHiddenRows.h"
 #include "grid/model/QrlRowMarks.h"
 #include "grid/model/QrlSortPermutation.h"
@@ -9,12 +10,16 @@
 #include "platform/ui/Font.h"
 
 #include <QPointer>
+#include <QScrollBar>
+#include <QTimer>
 
 #include <array>
 #include <bitset>
 #include <cstdint>
 #include <memory>
 #include <vector>
+
+class THTMLHintWindow;
 
 struct TStringGridModelState
 {
@@ -112,7 +117,7 @@ struct TStringGridModelState
     TScrollBarAlways scrollBarAlways = TScrollBarAlways::saNone;
     bool scrollProportional = false;
     bool scrollSynch = false;
-    bool scrollHints = false;
+    TScrollHintType scrollHints = TScrollHintType::shNone;
     bool autoSize = false;
     bool autoNumAlign = false;
     bool anchorHint = false;
@@ -375,16 +380,32 @@ struct TStringGridModelState
     };
     TOwnedControl editCombo;
     TOwnedControl editSpin;
+    TOwnedControl editCheck;
     TOwnedControl editDate;
     TOwnedControl editDateTime;
     TOwnedControl richEdit;
     TOwnedControl inplaceRichEdit;
     // The combo's text or selection is being set by the grid, not by the user.
     bool comboFilling = false;
+    // An editor's validation refused its text: the grid does not advance. The combo clears it
+    // on every key-up.
+    bool noAutoAdvance = false;
+
+    // --- mouse wheel and panning (grid/editing/QrlStringGrid_wheel.cpp) ---
+    TIntelliPan intelliPan = TIntelliPan::ipVertical;
+    // Wheel delta short of a whole notch (wheels that step finer than one notch).
+    int wheelDelta = 0;
+    // Pan mode: its marker widget, which also keeps the pan timer; made on the first pan.
+    TOwnedControl wheelPan;
 
     // --- cell hints (grid/display/QrlStringGrid_hint.cpp) ---
     // A child of the grid, made on first use.
     THintManager *hintManager = nullptr;
+    bool hintShowCells = false;
+    bool htmlHint = false;
+    bool hintShowLargeText = false;
+    bool cellHintsAttached = false;
+    QString lastAnchorHint;
 
     // --- text inplace editor (grid/editing/QrlStringGrid_editor.cpp) ---
     QString editMask;
@@ -433,6 +454,10 @@ struct TStringGridModelState
     int rowClicked = -1;
     int colClickedSize = 0;
     int rowClickedSize = 0;
+    // A column or row was just sized with the mouse: the sizing end sets them, the size hooks
+    // read and clear them.
+    bool colSized = false;
+    bool rowSized = false;
     int clickPosX = -1;
     int clickPosY = -1;
     int clickPosDX = 0;
@@ -461,6 +486,32 @@ struct TStringGridModelState
     TPoint lastPress{-1, -1};
     // Not owned; a destroyed menu reads null.
     QPointer<QMenu> fixedDropDownMenu;
+
+    // --- hover, sizing and moving (grid/editing/QrlStringGrid_hover.cpp) ---
+    bool hintShowSizing = false;
+    bool oleDropSource = false;
+    bool oleColumnsOnly = false;
+    // Hot fixed cell of the list-view look; cell whose button or expand glyph is under the
+    // mouse.
+    plat::TGridCoord hotFixedCell{-1, -1};
+    plat::TGridCoord hoverButton{-1, -1};
+    // The anchor entered last (its hint is recorded with the cell hints).
+    QString anchor;
+    plat::TGridCoord lastBalloonPos{-1, -1};
+    // The selection last painted as a rectangle.
+    plat::TGridRect sizeSelection{-1, -1, -1, -1};
+    // The pointer is over the selection resizer.
+    bool resizerHover = false;
+    // The sizing hint shows; the release takes it away.
+    bool sizingHintShow = false;
+    // OnColumnMoving / OnRowMoving refused the target under the pointer: the drop is refused.
+    bool moveRefused = false;
+    // A move of a synchronised grid is being passed on: it is not passed back.
+    bool syncMoving = false;
+    // The header shown at the pointer while a column or row moves, and the arrows marking the
+    // target (up/down for columns, left/right for rows). Children of the grid, made on first use.
+    QPointer<QWidget> moveButton;
+    std::array<QPointer<QWidget>, 4> moveArrows;
 
     // --- keyboard navigation and the Tab walk (grid/editing/QrlStringGrid_keys.cpp) ---
     // The selection when the last key arrived, updated when the key-down handler reports a
@@ -494,6 +545,38 @@ struct TStringGridModelState
     int movingColumn = -1;
     TBitmap rowIndicator;
     bool showColNrs = false;
+
+    // --- scrolling and column sizing (grid/display/QrlStringGrid_scroll.cpp) ---
+    // The grid's own copy of ScrollBars.
+    plat::TScrollStyle scrollBars = plat::TScrollStyle::ssBoth;
+    // The flat scroll bars are initialised; never here, the platform has none.
+    bool isFlat = false;
+    // The row or column hint of a thumb drag; a child of the grid, made on first use.
+    QPointer<THTMLHintWindow> scrollHintWnd;
+    bool scrollHintShow = false;
+    // What the proportional thumb last wrote to each bar.
+    TScrollInfo hScrollInfo;
+    TScrollInfo vScrollInfo;
+    bool proportionalBusy = false;
+    // Drag scrolling: the timer exists while a drag rests inside a margin.
+    QPointer<QTimer> dragTmr;
+    TDragScrollDirection dragScrollDirection;
+    // Stretch re-entry guard, and the flag that the next width change stretches again.
+    bool isColChanging = false;
+    bool colchgFlg = true;
+    bool colSizeFlg = false;
+    // The shared in-cell scroll bar and the cell it serves.
+    QPointer<QScrollBar> scrollBar;
+    int scrollCol = -1;
+    int scrollRow = -1;
+    // Taken by the column-move arrows.
+    TColor arrowColor = clLime;
+    // The grid hid its bars for the thin scroll controls of ssMetro.
+    bool thinScrollControls = false;
+
+    // --- pictures of the markup (grid/model/QrlHTMLPicture.h) ---
+    std::unique_ptr<THTMLPictureCache> pictureCache = std::make_unique<THTMLPictureCache>();
+    QPointer<TPictureContainer> pictureContainer;
 };
 
 // BeginUpdate for a scope: the grid paints once when the scope ends.

@@ -111,6 +111,9 @@ void TQrlStringGrid::ResetColumnOrder()
 
 void TQrlStringGrid::ColumnMoved(int FromIndex, int ToIndex)
 {
+    // Real columns before the move: the sort settings name real columns.
+    const int realFrom = RealColIndex(FromIndex);
+    const int realTo = RealColIndex(ToIndex);
     // The order moves first so that OnColumnMoved already sees where the column went.
     TIntList &order = d->columnOrder;
     const bool follow = FromIndex != ToIndex && FromIndex >= 0 && ToIndex >= 0 &&
@@ -129,6 +132,8 @@ void TQrlStringGrid::ColumnMoved(int FromIndex, int ToIndex)
             moveEntry(ToIndex, FromIndex);
         throw;
     }
+    // The current column was moved along by the framework already.
+    columnMovedFollowers(FromIndex, ToIndex, realFrom, realTo);
 }
 
 int TQrlStringGrid::OrigGridWidth() const

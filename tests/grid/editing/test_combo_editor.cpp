@@ -1,0 +1,441 @@
+// The combo cell editor on a shown grid: the keys it keeps and the keys that end editing, lookup
+// completion, item history, the wheel, refused validation, the character stage's events and the
+// list width.
+#include "grid/editing/QrlGridEditors.h"
+#include "grid/model/QrlGridSettings.h"
+#include "grid/model/QrlStringGrid.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+#include <vector>
+
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace {
+
+using plat::TGridOption;
+
+struct TChange
+{
+    int col;
+    int row;
+    int index;
+    QString text;
+    bool operator==(const TChange &) const = default;
+};
+
+std::ostream &operator<<(std::ostream &os, const TChange &c)
+{
+    return os << "(" << c.col << ", " << c.row << ", " << c.index << ", " << c.text.toStdString()
+              << ")";
+}
+
+// A 5 x 5 grid; column 2 is edited with a drop-down list, column 3 with an editable combo.
+class ComboEditor : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        window = std::make_unique<QWidget>();
+        grid = new TQrlStringGrid(window.get());
+        grid->setGeometry(0, 0, 460, 220);
+        grid->SetColCount(5);
+        grid->SetRowCount(5);
+        grid->SetOptions(grid->Options() + TGridOption::goEditing);
+        grid->OnGetEditorType = [](QObject *, int ACol, int, TEditorType &AEditor) {
+            if (ACol == 2)
+                AEditor = TEditorType::edComboList;
+            else if (ACol == 3)
+                AEditor = TEditorType::edComboEdit;
+        };
+        grid->OnGetEditorProp = [this](QObject *, int, int, TEditLink *) {
+            grid->ClearComboString();
+            for (const QString &s : items)
+                grid->AddComboString(s);
+        };
+        grid->OnComboChange = [this](QObject *, int c, int r, int i, const QString &s) {
+            changes.push_back({c, r, i, s});
+        };
+        for (int r = 1; r < 5; ++r) {
+            grid->SetCellEx(2, r, QStringLiteral("green"));
+            grid->SetCellEx(3, r, QStringLiteral("abc"));
+        }
+        window->resize(480, 240);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        grid->setFocus();
+    }
+
+    void TearDown() override
+    {
+        grid->OnComboChange = nullptr;
+        grid->OnCellValidate = nullptr;
+        grid->OnKeyPress = nullptr;
+        grid->OnGetEditorProp = nullptr;
+        window.reset();
+    }
+
+    // Opens the editor with F2, as the user does.
+    TGridCombo *open(int col, int row)
+    {
+        grid->FocusCell(col, row);
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_F2);
+        QCoreApplication::processEvents();
+        return grid->EditCombo();
+    }
+
+    void keys(TGridCombo *combo, const std::vector<Qt::Key> &list)
+    {
+        for (Qt::Key k : list)
+            QTest::keyClick(combo, k);
+    }
+
+    void wheel(TGridCombo *combo, int delta)
+    {
+        QWheelEvent e(QPointF(5, 5), combo->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(combo, &e);
+    }
+
+    std::unique_ptr<QWidget> window;
+    TQrlStringGrid *grid = nullptr;
+    QStringList items{QStringLiteral("red"), QStringLiteral("green"), QStringLiteral("blue")};
+    std::vector<TChange> changes;
+};
+
+struct TKeyCase
+{
+    const char *name;
+    std::vector<Qt::Key> keys;
+    bool open;
+    int col;
+    int row;
+    QString cell;
+};
+
+TEST_F(ComboEditor, ListCellKeys)
+{
+    const TKeyCase cases[] = {
+        {"Down changes the item", {Qt::Key_Down}, true, 2, 2, QStringLiteral("green")},
+        {"Up changes the item", {Qt::Key_Up}, true, 2, 2, QStringLiteral("green")},
+        {"Left ends and moves", {Qt::Key_Down, Qt::Key_Left}, false, 1, 2, QStringLiteral("blue")},
+        {"Right ends and moves", {Qt::Key_Right}, false, 3, 2, QStringLiteral("green")},
+        {"Enter commits", {Qt::Key_Down, Qt::Key_Return}, false, 2, 2, QStringLiteral("blue")},
+        {"Escape restores", {Qt::Key_Up, Qt::Key_Escape}, false, 2, 2, QStringLiteral("green")},
+    };
+    for (const TKeyCase &c : cases) {
+        grid->SetCellEx(2, 2, QStringLiteral("green"));
+        TGridCombo *combo = open(2, 2);
+        ASSERT_TRUE(combo->isVisible()) << c.name;
+        keys(combo, c.keys);
+        EXPECT_EQ(combo->isVisible(), c.open) << c.name;
+        EXPECT_EQ(grid->EditMode(), c.open) << c.name;
+        EXPECT_EQ(QPoint(grid->Col(), grid->Row()), QPoint(c.col, c.row)) << c.name;
+        EXPECT_EQ(grid->GetCellEx(2, 2), c.cell) << c.name;
+        if (c.open) {
+            EXPECT_NE(combo->ItemIndex(), 1) << c.name;
+        }
+        grid->HideInplaceEdit();
+    }
+}
+
+TEST_F(ComboEditor, OpenListTakesArrowsAndEndsOnEnterOrEscape)
+{
+    const std::pair<Qt::Key, QString> cases[] = {{Qt::Key_Return, QStringLiteral("blue")},
+                                                 {Qt::Key_Escape, QStringLiteral("green")}};
+    for (const auto &[last, cell] : cases) {
+        grid->SetCellEx(2, 2, QStringLiteral("green"));
+        TGridCombo *combo = open(2, 2);
+        combo->showPopup();
+        ASSERT_TRUE(combo->DroppedDown());
+        QTest::keyClick(combo->view(), Qt::Key_Down);
+        EXPECT_TRUE(combo->isVisible());
+        QTest::keyClick(combo->view(), last);
+        EXPECT_FALSE(combo->DroppedDown());
+        EXPECT_FALSE(combo->isVisible());
+        EXPECT_FALSE(grid->EditMode());
+        EXPECT_EQ(grid->GetCellEx(2, 2), cell);
+        EXPECT_EQ(QPoint(grid->Col(), grid->Row()), QPoint(2, 2));
+    }
+}
+
+TEST_F(ComboEditor, ListCellWithoutComboGetUpDownMovesTheCursor)
+{
+    grid->Navigation()->SetComboGetUpDown(false);
+    TGridCombo *combo = open(2, 2);
+    QTest::keyClick(combo, Qt::Key_Down);
+    EXPECT_FALSE(combo->isVisible());
+    EXPECT_EQ(QPoint(grid->Col(), grid->Row()), QPoint(2, 3));
+    EXPECT_EQ(grid->GetCellEx(2, 2), QStringLiteral("green"));
+}
+
+TEST_F(ComboEditor, EditCellKeys)
+{
+    const TKeyCase cases[] = {
+        {"Up commits and moves",
+         {Qt::Key_End, Qt::Key_Q, Qt::Key_Up},
+         false,
+         3,
+         1,
+         QStringLiteral("abcq")},
+        {"Down commits and moves",
+         {Qt::Key_End, Qt::Key_Q, Qt::Key_Down},
+         false,
+         3,
+         3,
+         QStringLiteral("abcq")},
+        {"Home and End stay", {Qt::Key_Home, Qt::Key_End}, true, 3, 2, QStringLiteral("abc")},
+        {"Left and Right stay", {Qt::Key_Left, Qt::Key_Right}, true, 3, 2, QStringLiteral("abc")},
+        {"Escape restores",
+         {Qt::Key_End, Qt::Key_Q, Qt::Key_Escape},
+         false,
+         3,
+         2,
+         QStringLiteral("abc")},
+        {"Enter commits",
+         {Qt::Key_End, Qt::Key_Q, Qt::Key_Return},
+         false,
+         3,
+         2,
+         QStringLiteral("abcq")},
+    };
+    for (const TKeyCase &c : cases) {
+        grid->SetCellEx(3, 2, QStringLiteral("abc"));
+        TGridCombo *combo = open(3, 2);
+        ASSERT_TRUE(combo->isVisible()) << c.name;
+        keys(combo, c.keys);
+        EXPECT_EQ(combo->isVisible(), c.open) << c.name;
+        EXPECT_EQ(QPoint(grid->Col(), grid->Row()), QPoint(c.col, c.row)) << c.name;
+        EXPECT_EQ(grid->GetCellEx(3, 2), c.cell) << c.name;
+        grid->HideInplaceEdit();
+    }
+}
+
+TEST_F(ComboEditor, CursorWalkLeavesAtTheTextsEdges)
+{
+    grid->Navigation()->SetCursorWalkEditor(true);
+    struct Case
+    {
+        Qt::Key caret;
+        Qt::Key walk;
+        int col;
+    };
+    const Case cases[] = {{Qt::Key_Home, Qt::Key_Left, 2}, {Qt::Key_End, Qt::Key_Right, 4}};
+    for (const Case &c : cases) {
+        grid->SetCellEx(3, 2, QStringLiteral("abc"));
+        TGridCombo *combo = open(3, 2);
+        QTest::keyClick(combo, c.caret);
+        QTest::keyClicks(combo, QStringLiteral("x"));
+        QTest::keyClick(combo, c.caret);
+        QTest::keyClick(combo, c.walk);
+        EXPECT_EQ(QPoint(grid->Col(), grid->Row()), QPoint(c.col, 2)) << c.col;
+        EXPECT_NE(grid->GetCellEx(3, 2), QStringLiteral("abc")) << "the text was stored";
+        EXPECT_TRUE(grid->EditMode()) << "the editor opens on the new cell";
+        grid->HideInplaceEdit();
+    }
+}
+
+TEST_F(ComboEditor, EndPutsTheCaretAtTheEnd)
+{
+    TGridCombo *combo = open(3, 2);
+    QTest::keyClick(combo, Qt::Key_Home);
+    ASSERT_EQ(combo->lineEdit()->cursorPosition(), 0);
+    QTest::keyClick(combo, Qt::Key_End);
+    EXPECT_TRUE(combo->isVisible());
+    EXPECT_EQ(combo->lineEdit()->cursorPosition(), 3);
+}
+
+TEST_F(ComboEditor, LookupCompletesFromItemsThenLookupItems)
+{
+    items = {QStringLiteral("red"), QStringLiteral("Abcd"), QStringLiteral("blue")};
+    grid->SetLookup(true);
+    QStringList extra{QStringLiteral("zeta")};
+    grid->SetLookupItems(&extra);
+    struct Case
+    {
+        bool caseSensitive;
+        QString typed;
+        QString text;
+        QString selected;
+        int index;
+    };
+    const Case cases[] = {
+        {false, QStringLiteral("ab"), QStringLiteral("abcd"), QStringLiteral("cd"), 1},
+        {false, QStringLiteral("z"), QStringLiteral("zeta"), QStringLiteral("eta"), -1},
+        {true, QStringLiteral("ab"), QStringLiteral("ab"), QString(), -1},
+        {true, QStringLiteral("Ab"), QStringLiteral("Abcd"), QStringLiteral("cd"), 1},
+    };
+    for (const Case &c : cases) {
+        grid->SetLookupCaseSensitive(c.caseSensitive);
+        grid->SetCellEx(3, 2, QString());
+        TGridCombo *combo = open(3, 2);
+        QTest::keyClicks(combo, c.typed);
+        EXPECT_EQ(combo->Text(), c.text) << c.typed.toStdString();
+        EXPECT_EQ(combo->lineEdit()->selectedText(), c.selected) << c.typed.toStdString();
+        EXPECT_EQ(combo->ItemIndex(), c.index) << c.typed.toStdString();
+        grid->HideInplaceEdit();
+    }
+}
+
+TEST_F(ComboEditor, BackspaceDoesNotCompleteAgain)
+{
+    items = {QStringLiteral("Abcd")};
+    grid->SetLookup(true);
+    grid->SetCellEx(3, 2, QString());
+    TGridCombo *combo = open(3, 2);
+    QTest::keyClicks(combo, QStringLiteral("ab"));
+    ASSERT_EQ(combo->Text(), QStringLiteral("abcd"));
+    QTest::keyClick(combo, Qt::Key_Backspace);
+    EXPECT_EQ(combo->Text(), QStringLiteral("ab"));
+    QTest::keyClick(combo, Qt::Key_Backspace);
+    EXPECT_EQ(combo->Text(), QStringLiteral("a"));
+    EXPECT_FALSE(combo->lineEdit()->hasSelectedText());
+}
+
+TEST_F(ComboEditor, LookupHistoryAddsOnlyNewNonEmptyText)
+{
+    grid->SetLookupHistory(true);
+    const std::pair<QString, int> cases[] = {
+        {QStringLiteral("teal"), 4}, {QStringLiteral("red"), 3}, {QString(), 3}};
+    for (const auto &[typed, count] : cases) {
+        grid->SetCellEx(3, 2, QString());
+        TGridCombo *combo = open(3, 2);
+        QTest::keyClicks(combo, typed);
+        QTest::keyClick(combo, Qt::Key_Return);
+        ASSERT_FALSE(combo->isVisible()) << typed.toStdString();
+        EXPECT_EQ(combo->count(), count) << typed.toStdString();
+        EXPECT_EQ(combo->IndexOfItem(typed) >= 0, !typed.isEmpty()) << typed.toStdString();
+    }
+}
+
+TEST_F(ComboEditor, WheelStepsAndStopsAtTheEnds)
+{
+    struct Case
+    {
+        QString cell;
+        int delta;
+        int index;
+    };
+    const Case cases[] = {
+        {QStringLiteral("red"), -120, 1},
+        {QStringLiteral("blue"), -120, 2},
+        {QStringLiteral("green"), 120, 0},
+        {QStringLiteral("red"), 120, 0},
+    };
+    grid->HideColumn(1); // real column 2 shows at display column 1
+    std::vector<TChange> edits;
+    grid->OnEditChange = [&](QObject *, int c, int r, const QString &v) {
+        edits.push_back({c, r, -1, v});
+    };
+    for (const Case &c : cases) {
+        changes.clear();
+        edits.clear();
+        grid->SetCellEx(2, 2, c.cell);
+        TGridCombo *combo = open(1, 2);
+        wheel(combo, c.delta);
+        EXPECT_EQ(combo->ItemIndex(), c.index) << c.cell.toStdString() << c.delta;
+        const QString s = items[c.index];
+        EXPECT_EQ(changes, std::vector<TChange>{(TChange{2, 2, c.index, s})});
+        EXPECT_EQ(edits, std::vector<TChange>{(TChange{2, 2, -1, s})});
+        grid->HideInplaceEdit();
+    }
+    grid->OnEditChange = nullptr;
+}
+
+TEST_F(ComboEditor, RefusedValidationKeepsTheComboOpenOnTheValidatedText)
+{
+    struct Case
+    {
+        QString corrected;
+        QString shown;
+    };
+    // Left unchanged, the validation hands back the old text; corrected, its correction.
+    const Case cases[] = {{QString(), QStringLiteral("abc")},
+                          {QStringLiteral("fixed"), QStringLiteral("fixed")}};
+    for (const Case &c : cases) {
+        grid->OnCellValidate = [&](QObject *, int, int, QString &Value, bool &Valid) {
+            if (!c.corrected.isEmpty())
+                Value = c.corrected;
+            Valid = false;
+        };
+        grid->SetCellEx(3, 2, QStringLiteral("abc"));
+        TGridCombo *combo = open(3, 2);
+        QTest::keyClick(combo, Qt::Key_End);
+        QTest::keyClicks(combo, QStringLiteral("x"));
+        QTest::keyClick(combo, Qt::Key_Down);
+        EXPECT_TRUE(combo->isVisible()) << c.shown.toStdString();
+        EXPECT_TRUE(grid->EditMode()) << c.shown.toStdString();
+        EXPECT_EQ(combo->Text(), c.shown);
+        EXPECT_EQ(combo->Text(), grid->NewCellText());
+        EXPECT_EQ(combo->lineEdit()->selectedText(), c.shown) << "the whole text is selected";
+        EXPECT_EQ(QPoint(grid->Col(), grid->Row()), QPoint(3, 2));
+        grid->OnCellValidate = nullptr;
+        grid->HideInplaceEdit();
+    }
+}
+
+TEST_F(ComboEditor, TabIsTheControlsOnlyWhenTheGridTakesIt)
+{
+    TGridCombo *combo = open(3, 2);
+    EXPECT_TRUE(combo->WantsSpecialKey(Qt::Key_Return));
+    EXPECT_TRUE(combo->WantsSpecialKey(Qt::Key_Escape));
+    EXPECT_FALSE(combo->WantsSpecialKey(Qt::Key_Tab));
+    grid->SetOptions(grid->Options() + TGridOption::goTabs);
+    EXPECT_TRUE(combo->WantsSpecialKey(Qt::Key_Tab));
+
+    QTest::keyClick(combo, Qt::Key_End);
+    QTest::keyClicks(combo, QStringLiteral("t"));
+    QTest::keyClick(combo, Qt::Key_Tab);
+    EXPECT_EQ(grid->GetCellEx(3, 2), QStringLiteral("abct"));
+    EXPECT_EQ(QPoint(grid->Col(), grid->Row()), QPoint(4, 2));
+}
+
+TEST_F(ComboEditor, KeyPressReportsTheComboAndReturnKey)
+{
+    TGridCombo *combo = open(3, 2);
+    std::vector<std::pair<QObject *, QChar>> presses;
+    grid->OnKeyPress = [&](QObject *sender, QChar &Key) { presses.push_back({sender, Key}); };
+    int returns = 0;
+    combo->OnReturnKey = [&](QObject *sender) {
+        EXPECT_EQ(sender, combo);
+        ++returns;
+    };
+    QTest::keyClick(combo, Qt::Key_K);
+    QTest::keyClick(combo, Qt::Key_Return);
+    const std::vector<std::pair<QObject *, QChar>> expected = {{combo, QChar(u'k')},
+                                                               {combo, QChar(13)}};
+    EXPECT_EQ(presses, expected);
+    EXPECT_EQ(returns, 1);
+    combo->OnReturnKey = nullptr;
+}
+
+TEST_F(ComboEditor, DropDownWidthFitsTheWidestItem)
+{
+    TGridCombo *combo = open(3, 2);
+    TCanvas measure;
+    measure.SetFont(grid->Font());
+    const QString wide(60, QChar(u'W'));
+    const int tw = measure.TextWidth(wide);
+    ASSERT_GT(tw, combo->width());
+    combo->AddItem(wide, nullptr);
+    combo->SizeDropDownWidth();
+    EXPECT_EQ(combo->DroppedWidth(), tw + 8);
+    combo->setMaxVisibleItems(2);
+    combo->SizeDropDownWidth();
+    EXPECT_EQ(combo->DroppedWidth(), tw + 25) << "a list that scrolls leaves room for its bar";
+}
+
+} // namespace
