@@ -218,14 +218,29 @@ void TQrlStringGrid::showComboEditor(int ACol, int ARow, int r, const TRect &rec
         }
     }
     placeOver(viewport(), combo, rect);
+    // The looks with a flat face give the combo one too. Set before the cell colour, so the
+    // flat look's switch to the parent's colour does not cover the cell's.
+    const TGridLook look = Look();
+    const bool flat = look == TGridLook::glSoft ||
+                      (look >= TGridLook::glQuorl && look <= TGridLook::glOffice2007);
+    combo->SetFlat(flat);
+    combo->SetEtched(flat);
     paintBase(combo, color, QPalette::Base);
     combo->setEnabled(true);
     combo->show();
     combo->raise();
+    if (Navigation()->AutoComboDropSize())
+        combo->SizeDropDownWidth();
+    else if (combo->DropWidth() > 0)
+        combo->SetDropWidth(combo->DropWidth());
     combo->setFocus();
     d->editMode = true;
     if (MouseActions()->DirectComboDrop() || ControlLook()->DropDownAlwaysVisible())
         combo->showPopup();
+    if (MouseActions()->DirectEdit() && MouseActions()->DirectComboDrop()) {
+        const plat::TGridRect sel = Selection().Normalized();
+        DoSelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
+    }
     if (reportIndex >= 0) {
         // The combo's change handling for the item it was moved to, then the combo events with
         // that same item.

@@ -3,10 +3,12 @@
 #include "grid/model/QrlColumnGrid.h"
 #include "grid/model/QrlGridColumn.h"
 #include "grid/model/QrlGridParse.h"
+#include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
 #include "platform/grid/GridEditor.h"
 #include "platform/os/Regional.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
@@ -360,3 +362,28 @@ TEST_F(SpecialEditors, ASecondCommitOfAComboStoresNothing)
 }
 
 } // namespace
+
+TEST_F(SpecialEditors, ComboFaceFollowsTheLookAndTheListFitsItsItems)
+{
+    const std::pair<TGridLook, bool> looks[] = {
+        {TGridLook::glStandard, false}, {TGridLook::glSoft, true}, {TGridLook::glClassic, false},
+        {TGridLook::glXP, true},        {TGridLook::glWin7, true}, {TGridLook::glCustom, false},
+    };
+    for (const auto &[look, flat] : looks) {
+        grid.SetLook(look);
+        open(edComboList, QStringLiteral("red"));
+        EXPECT_EQ(grid.EditCombo()->Flat(), flat) << int(look);
+        EXPECT_EQ(grid.EditCombo()->Etched(), flat) << int(look);
+        grid.HideInplaceEdit();
+    }
+
+    // A long item widens the list beyond the cell with AutoComboDropSize.
+    grid.Navigation()->SetAutoComboDropSize(true);
+    grid.OnGetEditorProp = [this](QObject *, int, int, TEditLink *) {
+        grid.ClearComboString();
+        grid.AddComboString(QString(60, QLatin1Char('w')));
+    };
+    open(edComboList, QString());
+    EXPECT_GT(grid.EditCombo()->view()->minimumWidth(), grid.EditCombo()->width());
+    grid.HideInplaceEdit();
+}
