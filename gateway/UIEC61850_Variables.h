@@ -1,18 +1,18 @@
-// Step 3: the IEC 61850 variables: the dialog window with its title and texts; the table itself is
-// not built yet.
+// Step 3: the IEC 61850 variables the gateway publishes, edited in one column grid and kept in
+// IEC61850_Variables.xml.
 #pragma once
 
-#include "shell/common/UTitledForm.h"
+#include "gateway/table/UTableDialog.h"
 
-class TFIEC61850_Variables : public TTitledForm
+// The dialog as data: file, texts, columns and the row check.
+TTableDialogDesc IEC61850_Variables_Desc();
+
+class TFIEC61850_Variables : public TTableDialog
 {
-public:
-    explicit TFIEC61850_Variables(QWidget *parent = nullptr)
-        : TTitledForm(QStringLiteral("FIEC61850_Variables"), parent)
-    {
-        SetClientSize(1155, 337);
-        Set_Lang();
-    }
+    Q_OBJECT
 
-    void Set_Lang() { Set_Title_Texts(900, 901); }
+public:
+    explicit TFIEC61850_Variables(QWidget *parent = nullptr);
+
+    TQrlColumnGrid *ACG() const { return ColumnGrid(0); }
 };

@@ -1,0 +1,69 @@
+#include "gateway/UTLS_Server_Known_Cert.h"
+
+#include "grid/model/QrlStringGrid.h"
+#include "shell/common/UComon.h"
+
+namespace {
+
+constexpr int Data_Row_Height = 60;
+constexpr int Header_Height = 22;
+
+// Colours as the grid takes them (0x00BBGGRR).
+constexpr TColor Enable_Color = 0xB0D8FF;      // #FFD8B0
+constexpr TColor Certificate_Color = 0xFEFAE0; // #E0FAFE
+
+TTableGridColumn Column(int header, int hint, int width, TColor color)
+{
+    TTableGridColumn c;
+    c.Header = header;
+    c.Hint = hint;
+    c.Width = width;
+    c.Color = color;
+    return c;
+}
+
+} // namespace
+
+TTableDialogDesc TLS_Known_Cert_Dialog_Desc()
+{
+    TTableDialogDesc d;
+    d.Name = QStringLiteral("FTLS_Server_Known_Cert");
+    d.ClientWidth = 800;
+    d.ClientHeight = 337;
+    d.FilePath = [] { return File_TLS_Known_Cert; };
+    d.File = TLS_Known_Cert_Table();
+    d.CaptionText = 800;
+    d.DescText = 801;
+    d.ButtonTexts = {802, 803, 804, 805, 806, 807};
+    d.ButtonHints = {808, 809, 810, 811, 812, 813};
+    d.DeleteRowText = 821;
+
+    TTableGridDesc grid;
+    grid.Name = QStringLiteral("QSG");
+    grid.HeaderN = 814;
+    grid.CheckBoxGraphics = true;
+    grid.RowHeight = Data_Row_Height;
+    grid.Columns = {Column(815, 818, 50, Enable_Color), Column(816, 819, 500, Certificate_Color),
+                    Column(817, 820, 160, clWhite)};
+    // Every table is accepted: no row check.
+    d.Grids << grid;
+    return d;
+}
+
+TFTLS_Server_Known_Cert::TFTLS_Server_Known_Cert(QWidget *parent)
+    : TTableDialog(TLS_Known_Cert_Dialog_Desc(), parent)
+{
+    QSG = Grid(0);
+    Init_Table();
+}
+
+void TFTLS_Server_Known_Cert::Init_Table()
+{
+    QSG->SetFixedRowHeight(Header_Height);
+    QSG->SetVAlignment(TVAlignment::vtaCenter);
+    // A pasted PEM certificate keeps its line breaks in the cell and in its editor.
+    QSG->SetWordWrap(true);
+    QSG->SetMultilineCells(true);
+    QSG->SetHoverRow(true);
+    QSG->SetOptions(QSG->Options() + plat::TGridOption::goRowSizing);
+}
