@@ -426,6 +426,8 @@ bool TQrlStringGrid::movingSteps(int ACol, int ARow, int X, int Y)
         arrow->resize(11, 11);
         d->moveArrows[i] = arrow;
     }
+    // A colour set before the arrows existed applies to them now.
+    SetArrowColor(d->arrowColor);
     auto place = [this](int which, int x, int y, bool show) {
         QWidget *w = d->moveArrows[which];
         w->move(viewport()->mapToGlobal(QPoint(x, y)));

@@ -803,8 +803,6 @@ void TQrlStringGrid::SizeToCells()
     SetScrollBars(bars);
 }
 
-// DoStretchColumn: grid/display/QrlStringGrid_scroll.cpp
-
 void TQrlStringGrid::AutoFitColumns(bool DoFixedCells)
 {
     const int scrollWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent);

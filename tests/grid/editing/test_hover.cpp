@@ -242,6 +242,8 @@ TEST_F(Hover, MovingAColumnShowsItsHeaderAndARefusedTargetIsNotDropped)
 {
     grid->SetOptions(grid->Options() + TGridOption::goColMoving);
     grid->SetCells(1, 0, QStringLiteral("Head"));
+    // Set before the arrow windows exist.
+    grid->SetArrowColor(clRed);
     struct Case
     {
         bool allow;
@@ -261,6 +263,7 @@ TEST_F(Hover, MovingAColumnShowsItsHeaderAndARefusedTargetIsNotDropped)
         ASSERT_NE(button, nullptr);
         EXPECT_TRUE(button->isVisible());
         EXPECT_EQ(button->property("text").toString(), QStringLiteral("Head"));
+        EXPECT_EQ(grid->ArrowColor(), clRed);
         EXPECT_EQ(cursor(), k.allow ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
         ASSERT_FALSE(targets.empty());
         EXPECT_EQ(targets.back(), 3);
