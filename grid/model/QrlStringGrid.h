@@ -1206,6 +1206,10 @@ public:
     // With FixedRowAlways a count that does not fit is lowered to RowCount - 1 and remembered;
     // the grid returns to it when rows come back.
     void SetFixedRows(int Value) override;
+    // 1 while FixedRowAlways keeps a header row whose fixed count fell to 0 (only that row is
+    // left), so the grid's operations leave it out of the data. The platform and the base grid
+    // lay out and draw with the count they keep, TBaseGrid::FixedRows().
+    virtual int FixedRows() const;
     void SetFixedCols(int Value) override;
     void SetDefaultRowHeight(int Value) override;
     int FixedRowHeight() const;

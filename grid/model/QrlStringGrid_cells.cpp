@@ -669,25 +669,25 @@ void TQrlStringGrid::UnMarkInCell(int Col, int Row)
 
 void TQrlStringGrid::HilightInCol(bool DoFixed, bool DoCase, int Col, const QString &HiText)
 {
-    const int r0 = DoFixed ? 0 : TBaseGrid::FixedRows();
+    const int r0 = DoFixed ? 0 : FixedRows();
     const int r1 = DoFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1;
     TagTextInRange(HiText, TagHi, Col, Col, r0, r1, DoCase);
 }
 void TQrlStringGrid::MarkInCol(bool DoFixed, bool DoCase, int Col, const QString &HiText)
 {
-    const int r0 = DoFixed ? 0 : TBaseGrid::FixedRows();
+    const int r0 = DoFixed ? 0 : FixedRows();
     const int r1 = DoFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1;
     TagTextInRange(HiText, TagMark, Col, Col, r0, r1, DoCase);
 }
 void TQrlStringGrid::UnHilightInCol(bool DoFixed, int Col)
 {
-    const int r0 = DoFixed ? 0 : TBaseGrid::FixedRows();
+    const int r0 = DoFixed ? 0 : FixedRows();
     const int r1 = DoFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1;
     UnTagTextInRange(TagHi, Col, Col, r0, r1);
 }
 void TQrlStringGrid::UnMarkInCol(bool DoFixed, int Col)
 {
-    const int r0 = DoFixed ? 0 : TBaseGrid::FixedRows();
+    const int r0 = DoFixed ? 0 : FixedRows();
     const int r1 = DoFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1;
     UnTagTextInRange(TagMark, Col, Col, r0, r1);
 }
@@ -721,7 +721,7 @@ void TQrlStringGrid::UnMarkInRow(bool DoFixed, int Row)
 
 void TQrlStringGrid::HilightInGrid(bool DoFixed, bool DoCase, const QString &HiText)
 {
-    const int r0 = DoFixed ? 0 : TBaseGrid::FixedRows();
+    const int r0 = DoFixed ? 0 : FixedRows();
     const int r1 = DoFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1;
     const int c0 = DoFixed ? 0 : TBaseGrid::FixedCols();
     const int c1 =
@@ -730,7 +730,7 @@ void TQrlStringGrid::HilightInGrid(bool DoFixed, bool DoCase, const QString &HiT
 }
 void TQrlStringGrid::MarkInGrid(bool DoFixed, bool DoCase, const QString &HiText)
 {
-    const int r0 = DoFixed ? 0 : TBaseGrid::FixedRows();
+    const int r0 = DoFixed ? 0 : FixedRows();
     const int r1 = DoFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1;
     const int c0 = DoFixed ? 0 : TBaseGrid::FixedCols();
     const int c1 = DoFixed ? ColCount() - 1 : ColCount() - FixedRightCols() - 1;
@@ -738,7 +738,7 @@ void TQrlStringGrid::MarkInGrid(bool DoFixed, bool DoCase, const QString &HiText
 }
 void TQrlStringGrid::UnHilightInGrid(bool DoFixed)
 {
-    const int r0 = DoFixed ? 0 : TBaseGrid::FixedRows();
+    const int r0 = DoFixed ? 0 : FixedRows();
     const int r1 = DoFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1;
     const int c0 = DoFixed ? 0 : TBaseGrid::FixedCols();
     const int c1 = DoFixed ? ColCount() + NumHiddenColumns() - 1
@@ -747,7 +747,7 @@ void TQrlStringGrid::UnHilightInGrid(bool DoFixed)
 }
 void TQrlStringGrid::UnMarkInGrid(bool DoFixed)
 {
-    const int r0 = DoFixed ? 0 : TBaseGrid::FixedRows();
+    const int r0 = DoFixed ? 0 : FixedRows();
     const int r1 = DoFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1;
     const int c0 = DoFixed ? 0 : TBaseGrid::FixedCols();
     const int c1 = DoFixed ? ColCount() + NumHiddenColumns() - 1
@@ -813,7 +813,7 @@ bool TQrlStringGrid::checkRange(int FromCol, int FromRow, int ToCol, int ToRow)
 
 bool TQrlStringGrid::CheckCol(bool DoFixed, int Col)
 {
-    const int r0 = DoFixed ? 0 : TBaseGrid::FixedRows();
+    const int r0 = DoFixed ? 0 : FixedRows();
     const int r1 = DoFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1;
     return checkRange(Col, r0, Col, r1);
 }
@@ -827,7 +827,7 @@ bool TQrlStringGrid::CheckRow(bool DoFixed, int Row)
 
 bool TQrlStringGrid::CheckGrid(bool DoFixed)
 {
-    const int r0 = DoFixed ? 0 : TBaseGrid::FixedRows();
+    const int r0 = DoFixed ? 0 : FixedRows();
     const int r1 = DoFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1;
     const int c0 = DoFixed ? 0 : TBaseGrid::FixedCols();
     const int c1 = DoFixed ? ColCount() - 1 : ColCount() - FixedRightCols() - 1;
@@ -838,7 +838,7 @@ bool TQrlStringGrid::CheckGrid(bool DoFixed)
 
 void TQrlStringGrid::fillRange(bool DoFixed, const std::function<void(int c, int r)> &Fill)
 {
-    const int r0 = DoFixed ? 0 : TBaseGrid::FixedRows();
+    const int r0 = DoFixed ? 0 : FixedRows();
     const int r1 = DoFixed ? RowCount() - 1 : RowCount() - FixedFooters() - 1;
     const int c0 = DoFixed ? 0 : TBaseGrid::FixedCols();
     const int c1 = DoFixed ? ColCount() - 1 : ColCount() - FixedRightCols() - 1;
@@ -898,7 +898,7 @@ void TQrlStringGrid::SetColumnHeaders(const QStringList &Value)
 {
     const bool changed = d->columnHeaders != Value;
     d->columnHeaders = Value;
-    if (TBaseGrid::FixedRows() > 0)
+    if (FixedRows() > 0)
         ClearColumnHeaders();
     if (changed)
         HeaderListChanged();
@@ -913,7 +913,7 @@ void TQrlStringGrid::ClearColumnHeaders()
 
 void TQrlStringGrid::ShowColumnHeaders()
 {
-    if (TBaseGrid::FixedRows() == 0)
+    if (FixedRows() == 0)
         return;
     for (int i = 0; i < d->columnHeaders.size() && i < TotalColCount(); ++i)
         SetCellEx(i, 0, UnescapeNewLines(d->columnHeaders[i]));

@@ -240,7 +240,7 @@ bool TQrlStringGrid::QueryHasCombo(int ACol, int ARow)
 
 bool TQrlStringGrid::QueryHasSpin(int ACol, int ARow)
 {
-    if (ACol < TBaseGrid::FixedCols() || ARow < TBaseGrid::FixedRows())
+    if (ACol < TBaseGrid::FixedCols() || ARow < FixedRows())
         return false;
     if (OnHasSpinEdit) {
         bool has = false;

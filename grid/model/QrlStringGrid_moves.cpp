@@ -283,7 +283,7 @@ int TQrlStringGrid::SaveColCount() const
 
 int TQrlStringGrid::SaveStartRow() const
 {
-    return d->saveFixedCells || d->saveFixedRows ? 0 : TBaseGrid::FixedRows();
+    return d->saveFixedCells || d->saveFixedRows ? 0 : FixedRows();
 }
 
 int TQrlStringGrid::SaveEndRow() const
@@ -294,9 +294,8 @@ int TQrlStringGrid::SaveEndRow() const
 
 int TQrlStringGrid::SaveRowCount() const
 {
-    return d->saveFixedCells || d->saveFixedRows
-               ? RowCount()
-               : RowCount() - TBaseGrid::FixedRows() - d->fixedFooters;
+    return d->saveFixedCells || d->saveFixedRows ? RowCount()
+                                                 : RowCount() - FixedRows() - d->fixedFooters;
 }
 
 void TQrlStringGrid::ScreenToCell(const TPoint &pt, int &ACol, int &ARow) const

@@ -299,7 +299,7 @@ void TQrlStringGrid::GridKeyPress(QChar &Key)
         const int col = d->sortSettings->Column();
         int found = -1;
         if (!wanted.isEmpty() && col >= 0)
-            for (int r = TBaseGrid::FixedRows(); r < RowCount() - d->fixedFooters; ++r)
+            for (int r = FixedRows(); r < RowCount() - d->fixedFooters; ++r)
                 if (StripHTMLTags(GetCellEx(col, r)).toUpper().startsWith(wanted)) {
                     found = r;
                     break;

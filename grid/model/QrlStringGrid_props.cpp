@@ -61,6 +61,12 @@ void TQrlStringGrid::SetFixedRows(int Value)
         d->fixedRowsMin = asked;
 }
 
+int TQrlStringGrid::FixedRows() const
+{
+    const int n = TBaseGrid::FixedRows();
+    return n == 0 && d->fixedRowAlways ? 1 : n;
+}
+
 void TQrlStringGrid::SetFixedCols(int Value)
 {
     const int asked = Value;
@@ -311,7 +317,7 @@ void TQrlStringGrid::GridTimerTick()
     if (d->hovering && !IsDesigningQuery() && underMouse()) {
         const QPoint p = viewport()->mapFromGlobal(QCursor::pos());
         const TGridCoord c = MouseCoord(p.x(), p.y());
-        if (c.X >= TBaseGrid::FixedCols() && c.Y >= TBaseGrid::FixedRows() && c.X < ColCount() &&
+        if (c.X >= TBaseGrid::FixedCols() && c.Y >= FixedRows() && c.X < ColCount() &&
             c.Y < RowCount()) {
             setFocus();
             SetRow(c.Y);

@@ -68,7 +68,7 @@ bool TQrlStringGrid::GetRowSelect(int ARow) const
 void TQrlStringGrid::SetRowSelect(int ARow, bool Value)
 {
     // A grid of fixed rows only takes any row: its flags then belong to no shown row.
-    if ((ARow >= RowCount() + NumHiddenRows() && RowCount() > TBaseGrid::FixedRows()) || ARow < 0)
+    if ((ARow >= RowCount() + NumHiddenRows() && RowCount() > FixedRows()) || ARow < 0)
         throw EQrlGridError(QStringLiteral("Invalid row accessed"));
     TRowMarks &marks = d->rowMarks;
     bool allow = true;
@@ -78,7 +78,7 @@ void TQrlStringGrid::SetRowSelect(int ARow, bool Value)
         return;
     marks.extendRowList(ARow);
     if (Value) {
-        if (marks.selectRow(ARow, ARow >= TBaseGrid::FixedRows()))
+        if (marks.selectRow(ARow, ARow >= FixedRows()))
             RepaintRow(ARow);
     } else if (marks.unselectRow(ARow)) {
         RepaintRow(ARow);
@@ -160,11 +160,11 @@ void TQrlStringGrid::SelectionToRowSelect(bool All)
     const bool persistent = d->mouseActions->RowSelectPersistent();
     auto index = [&](int r) { return persistent ? RealRowIndex(r) : r; };
     if (All) {
-        for (int r = TBaseGrid::FixedRows(); r < RowCount(); ++r)
+        for (int r = FixedRows(); r < RowCount(); ++r)
             SetRowSelect(index(r), r >= s.Top && r <= bottom);
     } else {
         const int last = std::min(bottom, RowCount() - 1);
-        for (int r = std::max(TBaseGrid::FixedRows(), s.Top); r <= last; ++r)
+        for (int r = std::max(FixedRows(), s.Top); r <= last; ++r)
             SetRowSelect(index(r), true);
     }
     if (NumHiddenRows() > 0)
@@ -343,7 +343,7 @@ void TQrlStringGrid::SetRowEnabled(int ARow, bool Value)
         throw EQrlGridError(QStringLiteral("Invalid row accessed"));
     // The cursor leaves a row only when it is disabled; enabling the current row keeps it.
     if (!Value && ARow == Row()) {
-        for (int r = TBaseGrid::FixedRows(); r < RowCount(); ++r) {
+        for (int r = FixedRows(); r < RowCount(); ++r) {
             if (r != ARow && d->rowMarks.rowEnabled(r)) {
                 SetRow(r);
                 break;

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 using plat::TGridOption;
@@ -472,7 +473,7 @@ TEST_F(StringGridTest, RowCountAndFixedRowRules)
     EXPECT_EQ(g.FixedRows(), 2);
     g.SetFixedRows(1);
     g.SetRowCount(1);
-    EXPECT_EQ(g.FixedRows(), 0);
+    EXPECT_EQ(g.FixedRows(), 1); // the header row stays the header
     g.SetRowCount(5);
     EXPECT_EQ(g.FixedRows(), 1);
     EXPECT_EQ(g.MaxRowCount(), 10);
@@ -480,6 +481,74 @@ TEST_F(StringGridTest, RowCountAndFixedRowRules)
     TQrlStringGrid h;
     h.SetRowCount(3);
     EXPECT_THROW(h.SetFixedRows(5), std::exception);
+    h.SetFixedRows(1);
+    h.SetRowCount(1);
+    EXPECT_EQ(h.FixedRows(), 0); // without FixedRowAlways the last row is a data row
+}
+
+// A grid with FixedRowAlways whose rows fell to its header row alone: the platform keeps no
+// fixed row then, but the header must not become data for the grid's own operations.
+TEST_F(StringGridTest, AHeaderRowLeftAloneStaysOutOfTheData)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<void(TQrlStringGrid &)> act;
+        std::function<bool(TQrlStringGrid &)> headerUntouched;
+    };
+    const Case cases[] = {
+        {"check box column", [](TQrlStringGrid &g) { g.AddCheckBoxColumn(1); },
+         [](TQrlStringGrid &g) { return !g.HasCheckBox(1, 0); }},
+        {"radio button column", [](TQrlStringGrid &g) { g.AddRadioButtonColumn(1); },
+         [](TQrlStringGrid &g) { return !g.HasRadioButton(1, 0); }},
+        {"clearing the normal cells", [](TQrlStringGrid &g) { g.ClearNormalCells(); },
+         [](TQrlStringGrid &g) { return g.GetCellEx(1, 0) == "Name"; }},
+        {"clearing normal columns", [](TQrlStringGrid &g) { g.ClearNormalCols(0, 3); },
+         [](TQrlStringGrid &g) { return g.GetCellEx(1, 0) == "Name"; }},
+        {"highlighting in a column",
+         [](TQrlStringGrid &g) { g.HilightInCol(false, false, 1, "Na"); },
+         [](TQrlStringGrid &g) { return g.GetCellEx(1, 0) == "Name"; }},
+        {"column headers",
+         [](TQrlStringGrid &g) {
+             g.SetColumnHeaders({"#", "Title", "Type"});
+         },
+         [](TQrlStringGrid &g) { return g.GetCellEx(1, 0) == "Title"; }},
+        {"rows a file writer saves", [](TQrlStringGrid &g) { g.SetSaveFixedCells(false); },
+         [](TQrlStringGrid &g) { return g.SaveStartRow() == 1 && g.SaveRowCount() == 0; }},
+        {"spin editor query",
+         [](TQrlStringGrid &g) {
+             g.OnHasSpinEdit = [](QObject *, int, int, bool &has) { has = true; };
+         },
+         [](TQrlStringGrid &g) { return !g.QueryHasSpin(1, 0); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TQrlStringGrid g;
+        g.SetColCount(3);
+        g.SetFixedRowAlways(true);
+        g.SetFixedRows(1);
+        g.SetRowCount(1);
+        g.SetCellEx(1, 0, "Name");
+        ASSERT_EQ(g.FixedRows(), 1);
+        c.act(g);
+        EXPECT_TRUE(c.headerUntouched(g));
+    }
+}
+
+TEST_F(StringGridTest, RowFlagsOfAGridOfItsHeaderRowOnlyAreTakenWithoutAnError)
+{
+    TQrlStringGrid g;
+    g.SetFixedRowAlways(true);
+    g.SetRowCount(1);
+    g.MouseActions()->SetDisjunctRowSelect(true);
+    EXPECT_NO_THROW(g.SetRowSelect(1, true));
+    EXPECT_NO_THROW(g.SetRowSelect(4, true));
+    EXPECT_TRUE(g.GetRowSelect(0) == false);
+    // The rows come back: the flags are kept, the header again fixed.
+    g.SetRowCount(6);
+    EXPECT_EQ(g.FixedRows(), 1);
+    EXPECT_TRUE(g.GetRowSelect(4));
+    EXPECT_THROW(g.SetRowSelect(6, true), EQrlGridError);
 }
 
 TEST_F(StringGridTest, ColChangesOnlyWhenDifferent)
