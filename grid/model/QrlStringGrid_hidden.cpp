@@ -288,14 +288,16 @@ std::unique_ptr<TGridItem> TQrlStringGrid::takeRow(int ARow)
     return item;
 }
 
-// Puts stored cells into an empty display row.
+// Puts stored cells into an empty display row. Every stored text comes back, also one written
+// past the columns while the row was hidden: the store keeps cells beyond the counts.
 void TQrlStringGrid::putRow(int ARow, const TGridItem &Item)
 {
-    const int cols = std::min<int>(TotalColCount(), static_cast<int>(Item.Items().size()));
+    const int cols = static_cast<int>(Item.Items().size());
+    const int objs = std::min<int>(TotalColCount(), static_cast<int>(Item.Objects().size()));
     for (int c = 0; c < cols; ++c) {
         if (Item.Items()[c] != GetGridCell(c, ARow))
             SetGridCell(c, ARow, Item.Items()[c]);
-        if (c < Item.Objects().size() && Item.Objects()[c])
+        if (c < objs && Item.Objects()[c])
             AdoptCellProperties(c, ARow, static_cast<TCellProperties *>(Item.Objects()[c]));
     }
     SetRowHeights(ARow, Item.Height());

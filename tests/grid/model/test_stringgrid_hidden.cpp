@@ -212,6 +212,55 @@ TEST_F(HiddenTest, HiddenRowsComeBackWithCellsPropertiesAndHeights)
     EXPECT_EQ(grid->GetColors(1, 4), TColor(0x123456));
 }
 
+// A hidden row's list grows when a text is written past it; every way of showing the row again
+// must bring that text back, also where it lies beyond the shown columns.
+TEST_F(HiddenTest, TextWrittenPastTheColumnsOfAHiddenRowComesBackWithIt)
+{
+    struct Case
+    {
+        const char *name;
+        void (*hide)(TQrlStringGrid &);
+        void (*show)(TQrlStringGrid &);
+    };
+    const Case cases[] = {
+        {"one range", [](TQrlStringGrid &g) { g.HideRow(3); },
+         [](TQrlStringGrid &g) { g.UnHideRows(3, 3); }},
+        {"all rows",
+         [](TQrlStringGrid &g) {
+             g.HideRows(3, 3);
+             g.HideRow(6);
+         },
+         [](TQrlStringGrid &g) { g.UnHideRowsAll(); }},
+        {"filter level",
+         [](TQrlStringGrid &g) {
+             TIntList rows;
+             rows.Add(3);
+             g.HideRowList(rows);
+         },
+         [](TQrlStringGrid &g) { g.UnHideRowList(); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        fillWithCoordinates(*grid, 5, 10);
+        c.hide(*grid);
+        ASSERT_TRUE(grid->IsHiddenRow(3));
+        grid->SetCellsEx(7, 3, "far");
+        grid->SetCellsEx(2, 3, "near");
+        EXPECT_EQ(grid->GetCellsEx(7, 3), "far");
+        c.show(*grid);
+        ASSERT_FALSE(grid->IsHiddenRow(3));
+        EXPECT_EQ(grid->GetCellsEx(7, 3), "far");
+        EXPECT_EQ(grid->GetCellsEx(2, 3), "near");
+        EXPECT_EQ(grid->GetCellsEx(4, 3), "4:3");
+        EXPECT_EQ(grid->GetCellsEx(7, 2), "");
+        EXPECT_EQ(grid->GetCellsEx(7, 4), "");
+        // Once the columns reach that far the cell shows the text.
+        grid->SetColCount(8);
+        EXPECT_EQ(grid->GetCellEx(7, 3), "far");
+        grid->SetColCount(5);
+    }
+}
+
 TEST_F(HiddenTest, ShowingStartsOnlyAtAHiddenRow)
 {
     grid->HideRows(8, 9);
