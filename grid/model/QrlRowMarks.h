@@ -76,8 +76,9 @@ public:
     void clearModifiedRows();
     bool rowEnabled(int row) const;
     void setRowEnabled(int row, bool value);
-    // Becomes true with the first setRowEnabled.
+    // Becomes true with the first setRowEnabled. The marks follow their rows either way.
     bool usesEnabledRows() const { return m_useEnabledRows; }
+    void setUseEnabledRows(bool value) { m_useEnabledRows = value; }
 
     // ---- line operations --------------------------------------------------------------------
     // The parts may be kept in different line numberings (display rows for cells, real rows

@@ -78,7 +78,7 @@ struct TScrollInfo
     int nPos = 0;
 };
 enum class TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
-enum class THintShowLargeTextPos { hpCell, hpMouse };
+enum class THintShowLargeTextPos { hpCell, hpMouse, hpCursor = hpMouse };
 enum class TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
 // Which fixed cells light up under the mouse.
 enum class THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
@@ -342,6 +342,10 @@ public:
     void SetUseInternalHintClass(bool Value);
     bool UseDisabledFont() const;
     void SetUseDisabledFont(bool Value);
+    // Whether the rows' enabled marks count (drawing, navigation); the first SetRowEnabled
+    // switches it on.
+    bool UseEnabledRows() const;
+    void SetUseEnabledRows(bool Value);
     TColor DisabledFontColor() const;
     void SetDisabledFontColor(TColor Value);
     THintShowLargeTextPos HintShowLargeTextPos() const;
@@ -1380,6 +1384,12 @@ public:
     void RemoveDuplicates(int ACol, bool DoCase);
     void RemoveSelectedRows();
     void RemoveUnSelectedRows();
+    // The data rows (above the footers) whose check box in CheckBoxColumn is RemoveChecked; a
+    // row without a check box counts as unchecked.
+    void RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked);
+    // The data rows selected (or not) when called go to the hidden-row store.
+    void HideSelectedRows();
+    void HideUnSelectedRows();
     void RemoveSelectedCols();
     void RemoveUnSelectedCols();
     virtual void InsertCols(int ColIndex, int CCount);
@@ -1596,6 +1606,10 @@ public:
     virtual void InsertRowHook(int ARow);
     // The only data row is emptied instead (unless FixedRowAlways); then OnAutoDeleteRow.
     virtual void RemoveRowHook(int ARow);
+    // The names the key and editing code know these row operations by.
+    void InsertRowAt(int ARow) { InsertRowHook(ARow); }
+    void RemoveRowAt(int ARow) { RemoveRowHook(ARow); }
+    void AppendEmptyRow() { AddRowHook(); }
     virtual QString ExportCellText(int ACol, int ARow);
     // The text a file writer stores for a cell.
     virtual void SaveCellText(int ACol, int ARow, QString &Value);
@@ -1955,6 +1969,7 @@ public:
     int FirstTabCol(int ARow);
     int LastTabCol(int ARow);
     virtual void GotoFirstRow();
+    void GotoFirstScrollRow() { GotoFirstRow(); }
     // The current row is the last data row (before the fixed footers or the floating footer).
     bool IsLastDataRow() const;
     // One empty row below the last data row, when OnCanAddRow agrees; then OnAutoAddRow.
@@ -2048,6 +2063,15 @@ public:
 
 protected:
     using TBaseGrid::FocusCell;
+    // The body of InsertRows, for a descendant that overrides it.
+    void InsertRowsCore(int RowIndex, int RCount, bool UpdateCellControls);
+    // Switches for clears of scratch rows whose cell properties other cells hold as well: a
+    // clear then forgets the properties instead of freeing them (NilObjects) and does not
+    // report the change (BlockCellChange).
+    bool NilObjects() const;
+    void SetNilObjects(bool Value);
+    bool BlockCellChange() const;
+    void SetBlockCellChange(bool Value);
     // Mouse clicks (grid/editing/QrlStringGrid_mouse.cpp, _mouseup.cpp): a press or release from
     // the window runs the grid's click steps around the framework's processing, one the grid's
     // own code sends only the framework and the hooks; DblClick runs the double click at the

@@ -395,6 +395,11 @@ void TQrlStringGrid::linesRemoved(TGridAxis axis, int at, int count, bool viewOn
 
 void TQrlStringGrid::InsertRows(int RowIndex, int RCount, bool UpdateCellControls)
 {
+    InsertRowsCore(RowIndex, RCount, UpdateCellControls);
+}
+
+void TQrlStringGrid::InsertRowsCore(int RowIndex, int RCount, bool UpdateCellControls)
+{
     require(RCount >= 0 && RowIndex >= 0 && RowIndex <= RowCount() &&
             RCount <= MaxLines - RowCount());
     if (RCount == 0)
@@ -526,6 +531,74 @@ void TQrlStringGrid::RemoveUnSelectedRows()
         ClearRowSelect();
 }
 
+namespace {
+// Runs of consecutive rows, from the bottom up, so that removing or hiding one run leaves the
+// rows of the runs above where they were.
+template <typename Act> void forRunsBottomUp(const std::vector<int> &rows, Act act)
+{
+    for (size_t end = rows.size(); end > 0;) {
+        size_t begin = end - 1;
+        while (begin > 0 && rows[begin - 1] == rows[begin] - 1)
+            --begin;
+        act(rows[begin], rows[end - 1]);
+        end = begin;
+    }
+}
+
+// The last row above the fixed footers and the floating footer's row.
+int lastDataRow(const TQrlStringGrid &g)
+{
+    return g.RowCount() - g.FixedFooters() - (g.FloatingFooter()->Visible() ? 2 : 1);
+}
+
+// The data rows that are selected (or not). Which rows those are is decided before any row is
+// hidden: with the selection rectangle, hiding rows above it would shift others under it.
+std::vector<int> selectedDataRows(const TQrlStringGrid &g, bool selected)
+{
+    const bool disjunct = g.MouseActions()->DisjunctRowSelect();
+    const bool persistent = g.MouseActions()->RowSelectPersistent();
+    const TGridRect s = g.Selection();
+    const int top = std::min(s.Top, s.Bottom);
+    const int bottom = std::max(s.Top, s.Bottom);
+    std::vector<int> rows;
+    for (int r = g.FixedRows(); r <= lastDataRow(g); ++r) {
+        const bool sel =
+            disjunct ? g.GetRowSelect(persistent ? g.RealRowIndex(r) : r) : r >= top && r <= bottom;
+        if (sel == selected)
+            rows.push_back(r);
+    }
+    return rows;
+}
+} // namespace
+
+void TQrlStringGrid::RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked)
+{
+    // Footer rows are left alone: they have no check box, so they would read unchecked.
+    std::vector<int> rows;
+    for (int r = FixedRows(); r <= lastDataRow(*this); ++r)
+        if (IsChecked(CheckBoxColumn, r) == RemoveChecked)
+            rows.push_back(r);
+    TUpdatePair update(*this);
+    forRunsBottomUp(rows, [this](int first, int last) { RemoveRows(first, last - first + 1); });
+}
+
+void TQrlStringGrid::HideSelectedRows()
+{
+    const std::vector<int> rows = selectedDataRows(*this, true);
+    TUpdatePair update(*this);
+    // Between two display rows of a run only rows already hidden lie, which HideRows passes.
+    forRunsBottomUp(
+        rows, [this](int first, int last) { HideRows(RealRowIndex(first), RealRowIndex(last)); });
+}
+
+void TQrlStringGrid::HideUnSelectedRows()
+{
+    const std::vector<int> rows = selectedDataRows(*this, false);
+    TUpdatePair update(*this);
+    forRunsBottomUp(
+        rows, [this](int first, int last) { HideRows(RealRowIndex(first), RealRowIndex(last)); });
+}
+
 // ---- columns ------------------------------------------------------------------------------------
 
 void TQrlStringGrid::InsertCols(int ColIndex, int CCount)
@@ -595,6 +668,26 @@ void TQrlStringGrid::RemoveUnSelectedCols()
 }
 
 // ---- clearing, trimming, colouring ------------------------------------------------------------
+
+bool TQrlStringGrid::NilObjects() const
+{
+    return d->nilObjects;
+}
+
+void TQrlStringGrid::SetNilObjects(bool Value)
+{
+    d->nilObjects = Value;
+}
+
+bool TQrlStringGrid::BlockCellChange() const
+{
+    return d->blockCellChange;
+}
+
+void TQrlStringGrid::SetBlockCellChange(bool Value)
+{
+    d->blockCellChange = Value;
+}
 
 void TQrlStringGrid::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2)
 {

@@ -354,6 +354,19 @@ void TQrlStringGrid::SetRowEnabled(int ARow, bool Value)
     RepaintRow(ARow);
 }
 
+bool TQrlStringGrid::UseEnabledRows() const
+{
+    return d->rowMarks.usesEnabledRows();
+}
+
+void TQrlStringGrid::SetUseEnabledRows(bool Value)
+{
+    if (Value == d->rowMarks.usesEnabledRows())
+        return;
+    d->rowMarks.setUseEnabledRows(Value);
+    Invalidate();
+}
+
 // ---- repainting -----------------------------------------------------------------------------
 
 void TQrlStringGrid::RepaintRow(int ARow)

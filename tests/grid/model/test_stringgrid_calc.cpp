@@ -16,6 +16,7 @@
 #include <memory>
 #include <numeric>
 #include <optional>
+#include <string>
 #include <vector>
 
 using plat::TGridRect;
@@ -901,6 +902,47 @@ TEST_F(CalcTest, InsertRowHookInsertsOneRow)
     EXPECT_EQ(grid->RowCount(), 11);
     EXPECT_EQ(grid->GetCellEx(1, 3), "");
     EXPECT_EQ(grid->GetCellEx(1, 4), "third");
+}
+
+// The names the key code uses reach the hooks, so a descendant's override applies to them too.
+TEST_F(CalcTest, RowOperationNamesOfTheKeyCodeReachTheOverriddenHooks)
+{
+    class HookGrid : public TQrlStringGrid
+    {
+    public:
+        void InsertRowHook(int ARow) override
+        {
+            calls.push_back("insert " + std::to_string(ARow));
+            TQrlStringGrid::InsertRowHook(ARow);
+        }
+        void RemoveRowHook(int ARow) override
+        {
+            calls.push_back("remove " + std::to_string(ARow));
+            TQrlStringGrid::RemoveRowHook(ARow);
+        }
+        void AddRowHook() override
+        {
+            calls.push_back("append");
+            TQrlStringGrid::AddRowHook();
+        }
+        void GotoFirstRow() override
+        {
+            calls.push_back("first");
+            TQrlStringGrid::GotoFirstRow();
+        }
+        std::vector<std::string> calls;
+    } g;
+    g.SetCellEx(1, 3, "third");
+    g.InsertRowAt(3);
+    EXPECT_EQ(g.GetCellEx(1, 4), "third");
+    g.RemoveRowAt(2);
+    EXPECT_EQ(g.GetCellEx(1, 3), "third");
+    g.AppendEmptyRow();
+    EXPECT_EQ(g.RowCount(), 11);
+    g.SetRow(7);
+    g.GotoFirstScrollRow();
+    EXPECT_EQ(g.Row(), 1);
+    EXPECT_EQ(g.calls, (std::vector<std::string>{"insert 3", "remove 2", "append", "first"}));
 }
 
 // ---- file texts -------------------------------------------------------------------------------

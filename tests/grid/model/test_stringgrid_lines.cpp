@@ -354,6 +354,55 @@ TEST_F(LinesTest, ClearTextOnlyKeepsTheProperties)
     EXPECT_EQ(cell(1, 1), "");
 }
 
+// A descendant that keeps a scratch copy of a row, as the sorts do: the copy's cells hold the
+// same properties as the row, so its clear must forget them, not free them.
+TEST_F(LinesTest, AScratchRowClearedWithNilObjectsLeavesTheRowItCopiedWhole)
+{
+    class ScratchGrid : public TQrlStringGrid
+    {
+    public:
+        void clearScratch(int ARow, bool nil, bool block)
+        {
+            SetNilObjects(nil);
+            SetBlockCellChange(block);
+            ClearRows(ARow, 1);
+            SetNilObjects(false);
+            SetBlockCellChange(false);
+        }
+    };
+    struct Case
+    {
+        const char *name;
+        bool block;
+        int changes;
+    };
+    for (const Case c : {Case{"reported", false, 1}, Case{"not reported", true, 0}}) {
+        SCOPED_TRACE(c.name);
+        auto scratch = std::make_unique<ScratchGrid>();
+        scratch->SetColCount(4);
+        scratch->SetRowCount(6);
+        scratch->SetCellEx(1, 2, "kept");
+        auto *p = new TCountedProps(scratch.get(), 1, 2);
+        scratch->SetCellProperties(1, 2, p);
+        scratch->SetColors(1, 2, 0x123456);
+        // The scratch row 5 borrows row 2's cells.
+        scratch->SetGridCell(1, 5, scratch->GetGridCell(1, 2));
+        scratch->SetGridObject(1, 5, scratch->GetGridObject(1, 2));
+        int changes = 0;
+        scratch->OnCellsChanged = [&](QObject *, const TGridRect &) { ++changes; };
+        scratch->clearScratch(5, true, c.block);
+        EXPECT_EQ(changes, c.changes);
+        EXPECT_EQ(scratch->GetGridCell(1, 5), "");
+        EXPECT_EQ(scratch->GetGridObject(1, 5), nullptr);
+        EXPECT_EQ(TCountedProps::alive, 1);
+        EXPECT_EQ(scratch->GetGridObject(1, 2), p);
+        EXPECT_EQ(scratch->GetColors(1, 2), TColor(0x123456));
+        EXPECT_EQ(scratch->GetCellEx(1, 2), "kept");
+        scratch.reset();
+        EXPECT_EQ(TCountedProps::alive, 0);
+    }
+}
+
 TEST_F(LinesTest, ClearRectDissolvesOnlyTheAreasItCoversWhole)
 {
     grid->MergeCells(1, 2, 1, 3); // rows 2 .. 4
@@ -565,6 +614,105 @@ TEST_F(LinesTest, RemoveSelectedAndUnselectedRows)
     EXPECT_EQ(grid->RowCount(), 2);
     EXPECT_EQ(cell(1, 1), "1:4");
     EXPECT_EQ(grid->RowSelectCount(), 0);
+}
+
+// Column 1 has check boxes on rows 1 .. 8, rows 2, 3 and 7 checked; row 5 has none; row 9 is a
+// fixed footer.
+TEST_F(LinesTest, RemoveCheckedRowsTakesTheRowsOfTheAskedStateAndLeavesTheFooter)
+{
+    struct Case
+    {
+        bool removeChecked;
+        QStringList left; // column 0 afterwards
+    };
+    const Case cases[] = {
+        {true, {"0:0", "0:1", "0:4", "0:5", "0:6", "0:8", "0:9"}},
+        {false, {"0:0", "0:2", "0:3", "0:7", "0:9"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.removeChecked);
+        grid = std::make_unique<TQrlStringGrid>();
+        grid->SetColCount(6);
+        grid->SetRowCount(10);
+        fill();
+        grid->SetFixedFooters(1);
+        grid->AddCheckBoxColumn(1);
+        grid->RemoveCheckBox(1, 5);
+        grid->RemoveCheckBox(1, 9);
+        for (int r : {2, 3, 7})
+            grid->SetCheckBoxState(1, r, true);
+        counted(3, 3);
+        counted(3, 4);
+        int changes = 0;
+        grid->OnCellsChanged = [&](QObject *, const TGridRect &) { ++changes; };
+        grid->RemoveCheckedRows(1, c.removeChecked);
+        EXPECT_EQ(columnTexts(*grid, 0), c.left);
+        EXPECT_EQ(TCountedProps::alive, 1); // the removed row's properties are freed
+        EXPECT_GT(changes, 0);
+        EXPECT_EQ(propsFault(*grid), "");
+    }
+}
+
+// Rows 2, 3 and 6 (or 4 .. 6) selected in each way a grid selects rows; row 9 is a fixed footer.
+TEST_F(LinesTest, HideSelectedAndUnselectedRowsKeepTheirCellsForShowingAgain)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<void(TQrlStringGrid &)> select;
+        QStringList afterHideSelected;
+        QStringList afterHideUnselected;
+    };
+    const Case cases[] = {
+        {"flags by display row",
+         [](TQrlStringGrid &g) {
+             g.MouseActions()->SetDisjunctRowSelect(true);
+             for (int r : {2, 3, 6})
+                 g.SetRowSelect(r, true);
+         },
+         {"0:0", "0:1", "0:4", "0:5", "0:7", "0:8", "0:9"},
+         {"0:0", "0:2", "0:3", "0:6", "0:9"}},
+        {"flags by real row with a row hidden before",
+         [](TQrlStringGrid &g) {
+             g.MouseActions()->SetDisjunctRowSelect(true);
+             g.MouseActions()->SetRowSelectPersistent(true);
+             g.HideRow(1);
+             for (int r : {2, 3, 6}) // real rows, shown at 1, 2 and 5
+                 g.SetRowSelect(r, true);
+         },
+         {"0:0", "0:4", "0:5", "0:7", "0:8", "0:9"},
+         {"0:0", "0:2", "0:3", "0:6", "0:9"}},
+        {"selection rectangle",
+         [](TQrlStringGrid &g) {
+             g.SetSelection({1, 4, 2, 6});
+         },
+         {"0:0", "0:1", "0:2", "0:3", "0:7", "0:8", "0:9"},
+         {"0:0", "0:4", "0:5", "0:6", "0:9"}},
+    };
+    QStringList all;
+    for (int r = 0; r < 10; ++r)
+        all << QStringLiteral("0:%1").arg(r);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        for (bool selected : {true, false}) {
+            SCOPED_TRACE(selected ? "selected" : "unselected");
+            grid = std::make_unique<TQrlStringGrid>();
+            grid->SetColCount(6);
+            grid->SetRowCount(10);
+            fill();
+            grid->SetFixedFooters(1);
+            counted(2, 6);
+            c.select(*grid);
+            selected ? grid->HideSelectedRows() : grid->HideUnSelectedRows();
+            EXPECT_EQ(columnTexts(*grid, 0),
+                      selected ? c.afterHideSelected : c.afterHideUnselected);
+            EXPECT_EQ(grid->GetCellsEx(5, 6), "5:6"); // shown or hidden, the cell is there
+            grid->UnHideRowsAll();
+            EXPECT_EQ(columnTexts(*grid, 0), all);
+            EXPECT_EQ(TCountedProps::alive, 1);
+            EXPECT_EQ(propsFault(*grid), "");
+        }
+    }
 }
 
 TEST_F(LinesTest, RemoveUnSelectedColsKeepsTheFixedAndTheSelectedColumns)

@@ -5,6 +5,7 @@
 #include "grid/model/QrlStringGrid.h"
 
 #include <QApplication>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -316,6 +317,34 @@ TEST_F(SelectTest, DisablingTheCurrentRowMovesTheCursorToAnEnabledRow)
             grid->SetRowEnabled(r, false);
     grid->SetRowEnabled(3, false);
     EXPECT_EQ(grid->Row(), 3);
+}
+
+// The enabled marks count only while UseEnabledRows is on: then Down steps over a disabled row.
+// The marks follow their rows either way, so switching back on finds them where they belong.
+TEST(EnabledRows, UseEnabledRowsDecidesWhetherTheDownKeyStepsOverADisabledRow)
+{
+    for (bool use : {true, false}) {
+        SCOPED_TRACE(use);
+        QWidget window;
+        auto *g = new TQrlStringGrid(&window);
+        g->setGeometry(0, 0, 400, 260);
+        window.resize(420, 280);
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        g->setFocus();
+        EXPECT_FALSE(g->UseEnabledRows());
+        g->SetRowEnabled(3, false);
+        EXPECT_TRUE(g->UseEnabledRows());
+        g->SetUseEnabledRows(use);
+        g->FocusCell(1, 2);
+        QTest::keyClick(g, Qt::Key_Down);
+        EXPECT_EQ(g->Row(), use ? 4 : 3);
+        g->InsertRows(1, 1);
+        g->SetUseEnabledRows(true);
+        EXPECT_TRUE(g->GetRowEnabled(3));
+        EXPECT_FALSE(g->GetRowEnabled(4));
+    }
 }
 
 // ---- repaints ---------------------------------------------------------------------------------
