@@ -46,6 +46,19 @@ int partAt(const QString &text, QChar sep, int caret)
     return 2;
 }
 
+// The buttons' own arrows: a black triangle, 7 x 4, on a transparent ground.
+QImage spinGlyph(bool up)
+{
+    QImage img(7, 4, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    for (int row = 0; row < 4; ++row) {
+        const int y = up ? row : 3 - row;
+        for (int x = 3 - row; x <= 3 + row; ++x)
+            img.setPixel(x, y, qRgb(0, 0, 0));
+    }
+    return img;
+}
+
 } // namespace
 
 // ---- timer speed button -----------------------------------------------------------------------
@@ -73,6 +86,48 @@ void TQrlTimerSpeedButton::SetTransparent(bool Value)
 {
     FTransparent = Value;
     update();
+}
+
+void TQrlTimerSpeedButton::SetGlyph(const QImage &Value)
+{
+    FGlyph = Value;
+    update();
+}
+
+void TQrlTimerSpeedButton::SetNumGlyphs(int Value)
+{
+    FNumGlyphs = std::clamp(Value, 1, 4);
+    update();
+}
+
+void TQrlTimerSpeedButton::drawGlyph(QPainter &p)
+{
+    if (FGlyph.isNull())
+        return;
+    const int n = std::min(FNumGlyphs, FGlyph.width());
+    const int w = FGlyph.width() / n;
+    // The strip's disabled and pressed pictures where it has them.
+    int index = 0;
+    if (!isEnabled() && n > 1)
+        index = 1;
+    else if (isDown() && n > 2)
+        index = 2;
+    QImage img = FGlyph.copy(index * w, 0, w, FGlyph.height());
+    if (!FGlyph.hasAlphaChannel()) {
+        const QRgb key = FGlyph.pixel(0, FGlyph.height() - 1);
+        img = img.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (img.pixel(x, y) == key)
+                    img.setPixel(x, y, qRgba(0, 0, 0, 0));
+    }
+    QPoint at((width() - img.width()) / 2, (height() - img.height()) / 2);
+    if (isDown())
+        at += QPoint(1, 1);
+    // A strip without a disabled picture shows its normal one faded.
+    p.setOpacity(!isEnabled() && index == 0 ? 0.4 : 1.0);
+    p.drawImage(at, img);
+    p.setOpacity(1.0);
 }
 
 void TQrlTimerSpeedButton::mousePressEvent(QMouseEvent *e)
@@ -149,13 +204,13 @@ void TQrlTimerSpeedButton::paintEvent(QPaintEvent *)
             opt.state |= QStyle::State_MouseOver;
         if (!FTransparent && (!FFlat || FHasMouse || isDown()))
             style()->drawPrimitive(QStyle::PE_PanelButtonTool, &opt, &p, this);
-        static constexpr QStyle::PrimitiveElement arrows[] = {
-            QStyle::PE_IndicatorArrowLeft,
-            QStyle::PE_IndicatorArrowRight,
-            QStyle::PE_IndicatorArrowUp,
-            QStyle::PE_IndicatorArrowDown,
-        };
-        style()->drawPrimitive(arrows[static_cast<int>(FButtonDirection)], &opt, &p, this);
+        // Left and right are the scroll arrows of a horizontal pair; up and down show glyphs.
+        if (FButtonDirection == TButtonDirection::bdLeft)
+            style()->drawPrimitive(QStyle::PE_IndicatorArrowLeft, &opt, &p, this);
+        else if (FButtonDirection == TButtonDirection::bdRight)
+            style()->drawPrimitive(QStyle::PE_IndicatorArrowRight, &opt, &p, this);
+        else
+            drawGlyph(p);
     }
     if (FTimeBtnState.Contains(TTimeBtnStateItem::tbFocusRect) && FOwner->hasFocus() &&
         FOwner->FocusedButton() == this) {
@@ -194,6 +249,8 @@ TQsgSpinButton::TQsgSpinButton(QWidget *AParent)
     }
     FUpButton->SetButtonDirection(TButtonDirection::bdUp);
     FDownButton->SetButtonDirection(TButtonDirection::bdDown);
+    SetUpGlyph(QImage());
+    SetDownGlyph(QImage());
     connect(FUpButton, &QAbstractButton::clicked, this, [this] {
         if (OnUpClick)
             OnUpClick(this);
@@ -220,6 +277,20 @@ void TQsgSpinButton::SetIsWinXP(bool Value)
     FIsWinXP = Value;
     FUpButton->SetIsWinXP(Value);
     FDownButton->SetIsWinXP(Value);
+}
+
+void TQsgSpinButton::SetUpGlyph(const QImage &Value)
+{
+    FUpButton->SetGlyph(Value.isNull() ? spinGlyph(true) : Value);
+    if (Value.isNull())
+        FUpButton->SetNumGlyphs(1);
+}
+
+void TQsgSpinButton::SetDownGlyph(const QImage &Value)
+{
+    FDownButton->SetGlyph(Value.isNull() ? spinGlyph(false) : Value);
+    if (Value.isNull())
+        FDownButton->SetNumGlyphs(1);
 }
 
 void TQsgSpinButton::SetButtonColor(TColor Value)

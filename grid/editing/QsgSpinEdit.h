@@ -7,10 +7,12 @@
 #include "platform/ui/Colors.h"
 
 #include <QAbstractButton>
+#include <QImage>
 #include <QLineEdit>
 
 #include <functional>
 
+class QPainter;
 class QTimer;
 
 enum class TQsgSpinType { sptNormal, sptFloat, sptDate, sptTime };
@@ -42,6 +44,12 @@ public:
     void SetFlat(bool Value);
     bool Transparent() const { return FTransparent; }
     void SetTransparent(bool Value);
+    // Up and down buttons show a glyph: a strip of NumGlyphs pictures side by side (normal,
+    // disabled, pressed). A strip without alpha leaves out the colour of its lower-left pixel.
+    QImage Glyph() const { return FGlyph; }
+    void SetGlyph(const QImage &Value);
+    int NumGlyphs() const { return FNumGlyphs; }
+    void SetNumGlyphs(int Value);
     // Null until the button was first pressed with tbAllowTimer.
     QTimer *RepeatTimer() const { return FRepeatTimer; }
 
@@ -54,6 +62,7 @@ protected:
 
 private:
     void timerExpired();
+    void drawGlyph(QPainter &p);
 
     TQsgSpinButton *FOwner;
     QTimer *FRepeatTimer = nullptr;
@@ -63,6 +72,8 @@ private:
     bool FHasMouse = false;
     bool FFlat = false;
     bool FTransparent = false;
+    QImage FGlyph;
+    int FNumGlyphs = 1;
 };
 
 // The up/down button pair at the spin edit's right edge.
@@ -81,6 +92,15 @@ public:
     void SetDirection(TSpinDirection Value);
     void SetIsWinXP(bool Value);
     bool IsWinXP() const { return FIsWinXP; }
+    // The buttons' glyphs; a null picture gives the button its own arrow back (one glyph).
+    QImage UpGlyph() const { return FUpButton->Glyph(); }
+    void SetUpGlyph(const QImage &Value);
+    QImage DownGlyph() const { return FDownButton->Glyph(); }
+    void SetDownGlyph(const QImage &Value);
+    int UpNumGlyphs() const { return FUpButton->NumGlyphs(); }
+    void SetUpNumGlyphs(int Value) { FUpButton->SetNumGlyphs(Value); }
+    int DownNumGlyphs() const { return FDownButton->NumGlyphs(); }
+    void SetDownNumGlyphs(int Value) { FDownButton->SetNumGlyphs(Value); }
 
     TColor ButtonColor() const { return FButtonColor; }
     void SetButtonColor(TColor Value);

@@ -226,6 +226,68 @@ TEST_F(SpinEdit, AHeldButtonRepeatsAfter400msThenEvery100msUntilReleased)
     EXPECT_GE(spin->Value(), 2);
 }
 
+// Widths of the black runs of a widget's picture, top row first (rows without black left out).
+std::vector<int> blackRowWidths(QWidget *w)
+{
+    const QImage img = w->grab().toImage();
+    std::vector<int> widths;
+    for (int y = 0; y < img.height(); ++y) {
+        int n = 0;
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb p = img.pixel(x, y);
+            n += qRed(p) < 30 && qGreen(p) < 30 && qBlue(p) < 30;
+        }
+        if (n > 0)
+            widths.push_back(n);
+    }
+    return widths;
+}
+
+TEST_F(SpinEdit, TheButtonsShowTheirGlyphsAndAStripsDisabledPicture)
+{
+    auto *pair = new TQsgSpinButton(&window);
+    pair->setGeometry(120, 0, 30, 40);
+    pair->show();
+    TQrlTimerSpeedButton *up = pair->UpButton();
+    ASSERT_EQ(up->size(), QSize(30, 20));
+
+    // The own arrows, one glyph each: the up arrow widens downwards, the down arrow upwards.
+    EXPECT_EQ(pair->UpNumGlyphs(), 1);
+    EXPECT_EQ(pair->DownNumGlyphs(), 1);
+    const std::vector<int> upRows = blackRowWidths(up);
+    const std::vector<int> downRows = blackRowWidths(pair->DownButton());
+    ASSERT_GE(upRows.size(), 2u);
+    ASSERT_GE(downRows.size(), 2u);
+    EXPECT_LT(upRows.front(), upRows.back());
+    EXPECT_GT(downRows.front(), downRows.back());
+
+    // A strip of two 8 x 8 pictures: red for normal, blue for disabled; the lower-left pixel's
+    // green is the colour left out.
+    QImage strip(16, 8, QImage::Format_RGB32);
+    strip.fill(qRgb(255, 0, 0));
+    for (int y = 0; y < 8; ++y)
+        for (int x = 8; x < 16; ++x)
+            strip.setPixel(x, y, qRgb(0, 0, 255));
+    strip.setPixel(0, 7, qRgb(0, 255, 0));
+    pair->SetUpGlyph(strip);
+    pair->SetUpNumGlyphs(2);
+    EXPECT_EQ(pair->UpNumGlyphs(), 2);
+    const QPoint glyphAt((30 - 8) / 2, (20 - 8) / 2);
+    QImage shot = up->grab().toImage();
+    EXPECT_EQ(shot.pixel(glyphAt + QPoint(4, 4)), qRgb(255, 0, 0));
+    EXPECT_NE(shot.pixel(glyphAt + QPoint(0, 7)), qRgb(0, 255, 0));
+    EXPECT_EQ(shot.pixel(glyphAt + QPoint(1, 7)), qRgb(255, 0, 0));
+    up->setEnabled(false);
+    shot = up->grab().toImage();
+    EXPECT_EQ(shot.pixel(glyphAt + QPoint(4, 4)), qRgb(0, 0, 255));
+    up->setEnabled(true);
+
+    // No glyph given: the own arrow again.
+    pair->SetUpGlyph(QImage());
+    EXPECT_EQ(pair->UpNumGlyphs(), 1);
+    EXPECT_EQ(blackRowWidths(up), upRows);
+}
+
 // ---- the grid's spin and check-box editors ----------------------------------------------------
 
 struct TSpinCall
