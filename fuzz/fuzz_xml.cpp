@@ -1,8 +1,10 @@
-// XML layer: any bytes load or fail with EXmlError; a loaded document saves, and the saved text
-// loads back to the same tree (the declaration aside) and saves to the same bytes. Where no
-// declaration, CR or blank text beside elements, nor deep nesting is involved, the bytes equal
-// pugixml's own indented output, the layout of files written before.
+// XML layer: any bytes load or fail with EXmlError; a loaded document is what a well-formed file
+// gives (one root, no attribute twice, no character made up for bytes the encoding does not
+// allow); it saves, and the saved text loads back to the same tree (the declaration aside) and
+// saves to the same bytes. Where no declaration, CR or blank text beside elements, nor deep nesting
+// is involved, the bytes equal pugixml's own indented output, the layout of files written before.
 #include "FuzzSupport.h"
+#include "XmlChecks.h"
 
 #include "platform/xml/XmlDocument.h"
 
@@ -115,6 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     }
     (void)doc.DocumentElement().Text();
+    fuzz::checkWellFormedTree(doc, bytes);
 
     const QByteArray saved = doc.ToUtf8();
     XmlDocument back;

@@ -1,5 +1,6 @@
 #include "gateway/UParGen.h"
 
+#include "gateway/table/UTableFiles.h"
 #include "platform/os/Files.h"
 #include "platform/ui/CategoryPanel.h"
 #include "platform/ui/Colors.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -263,15 +265,17 @@ void TFParGen::FormCreate()
 void TFParGen::FormShow()
 {
     pargen::TParGenValues values;
+    m_loadProblem.clear();
     try {
         values = pargen::loadParGen(File_ParGen);
     } catch (const plat::EXmlError &e) {
         // Reported once; the defaults stand in so that values of an earlier showing are never
-        // saved into this configuration.
-        QString message = e.message();
-        if (!message.contains(File_ParGen))
-            message = File_ParGen + QStringLiteral(": ") + message;
-        plat::MessageBox(message, plat::MsgIcon::Error);
+        // saved into this configuration, and OK asks before they replace the file.
+        m_loadProblem = e.message();
+        plat::MessageBox(Table_Message(Text_File_Not_Loaded,
+                                       {QDir::toNativeSeparators(File_ParGen)}) +
+                             QLatin1Char('\n') + m_loadProblem,
+                         plat::MsgIcon::Error);
         values = pargen::defaultValues();
     }
     SetValues(values);
@@ -331,6 +335,12 @@ void TFParGen::Btn_OKClick()
                          plat::MsgButtons::OK);
         return;
     }
+    if (!m_loadProblem.isEmpty() &&
+        plat::MessageBox(Table_Message(Text_Replace_Unloaded_File,
+                                       {QDir::toNativeSeparators(File_ParGen)}) +
+                             QStringLiteral("\n\n") + Table_Message(Text_Save_Anyway),
+                         plat::MsgIcon::Question, plat::MsgButtons::YesNo) != mrYes)
+        return;
     try {
         pargen::saveParGen(File_ParGen, Values());
     } catch (const std::exception &e) {
@@ -338,6 +348,7 @@ void TFParGen::Btn_OKClick()
         plat::ReportException(e);
         return;
     }
+    m_loadProblem.clear();
     SetModalResult(mrOk);
 }
 

@@ -118,6 +118,10 @@ public:
 
     bool Is_Change = false;
 
+    // Why the last show could not load ParGen.xml (its values are then the defaults); empty when
+    // it loaded or there was no file. OK asks before replacing such a file.
+    QString Load_Problem() const { return m_loadProblem; }
+
     // Any control of the dialog by its name; nullptr when there is none.
     QWidget *Control(const QString &name) const { return m_controls.value(name); }
     TCategoryPanel *Panel(const QString &name) const;
@@ -252,4 +256,5 @@ private:
     QList<TTextRef> m_texts;
     QList<TListTexts> m_listTexts;
     QList<QWidget *> m_octets;
+    QString m_loadProblem;
 };

@@ -6,6 +6,7 @@
 namespace {
 
 constexpr int Data_Row_Height = 60;
+constexpr int Certificate_Col = 2;
 constexpr int Header_Height = 22;
 
 // Colours as the grid takes them (0x00BBGGRR).
@@ -43,6 +44,7 @@ TTableDialogDesc TLS_Known_Cert_Dialog_Desc()
     grid.HeaderN = 814;
     grid.CheckBoxGraphics = true;
     grid.RowHeight = Data_Row_Height;
+    grid.VAlignment = TVAlignment::vtaCenter;
     grid.Columns = {Column(815, 818, 50, Enable_Color), Column(816, 819, 500, Certificate_Color),
                     Column(817, 820, 160, clWhite)};
     // Every table is accepted: no row check.
@@ -60,10 +62,14 @@ TFTLS_Server_Known_Cert::TFTLS_Server_Known_Cert(QWidget *parent)
 void TFTLS_Server_Known_Cert::Init_Table()
 {
     QSG->SetFixedRowHeight(Header_Height);
-    QSG->SetVAlignment(TVAlignment::vtaCenter);
     // A pasted PEM certificate keeps its line breaks in the cell and in its editor.
     QSG->SetWordWrap(true);
     QSG->SetMultilineCells(true);
+    // Word-wrapped text is laid out from the top of its cell: only the certificates wrap, so
+    // the row numbers and the mnemonics stand in the middle of the tall rows like the boxes.
+    QSG->OnGetWordWrap = [](QObject *, int ACol, int ARow, bool &WordWrap) {
+        WordWrap = ACol == Certificate_Col && ARow >= 1;
+    };
     QSG->SetHoverRow(true);
     QSG->SetOptions(QSG->Options() + plat::TGridOption::goRowSizing);
 }

@@ -38,10 +38,9 @@ int hexDigit(QChar ch)
 // Asked before OK replaces a file that was not loaded whole.
 QString partialFileQuestion(const QString &problem, const QString &path)
 {
-    return QStringLiteral("%1\n\nThe table shows only part of the file %2. Saving replaces the "
-                          "file with the rows shown here and the rest of it is lost.\n\n"
-                          "Save anyway?")
-        .arg(problem, QDir::toNativeSeparators(path));
+    return problem + QStringLiteral("\n\n") +
+           Table_Message(Text_Partial_File, {QDir::toNativeSeparators(path)}) +
+           QStringLiteral("\n\n") + Table_Message(Text_Save_Anyway);
 }
 
 } // namespace
@@ -192,12 +191,14 @@ void TTableDialog::buildGrid(int index, QWidget *parent)
     m_grids[index] = grid;
     grid->setObjectName(gd.Name);
 
-    const int cols = int(gd.Columns.size()) + 1;
+    // Column 0, the described columns and, last, the hidden layout column.
+    const int cols = int(gd.Columns.size()) + 2;
     grid->SetColCount(cols);
     grid->SetRowCount(group.Capacity + 1);
     grid->SetFixedRows(1);
     grid->SetFixedCols(1);
     grid->SetDefaultRowHeight(gd.RowHeight);
+    grid->SetVAlignment(gd.VAlignment);
     grid->SetColWidths(0, Fixed_Col_Width);
     using plat::TGridOption;
     grid->SetOptions(plat::TGridOptions{TGridOption::goFixedVertLine, TGridOption::goFixedHorzLine,
@@ -206,7 +207,7 @@ void TTableDialog::buildGrid(int index, QWidget *parent)
                                         TGridOption::goEditing});
     grid->SetHintShowCells(true);
 
-    for (int c = 1; c < cols; ++c) {
+    for (int c = 1; c <= gd.Columns.size(); ++c) {
         const TTableGridColumn &col = gd.Columns[c - 1];
         grid->SetColWidths(c, col.Width);
         const bool check = col.Editor == TEditorType::edDataCheckBox ||
@@ -229,7 +230,10 @@ void TTableDialog::buildGrid(int index, QWidget *parent)
             }
         }
     }
-    for (int c = cols - 1; c >= 1; --c)
+    // The row operations shift, copy and paste hidden columns like the others, so a row's layout
+    // travels with it.
+    grid->HideColumn(cols - 1);
+    for (int c = cols - 2; c >= 1; --c)
         if (gd.Columns[c - 1].Hidden)
             grid->HideColumn(c);
 
@@ -275,6 +279,11 @@ void TTableDialog::Set_Lang()
 int TTableDialog::lastRealCol(int grid) const
 {
     return m_grids[grid]->ColCount() + m_grids[grid]->NumHiddenColumns() - 1;
+}
+
+int TTableDialog::Layout_Col(int grid) const
+{
+    return int(m_desc.Grids[grid].Columns.size()) + 1;
 }
 
 int TTableDialog::keyCol(int grid) const
@@ -372,9 +381,12 @@ void TTableDialog::Load_File()
     for (int g = 0; g < m_grids.size() && g < result.Rows.size(); ++g) {
         const TTableRows &rows = result.Rows[g];
         const int count = std::min<int>(int(rows.size()), m_grids[g]->RowCount() - 1);
-        for (int r = 0; r < count; ++r)
-            for (int k = 0; k < rows[r].size() && k < m_desc.File.Groups[g].Columns.size(); ++k)
+        const TTableGroup &group = m_desc.File.Groups[g];
+        for (int r = 0; r < count; ++r) {
+            for (int k = 0; k < rows[r].size() && k < group.Columns.size(); ++k)
                 Load_Value(g, r + 1, k, rows[r][k]);
+            Set_Cell_Text(g, Layout_Col(g), r + 1, Table_Row_Layout(group, rows[r]));
+        }
     }
     // Remembered until the file is replaced: OK must not drop what the grids do not hold
     // without asking.
@@ -388,14 +400,34 @@ void TTableDialog::FormShow()
 {
     if (PageControl1)
         PageControl1->setCurrentIndex(0);
+    // An editor still open from the last showing stores its text now, before the reset, not
+    // later into the reloaded table.
+    for (TQrlStringGrid *grid : std::as_const(m_grids)) {
+        grid->HideInplaceEdit();
+        grid->SetEditorMode(false);
+    }
     Reset_Grids();
     for (int g = 0; g < m_grids.size(); ++g)
         Data_Size[g] = m_desc.Grids[g].DataSize;
     Fill_Combo_Items();
     Load_File();
     Do_Copy.fill(false);
+    Go_Top_Left();
     if (m_grids.size() == 1 && m_grids[0]->isEnabled())
         m_grids[0]->setFocus();
+}
+
+void TTableDialog::Go_Top_Left()
+{
+    for (TQrlStringGrid *grid : std::as_const(m_grids)) {
+        const int col = grid->FixedCols();
+        const int row = grid->FixedRows();
+        if (col >= grid->ColCount() || row >= grid->RowCount())
+            continue;
+        grid->MoveColRow(col, row, true, true);
+        grid->SetTopRow(row);
+        grid->SetLeftCol(col);
+    }
 }
 
 TTableData TTableDialog::Table_Data() const
@@ -409,6 +441,8 @@ TTableData TTableDialog::Table_Data() const
             TTableRow row;
             for (int k = 0; k < columns; ++k)
                 row << Save_Value(g, r, k);
+            if (const QString layout = Cell_Text(g, Layout_Col(g), r); !layout.isEmpty())
+                row << layout;
             data[g] << row;
         }
     }
@@ -444,9 +478,57 @@ bool TTableDialog::confirmOverwritingPartialFile() const
                             plat::MsgButtons::YesNo) == mrYes;
 }
 
+bool TTableDialog::Row_Holds_Data(int grid, int row) const
+{
+    const TTableGridDesc &gd = m_desc.Grids[grid];
+    for (int c = 1; c <= Layout_Col(grid); ++c) {
+        if (c == 1 && gd.EnableColumn)
+            continue;
+        const QString text = plat::Trim(Cell_Text(grid, c, row));
+        const bool check =
+            c <= gd.Columns.size() && (gd.Columns[c - 1].Editor == TEditorType::edDataCheckBox ||
+                                       (gd.CheckBoxGraphics && m_grids[grid]->HasCheckBox(c, row)));
+        // An unchecked box is what an empty row holds too.
+        if (check ? text.toUpper() == QLatin1String("Y") : !text.isEmpty())
+            return true;
+    }
+    return false;
+}
+
+bool TTableDialog::confirmDroppingRowsAfterBlankKey() const
+{
+    QStringList parts;
+    for (int g = 0; g < m_grids.size(); ++g) {
+        const int rows = m_grids[g]->RowCount();
+        int end = 1;
+        while (end < rows && !Row_Ends_Table(g, end))
+            ++end;
+        int dropped = 0;
+        for (int r = end; r < rows; ++r)
+            if (Row_Holds_Data(g, r))
+                ++dropped;
+        if (dropped == 0)
+            continue;
+        const TTableGridDesc &gd = m_desc.Grids[g];
+        const QString key = text(gd.Columns.value(keyCol(g) - 1).Header);
+        QString part = Table_Message(Text_Rows_After_Blank_Key,
+                                     {QString::number(end), key, QString::number(dropped)});
+        if (PageControl1)
+            part = PageControl1->tabText(g) + QStringLiteral(": ") + part;
+        parts << part;
+    }
+    if (parts.isEmpty())
+        return true;
+    return plat::MessageBox(parts.join(QLatin1Char('\n')) + QStringLiteral("\n\n") +
+                                Table_Message(Text_Save_Anyway),
+                            plat::MsgIcon::Question, plat::MsgButtons::YesNo) == mrYes;
+}
+
 void TTableDialog::Btn_OKClick()
 {
     if (!Controllo_dati())
+        return;
+    if (!confirmDroppingRowsAfterBlankKey())
         return;
     if (!m_loadProblem.isEmpty() && !confirmOverwritingPartialFile())
         return;

@@ -67,6 +67,8 @@ struct TTableGridDesc
     bool CheckBoxGraphics = false;
     int DataSize = 1438; // bytes of the data image the position columns point into
     int RowHeight = 22;
+    // Set before the check boxes are made, which take it for their place in the cell.
+    TVAlignment VAlignment = TVAlignment::vtaTop;
     QVector<TTableGridColumn> Columns;
     TTableRowCheck Check; // none: every row passes
 };
@@ -117,12 +119,14 @@ public:
     // ---- handlers ---------------------------------------------------------------------------
     // Once, from the constructor: window, grids, hint lists, texts.
     void FormCreate();
-    // Every show: reset, data size, combo items, load, copy flags cleared, focus.
+    // Every show: an open editor closed, reset, data size, combo items, load, copy flags
+    // cleared, the top-left data cell current, focus.
     void FormShow() override;
     void Set_Lang();
     // The whole-table check: one error box at the first failing row.
     bool Controllo_dati();
-    // Check, then replace the file; closes with mrOk only once the file is written.
+    // Check, ask before rows after a blank key or a file not loaded whole are lost, then
+    // replace the file; closes with mrOk only once the file is written.
     void Btn_OKClick();
     void Btn_DelRowClick();
     void Btn_InsRowClick();
@@ -140,6 +144,12 @@ public:
     bool Row_Ends_Table(int grid, int row) const;
     // Column 1 is "Y" (trimmed, upper-cased) or the grid has no Enable column.
     bool Row_Enabled(int grid, int row) const;
+    // Some cell besides the Enable column holds a text (a checked box, for check-box columns),
+    // or the row carries attributes of its file that no column shows.
+    bool Row_Holds_Data(int grid, int row) const;
+    // The hidden last column: the layout of the row's attributes in the file (see TTableRow),
+    // empty for a row without one.
+    int Layout_Col(int grid) const;
 
     // Why the last load did not take the whole file (a load error or rows beyond the grid);
     // empty when it did. OK asks before replacing such a file.
@@ -167,6 +177,8 @@ protected:
     void Reset_Grids();
     void Fill_Combo_Items();
     void Load_File();
+    // Every grid scrolled to its top-left with the first data cell current.
+    void Go_Top_Left();
     // The rows written on OK, up to each grid's first blank key.
     TTableData Table_Data() const;
 
@@ -180,6 +192,8 @@ private:
     int keyCol(int grid) const;
     int lastRealCol(int grid) const;
     bool confirmOverwritingPartialFile() const;
+    // OK drops every row from a grid's first blank key on: asks when some of them hold data.
+    bool confirmDroppingRowsAfterBlankKey() const;
 
     TTableDialogDesc m_desc;
     QVector<TQrlStringGrid *> m_grids;

@@ -3,8 +3,13 @@
 #include "platform/os/Files.h"
 #include "platform/text/StrConv.h"
 #include "platform/xml/XmlDocument.h"
+#include "resources/EnglishTexts.h"
+#include "shell/common/ULanguage.h"
 
 #include <QDir>
+
+#include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -83,8 +88,134 @@ QString Where(const TTableFileDesc &desc, int group, const QString &path)
 {
     const QString file = QDir::toNativeSeparators(path.isEmpty() ? desc.FileName : path);
     if (desc.Grouped())
-        return QStringLiteral("%1, group %2").arg(file, desc.Groups[group].Name);
+        return QStringLiteral("%1, %2").arg(file, desc.Groups[group].Name);
     return file;
+}
+
+// ---- row layouts ---------------------------------------------------------------------------
+// A layout is a list of items, each "c" or "a" followed by the attribute's name as a
+// length-prefixed field ("6:Enable"); an "a" item (an attribute no column holds) carries its
+// value as a second field. Length prefixes keep any text a value may hold.
+
+struct TLayoutItem
+{
+    QString Name;
+    bool Column = false;
+    QString Value;
+};
+
+void appendField(QString &out, const QString &text)
+{
+    out += QString::number(text.size()) + QLatin1Char(':') + text;
+}
+
+QString encodeLayout(const QVector<TLayoutItem> &items)
+{
+    QString out;
+    for (const TLayoutItem &item : items) {
+        out += item.Column ? QLatin1Char('c') : QLatin1Char('a');
+        appendField(out, item.Name);
+        if (!item.Column)
+            appendField(out, item.Value);
+    }
+    return out;
+}
+
+bool readField(const QString &s, qsizetype &i, QString &out)
+{
+    qsizetype j = i;
+    qsizetype length = 0;
+    for (; j < s.size() && s[j] >= u'0' && s[j] <= u'9'; ++j) {
+        length = length * 10 + (s[j].unicode() - u'0');
+        if (length > s.size())
+            return false;
+    }
+    if (j == i || j >= s.size() || s[j] != u':' || length > s.size() - j - 1)
+        return false;
+    out = s.mid(j + 1, length);
+    i = j + 1 + length;
+    return true;
+}
+
+// Nothing for a text that is not a layout: the row is then written in the table's order.
+std::optional<QVector<TLayoutItem>> decodeLayout(const QString &s)
+{
+    if (s.isEmpty())
+        return std::nullopt;
+    QVector<TLayoutItem> items;
+    for (qsizetype i = 0; i < s.size();) {
+        TLayoutItem item;
+        const QChar kind = s[i++];
+        if (kind != u'c' && kind != u'a')
+            return std::nullopt;
+        item.Column = kind == u'c';
+        if (!readField(s, i, item.Name) || (!item.Column && !readField(s, i, item.Value)))
+            return std::nullopt;
+        items << item;
+    }
+    return items;
+}
+
+// A name the writer can put into a tag as it stands.
+bool plainAttributeName(const QString &name)
+{
+    if (name.isEmpty())
+        return false;
+    for (QChar c : name)
+        if (c.isSpace() || c.unicode() < 0x20 || QStringView(u"=\"'<>&/?!").contains(c))
+            return false;
+    return true;
+}
+
+// The row's attributes: the layout's order, the attributes no column holds with their values,
+// and a column the layout lacks right after the nearest earlier column (before the first later
+// one when none precedes it).
+void writeRowAttributes(plat::XmlNode &row, const TTableGroup &group, const TTableRow &cells)
+{
+    struct TOut
+    {
+        QString Name;
+        QString Value;
+        int Col; // -1: an attribute no column holds
+    };
+    const int columns = int(group.Columns.size());
+    const auto cell = [&](int k) { return k < cells.size() ? cells[k] : QString(); };
+    QVector<TOut> out;
+    QVector<bool> written(columns, false);
+    if (const auto items = decodeLayout(Table_Row_Layout(group, cells))) {
+        for (const TLayoutItem &item : *items) {
+            const int k = group.ColumnOf(item.Name);
+            if (item.Column) {
+                if (k >= 0 && !written[k]) {
+                    written[k] = true;
+                    out << TOut{item.Name, cell(k), k};
+                }
+            } else if (k < 0 && plainAttributeName(item.Name) &&
+                       std::none_of(out.begin(), out.end(),
+                                    [&](const TOut &o) { return o.Name == item.Name; })) {
+                out << TOut{item.Name, item.Value, -1};
+            }
+        }
+    }
+    for (int k = 0; k < columns; ++k) {
+        if (written[k])
+            continue;
+        qsizetype at = -1;
+        for (qsizetype i = 0; i < out.size(); ++i)
+            if (out[i].Col >= 0 && out[i].Col < k)
+                at = i + 1;
+        if (at < 0) {
+            at = out.size();
+            for (qsizetype i = 0; i < out.size(); ++i)
+                if (out[i].Col > k) {
+                    at = i;
+                    break;
+                }
+        }
+        out.insert(at, TOut{group.Columns[k].Attribute, cell(k), k});
+    }
+    for (const TOut &o : out)
+        row.SetAttribute(o.Name, o.Value);
 }
 
 } // namespace
@@ -136,9 +267,7 @@ void Write_Table_File(const TTableFileDesc &desc, const TTableData &data, const 
             if (plat::Trim(key).isEmpty())
                 break;
             plat::XmlNode row = parent.AppendElement(Row_Element);
-            for (int c = 0; c < group.Columns.size(); ++c)
-                row.SetAttribute(group.Columns[c].Attribute,
-                                 c < cells.size() ? cells[c] : QString());
+            writeRowAttributes(row, group, cells);
         }
     }
     doc.Save(path);
@@ -157,13 +286,60 @@ QString TTableLoadResult::Message() const
     QStringList parts;
     if (!Error.isEmpty())
         parts << Error;
-    const int leftOut = Total_Left_Out();
-    if (leftOut == 1)
-        parts << QStringLiteral("1 row of the file was left out: the table is full.");
-    else if (leftOut > 1)
-        parts
-            << QStringLiteral("%1 rows of the file were left out: the table is full.").arg(leftOut);
+    if (const int leftOut = Total_Left_Out(); leftOut > 0)
+        parts << Table_Message(Text_Rows_Left_Out, {QString::number(leftOut)});
     return parts.join(QLatin1Char('\n'));
+}
+
+QString Table_Row_Layout(const TTableGroup &group, const plat::XmlNode &row)
+{
+    QVector<TLayoutItem> items;
+    bool inTableOrder = true;
+    int last = -1;
+    for (const plat::XmlAttribute &a : row.Attributes()) {
+        const int k = group.ColumnOf(a.name);
+        if (k < 0) {
+            inTableOrder = false;
+            items << TLayoutItem{a.name, false, a.value};
+        } else {
+            inTableOrder = inTableOrder && k > last;
+            last = k;
+            items << TLayoutItem{a.name, true, QString()};
+        }
+    }
+    return inTableOrder ? QString() : encodeLayout(items);
+}
+
+QString Table_Message(int number, const QStringList &args)
+{
+    QString text = Lang_Texts.value(number);
+    if (text.trimmed().isEmpty()) {
+        const auto texts = res::englishTexts();
+        const auto it =
+            std::lower_bound(texts.begin(), texts.end(), number,
+                             [](const res::EnglishText &t, int n) { return t.number < n; });
+        if (it != texts.end() && it->number == number)
+            text = QString::fromUtf16(it->text);
+    }
+    QString out;
+    QVector<bool> used(args.size(), false);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'%' && i + 1 < text.size() && text[i + 1] >= u'1' && text[i + 1] <= u'9') {
+            const int a = text[i + 1].unicode() - u'1';
+            if (a < args.size()) {
+                out += args[a];
+                used[a] = true;
+                ++i;
+                continue;
+            }
+        }
+        out += c;
+    }
+    for (qsizetype a = 0; a < args.size(); ++a)
+        if (!used[a])
+            out += QLatin1Char(' ') + args[a];
+    return out;
 }
 
 std::vector<plat::XmlNode> Table_Group_Rows(const plat::XmlDocument &doc,
@@ -175,11 +351,13 @@ std::vector<plat::XmlNode> Table_Group_Rows(const plat::XmlDocument &doc,
     if (!desc.Grouped())
         return root.ChildElements(); // a null root gives no rows
     const QString &name = desc.Groups[group].Name;
-    const plat::XmlNode parent = root.ChildElement(name);
-    if (parent.IsNull())
-        throw ETableFileError(QStringLiteral("%1: the group element '%2' is missing")
-                                  .arg(QDir::toNativeSeparators(path), name));
-    return parent.ChildElements();
+    const std::vector<plat::XmlNode> found = root.ChildElements(name);
+    const QString file = QDir::toNativeSeparators(path);
+    if (found.empty())
+        throw ETableFileError(Table_Message(Text_Group_Missing, {file, name}));
+    if (found.size() > 1)
+        throw ETableFileError(Table_Message(Text_Group_Twice, {file, name}));
+    return found.front().ChildElements();
 }
 
 TTableLoadResult Load_Table_File(const TTableFileDesc &desc, const QString &path)
@@ -226,13 +404,14 @@ TTableLoadResult Load_Table_File(const TTableFileDesc &desc, const QString &path
                     while (cells.size() < group.Columns.size())
                         cells << QString();
                     out << cells;
-                    result.Error = QStringLiteral("%1, row %2: the attribute '%3' is missing")
-                                       .arg(Where(desc, g, path))
-                                       .arg(r + 1)
-                                       .arg(col.Attribute);
+                    result.Error = Table_Message(
+                        Text_Attribute_Missing,
+                        {Where(desc, g, path), QString::number(r + 1), col.Attribute});
                     return result;
                 }
             }
+            if (const QString layout = Table_Row_Layout(group, rows[r]); !layout.isEmpty())
+                cells << layout;
             out << cells;
         }
     }

@@ -1,6 +1,7 @@
 #include "platform/ui/ModalForm.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QPointer>
 #include <QScreen>
@@ -40,6 +41,17 @@ void TModalForm::done(int r)
     if (m_modalResult == mrNone)
         m_modalResult = (r == QDialog::Rejected) ? mrCancel : r;
     QDialog::done(m_modalResult);
+}
+
+void TModalForm::keyPressEvent(QKeyEvent *event)
+{
+    // QDialog would reject the form and throw away whatever the user entered in it; Escape
+    // that no control took ends here.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 int TModalForm::ShowModal()

@@ -25,7 +25,8 @@ public:
     void SetModalResult(int result);
 
     // Runs FormShow(), shows the form modally (centred) and returns its modal result;
-    // mrCancel when the form was closed by its close box or Escape.
+    // mrCancel when the form was closed by its close box. Escape closes no form: a form ends
+    // through its buttons (a push button with Cancel set takes Escape for itself).
     virtual int ShowModal();
     bool IsShowingModal() const { return m_inModal; }
 
@@ -49,6 +50,7 @@ protected:
     virtual void FormShow() {}
 
     void done(int r) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     int m_modalResult = mrNone;

@@ -17,7 +17,9 @@ namespace {
 
 // Keep every node kind so callers can walk the document as written.
 // A value made only of blanks (a password of spaces) is data: keep it.
-constexpr unsigned kParseOptions = pugi::parse_full | pugi::parse_ws_pcdata_single;
+// Fragment mode keeps what stands beside the root, so that it is reported, not dropped.
+constexpr unsigned kParseOptions =
+    pugi::parse_full | pugi::parse_ws_pcdata_single | pugi::parse_fragment;
 // Deeper levels keep this indentation: one tab per level would make the output grow with the
 // square of the depth.
 constexpr unsigned kMaxIndentDepth = 64;
@@ -249,60 +251,96 @@ private:
     }
 };
 
-// End of the character reference starting at i ("&#...;" or "&#x...;"), or -1 when none starts
-// there; zero tells whether it names U+0000.
-qsizetype referenceEnd(const QByteArray &text, qsizetype i, bool &zero)
+// A fault found in the text after pugixml accepted it: where (a byte offset into the text the
+// line is counted in) and why. pugixml is lenient where XML is not, and what it lets through it
+// repairs silently; such a file must be reported like any other that does not parse.
+struct TextFault
+{
+    qsizetype offset = -1;
+    const char *reason = nullptr;
+
+    explicit operator bool() const { return reason != nullptr; }
+};
+
+// The reference starting at text[i] == '&': the offset after it, or -1 with the reason. pugixml
+// leaves a reference it does not know as literal text, ends a value at a reference to U+0000 and
+// writes a code point beyond Unicode (or one whose digits overflow) as bytes no decoder takes.
+qsizetype checkReference(const QByteArray &text, qsizetype i, const char *&reason)
 {
     const qsizetype n = text.size();
-    if (i + 1 >= n || text.at(i) != '&' || text.at(i + 1) != '#')
-        return -1;
-    qsizetype j = i + 2;
-    const bool hex = j < n && text.at(j) == 'x';
-    if (hex)
+    qsizetype j = i + 1;
+    if (j < n && text.at(j) == '#') {
         ++j;
-    const qsizetype digits = j;
-    zero = true;
-    for (; j < n; ++j) {
-        const char c = text.at(j);
-        const bool digit =
-            (c >= '0' && c <= '9') || (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
-        if (!digit)
-            break;
-        zero = zero && c == '0';
+        const bool hex = j < n && text.at(j) == 'x';
+        if (hex)
+            ++j;
+        const qsizetype digits = j;
+        uint32_t value = 0;
+        for (; j < n; ++j) {
+            const char c = text.at(j);
+            int d = -1;
+            if (c >= '0' && c <= '9')
+                d = c - '0';
+            else if (hex && c >= 'a' && c <= 'f')
+                d = c - 'a' + 10;
+            else if (hex && c >= 'A' && c <= 'F')
+                d = c - 'A' + 10;
+            if (d < 0)
+                break;
+            // Saturates above the last code point, so no digit count wraps around.
+            value = std::min<uint32_t>(value * (hex ? 16 : 10) + uint32_t(d), 0x110000);
+        }
+        if (j == digits || j >= n || text.at(j) != ';') {
+            reason = "Malformed character reference";
+            return -1;
+        }
+        if (value == 0) {
+            reason = "Character reference to U+0000 is not allowed";
+            return -1;
+        }
+        if (value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+            reason = "Character reference outside Unicode";
+            return -1;
+        }
+        return j + 1;
     }
-    return j > digits && j < n && text.at(j) == ';' ? j + 1 : -1;
+    for (const char *name : {"amp;", "lt;", "gt;", "quot;", "apos;"}) {
+        if (QByteArrayView(text).sliced(j).startsWith(name))
+            return j + qsizetype(std::strlen(name));
+    }
+    reason = "Unknown entity or '&' not starting a reference";
+    return -1;
 }
 
-// Offset of the first character reference to U+0000 in text or attribute values, or -1; text is
-// the document as UTF-8, doctypes the texts of its doctype nodes in order. pugixml would end the
-// value there and silently drop the rest; XML does not allow the character at all. Comments, CDATA
-// sections, processing instructions and the doctype hold no references; in a tag only the
-// quoted values do.
-qsizetype nulReferenceOffset(const QByteArray &text, const std::vector<QByteArray> &doctypes)
+// The first faulty reference in text or attribute values; text is the document as UTF-8,
+// doctypes the texts of its doctype nodes in order. Comments, CDATA sections, processing
+// instructions and the doctype hold no references; in a tag only the quoted values do.
+TextFault referenceFault(const QByteArray &text, const std::vector<QByteArray> &doctypes)
 {
-    if (!text.contains("&#"))
-        return -1;
+    if (!text.contains('&'))
+        return {};
     const qsizetype n = text.size();
     const auto skipPast = [&](qsizetype from, const char *end) {
         const qsizetype j = text.indexOf(end, from);
         return j < 0 ? n : j + qsizetype(std::strlen(end));
     };
-    // Offset of a reference to U+0000 in [from, to), or -1.
-    const auto nulIn = [&](qsizetype from, qsizetype to) -> qsizetype {
-        for (qsizetype i = from; i + 1 < to; ++i) {
-            bool zero = false;
-            if (text.at(i) == '&' && referenceEnd(text, i, zero) >= 0 && zero)
-                return i;
+    const auto faultIn = [&](qsizetype from, qsizetype to) -> TextFault {
+        for (qsizetype i = text.indexOf('&', from); i >= 0 && i < to; i = text.indexOf('&', i)) {
+            const char *reason = nullptr;
+            const qsizetype end = checkReference(text, i, reason);
+            if (end < 0)
+                return {i, reason};
+            i = end;
         }
-        return -1;
+        return {};
     };
     size_t nextDoctype = 0;
     qsizetype i = 0;
     while (i < n) {
         const qsizetype open = text.indexOf('<', i);
         const qsizetype contentEnd = open < 0 ? n : open;
-        if (const qsizetype at = nulIn(i, contentEnd); at >= 0)
-            return at;
+        if (const TextFault f = faultIn(i, contentEnd))
+            return f;
         if (open < 0)
             break;
         const QByteArrayView rest = QByteArrayView(text).sliced(open);
@@ -320,24 +358,157 @@ qsizetype nulReferenceOffset(const QByteArray &text, const std::vector<QByteArra
                 ++i;
             if (nextDoctype >= doctypes.size() ||
                 !QByteArrayView(text).sliced(i).startsWith(doctypes[nextDoctype]))
-                return -1; // not the doctype the parser read: nothing reliable to scan
+                return {}; // not the doctype the parser read: nothing reliable to scan
             i = skipPast(i + doctypes[nextDoctype++].size(), ">");
         } else {
-            // A tag: up to its '>' outside quotes; references stand only in the quoted values.
+            // A tag: up to its '>' outside quotes.
             for (i = open + 1; i < n && text.at(i) != '>'; ++i) {
                 const char c = text.at(i);
                 if (c != '"' && c != '\'')
                     continue;
                 const qsizetype close = text.indexOf(c, i + 1);
                 const qsizetype valueEnd = close < 0 ? n : close;
-                if (const qsizetype at = nulIn(i + 1, valueEnd); at >= 0)
-                    return at;
+                if (const TextFault f = faultIn(i + 1, valueEnd))
+                    return f;
                 i = valueEnd;
             }
             ++i;
         }
     }
+    return {};
+}
+
+// The first byte of text that is not part of well-formed UTF-8 (overlong forms, surrogates and
+// code points beyond U+10FFFF included), or a NUL, which would end a pugixml string early.
+qsizetype invalidUtf8Offset(const QByteArray &text)
+{
+    const auto *s = reinterpret_cast<const unsigned char *>(text.constData());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char c = s[i];
+        if (c >= 0x01 && c < 0x80) {
+            ++i;
+            continue;
+        }
+        int len = 0;
+        uint32_t cp = 0;
+        uint32_t min = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2, cp = c & 0x1F, min = 0x80;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3, cp = c & 0x0F, min = 0x800;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4, cp = c & 0x07, min = 0x10000;
+        } else {
+            return i; // NUL, a continuation byte, 0xC0, 0xC1 or 0xF5 and above
+        }
+        if (i + len > n)
+            return i;
+        for (int k = 1; k < len; ++k) {
+            if ((s[i + k] & 0xC0) != 0x80)
+                return i;
+            cp = (cp << 6) | (s[i + k] & 0x3F);
+        }
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return i;
+        i += len;
+    }
     return -1;
+}
+
+// The same for UTF-16 or UTF-32 bytes: the index of the first unit that is no character (an
+// unpaired surrogate, a NUL, a value beyond U+10FFFF, a unit cut short), or -1; lines counts
+// the line ends before it.
+qsizetype invalidWideOffset(const QByteArray &bytes, int unit, bool le, int &lines)
+{
+    const auto *s = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    const auto at = [&](qsizetype i) -> uint32_t {
+        uint32_t v = 0;
+        for (int k = 0; k < unit; ++k)
+            v |= uint32_t(s[i + k]) << (8 * (le ? k : unit - 1 - k));
+        return v;
+    };
+    lines = 1;
+    bool cr = false;
+    for (qsizetype i = 0; i < n; i += unit) {
+        if (i + unit > n)
+            return i;
+        uint32_t v = at(i);
+        if (v == '\n' && !cr)
+            ++lines;
+        cr = v == '\r';
+        if (cr)
+            ++lines;
+        if (v == 0 || v > 0x10FFFF || (v >= 0xDC00 && v <= 0xDFFF))
+            return i;
+        if (v >= 0xD800 && v <= 0xDBFF) {
+            if (unit != 2 || i + 4 > n)
+                return i;
+            const uint32_t low = at(i + 2);
+            if (low < 0xDC00 || low > 0xDFFF)
+                return i;
+            i += 2;
+        }
+    }
+    return -1;
+}
+
+// What XML asks of the tree and pugixml does not check: exactly one element at the top (the
+// parser runs in fragment mode, so a second root or text beside the root is not dropped
+// unseen) and no attribute twice in an element (a reader would see only the first).
+TextFault treeFault(pugi::xml_document &doc)
+{
+    const auto faultAt = [](const pugi::xml_node &n, const char *reason) {
+        return TextFault{qsizetype(std::max<ptrdiff_t>(n.offset_debug(), 0)), reason};
+    };
+    int elements = 0;
+    for (pugi::xml_node c = doc.first_child(); c;) {
+        const pugi::xml_node next = c.next_sibling();
+        switch (c.type()) {
+        case pugi::node_element:
+            if (++elements > 1)
+                return faultAt(c, "More than one root element");
+            break;
+        case pugi::node_pcdata: {
+            // Blanks between top-level nodes are layout, as outside fragment mode.
+            const size_t blanks = std::strspn(c.value(), " \t\r\n");
+            if (blanks != std::strlen(c.value())) {
+                TextFault f = faultAt(c, "Text outside the root element");
+                f.offset += qsizetype(blanks);
+                return f;
+            }
+            doc.remove_child(c);
+            break;
+        }
+        case pugi::node_cdata:
+            return faultAt(c, "Text outside the root element");
+        default:
+            break;
+        }
+        c = next;
+    }
+    if (elements == 0)
+        return {0, "No document element found"};
+
+    std::vector<const char *> names;
+    std::vector<pugi::xml_node> todo{doc.document_element()};
+    while (!todo.empty()) {
+        const pugi::xml_node e = todo.back();
+        todo.pop_back();
+        names.clear();
+        for (pugi::xml_attribute a = e.first_attribute(); a; a = a.next_attribute())
+            names.push_back(a.name());
+        std::sort(names.begin(), names.end(),
+                  [](const char *x, const char *y) { return std::strcmp(x, y) < 0; });
+        for (size_t k = 1; k < names.size(); ++k)
+            if (std::strcmp(names[k - 1], names[k]) == 0)
+                return faultAt(e, "Attribute given twice in one element");
+        for (pugi::xml_node c = e.first_child(); c; c = c.next_sibling())
+            if (c.type() == pugi::node_element)
+                todo.push_back(c);
+    }
+    return {};
 }
 
 } // namespace
@@ -640,6 +811,14 @@ void XmlDocument::loadBytes(const QByteArray &bytes, const QString &sourceName)
     if (!m_doc)
         m_doc = std::make_unique<pugi::xml_document>();
 
+    const auto fail = [&](int line, const QString &reason) {
+        m_doc->reset();
+        throw EXmlError(QStringLiteral("%1, line %2: %3").arg(sourceName).arg(line).arg(reason),
+                        EXmlError::Kind::Parse);
+    };
+    const QString notUtf8 =
+        QStringLiteral("Byte sequence not valid in UTF-8 (no declaration names another encoding)");
+
     // Convert UTF-16 ourselves so that the error offset pugixml reports is a byte offset into
     // the UTF-8 text whose lines we count.
     QByteArray text = bytes;
@@ -651,8 +830,11 @@ void XmlDocument::loadBytes(const QByteArray &bytes, const QString &sourceName)
         text = bytes.mid(3);
         encoding = pugi::encoding_utf8;
     } else if (startsWith("\xFF\xFE", 2) || startsWith("\xFE\xFF", 2)) {
-        QStringDecoder decoder(bytes.at(0) == '\xFF' ? QStringConverter::Utf16LE
-                                                     : QStringConverter::Utf16BE);
+        const bool le = bytes.at(0) == '\xFF';
+        int line = 1;
+        if (invalidWideOffset(bytes.mid(2), 2, le, line) >= 0)
+            fail(line, QStringLiteral("Byte sequence not valid in UTF-16"));
+        QStringDecoder decoder(le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
         const QString decoded = decoder(bytes.mid(2));
         text = decoded.toUtf8();
         encoding = pugi::encoding_utf8;
@@ -661,20 +843,16 @@ void XmlDocument::loadBytes(const QByteArray &bytes, const QString &sourceName)
     const pugi::xml_parse_result result =
         m_doc->load_buffer(text.constData(), size_t(text.size()), kParseOptions, encoding);
     if (!result) {
-        m_doc->reset();
         int line = lineOfOffset(text, qsizetype(result.offset));
         if (result.encoding == pugi::encoding_latin1) {
             // pugixml reports the offset into its UTF-8 conversion of the buffer.
             line = lineOfOffset(QString::fromLatin1(text).toUtf8(), qsizetype(result.offset));
         }
-        throw EXmlError(QStringLiteral("%1, line %2: %3")
-                            .arg(sourceName)
-                            .arg(line)
-                            .arg(qstr(result.description())),
-                        EXmlError::Kind::Parse);
+        fail(line, qstr(result.description()));
     }
 
-    // Look for the references in the text as pugixml decoded it.
+    // Bytes the encoding does not allow would come back as U+FFFD: the file is not what it
+    // claims to be. Look for the references in the text as pugixml decoded it.
     QByteArray decoded = text;
     switch (result.encoding) {
     case pugi::encoding_utf16_le:
@@ -685,6 +863,10 @@ void XmlDocument::loadBytes(const QByteArray &bytes, const QString &sourceName)
                         result.encoding == pugi::encoding_utf32_le;
         const bool wide = result.encoding == pugi::encoding_utf32_le ||
                           result.encoding == pugi::encoding_utf32_be;
+        int line = 1;
+        if (invalidWideOffset(text, wide ? 4 : 2, le, line) >= 0)
+            fail(line, wide ? QStringLiteral("Byte sequence not valid in UTF-32")
+                            : QStringLiteral("Byte sequence not valid in UTF-16"));
         QStringDecoder decoder(wide ? (le ? QStringConverter::Utf32LE : QStringConverter::Utf32BE)
                                     : (le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE));
         decoded = QString(decoder(text)).toUtf8();
@@ -694,20 +876,20 @@ void XmlDocument::loadBytes(const QByteArray &bytes, const QString &sourceName)
         decoded = QString::fromLatin1(text).toUtf8();
         break;
     default:
+        if (const qsizetype bad = invalidUtf8Offset(text); bad >= 0)
+            fail(lineOfOffset(text, bad),
+                 text.at(bad) == 0 ? QStringLiteral("NUL character not allowed") : notUtf8);
         break;
     }
     std::vector<QByteArray> doctypes;
     for (pugi::xml_node c = m_doc->first_child(); c; c = c.next_sibling())
         if (c.type() == pugi::node_doctype)
             doctypes.emplace_back(c.value());
-    const qsizetype nul = nulReferenceOffset(decoded, doctypes);
-    if (nul >= 0) {
-        m_doc->reset();
-        throw EXmlError(QStringLiteral("%1, line %2: Character reference to U+0000 is not allowed")
-                            .arg(sourceName)
-                            .arg(lineOfOffset(decoded, nul)),
-                        EXmlError::Kind::Parse);
-    }
+    if (const TextFault f = referenceFault(decoded, doctypes))
+        fail(lineOfOffset(decoded, f.offset), QString::fromLatin1(f.reason));
+    // pugixml's offsets are into its UTF-8 copy of the text, which is the decoded text.
+    if (const TextFault f = treeFault(*m_doc))
+        fail(lineOfOffset(decoded, f.offset), QString::fromLatin1(f.reason));
 }
 
 void XmlDocument::Clear()

@@ -146,8 +146,12 @@ public:
 
     // Replaces the content with the file's. Throws EXmlError: FileNotFound when the file does not
     // exist, Io when it cannot be read, Parse with "<file>, line <n>: <reason>" when it is not
-    // well-formed (a reference to U+0000 included). A byte-order mark (UTF-8, UTF-16 LE/BE) is
-    // honoured; otherwise UTF-8 is assumed unless an XML declaration names another encoding.
+    // well-formed: besides what the parser refuses, no root element or more than one, text
+    // beside the root, an attribute given twice in one element, a '&' that starts no valid
+    // reference (a reference to U+0000 or beyond Unicode, an unknown entity), and bytes that are
+    // not valid in the file's encoding. Nothing of such a file is taken in part. A byte-order
+    // mark (UTF-8, UTF-16 LE/BE) is honoured; otherwise UTF-8 is assumed unless an XML
+    // declaration names another encoding (only Latin-1 is known besides the Unicode ones).
     // The content is empty after a failure.
     void LoadFile(const QString &path);
     // As LoadFile, for XML text; parse errors name "<string>" instead of a file.

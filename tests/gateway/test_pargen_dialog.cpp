@@ -2,6 +2,7 @@
 // '.' key of the octet edits, the Cancel question, the wheel and the texts.
 #include "common/GatewayTestUtil.h"
 #include "gateway/UParGen.h"
+#include "gateway/table/UTableFiles.h"
 
 #include "platform/ui/CategoryPanel.h"
 #include "platform/ui/MessageBox.h"
@@ -422,6 +423,49 @@ TEST_F(ParGenDialog, UnparseableFileIsReportedOnceAndTheDefaultsAreShown)
     EXPECT_FALSE(dlg->Is_Change);
     // The broken file stays until the user confirms new values.
     EXPECT_EQ(ReadFile(File_ParGen), ReadFile(ParGenFixture("ParGen_broken.xml")));
+}
+
+// The defaults shown over a file that did not load must not replace it unasked: OK asks, No
+// keeps the file and the dialog, Yes writes the values shown.
+TEST_F(ParGenDialog, OkAsksBeforeReplacingAFileThatDidNotLoad)
+{
+    useFixture("ParGen_broken.xml");
+    const QByteArray broken = ReadFile(File_ParGen);
+    bool stayed = false;
+    QByteArray afterNo;
+    plat::WhenModalShown([&](TModalForm *form) {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form));
+        QTest::mouseClick(dlg->E_NTP_Poll_Time, Qt::LeftButton);
+        QTest::keyClicks(dlg->E_NTP_Poll_Time, QStringLiteral("60"));
+        boxes.QueueAnswer(mrNo);
+        QTest::mouseClick(dlg->Btn_OK, Qt::LeftButton);
+        stayed = dlg->isVisible() && dlg->ModalResult() == mrNone;
+        afterNo = ReadFile(File_ParGen);
+        boxes.QueueAnswer(mrYes);
+        QTest::mouseClick(dlg->Btn_OK, Qt::LeftButton);
+        if (dlg->isVisible())
+            dlg->SetModalResult(mrAbort);
+    });
+    EXPECT_EQ(dlg->ShowModal(), mrOk);
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(afterNo, broken);
+    ASSERT_EQ(boxes.Count(), 3);
+    EXPECT_EQ(boxes.Requests()[0].icon, plat::MsgIcon::Error);
+    EXPECT_TRUE(boxes.Requests()[0].text.startsWith(
+        Table_Message(Text_File_Not_Loaded, {QDir::toNativeSeparators(File_ParGen)})));
+    for (int i : {1, 2}) {
+        EXPECT_EQ(boxes.Requests()[i].buttons, plat::MsgButtons::YesNo);
+        const QString path = QDir::toNativeSeparators(File_ParGen);
+        EXPECT_EQ(boxes.Requests()[i].text, Table_Message(Text_Replace_Unloaded_File, {path}) +
+                                                "\n\n" + Table_Message(Text_Save_Anyway));
+    }
+    EXPECT_EQ(pargen::loadParGen(File_ParGen)[pargen::NTP_Poll_Time], QStringLiteral("60"));
+
+    // Loaded whole, the next OK asks nothing.
+    boxes.Clear();
+    plat::WhenModalShown([&](TModalForm *) { QTest::mouseClick(dlg->Btn_OK, Qt::LeftButton); });
+    EXPECT_EQ(dlg->ShowModal(), mrOk);
+    EXPECT_EQ(boxes.Count(), 0);
 }
 
 TEST_F(ParGenDialog, TypingLimitBindsTypingOnly)

@@ -3,10 +3,14 @@
 #include "gateway/USetAccess.h"
 
 #include "common/GatewayTestUtil.h"
+#include "gateway/UCompile_Bin.h"
 #include "grid/model/QrlColumnGrid.h"
 #include "platform/ui/MessageBox.h"
+#include "shell/button/LbButton.h"
 #include "shell/common/UComon.h"
 #include "shell/common/ULanguage.h"
+
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -226,6 +230,44 @@ TEST_F(SetAccess, RowMissingACompulsoryValueStopsTheLoadAndOkAsks)
     EXPECT_EQ(boxes.Last().buttons, plat::MsgButtons::YesNo);
     EXPECT_EQ(dlg->ModalResult(), mrNone);
     EXPECT_EQ(conf.Read(QStringLiteral("ModbusM_SetAccess.xml")), before);
+}
+
+// The conversion attributes that only the image compiler reads stay in the file through open
+// and OK, so the second image comes out the same.
+TEST_F(SetAccess, OpenAndOkKeepWhatTheImageCompilerReads)
+{
+    const auto attrs = [](const QStringList &cells, int group) {
+        gwtest::TAttrs a;
+        const QVector<TTableColumn> &cols = ModbusM_SetAccess_Table().Groups[group].Columns;
+        for (int k = 0; k < cols.size(); ++k)
+            a.emplace_back(cols[k].Attribute, k == 11 && group == Read ? "-1" : cells[k]);
+        return a;
+    };
+    gwtest::TAttrs read = attrs(Read_Row, Read);
+    read.insert(read.begin() + 9, {{"Float_Conv", "Y"}, {"Operation", "X 10"}});
+    read.insert(read.end(), {{"Endian", "LITTLE"}, {"Signed", "Y"}});
+    gwtest::TAttrs write = attrs(Write_Row, Write);
+    write.insert(write.begin(), {"Signed", "Y"});
+    conf.Write(QStringLiteral("ModbusM_SetAccess.xml"),
+               gwtest::ModbusXml({gwtest::Row(read)}, {gwtest::Row(write)}));
+    const auto image2 = [&] {
+        TImage_Compiler compiler;
+        compiler.Compile_Bin(TCompile_Files::In_Folder(conf.Path()));
+        return compiler.Image2();
+    };
+    const QByteArray before = image2();
+
+    plat::WhenModalShown([&](TModalForm *form) {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form));
+        QTest::mouseClick(dlg->Btn_OK, Qt::LeftButton);
+        if (form->isVisible())
+            form->SetModalResult(mrAbort);
+    });
+    ASSERT_EQ(dlg->ShowModal(), mrOk);
+    EXPECT_EQ(boxes.Count(), 0);
+    EXPECT_EQ(image2().toHex().toStdString(), before.toHex().toStdString());
+    // The read request's conversion byte: float, little endian, signed.
+    EXPECT_EQ(uint8_t(before.at(1024 + 28)), 0x07);
 }
 
 } // namespace

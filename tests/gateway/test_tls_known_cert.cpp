@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -108,6 +109,57 @@ TEST_F(KnownCert, GridHasItsColumnsRowsAndLooks)
         }
     }
     EXPECT_EQ(g->GetAlignments(1, 1), TAlignment::taCenter);
+}
+
+// The rows of the dark pixels inside a cell (a few pixels in from its edges), relative to the
+// cell's top; {-1, -1} when there are none.
+std::pair<int, int> inkRows(const QImage &image, const TRect &cell)
+{
+    constexpr int inset = 4;
+    int first = -1, last = -1;
+    for (int y = cell.Top + inset; y < cell.Bottom - inset; ++y)
+        for (int x = cell.Left + inset; x < cell.Right - inset; ++x)
+            if (qGray(image.pixel(x, y)) < 100) {
+                if (first < 0)
+                    first = y - cell.Top;
+                last = y - cell.Top;
+                break;
+            }
+    return {first, last};
+}
+
+// In the 60-pixel rows, row numbers, check boxes and mnemonics stand in the middle; only the
+// certificate, which wraps, starts at the top.
+TEST_F(KnownCert, SingleLineCellsAreCentredAndWrappedCertificatesStartAtTheTop)
+{
+    writeFile({{"N", pem("MIIB"), "mn"}, {"Y", pem("MIIC"), "op"}});
+    QImage image;
+    TRect cells[4];
+    plat::WhenModalShown([&](TModalForm *form) {
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form));
+        // The current cell and the hovered row are drawn apart: both away from row 1.
+        const TRect away = dlg->QSG->CellRect(3, 2);
+        QTest::mouseClick(dlg->QSG->viewport(), Qt::LeftButton, {},
+                          QPoint((away.Left + away.Right) / 2, (away.Top + away.Bottom) / 2));
+        QTest::mouseMove(dlg->QSG->viewport(), QPoint(1, 1));
+        for (int c = 0; c < 4; ++c)
+            cells[c] = dlg->QSG->CellRect(c, 1);
+        image = dlg->QSG->viewport()->grab().toImage();
+        dlg->SetModalResult(mrCancel);
+    });
+    dlg->ShowModal();
+    ASSERT_FALSE(image.isNull());
+    for (int c : {0, 1, 3}) {
+        SCOPED_TRACE(c);
+        const auto [top, bottom] = inkRows(image, cells[c]);
+        ASSERT_GE(top, 0);
+        const int height = cells[c].Bottom - cells[c].Top;
+        EXPECT_NEAR((top + bottom) / 2.0, height / 2.0, 3.0) << top << ".." << bottom;
+    }
+    const auto [top, bottom] = inkRows(image, cells[2]);
+    ASSERT_GE(top, 0);
+    EXPECT_LE(top, 8);
+    EXPECT_GT(bottom - top, 20); // three lines
 }
 
 TEST_F(KnownCert, PastedCertificateKeepsItsLineBreaksThroughSaveAndReload)

@@ -3,6 +3,7 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ModalForm.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -60,7 +61,6 @@ TEST_F(ModalFormTest, ResultOfTheWayTheFormWasClosed)
          mrOk},
         {"result set directly", [](ProbeForm *f) { f->SetModalResult(mrYes); }, mrYes},
         {"close box", [](ProbeForm *f) { f->close(); }, mrCancel},
-        {"escape key", [](ProbeForm *f) { QTest::keyClick(f, Qt::Key_Escape); }, mrCancel},
     };
     for (const Case &c : cases) {
         ProbeForm form;
@@ -76,6 +76,25 @@ TEST_F(ModalFormTest, ResultOfTheWayTheFormWasClosed)
         EXPECT_EQ(form.showCount, 1) << c.name;
         EXPECT_FALSE(form.visibleAtShow) << c.name;
     }
+}
+
+// Escape would drop whatever the user entered: a form ends through its buttons only.
+TEST_F(ModalFormTest, EscapeLeavesTheFormOpen)
+{
+    ProbeForm form;
+    auto *edit = new QLineEdit(&form);
+    bool openAfterEscape = false;
+    plat::WhenModalShown([&](TModalForm *f) {
+        edit->setFocus();
+        QTest::keyClicks(edit, QStringLiteral("typed"));
+        QTest::keyClick(edit, Qt::Key_Escape);
+        QTest::keyClick(f, Qt::Key_Escape);
+        openAfterEscape = f->isVisible() && f->IsShowingModal() && f->ModalResult() == mrNone;
+        QTest::mouseClick(static_cast<ProbeForm *>(f)->ok, Qt::LeftButton);
+    });
+    EXPECT_EQ(form.ShowModal(), mrOk);
+    EXPECT_TRUE(openAfterEscape);
+    EXPECT_EQ(edit->text(), QStringLiteral("typed"));
 }
 
 TEST_F(ModalFormTest, ShowHandlerRunsEachTimeAndResultStartsFresh)

@@ -435,7 +435,7 @@ TEST(XmlDocument, ReferenceToNulCharacterIsAParseError)
         {"<a>before&#0;after</a>", 1},
         {"<a>\n<b>x&#x0;y</b></a>", 2},
         {"<a>\r\n\r\n<b v=\"&#00000;\"/></a>", 3},
-        {"<a><!-- &#0; -->\n&#X0;&#x00;</a>", 2},
+        {"<a><!-- &#0; -->\n&#x00;</a>", 2},
         {"<t a=\"<?\">&#0;</t>", 1}, // no instruction inside a value
         {"<t a='>' b=\"x&#0;\"/>", 1},
         {"<!DOCTYPE<![<]]>><r>&#0;</r>", 1}, // the doctype ends where the parser ends it
@@ -457,6 +457,83 @@ TEST(XmlDocument, ReferenceToNulCharacterIsAParseError)
         XmlDocument doc;
         EXPECT_NO_THROW(doc.LoadString(QString::fromLatin1(xml))) << xml;
         EXPECT_FALSE(doc.DocumentElement().IsNull()) << xml;
+    }
+}
+
+// The parser lets through what XML does not allow and then drops or alters it unseen: a second
+// root, text beside the root, the second of two equal attributes, bytes its encoding does not
+// allow (they would read as U+FFFD), references beyond Unicode or to no known entity (kept as
+// literal text). Each is a parse error naming its line, and nothing of the document stays.
+TEST(XmlDocument, WhatIsNotWellFormedIsAParseError)
+{
+    const auto utf16le = [](const char16_t *s, int n) {
+        QByteArray out("\xFF\xFE", 2);
+        for (int i = 0; i < n; ++i)
+            out.append(char(s[i] & 0xFF)).append(char(s[i] >> 8));
+        return out;
+    };
+    const struct
+    {
+        const char *name;
+        QByteArray bytes;
+        int line;
+        const char *reason;
+    } bad[] = {
+        {"two roots", "<a/>\n<b/>", 2, "More than one root element"},
+        {"text after the root", "<a/>\ntail", 2, "Text outside the root element"},
+        {"text before the root", "lead\n<a/>", 1, "Text outside the root element"},
+        {"CDATA beside the root", "<a/>\n\n<![CDATA[x]]>", 3, "Text outside the root element"},
+        {"an attribute twice", "<r>\n<a x=\"1\" y=\"2\" x=\"3\"/></r>", 2, "Attribute given twice"},
+        {"Latin-1 without declaration", "<a>\nCaf\xE9</a>", 2, "not valid in UTF-8"},
+        {"a cut UTF-8 sequence", "<a v=\"\xC3\"/>", 1, "not valid in UTF-8"},
+        {"an overlong form", "<a>\xC0\xBC</a>", 1, "not valid in UTF-8"},
+        {"an encoded surrogate", "<a>\xED\xA0\x80</a>", 1, "not valid in UTF-8"},
+        {"a NUL byte, where the parser would stop", QByteArray("<a/>\n\0<b/>", 10), 2, "NUL"},
+        {"UTF-16 with a lone surrogate", utf16le(u"<a>\n\xD800</a>", 9), 2, "not valid in UTF-16"},
+        {"a reference beyond U+10FFFF", "<a>&#x110000;</a>", 1, "outside Unicode"},
+        {"a reference whose digits overflow", "<a v=\"&#x100000041;\"/>", 1, "outside Unicode"},
+        {"a reference to a surrogate", "<a>\n\n&#55296;</a>", 3, "outside Unicode"},
+        {"an upper-case X", "<a>&#X41;</a>", 1, "Malformed character reference"},
+        {"a reference without digits", "<a>&#;</a>", 1, "Malformed character reference"},
+        {"an unknown entity", "<a>&nbsp;</a>", 1, "Unknown entity"},
+        {"a bare ampersand", "<a v=\"AT&T\"/>", 1, "Unknown entity"},
+        {"no element", "<!-- only a comment -->", 1, "No document element"},
+    };
+    for (const auto &c : bad) {
+        SCOPED_TRACE(c.name);
+        XmlDocument doc;
+        const std::string msg = xmlErrorOf([&] { doc.LoadBytes(c.bytes, QStringLiteral("f.xml")); },
+                                           EXmlError::Kind::Parse);
+        EXPECT_NE(msg.find("f.xml, line " + std::to_string(c.line) + ": "), std::string::npos)
+            << msg;
+        EXPECT_NE(msg.find(c.reason), std::string::npos) << msg;
+        EXPECT_TRUE(doc.IsEmpty());
+    }
+
+    // What XML allows still loads, as it stands.
+    const struct
+    {
+        const char *name;
+        QByteArray bytes;
+        const char16_t *value; // of attribute v of the root
+    } good[] = {
+        {"Latin-1 with its declaration",
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<a v=\"Caf\xE9\"/>", u"Caf\u00E9"},
+        {"the last code point and the five entities",
+         "<a v=\"&#x10FFFF;&#65;&amp;&lt;&gt;&quot;&apos;\"/>",
+         u"\U0010FFFF"
+         u"A&<>\"'"},
+        {"a control character reference, as the writer puts it", "<a v=\"&#01;\"/>", u"\u0001"},
+        {"blanks, comments and instructions beside the root",
+         " \n<!-- c -->\n<?pi x?>\n<a v=\"x\"/>\n<!-- d -->\n", u"x"},
+        {"four-byte UTF-8", "<a v=\"\xF0\x9F\x98\x80\"/>", u"\U0001F600"},
+    };
+    for (const auto &c : good) {
+        SCOPED_TRACE(c.name);
+        XmlDocument doc;
+        ASSERT_NO_THROW(doc.LoadBytes(c.bytes));
+        EXPECT_EQ(doc.DocumentElement().Attribute(QStringLiteral("v")),
+                  QString::fromUtf16(c.value));
     }
 }
 

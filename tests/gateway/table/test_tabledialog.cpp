@@ -241,15 +241,43 @@ TEST_P(TableDialog, FirstBlankKeyEndsCheckAndSave)
 {
     // Row 3's key is blanks only; row 4 would fail the check.
     writeFile({row(full("a")), row(full("b", "$4")), row(full("   ")), row(full("d", "9"))});
+    const QByteArray before = conf.Read("Test_Table.xml");
     dlg->FormShow();
     EXPECT_EQ(boxes.Count(), 0);
     for (int g = 0; g < grids(); ++g)
         EXPECT_EQ(gridRow(g, 4), full("d", "9")); // loading takes every row
+
+    // Rows 3 and 4 hold data that the file would lose: asked, per grid.
+    boxes.QueueAnswer(mrNo);
     dlg->Btn_OKClick();
-    EXPECT_EQ(boxes.Count(), 0);
+    ASSERT_EQ(boxes.Count(), 1);
+    EXPECT_EQ(boxes.Last().icon, plat::MsgIcon::Question);
+    EXPECT_EQ(boxes.Last().text.count(
+                  Table_Message(Text_Rows_After_Blank_Key, {"3", Lang_Texts.value(916), "2"})),
+              grids())
+        << boxes.Last().text.toStdString();
+    EXPECT_EQ(dlg->ModalResult(), mrNone);
+    EXPECT_EQ(conf.Read("Test_Table.xml"), before);
+
+    boxes.QueueAnswer(mrYes);
+    dlg->Btn_OKClick();
+    EXPECT_EQ(boxes.Count(), 2);
     EXPECT_EQ(dlg->ModalResult(), mrOk);
     for (const QVector<QStringList> &group : saved())
         EXPECT_EQ(group, (QVector<QStringList>{full("a"), full("b", "$4")}));
+}
+
+// What an empty row holds (the Enable column, unchecked boxes) is no data: OK drops it without
+// a question.
+TEST_P(TableDialog, RowsAfterABlankKeyThatHoldNothingGoWithoutAQuestion)
+{
+    writeFile({row(full("a")), row({"N", "", "", "", "", ""})});
+    dlg->FormShow();
+    for (int g = 0; g < grids(); ++g)
+        EXPECT_FALSE(dlg->Row_Holds_Data(g, 2));
+    dlg->Btn_OKClick();
+    EXPECT_EQ(boxes.Count(), 0);
+    EXPECT_EQ(dlg->ModalResult(), mrOk);
 }
 
 TEST_P(TableDialog, CheckSkipsDisabledRowsAndStopsAtTheFirstFault)
@@ -423,7 +451,8 @@ TEST_P(TableDialog, SurplusRowsAreReportedAndOkAsksBeforeDroppingThem)
     dlg->FormShow();
     ASSERT_EQ(boxes.Count(), 1);
     const QString leftOut = QString::number(2 * grids());
-    EXPECT_TRUE(boxes.Last().text.contains(leftOut + " rows")) << boxes.Last().text.toStdString();
+    EXPECT_TRUE(boxes.Last().text.contains(Table_Message(Text_Rows_Left_Out, {leftOut})))
+        << boxes.Last().text.toStdString();
     for (int g = 0; g < grids(); ++g)
         EXPECT_EQ(gridRow(g, Capacity), full(QStringLiteral("k%1").arg(Capacity)));
 

@@ -3,6 +3,9 @@
 #include "common/GatewayTestUtil.h"
 #include "platform/xml/XmlDocument.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
 
 using namespace gwtest;
@@ -431,4 +434,181 @@ TEST(TableFiles, UnwritableFileRaisesAndKeepsTheOldFile)
     data[0] << TTableRow{"Y", "C", ""};
     EXPECT_THROW(Write_Table_File(desc, data, conf.File(desc.FileName)), plat::EXmlError);
     EXPECT_TRUE(QFileInfo(conf.File(desc.FileName)).isDir());
+}
+
+// Attributes the image compiler reads but no dialog column holds, and rows whose attributes
+// stand in another order: a load and a save keep them, each in its place.
+TEST(TableFiles, RowsKeepTheAttributesNoColumnHoldsInTheirPlace)
+{
+    TTempConf conf;
+    const TAttrs readRow = {{"Enable", "Y"},    {"Slave_ID", "1"}, {"Type", "Holding Register"},
+                            {"Address", "100"}, {"NPoint", "2"},   {"PollTime", "1000"},
+                            {"MaxError", "0"},  {"Position", "0"}, {"Bit", ""},
+                            {"Swap", "N"},      {"SwapWord", "N"}, {"Index_Topic", "-1"},
+                            {"Mnemonic", "m"}};
+    const auto with = [](TAttrs attrs, int at, const TAttrs &more) {
+        attrs.insert(attrs.begin() + at, more.begin(), more.end());
+        return attrs;
+    };
+    const auto without = [](TAttrs attrs, const QString &name) {
+        std::erase_if(attrs, [&](const auto &a) { return a.first == name; });
+        return attrs;
+    };
+    struct Case
+    {
+        const char *name;
+        const TTableFileDesc *desc;
+        int group;
+        TAttrs file;
+        TAttrs written;
+    };
+    const TAttrs conversion = {{"Float_Conv", "Y"}, {"Operation", "X 10"}};
+    const TAttrs tail = {{"Endian", "LITTLE"}, {"Signed", "Y"}};
+    const TAttrs extras = with(with(with(readRow, 13, tail), 7, conversion), 0, {{"Zone", "a"}});
+    const Case cases[] = {
+        {"before, between and after the columns", &ModbusM_SetAccess_Table(), Modbus_Read_Group,
+         extras, extras},
+        {"a column with a default the row lacks comes after the column before it",
+         &ModbusM_SetAccess_Table(),
+         Modbus_Write_Group,
+         {{"Enable", "Y"},
+          {"Slave_ID", "2"},
+          {"Type", "Coil Status"},
+          {"Address", "0"},
+          {"NPoint", "1"},
+          {"PollTime", "0"},
+          {"OnChange", "Y"},
+          {"MaxError", "0"},
+          {"Position", "4"},
+          {"Bit", "0"},
+          {"Signed", "Y"},
+          {"Mnemonic", "w"}},
+         {{"Enable", "Y"},
+          {"Slave_ID", "2"},
+          {"Type", "Coil Status"},
+          {"Address", "0"},
+          {"NPoint", "1"},
+          {"PollTime", "0"},
+          {"OnChange", "Y"},
+          {"OnCMD", "N"},
+          {"MaxError", "0"},
+          {"Position", "4"},
+          {"Bit", "0"},
+          {"Swap", "N"},
+          {"SwapWord", "N"},
+          {"Signed", "Y"},
+          {"Mnemonic", "w"}}},
+        {"a missing first column goes before the next one",
+         &TLS_Known_Cert_Table(),
+         0,
+         {{"Zone", "z"}, {"Certificate", "C"}, {"Mnemonic", "m"}},
+         {{"Zone", "z"}, {"Enable", "Y"}, {"Certificate", "C"}, {"Mnemonic", "m"}}},
+        {"columns in another order keep it",
+         &TLS_Known_Cert_Table(),
+         0,
+         {{"Mnemonic", "m"}, {"Certificate", "C"}, {"Enable", "N"}},
+         {{"Mnemonic", "m"}, {"Certificate", "C"}, {"Enable", "N"}}},
+        {"values of every kind",
+         &IEC61850_Variables_Table(),
+         0,
+         {{"Name", "V"}, {"Note", " <&\"\nü> "}, {"x.y-z_1", ""}},
+         {{"Enable", "Y"},
+          {"Name", "V"},
+          {"Type", ""},
+          {"Length", ""},
+          {"ReadOnly", "N"},
+          {"Position", ""},
+          {"StartBit", ""},
+          {"Conversion", ""},
+          {"MultiplicationFactor", ""},
+          {"Swap", "N"},
+          {"SwapWord", "N"},
+          {"Mnemonic", ""},
+          {"Note", " <&\"\nü> "},
+          {"x.y-z_1", ""}}},
+        {"a row in the table's order without others is plain", &ModbusM_SetAccess_Table(),
+         Modbus_Read_Group, without(readRow, "Swap"), readRow},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString row = Row(c.file);
+        const QString xml =
+            c.desc->Grouped()
+                ? (c.group == Modbus_Read_Group ? ModbusXml({row}, {}) : ModbusXml({}, {row}))
+                : TableXml(c.desc->Root, {row});
+        const QString path = conf.Write(c.desc->FileName, xml);
+        const TTableLoadResult loaded = Load_Table_File(*c.desc, path);
+        ASSERT_TRUE(loaded.Ok()) << loaded.Error.toStdString();
+        ASSERT_EQ(loaded.Rows[c.group].size(), 1);
+        Write_Table_File(*c.desc, loaded.Rows, path);
+
+        plat::XmlDocument doc;
+        doc.LoadFile(path);
+        const std::vector<plat::XmlNode> rows = Table_Group_Rows(doc, *c.desc, c.group, path);
+        ASSERT_EQ(rows.size(), 1u);
+        TAttrs written;
+        for (const plat::XmlAttribute &a : rows[0].Attributes())
+            written.emplace_back(a.name, a.value);
+        EXPECT_EQ(written, c.written);
+        // And the file, once written, stays as it is.
+        const QByteArray once = conf.Read(c.desc->FileName);
+        Write_Table_File(*c.desc, Load_Table_File(*c.desc, path).Rows, path);
+        EXPECT_EQ(conf.Read(c.desc->FileName), once);
+    }
+}
+
+// A reader sees one group, one root, one value per attribute: a file holding more, or bytes its
+// encoding does not allow, is reported and loads nothing of the faulty part.
+TEST(TableFiles, FilesThatAreNotWellFormedAreReported)
+{
+    TTempConf conf;
+    const TTableFileDesc &tls = TLS_Known_Cert_Table();
+    const TTableFileDesc &modbus = ModbusM_SetAccess_Table();
+    const QByteArray row = "<row Enable=\"Y\" Certificate=\"C\" Mnemonic=\"m\"/>";
+    const QByteArray tlsFile = "<TLS_Server_Known_Cert>" + row + "</TLS_Server_Known_Cert>\n";
+    const QByteArray read =
+        "<row Enable=\"Y\" Slave_ID=\"1\" Type=\"Coil Status\" Address=\"0\" NPoint=\"1\" "
+        "PollTime=\"1\" MaxError=\"0\" Position=\"0\" Bit=\"0\" Mnemonic=\"\"/>";
+    struct Case
+    {
+        const char *name;
+        const TTableFileDesc *desc;
+        QByteArray bytes;
+        const char *reason;
+    };
+    const Case cases[] = {
+        {"two root elements", &tls, tlsFile + tlsFile, "line 2"},
+        {"an attribute twice", &tls,
+         "<TLS_Server_Known_Cert>\n<row Enable=\"Y\" Certificate=\"C\" Certificate=\"D\"/>"
+         "</TLS_Server_Known_Cert>",
+         "line 2"},
+        {"Latin-1 bytes without a declaration", &tls,
+         "<TLS_Server_Known_Cert><row Certificate=\"Caf\xE9\"/></TLS_Server_Known_Cert>", "UTF-8"},
+        {"a reference beyond Unicode", &tls,
+         "<TLS_Server_Known_Cert><row Certificate=\"&#x110000;\"/></TLS_Server_Known_Cert>",
+         "Unicode"},
+        {"a group twice", &modbus,
+         "<EtherNetIP_to_Modbus><Modbus_Read>" + read +
+             "</Modbus_Read><Modbus_Write/>"
+             "<Modbus_Read>" +
+             read + "</Modbus_Read></EtherNetIP_to_Modbus>",
+         "Modbus_Read"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = conf.WriteBytes(c.desc->FileName, c.bytes);
+        const TTableLoadResult r = Load_Table_File(*c.desc, path);
+        EXPECT_TRUE(r.File_Found);
+        ASSERT_FALSE(r.Ok());
+        EXPECT_TRUE(r.Error.contains(QLatin1String(c.reason))) << r.Error.toStdString();
+        EXPECT_TRUE(r.Error.contains(QDir::toNativeSeparators(path))) << r.Error.toStdString();
+        EXPECT_TRUE(r.Message().contains(r.Error));
+        if (c.desc == &modbus) {
+            plat::XmlDocument doc;
+            doc.LoadFile(path);
+            EXPECT_THROW(Table_Group_Rows(doc, modbus, Modbus_Read_Group, path), ETableFileError);
+        } else {
+            EXPECT_TRUE(r.Rows[0].isEmpty());
+        }
+    }
 }
