@@ -414,17 +414,6 @@ void TFParGen::FormResize()
         resize(kClientWidth, height());
 }
 
-void TFParGen::keyPressEvent(QKeyEvent *event)
-{
-    // Escape would otherwise close the dialog and drop the user's edits without the question.
-    if (event->matches(QKeySequence::Cancel)) {
-        event->accept();
-        Btn_CancelClick();
-        return;
-    }
-    TTitledForm::keyPressEvent(event);
-}
-
 void TFParGen::resizeEvent(QResizeEvent *event)
 {
     TTitledForm::resizeEvent(event);
