@@ -394,7 +394,7 @@ void TFBoot::updateEthernet()
     const bool reached = Send_Ping();
     if (!self)
         return;
-    // Closed (Cancel, Escape, close box) while the ping was waiting: the user gave up the update.
+    // Closed (Cancel or the close box) while the ping was waiting: the user gave up the update.
     if (wasShown && !isVisible())
         return;
 
