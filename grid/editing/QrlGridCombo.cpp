@@ -11,9 +11,11 @@
 #include <QApplication>
 #include <QCursor>
 #include <QFocusEvent>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPointer>
 #include <QWheelEvent>
 
 using plat::TShiftState;
@@ -59,19 +61,42 @@ TGridCombo::TGridCombo(TQrlStringGrid *AGrid, QWidget *AParent)
     connect(this, &QComboBox::activated, this, [this](int) { picked(); });
     // The open list's keys that end editing come to the control first.
     view()->installEventFilter(this);
+    // A drop-down list shows the grid's drop-down count of items and scrolls the rest, also in
+    // the styles whose lists would otherwise grow to hold every item (the height of the screen
+    // for a column of byte positions).
+    setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
 }
 
 void TGridCombo::picked()
 {
     FEdited = false;
+    ++FPicks;
     emit SelChange();
+}
+
+void TGridCombo::ResetTypeAhead()
+{
+    // The list's letter search runs on for a moment after each letter: a letter typed into
+    // the last list cell would still count as the first of this one's search.
+    view()->keyboardSearch(QString());
+    if (QItemSelectionModel *sel = view()->selectionModel())
+        sel->clear();
 }
 
 void TGridCombo::SetStyle(TComboStyle Value)
 {
     if (Value == Style())
         return;
+    QPointer<QLineEdit> oldEdit = lineEdit();
     TQsgComboBox::SetStyle(Value);
+    if (oldEdit && !isEditable()) {
+        // The platform deletes the old edit field only later and keeps it as the focus proxy
+        // meanwhile: the list would hand its focus to that field, and the field's deletion would
+        // then look like the user leaving the list, which closes it at once.
+        if (focusProxy() == oldEdit)
+            setFocusProxy(nullptr);
+        delete oldEdit.data();
+    }
     if (isEditable())
         connectEdit();
 }
@@ -217,9 +242,11 @@ bool TGridCombo::event(QEvent *e)
     // A claimed Tab is a key of the control, not a step of the focus chain.
     if (e->type() == QEvent::KeyPress) {
         auto *k = static_cast<QKeyEvent *>(e);
-        if (isTab(k->key()) && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
-            WantsSpecialKey(k->key())) {
-            keyPressEvent(k);
+        if (isTab(k->key()) && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            if (WantsSpecialKey(k->key()))
+                keyPressEvent(k);
+            else
+                tabOut(k);
             return true;
         }
     }
@@ -233,6 +260,16 @@ bool TGridCombo::eventFilter(QObject *watched, QEvent *e)
         DroppedDown()) {
         auto *k = static_cast<QKeyEvent *>(e);
         const int key = k->key();
+        // A list opened with nothing selected: the first arrow key highlights the first (Down)
+        // or the last (Up) item, rather than the one after the row the view keeps current.
+        const QItemSelectionModel *sel = view()->selectionModel();
+        if (t == QEvent::KeyPress && (key == Qt::Key_Down || key == Qt::Key_Up) &&
+            !(k->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) && count() > 0 && sel &&
+            !sel->hasSelection()) {
+            const int row = key == Qt::Key_Down ? 0 : count() - 1;
+            view()->setCurrentIndex(model()->index(row, modelColumn(), view()->rootIndex()));
+            return true;
+        }
         const bool ends = isEnter(key) || key == Qt::Key_Escape || key == Qt::Key_Left ||
                           key == Qt::Key_Right || (isTab(key) && WantsSpecialKey(key));
         // The list would close on these while the shortcuts are asked; the key press is ours.
@@ -241,8 +278,12 @@ bool TGridCombo::eventFilter(QObject *watched, QEvent *e)
             return true;
         }
         if (ends) {
-            // The highlighted item is the selection the list's keys made.
-            const int row = view()->currentIndex().row();
+            // The highlighted item is the selection the list's keys or the mouse made. A list
+            // opened with nothing selected only has a current row for its keyboard focus.
+            const QModelIndex current = view()->currentIndex();
+            const bool highlighted = current.isValid() && view()->selectionModel() &&
+                                     view()->selectionModel()->isSelected(current);
+            const int row = highlighted ? current.row() : -1;
             if (key != Qt::Key_Escape && row >= 0 && row != ItemIndex()) {
                 setCurrentIndex(row);
                 emit activated(row);
@@ -261,9 +302,18 @@ bool TGridCombo::eventFilter(QObject *watched, QEvent *e)
 bool TGridCombo::commitText(bool MarkNoAdvance)
 {
     TStringGridModelState &d = *FGrid->d;
+    // The cell the editor was shown over, which code may have moved the cursor away from.
+    const plat::TGridCoord cell = d.editCell;
+    const bool ownCell =
+        cell.X >= 0 && cell.Y >= 0 && cell.X < FGrid->ColCount() && cell.Y < FGrid->RowCount();
+    const plat::TGridCoord b =
+        ownCell ? FGrid->BaseCell(FGrid->RealColIndex(cell.X), cell.Y) : plat::TGridCoord{-1, -1};
     if (HasValue()) {
         const QString text = Text();
-        FGrid->SetCurrentCell(text);
+        if (ownCell)
+            FGrid->SetCellEx(b.X, b.Y, text);
+        else
+            FGrid->SetCurrentCell(text);
         if (!FGrid->ValidateCell(text)) {
             {
                 TFlagScope fill(d.comboFilling, true);
@@ -276,8 +326,28 @@ bool TGridCombo::commitText(bool MarkNoAdvance)
         }
     }
     TFlagScope fill(d.comboFilling, true);
-    SetText(FGrid->CurrentCell());
+    SetText(ownCell ? FGrid->GetGridCell(b.X, b.Y) : FGrid->CurrentCell());
     return true;
+}
+
+void TGridCombo::tabOut(QKeyEvent *e)
+{
+    TStringGridModelState &d = *FGrid->d;
+    if (d.editMode && isVisible()) {
+        if (!commitText(false)) {
+            if (lineEdit())
+                lineEdit()->setCursorPosition(static_cast<int>(Text().size()));
+            return;
+        }
+        FGrid->HideInplaceEdit();
+    }
+    // The window's Tab order goes on from the grid, as when the grid itself gets the key; the
+    // focus then stays out of the closed editor's cell.
+    const QWidget *fw = QApplication::focusWidget();
+    if (fw != FGrid && fw != FGrid->viewport())
+        FGrid->setFocus(Qt::OtherFocusReason);
+    QKeyEvent tab(QEvent::KeyPress, e->key(), e->modifiers());
+    QApplication::sendEvent(FGrid, &tab);
 }
 
 void TGridCombo::KeyDownHook(int &Key, TShiftState Shift)
@@ -416,6 +486,7 @@ void TGridCombo::fireComboChange(int ACol, int AItemIndex, const QString &ASelec
 void TGridCombo::KeyPressHook(QChar &Key)
 {
     const int before = ItemIndex();
+    const int picks = FPicks;
     if (FGrid->OnKeyPress)
         FGrid->OnKeyPress(this, Key);
     if (Key.unicode() == 27)
@@ -435,7 +506,8 @@ void TGridCombo::KeyPressHook(QChar &Key)
         QKeyEvent typed(QEvent::KeyPress, 0, FPendingKey->modifiers(), QString(Key));
         TQsgComboBox::keyPressEvent(&typed);
     }
-    if (ItemIndex() != before)
+    // A letter that picked an item of the list was reported with the pick already.
+    if (ItemIndex() != before && FPicks == picks)
         fireComboChange(FGrid->RealColIndex(FGrid->Col()), ItemIndex(), Text());
 }
 

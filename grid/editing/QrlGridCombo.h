@@ -33,6 +33,8 @@ public:
     void SetText(const QString &Value);
     void SetMaxLength(int Value);
 
+    // A new cell's list starts its letter search afresh.
+    void ResetTypeAhead();
     // Widens the list so that every item fits, measured in the grid's font.
     void SizeDropDownWidth();
     // Lookup completion of the text before the caret from the items, then the grid's
@@ -83,12 +85,17 @@ private:
     // Writes the text into the cell and validates it; a refused text stays in the control.
     bool commitText(bool MarkNoAdvance);
     void cursorWalk(bool Forward);
+    // Tab without the grid claiming it: the value goes into the cell and the focus moves on in
+    // the window's Tab order.
+    void tabOut(QKeyEvent *e);
     // The exit from the control: history, then the value into the cell.
     void leave();
     void fireComboChange(int ACol, int AItemIndex, const QString &ASelection);
 
     TQrlStringGrid *FGrid;
     bool FEdited = false;
+    // Picks reported so far (list choice, arrow key or typed item).
+    int FPicks = 0;
     // A key taken from the open list: the list counts as open while the key is handled.
     bool FListKey = false;
     // The key message whose standard processing the character stage runs; none when the

@@ -55,6 +55,16 @@ bool isKeyChar(ushort code)
     return code == 8 || code == 9 || code == 13 || code == 27;
 }
 
+// The window's Tab order goes on from the grid, as when the grid itself gets the key.
+void tabOnFromGrid(TQrlStringGrid *grid, int key, Qt::KeyboardModifiers mods)
+{
+    const QWidget *fw = QApplication::focusWidget();
+    if (fw != grid && fw != grid->viewport())
+        grid->setFocus(Qt::OtherFocusReason);
+    QKeyEvent tab(QEvent::KeyPress, key, mods);
+    QApplication::sendEvent(grid, &tab);
+}
+
 // Holds a value for a scope and puts the old one back, also when an event handler throws.
 template <class T> class THeld
 {
@@ -171,14 +181,17 @@ void TQrlInplaceEdit::textChanged()
     if (m_loading || !gridAlive())
         return;
     TStringGridModelState &d = *FGrid->d;
+    // The editor's own cell: code may have moved the cursor while it is open.
+    const int col = m_editor->EditCol();
+    const int row = m_editor->EditRow();
     if (!d.noEditChange && FGrid->OnEditChange)
-        FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), Text());
+        FGrid->OnEditChange(FGrid, col, row, Text());
     // The cell follows the editor while typing, so that what the grid shows and computes from
     // the cell is the typed text.
     const TEditorType kind = d.editControl;
     if (d.showEditProcess && d.editMode && !d.editStart && IsTextEditorKind(kind) &&
-        kind != edValidChars)
-        FGrid->SetEditTextHook(FGrid->Col(), FGrid->Row(), Text());
+        kind != edValidChars && col >= 0 && row >= 0)
+        FGrid->SetEditTextHook(col, row, Text());
 }
 
 // ---- message layer ------------------------------------------------------------------------
@@ -279,7 +292,16 @@ void TQrlInplaceEdit::focusIn()
     FGotFocus = true;
     d.noEditChange = false;
     FLengthLimit = static_cast<std::int16_t>(std::clamp(FGrid->GetEditLimit(), 0, 32767));
-    m_editor->SetMaxLength(FLengthLimit);
+    if (m_editor->MaxLength() != FLengthLimit) {
+        // A new limit sets the line edit's text again, which drops the selection the editor
+        // opened with (the whole text, so that typing replaces it).
+        const int selStart = m_editor->SelStart();
+        const int selLength = m_editor->SelLength();
+        m_editor->SetMaxLength(FLengthLimit);
+        m_editor->SetSelStart(selStart);
+        if (selLength > 0)
+            m_editor->SetSelLength(selLength);
+    }
     if (!m_editor->EditMask().isEmpty() && !d.lButFlg && FGrid->Navigation()->ImproveMaskSel()) {
         m_editor->SetSelStart(0);
         m_editor->SetSelLength(1);
@@ -367,7 +389,15 @@ void TQrlInplaceEdit::refusalDisplay(const QString &T, const QString &S)
 void TQrlInplaceEdit::writeCurrentCell(const QString &T)
 {
     THeld<bool> validating(FGrid->d->validating, true);
-    FGrid->SetCurrentCell(T);
+    // The editor's own cell, which is the current one unless code moved the cursor meanwhile.
+    const int col = m_editor->EditCol();
+    const int row = m_editor->EditRow();
+    if (col < 0 || row < 0) {
+        FGrid->SetCurrentCell(T);
+        return;
+    }
+    const plat::TGridCoord b = FGrid->BaseCell(FGrid->RealColIndex(col), row);
+    FGrid->SetCellEx(b.X, b.Y, T);
 }
 
 bool TQrlInplaceEdit::keyDownMessage(QKeyEvent *e)
@@ -407,6 +437,19 @@ bool TQrlInplaceEdit::keyDownMessage(QKeyEvent *e)
             FGrid->TabToNextCell(shift || key == Qt::Key_Backtab);
         else
             QCoreApplication::postEvent(FGrid, new QKeyEvent(QEvent::KeyPress, key, mods));
+        return true;
+    }
+    if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && !ctrl && !alt) {
+        // The Tab key belongs to the window: the value goes into the cell, and the focus moves
+        // on in the window's Tab order, so the next key reaches the next control rather than
+        // this cell.
+        if (!FGrid->ValidateCell(T)) {
+            refusalDisplay(T, S);
+            return true;
+        }
+        SetText(d.newCellText);
+        FGrid->HideInplaceEdit();
+        tabOnFromGrid(FGrid, key, mods);
         return true;
     }
     if (shift && nav->CursorWalkEditor() && m_editor->SelLength() == 0 &&
@@ -940,7 +983,8 @@ template <class Base> bool TQrlInplaceEditor<Base>::IsMultiLine() const
 
 template <class Base> bool TQrlInplaceEditor<Base>::WantsTabKey() const
 {
-    return Base::WantsTabKey() || (FGrid && FGrid->WantsTabInEditor());
+    // The editor's key steps take every Tab: it ends the edit, whichever way the focus goes on.
+    return FGrid != nullptr;
 }
 
 template <class Base>

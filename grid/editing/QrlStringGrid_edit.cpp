@@ -96,6 +96,9 @@ bool TQrlStringGrid::CanShowEditorHook()
     if (answer && !d->editMode && HasClickableGraphic(b.X, b.Y))
         return false;
     if (answer && !d->editMode) {
+        // The editor edits the current cell, whatever moved the cursor there (code may move it
+        // without the click or key that keeps the old value): validation and storing go there.
+        KeepOldCellValue(Col(), Row());
         d->noEditChange = true;
         d->cellCache = CurrentCell();
         d->editControl = d->defaultEditor;
@@ -497,7 +500,13 @@ void TQrlStringGrid::HideInplaceEdit()
     if (!d->editMode)
         return;
     HideEditor();
-    ApplyEditorValue(Col(), Row());
+    // A special editor stores into the cell it was shown over, also when code moved the cursor
+    // while it was open.
+    const TGridCoord cell = d->specialEditor && d->editCell.X >= 0 && d->editCell.Y >= 0 &&
+                                    d->editCell.X < ColCount() && d->editCell.Y < RowCount()
+                                ? d->editCell
+                                : TGridCoord{Col(), Row()};
+    ApplyEditorValue(cell.X, cell.Y);
     d->editMode = false;
     SelectCellHook(Col(), Row());
 }

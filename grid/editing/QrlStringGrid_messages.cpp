@@ -144,11 +144,14 @@ void TQrlStringGrid::ComboCloseUp()
     // The close-up arrives after the list closed; a combo already put away commits nothing.
     if (MouseActions()->DirectComboClose() && combo->isVisible()) {
         const int i = combo->ItemIndex();
-        if (i >= 0) {
-            TComboFill fill(d->comboFilling, true);
-            combo->SetItemIndex(i);
+        // A list closed with nothing in it picked has no change to report.
+        if (i >= 0 || combo->isEditable()) {
+            if (i >= 0) {
+                TComboFill fill(d->comboFilling, true);
+                combo->SetItemIndex(i);
+            }
+            fireComboChange(this, combo, r, Row());
         }
-        fireComboChange(this, combo, r, Row());
         d->editControl = TEditorType::edComboEdit;
         d->editMode = true;
         const bool directEdit = MouseActions()->DirectEdit();

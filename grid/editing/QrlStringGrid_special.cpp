@@ -154,6 +154,7 @@ void TQrlStringGrid::ShowCellEditor(int ACol, int ARow)
     d->editing = true;
     d->specialEditor = true;
     d->editActive = true;
+    d->editCell = {ACol, ARow};
     const int r = RealColIndex(ACol);
     TRect rect = CellRect(ACol, ARow);
     if (isRightToLeft())
@@ -184,8 +185,6 @@ void TQrlStringGrid::showComboEditor(int ACol, int ARow, int r, const TRect &rec
 {
     TGridCombo *combo = EditCombo();
     const bool list = d->editControl == edComboList;
-    // -1: no change to report; else the item the combo was moved to for a text not among them.
-    int reportIndex = -1;
     {
         // Filling is no user change.
         const TFlagScope filling(d->comboFilling, true);
@@ -195,21 +194,21 @@ void TQrlStringGrid::showComboEditor(int ACol, int ARow, int r, const TRect &rec
         const QString editText = GetEditTextHook(ACol, ARow);
         if (list) {
             combo->SetStyle(TComboStyle::csDropDownList);
+            combo->ResetTypeAhead();
+            // The list opens on the cell's item; a text that is none of them stays as it is
+            // (shown, nothing selected) until the user picks or types an item.
             int i = combo->IndexOfItem(GetCellEx(r, ARow));
+            if (i < 0)
+                i = combo->IndexOfItem(editText);
+            if (i < 0 && d->comboIdx != -1)
+                i = d->comboIdx;
+            if (i >= combo->count())
+                i = -1;
+            // Set before the item: clearing it while nothing is selected selects item 0.
+            combo->setPlaceholderText(i < 0 ? editText : QString());
             combo->SetItemIndex(i);
-            if (i < 0) {
-                if (d->comboIdx == -1) {
-                    i = combo->IndexOfItem(editText);
-                    if (i < 0 && combo->count() > 0)
-                        i = 0;
-                    combo->SetItemIndex(i);
-                    if (combo->count() > 0)
-                        reportIndex = i;
-                } else {
-                    combo->SetItemIndex(d->comboIdx);
-                }
-            }
         } else {
+            combo->setPlaceholderText(QString());
             combo->SetStyle(TComboStyle::csDropDown);
             combo->SetText(editText);
             if (d->comboIdx != -1 && combo->ItemIndex() < 0)
@@ -240,17 +239,6 @@ void TQrlStringGrid::showComboEditor(int ACol, int ARow, int r, const TRect &rec
     if (MouseActions()->DirectEdit() && MouseActions()->DirectComboDrop()) {
         const plat::TGridRect sel = Selection().Normalized();
         DoSelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
-    }
-    if (reportIndex >= 0) {
-        // The combo's change handling for the item it was moved to, then the combo events with
-        // that same item.
-        if (OnEditChange)
-            OnEditChange(this, Col(), Row(), combo->Text());
-        const QString s = combo->itemText(reportIndex);
-        if (OnComboChange)
-            OnComboChange(this, r, ARow, reportIndex, s);
-        if (OnComboObjectChange)
-            OnComboObjectChange(this, r, ARow, reportIndex, s, combo->Objects(reportIndex));
     }
     postStartChar(combo, d->startEditChar);
     d->editCtrl = combo;

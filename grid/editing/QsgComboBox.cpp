@@ -495,6 +495,9 @@ void TQsgCustomCombo::paintEvent(QPaintEvent *e)
         // itself).
         QStyleOptionComboBox opt;
         initStyleOption(&opt);
+        // A list with no item selected shows the text it stands for.
+        if (!isEditable() && currentIndex() < 0 && !placeholderText().isEmpty())
+            opt.currentText = placeholderText();
         p.save();
         p.setClipRect(0, 0, width() - FButtonWidth - 4, height());
         style()->drawControl(QStyle::CE_ComboBoxLabel, &opt, &p, this);

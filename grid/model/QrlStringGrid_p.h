@@ -351,6 +351,8 @@ struct TStringGridModelState
     bool lButFlg = false;
     // The special editor's control while one is shown.
     QPointer<QWidget> editCtrl;
+    // The cell (display column, row) the special editor was shown over; its value goes there.
+    plat::TGridCoord editCell{-1, -1};
     // The start cell of the latest advance.
     int aeCol = -1;
     int aeRow = -1;

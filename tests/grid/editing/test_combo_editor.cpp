@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -25,6 +26,12 @@ inline void PrintTo(const QString &s, std::ostream *os)
 namespace {
 
 using plat::TGridOption;
+
+void keysOf(QWidget *w, const std::vector<Qt::Key> &list)
+{
+    for (Qt::Key k : list)
+        QTest::keyClick(w, k);
+}
 
 struct TChange
 {
@@ -95,6 +102,14 @@ protected:
         QTest::keyClick(grid, Qt::Key_F2);
         QCoreApplication::processEvents();
         return grid->EditCombo();
+    }
+
+    void click(int col, int row)
+    {
+        const TRect r = grid->CellRect(col, row);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+        QCoreApplication::processEvents();
     }
 
     void keys(TGridCombo *combo, const std::vector<Qt::Key> &list)
@@ -436,6 +451,166 @@ TEST_F(ComboEditor, DropDownWidthFitsTheWidestItem)
     combo->setMaxVisibleItems(2);
     combo->SizeDropDownWidth();
     EXPECT_EQ(combo->DroppedWidth(), tw + 25) << "a list that scrolls leaves room for its bar";
+}
+
+// After an editable combo was edited, the shared combo turns into a drop-down list for the next
+// list cell: that editor stays open, keeps the focus and leaves a text that is none of its items
+// as it is, whether F2 or a second click opened it.
+TEST_F(ComboEditor, ListAfterAnEditedEditableComboStaysOpen)
+{
+    // The same letter both times: each list starts its letter search afresh.
+    for (const bool byClick : {false, true}) {
+        SCOPED_TRACE(byClick ? "second click" : "F2");
+        grid->SetCellEx(2, 3, QStringLiteral("violet"));
+        TGridCombo *combo = open(3, 2);
+        ASSERT_TRUE(combo->isEditable());
+        QTest::keyClicks(combo, QStringLiteral("x"));
+        QTest::keyClick(combo, Qt::Key_Return);
+        ASSERT_FALSE(combo->isVisible());
+        ASSERT_EQ(grid->GetCellEx(3, 2), QStringLiteral("x"));
+        changes.clear();
+
+        if (byClick) {
+            click(2, 3);
+            click(2, 3);
+        } else {
+            grid->FocusCell(2, 3);
+            QTest::keyClick(grid, Qt::Key_F2);
+        }
+        // The platform's deferred deletions run in the event loop.
+        QTest::qWait(50);
+        EXPECT_TRUE(combo->isVisible());
+        EXPECT_FALSE(combo->isEditable());
+        EXPECT_TRUE(grid->EditMode());
+        EXPECT_TRUE(combo->hasFocus());
+        EXPECT_EQ(grid->GetCellEx(2, 3), QStringLiteral("violet"));
+        EXPECT_TRUE(changes.empty());
+
+        // The list is working: a typed letter picks its item, reported once.
+        QTest::keyClick(combo, Qt::Key_B);
+        QTest::keyClick(combo, Qt::Key_Return);
+        EXPECT_EQ(grid->GetCellEx(2, 3), QStringLiteral("blue"));
+        EXPECT_EQ(changes, (std::vector<TChange>{{2, 3, 2, QStringLiteral("blue")}}));
+    }
+}
+
+// Opening a list on a text that is none of its items (or on an empty cell) and leaving it
+// changes nothing and reports nothing, however it is left; only a pick or a typed item does.
+TEST_F(ComboEditor, OpeningAListChangesNothingUntilAnItemIsPicked)
+{
+    auto *next = new QLineEdit(window.get());
+    next->setGeometry(0, 225, 100, 14);
+    next->show();
+    struct Case
+    {
+        const char *name;
+        std::function<void(TGridCombo *)> leave;
+        QString cell; // empty: the cell keeps its text
+    };
+    const Case cases[] = {
+        {"Escape", [](TGridCombo *c) { QTest::keyClick(c, Qt::Key_Escape); }, {}},
+        {"Enter", [](TGridCombo *c) { QTest::keyClick(c, Qt::Key_Return); }, {}},
+        {"Tab", [](TGridCombo *c) { QTest::keyClick(c, Qt::Key_Tab); }, {}},
+        {"Right", [](TGridCombo *c) { QTest::keyClick(c, Qt::Key_Right); }, {}},
+        {"click elsewhere", [this](TGridCombo *) { click(1, 1); }, {}},
+        {"list opened and closed with Enter",
+         [](TGridCombo *c) {
+             c->showPopup();
+             QTest::keyClick(c->view(), Qt::Key_Return);
+         },
+         {}},
+        {"list opened and closed with Escape",
+         [](TGridCombo *c) {
+             c->showPopup();
+             QTest::keyClick(c->view(), Qt::Key_Escape);
+         },
+         {}},
+        {"picked with Down",
+         [](TGridCombo *c) {
+             keysOf(c, {Qt::Key_Down, Qt::Key_Return});
+         },
+         QStringLiteral("red")},
+        {"picked in the list",
+         [](TGridCombo *c) {
+             c->showPopup();
+             QTest::keyClick(c->view(), Qt::Key_Up);
+             QTest::keyClick(c->view(), Qt::Key_Return);
+         },
+         QStringLiteral("blue")},
+        {"typed",
+         [](TGridCombo *c) {
+             keysOf(c, {Qt::Key_G, Qt::Key_Return});
+         },
+         QStringLiteral("green")},
+    };
+    for (const QString &text : {QStringLiteral("violet"), QString()}) {
+        for (const Case &c : cases) {
+            SCOPED_TRACE(testing::Message() << c.name << " on \"" << text.toStdString() << "\"");
+            grid->SetCellEx(2, 2, text);
+            changes.clear();
+            TGridCombo *combo = open(2, 2);
+            ASSERT_TRUE(combo->isVisible());
+            EXPECT_EQ(combo->ItemIndex(), -1);
+            c.leave(combo);
+            QCoreApplication::processEvents();
+            if (combo->isVisible())
+                grid->HideInplaceEdit();
+            EXPECT_EQ(grid->GetCellEx(2, 2), c.cell.isEmpty() ? text : c.cell);
+            if (c.cell.isEmpty()) {
+                EXPECT_TRUE(changes.empty()) << changes.size();
+            } else {
+                EXPECT_EQ(changes,
+                          (std::vector<TChange>{{2, 2, int(items.indexOf(c.cell)), c.cell}}));
+            }
+        }
+    }
+}
+
+// The list shows the grid's drop-down count of items and scrolls the rest.
+TEST_F(ComboEditor, DropDownListShowsDropDownCountItems)
+{
+    items.clear();
+    for (int i = 0; i < 300; ++i)
+        items << QString::number(i);
+    grid->SetCellEx(2, 2, QStringLiteral("150"));
+    for (const int count : {8, 3}) {
+        SCOPED_TRACE(count);
+        grid->ControlLook()->SetDropDownCount(count);
+        TGridCombo *combo = open(2, 2);
+        combo->showPopup();
+        ASSERT_TRUE(combo->view()->isVisible());
+        const int rowHeight = combo->view()->sizeHintForRow(0);
+        ASSERT_GT(rowHeight, 0);
+        const int shown = combo->view()->viewport()->height() / rowHeight;
+        EXPECT_GE(shown, count);
+        EXPECT_LE(shown, count + 1);
+        EXPECT_LE(combo->view()->window()->height(), rowHeight * (count + 1) + 12);
+        combo->hidePopup();
+        grid->HideInplaceEdit();
+    }
+}
+
+// Tab where the grid does not take it: the combo's value goes into the cell and the focus goes
+// on to the window's next control.
+TEST_F(ComboEditor, TabLeavesTheGridForTheNextControl)
+{
+    auto *next = new QLineEdit(window.get());
+    next->setGeometry(0, 225, 100, 14);
+    next->show();
+    for (const int col : {2, 3}) {
+        SCOPED_TRACE(col);
+        TGridCombo *combo = open(col, 2);
+        QTest::keyClick(combo, Qt::Key_End);
+        QTest::keyClicks(combo, col == 2 ? QStringLiteral("r") : QStringLiteral("t"));
+        QTest::keyClick(combo, Qt::Key_Tab);
+        EXPECT_FALSE(combo->isVisible());
+        EXPECT_FALSE(grid->EditMode());
+        EXPECT_EQ(QApplication::focusWidget(), next);
+        EXPECT_EQ(grid->GetCellEx(col, 2),
+                  col == 2 ? QStringLiteral("red") : QStringLiteral("abct"));
+        EXPECT_EQ(QPoint(grid->Col(), grid->Row()), QPoint(col, 2));
+        grid->setFocus();
+    }
 }
 
 } // namespace

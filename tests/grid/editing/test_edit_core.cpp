@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <ostream>
 
@@ -279,11 +280,13 @@ TEST_F(StringGridEdit, CheckerAndUndoFollowTheValidation)
     arrive("old");
     QString seen;
     grid->OnCellValidate = [&](QObject *, int, int, QString &v, bool &) { seen = v; };
+    // The typed key replaces the old text, which the editor opens selected.
     type("x");
     ASSERT_TRUE(editor());
+    type("y");
     other->setFocus();
-    EXPECT_EQ(seen, "OLDX");
-    EXPECT_EQ(grid->Cells(2, 2), "OLDX!");
+    EXPECT_EQ(seen, "XY");
+    EXPECT_EQ(grid->Cells(2, 2), "XY!");
     ASSERT_TRUE(undo.CanUndo());
     undo.Undo();
     EXPECT_EQ(grid->Cells(2, 2), "old");
@@ -436,6 +439,101 @@ TEST_F(StringGridEdit, FixedCellsIncludeFootersRightColumnsAndMergedAreas)
     EXPECT_FALSE(grid->IsEditable(2, 2));
     EXPECT_FALSE(grid->IsEditable(3, 2));
     grid->OnIsFixedCell = nullptr;
+}
+
+// However the cursor got to a cell, the edit typed there is validated and stored there: code that
+// moves the cursor without a click or key (FocusCell, MoveColRow, a right click with its own
+// handler), also while the editor is open, does not send the value to another cell.
+TEST_F(StringGridEdit, EditIsValidatedAndStoredAtTheCellItWasTypedIn)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<void(TQrlStringGrid *)> move; // from (1, 1) to (2, 2)
+        bool typeFirst;                             // the editor is open on (2, 2) meanwhile
+    };
+    const Case cases[] = {
+        {"FocusCell", [](TQrlStringGrid *g) { g->FocusCell(2, 2); }, false},
+        {"MoveColRow", [](TQrlStringGrid *g) { g->MoveColRow(2, 2, true, true); }, false},
+        {"right click",
+         [](TQrlStringGrid *g) {
+             g->MouseActions()->SetSelectOnRightClick(true);
+             g->OnRightClickCell = [](QObject *, int, int) {};
+             const TRect rc = g->CellRect(2, 2);
+             QTest::mouseClick(g->viewport(), Qt::RightButton, {}, QPoint(rc.Left + 5, rc.Top + 5));
+         },
+         false},
+        {"FocusCell while editing", [](TQrlStringGrid *g) { g->FocusCell(3, 3); }, true},
+    };
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.name);
+        build();
+        grid->SetOptions(grid->Options() + TGridOption::goEditing);
+        grid->SetCells(1, 1, "one");
+        grid->SetCells(2, 2, "two");
+        grid->SetCells(3, 3, "three");
+        // A click on the current cell would open its editor: arrive from another cell.
+        click(1, 2);
+        click(1, 1);
+        QStringList validated;
+        grid->OnCellValidate = [&](QObject *, int c, int r, QString &v, bool &) {
+            validated << QStringLiteral("%1,%2 %3").arg(c).arg(r).arg(v);
+        };
+        if (k.typeFirst) {
+            click(2, 2);
+            type("x");
+            k.move(grid);
+        } else {
+            k.move(grid);
+            ASSERT_EQ(QPoint(grid->Col(), grid->Row()), QPoint(2, 2));
+            type("x");
+        }
+        ASSERT_TRUE(editor());
+        type("y");
+        QTest::keyClick(editor(), Qt::Key_Return);
+        EXPECT_EQ(validated, QStringList{"2,2 xy"});
+        EXPECT_EQ(grid->Cells(2, 2), "xy");
+        EXPECT_EQ(grid->Cells(1, 1), "one");
+        EXPECT_EQ(grid->Cells(3, 3), "three");
+        grid->OnRightClickCell = nullptr;
+    }
+}
+
+// With EditSelectAll (the default) every way of opening the editor selects the whole text, so
+// typing replaces it; without it the caret stands at the end and typing appends.
+TEST_F(StringGridEdit, TypingOverAFilledCellReplacesItsTextWithEditSelectAll)
+{
+    enum class Open { F2, Enter, SecondClick, TypedKey };
+    const std::pair<Open, const char *> openers[] = {{Open::F2, "F2"},
+                                                     {Open::Enter, "Enter"},
+                                                     {Open::SecondClick, "second click"},
+                                                     {Open::TypedKey, "typed key"}};
+    for (const bool selectAll : {true, false}) {
+        for (const auto &[how, name] : openers) {
+            SCOPED_TRACE(testing::Message() << name << (selectAll ? "" : ", no EditSelectAll"));
+            build();
+            grid->SetOptions(grid->Options() + TGridOption::goEditing);
+            grid->Navigation()->SetEditSelectAll(selectAll);
+            arrive("old");
+            switch (how) {
+            case Open::F2:
+                QTest::keyClick(grid, Qt::Key_F2);
+                break;
+            case Open::Enter:
+                QTest::keyClick(grid, Qt::Key_Return);
+                break;
+            case Open::SecondClick:
+                click(2, 2);
+                break;
+            case Open::TypedKey:
+                break;
+            }
+            type("k");
+            ASSERT_TRUE(editor());
+            QTest::keyClick(editor(), Qt::Key_Return);
+            EXPECT_EQ(grid->Cells(2, 2), selectAll ? "k" : "oldk");
+        }
+    }
 }
 
 // A column grid without goEditing edits its editable columns: the option follows the cursor.

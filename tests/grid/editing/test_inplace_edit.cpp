@@ -499,4 +499,34 @@ TEST_F(InplaceEdit, DoubleClickReportsTheCellInBothEditorKinds)
     }
 }
 
+// Without goTabs and a validate event the Tab key is the window's: it ends the edit with the typed
+// text and the focus goes on to the window's next control, in both editor kinds, so the next key
+// does not reach the cell.
+TEST_F(InplaceEdit, TabTheGridDoesNotTakeEndsTheEditAndMovesTheFocusOn)
+{
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {{Qt::Key_Tab, Qt::NoModifier},
+                                                              {Qt::Key_Backtab, Qt::ShiftModifier}};
+    for (const bool wordWrap : {false, true}) {
+        for (const auto &[key, mods] : keys) {
+            SCOPED_TRACE(testing::Message() << (wordWrap ? "multi-line " : "single line ")
+                                            << (key == Qt::Key_Tab ? "Tab" : "Shift+Tab"));
+            grid->SetWordWrap(wordWrap);
+            grid->SetCol(1);
+            grid->setFocus();
+            QWidget *w = open(edNormal, "a");
+            ASSERT_NE(w, nullptr);
+            QTest::keyClicks(w, "b");
+            QTest::keyClick(w, key, mods);
+            EXPECT_EQ(QApplication::focusWidget(), other);
+            EXPECT_FALSE(w->isVisible());
+            EXPECT_FALSE(grid->EditMode());
+            EXPECT_EQ(grid->Cells(1, 1), "ab");
+            QTest::keyClicks(other, "Z");
+            EXPECT_EQ(grid->Cells(1, 1), "ab");
+            EXPECT_EQ(QPoint(grid->Col(), grid->Row()), QPoint(1, 1));
+            other->clear();
+        }
+    }
+}
+
 } // namespace

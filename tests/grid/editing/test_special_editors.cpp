@@ -247,30 +247,39 @@ TEST(SpecialEditorsColumnGrid, ComboItemsFollowTheColumnsItems)
     EXPECT_EQ(itemsAt(1), (QStringList{QStringLiteral("a"), QStringLiteral("c")}));
 }
 
-TEST_F(SpecialEditors, ComboListOnATextNotInItsItemsReportsTheItemItSelected)
+// A drop-down list opens on the cell's item; a text that is none of them (an empty cell too) is
+// left as it is: nothing is selected, nothing reported, and closing the list stores nothing.
+TEST_F(SpecialEditors, ComboListOpensOnItsItemOrOnNoneWithoutReporting)
 {
     struct Case
     {
         QString text;
         int comboIdx;
         int selected;
-        std::vector<TComboCall> reported;
     };
     const std::vector<Case> cases = {
-        {QStringLiteral("violet"), -1, 0, {{0, QStringLiteral("red"), &objects[0]}}},
-        // The display text has tags, the edit text matches an item: that item is reported.
-        {QStringLiteral("<b>green</b>"), -1, 1, {{1, QStringLiteral("green"), &objects[1]}}},
-        {QStringLiteral("blue"), -1, 2, {}},
-        {QStringLiteral("violet"), 1, 1, {}},
+        {QStringLiteral("violet"), -1, -1},
+        {QString(), -1, -1},
+        // The display text has tags, the edit text matches an item.
+        {QStringLiteral("<b>green</b>"), -1, 1},
+        {QStringLiteral("blue"), -1, 2},
+        // An item the program asked for.
+        {QStringLiteral("violet"), 1, 1},
     };
     for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.text.toStdString() << " " << c.comboIdx);
         changes.clear();
         grid.SetComboSelection(c.comboIdx);
-        ASSERT_EQ(open(edComboList, c.text), grid.EditCombo()) << c.text.toStdString();
-        EXPECT_EQ(grid.EditCombo()->ItemIndex(), c.selected) << c.text.toStdString();
-        EXPECT_EQ(changes, c.reported) << c.text.toStdString() << " " << c.comboIdx;
+        ASSERT_EQ(open(edComboList, c.text), grid.EditCombo());
+        EXPECT_EQ(grid.EditCombo()->ItemIndex(), c.selected);
+        EXPECT_EQ(changes, std::vector<TComboCall>{});
         grid.HideInplaceEdit();
+        if (c.selected < 0) {
+            EXPECT_EQ(grid.GetCellEx(1, 1), c.text);
+        }
+        EXPECT_EQ(changes, std::vector<TComboCall>{});
     }
+    grid.SetComboSelection(-1);
 }
 
 TEST_F(SpecialEditors, TheTypedCharacterArrivesAfterTheEditorShows)
