@@ -7,6 +7,7 @@
 #include "platform/ui/Bitmap.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 std::uint32_t hFlag(TAlignment a)
@@ -333,6 +334,13 @@ int PaintRichTextStub(TCanvas &canvas, const QString &rtf, TRect r, std::uint32_
     return canvas.TextWidth(plain);
 }
 
+void ZoomFont(TFont &font, int Zoom)
+{
+    if (Zoom == 0)
+        return;
+    font.SetSize(std::max(1, std::abs(font.Size()) + Zoom));
+}
+
 TCellContentResult PaintCellContent(TCanvas &canvas, const TCellPaintView &v, const TRect &rect)
 {
     TCellContentResult res;
@@ -396,10 +404,24 @@ TCellContentResult PaintCellContent(TCanvas &canvas, const TCellPaintView &v, co
         canvas.DrawText(text, calc, flags | DT_CALCRECT);
         res.textWidth = calc.Width() + 2;
     }
-    canvas.DrawText(text, r, flags);
+    const int drawnHeight = canvas.DrawText(text, r, flags);
 
-    if (v.errorLength > 0 && v.errorUnderlineAllowed)
-        DrawErrorUnderline(nullptr, canvas, text, v.errorLength, v.errorStart, 0, r);
+    if (v.errorLength > 0 && v.errorUnderlineAllowed) {
+        // The marker follows the first line as drawn: its left end by the alignment (the
+        // routine counts from an edit's 2-pixel text margin) and its top by the vertical flags.
+        const int lh = canvas.TextHeight(text);
+        const bool single = flags & DT_SINGLELINE;
+        const int w = single ? canvas.TextWidth(text)
+                             : std::min(canvas.TextWidth(text), std::max(0, r.Width()));
+        int x = r.Left;
+        if (flags & DT_CENTER)
+            x = r.Left + (r.Width() - w) / 2;
+        else if (flags & DT_RIGHT)
+            x = r.Right - w;
+        const int yOffset = single && (flags & (DT_VCENTER | DT_BOTTOM)) ? drawnHeight - lh : 0;
+        const TRect line{x - 2, r.Top, x - 2 + r.Width(), r.Bottom};
+        DrawErrorUnderline(nullptr, canvas, text, v.errorLength, v.errorStart, yOffset, line);
+    }
 
     if (v.sortGlyph)
         paintSortGlyph(canvas, v, glyphRect, canvas.TextWidth(text));

@@ -128,6 +128,11 @@ void PaintBackgroundFixed(TCanvas &canvas, const TBitmap &bitmap, const TRect &c
 void PaintBackgroundGradient(
     TCanvas &canvas, const TRect &cell, TColor From, TColor To, bool Horizontal, int Extent);
 
+// ZoomFactor: Zoom points added to the font's size, whichever sign its height is stored with
+// (a positive height is the cell height, so adding to Size() would run backwards); at least 1
+// point remains.
+void ZoomFont(TFont &font, int Zoom);
+
 // Colour mixing of selected cells: Percent of Color over BaseColor, per RGB channel.
 TColor BlendColor(TColor Color, TColor BaseColor, int Percent);
 TColor BlendColorIf(TColor Color, TColor BaseColor, bool Mix, int Percent);

@@ -942,6 +942,7 @@ void RenderRadio(TCanvas &Canvas,
                 st |= DFCS_CHECKED;
             Canvas.DrawFrameControl(Bounds(gx, gy, size, size), DFC_BUTTON, st);
             if (!caption.isEmpty()) {
+                Canvas.SetBkMode(TBkMode::bkTransparent);
                 Canvas.TextOut(tx, ty, caption);
                 captionsSoFar += Canvas.TextWidth(caption);
             }
@@ -1005,6 +1006,8 @@ void RenderRadio(TCanvas &Canvas,
             break;
         }
         if (!caption.isEmpty()) {
+            // The drawn glyphs change the brush, which would make the text opaque again.
+            Canvas.SetBkMode(TBkMode::bkTransparent);
             Canvas.TextOut(tx, ty, caption);
             captionsSoFar += Canvas.TextWidth(caption);
         }

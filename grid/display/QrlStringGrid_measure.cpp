@@ -1,5 +1,6 @@
 // The measurements the automatic sizing takes: the room a cell's text and graphic need, the text
 // margins, the lines of a row, and whether a header cell carries the sort glyph.
+#include "grid/display/QrlCellPaint.h"
 #include "grid/model/QrlCellDrawer.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlHTMLText.h"
@@ -48,8 +49,7 @@ TSize TQrlStringGrid::CalcCellTextSize(int ACol, int DisplCol, bool VS, bool SB,
     GetFontProperties(DisplCol, ACol, ARow, state, font, brush, true);
     if (fixed && d->activeCellShow && d->activeCellFont.Style().Contains(TFontStyle::fsBold))
         font.SetStyle(font.Style() | TFontStyle::fsBold);
-    if (d->zoomFactor != 0)
-        font.SetSize(font.Size() + d->zoomFactor);
+    ZoomFont(font, d->zoomFactor);
     if (!d->measureCanvas)
         d->measureCanvas = std::make_unique<TCanvas>();
     TCanvas &canvas = *d->measureCanvas;

@@ -389,6 +389,11 @@ void TQrlStringGrid::GetVisualProperties(int ACol,
                 AState.Include(TGridDrawStateItem::gdSelected);
             }
         }
+        // Without a selection colour the selected cells that do not hold the focus take the
+        // system highlight, or they would look unselected.
+        if (d->selectionColor == clNone && AState.Contains(TGridDrawStateItem::gdSelected) &&
+            !AState.Contains(TGridDrawStateItem::gdFocused))
+            ABrush.SetColor(clHighlight);
     }
 
     if (d->useDisabledFont &&
@@ -508,8 +513,7 @@ void TQrlStringGrid::RenderCell(
 
     if (selected && !focused && d->selectionColor == clNone)
         canvas.Brush().SetColor(clHighlight);
-    if (d->zoomFactor != 0)
-        font.SetSize(font.Size() + d->zoomFactor);
+    ZoomFont(font, d->zoomFactor);
     const TColor savedBrush = canvas.Brush().Color();
     const TColor savedFont = font.Color();
 
@@ -667,9 +671,9 @@ void TQrlStringGrid::RenderCell(
                 canvas.Brush().SetColor(Color());
                 font.SetColor(Font().Color());
                 // The hook sees the unzoomed font; the zoom is added once more after it.
-                font.SetSize(font.Size() - d->zoomFactor);
+                ZoomFont(font, -d->zoomFactor);
                 CellColorHook(rc, ARow, &font, &canvas.Brush(), AState);
-                font.SetSize(font.Size() + d->zoomFactor);
+                ZoomFont(font, d->zoomFactor);
             }
         }
         if (graphic)

@@ -390,13 +390,15 @@ void TQrlStringGrid::UpdateHScrollProportional()
 {
     if (d->loading || IsDesigningQuery() || !d->scrollProportional || d->scrollLock)
         return;
+    // Each line counts with its grid line; the geometry itself keeps no room for the lines.
     const long long L = GridLineWidth();
     const long long fixed = FixedWidth();
-    const long long F = L + fixed;
-    const long long C = L + GridWidth() - fixed;
+    const long long F = L + fixed + FixedCols() * L;
+    const long long C = L + GridWidth() - fixed + (ColCount() - FixedCols()) * L;
     // Scrollable columns left of the left column, from where the first of them lies.
-    const long long D = L + fixed - UnclippedCellRect(FixedCols(), 0).Left;
-    const long long S = GridWidth() - static_cast<long long>(ColCount()) * L;
+    const long long D =
+        L + fixed - UnclippedCellRect(FixedCols(), 0).Left + (LeftCol() - FixedCols()) * L;
+    const long long S = GridWidth();
     const long long gw = width();
     if (C <= 0)
         return;
@@ -425,9 +427,10 @@ void TQrlStringGrid::UpdateVScrollProportional()
         return;
     const long long L = GridLineWidth();
     const long long fixed = FixedHeight();
-    const long long F = L + fixed;
-    const long long C = L + GridHeight() - fixed;
-    const long long D = L + fixed - UnclippedCellRect(0, FixedRows()).Top;
+    const long long F = L + fixed + FixedRows() * L;
+    const long long C = L + GridHeight() - fixed + (RowCount() - FixedRows()) * L;
+    const long long D =
+        L + fixed - UnclippedCellRect(0, FixedRows()).Top + (TopRow() - FixedRows()) * L;
     const long long gh = height();
     if (C == 0)
         return;

@@ -68,9 +68,7 @@ void TQrlStringGrid::leftRelease(TShiftState Shift, int X, int Y)
         const int col = d->sizingFixedCol;
         d->sizingFixedCol = -1;
         if (col >= 0 && col < ColCount()) {
-            int width = X;
-            for (int c = 0; c < col; ++c)
-                width -= ColWidths(c) + GridLineWidth();
+            int width = X - UnclippedCellRect(col, 0).Left;
             if (OnEndColumnSize)
                 OnEndColumnSize(this, col);
             if (OnUpdateColumnSize)
@@ -84,9 +82,7 @@ void TQrlStringGrid::leftRelease(TShiftState Shift, int X, int Y)
         const int row = d->sizingFixedRow;
         d->sizingFixedRow = -1;
         if (row >= 0 && row < RowCount()) {
-            int height = Y;
-            for (int r = 0; r < row; ++r)
-                height -= RowHeights(r) + GridLineWidth();
+            const int height = Y - UnclippedCellRect(0, row).Top;
             SetRowHeights(row, std::max(height, 0));
             if (OnEndRowSize)
                 OnEndRowSize(this, row);

@@ -95,7 +95,7 @@ void TCellProperties::SetWordWrap(bool Value)
 
 TBaseGrid::TBaseGrid(QWidget *parent) : TPlatformStringGrid(parent)
 {
-    // This grid draws its lines inside its cells; the platform keeps only their room.
+    // This grid draws its lines inside its cells; the platform keeps no room for them.
     SetPlatformGridLines(false);
     SetGridLineWidth(1);
     SetDefaultDrawing(false);
@@ -141,8 +141,8 @@ void TBaseGrid::SetDefaultDrawing(bool Value)
 
 void TBaseGrid::SetGridLineWidth(int Value)
 {
-    TPlatformStringGrid::SetGridLineWidth(Value);
-    SetPlatformGridLines(false);
+    FGridLineWidth = std::max(0, Value);
+    TPlatformStringGrid::SetGridLineWidth(0);
     Invalidate();
 }
 
@@ -951,15 +951,8 @@ void TBaseGrid::PaintCellCore(
         State.Include(gdFixed);
         State.Exclude(gdSelected);
     }
-    if (Full) {
+    if (Full)
         Rect = CellRect(ACol, ARow);
-        // The platform keeps each line's room after the cell and paints nothing there; the cell
-        // covers that room, so its own lines land in it.
-        if (!Rect.IsEmpty()) {
-            Rect.Right += GridLineWidth();
-            Rect.Bottom += GridLineWidth();
-        }
-    }
 
     // A merged area scrolled partly under the fixed cells must not paint over them.
     const int x0 = ACol >= FixedCols() ? FixedColsWidth() : 0;

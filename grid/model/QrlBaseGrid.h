@@ -139,8 +139,9 @@ public:
     // The grid's own flag; the platform grid's default drawing stays off.
     bool DefaultDrawing() const override { return FDefaultDrawing; }
     void SetDefaultDrawing(bool Value) override;
-    // The line width stays in the platform geometry (the lines keep their room), but this grid
-    // draws them itself.
+    // The width of the lines this grid draws inside its cells. The platform's own line width
+    // stays 0, so a column covers exactly its width on screen.
+    int GridLineWidth() const override { return FGridLineWidth; }
     void SetGridLineWidth(int Value) override;
     TColor GridLineColor() const { return FGridLineColor; }
     void SetGridLineColor(TColor Value);
@@ -367,6 +368,7 @@ private:
     void repaintMergedFixed();
 
     bool FDefaultDrawing = false;
+    int FGridLineWidth = 1;
     TColor FGridLineColor = 0xC0C0C0;
     TColor FGridFixedLineColor = 0x808080;
     TQrlGridUndoRedo *FUndoRedo = nullptr;

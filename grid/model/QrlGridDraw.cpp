@@ -476,10 +476,10 @@ void DrawProgressBar(TCanvas &Canvas,
     Canvas.FrameRect(frame);
 }
 
-void DrawProgressPie(TCanvas &Canvas, const TRect &Rect, TColor Color, bool ForPrint, int Percent)
+namespace {
+
+void drawPie(TCanvas &Canvas, const TRect &Rect, TColor Color, int Percent)
 {
-    // Same device orientation for print and screen here, so the seed stays below the top.
-    Q_UNUSED(ForPrint);
     const int w = Rect.Width();
     const int h = Rect.Height();
     const int cx = Rect.Left + w / 2;
@@ -497,6 +497,35 @@ void DrawProgressPie(TCanvas &Canvas, const TRect &Rect, TColor Color, bool ForP
         Canvas.Brush().SetColor(Color);
         Canvas.FloodFill(cx + 1, Rect.Top + 2, clGray, TFillStyle::fsBorder);
     }
+}
+
+} // namespace
+
+void DrawProgressPie(TCanvas &Canvas, const TRect &Rect, TColor Color, bool ForPrint, int Percent)
+{
+    // Same device orientation for print and screen here, so the seed stays below the top.
+    Q_UNUSED(ForPrint);
+    // The sector is flood-filled, which reads back what is drawn. A target that cannot be read
+    // (a widget being painted) gets the pie drawn on a transparent layer first.
+    if (Percent == 0 || !Canvas.Painter() || Canvas.CanReadPixels() || Rect.Width() <= 0 ||
+        Rect.Height() <= 0) {
+        drawPie(Canvas, Rect, Color, Percent);
+        return;
+    }
+    // The outline and the radius may reach one pixel past the right and bottom edges.
+    QImage layer(Rect.Width() + 2, Rect.Height() + 2, QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    {
+        TCanvas lc(&layer);
+        lc.Brush().Assign(Canvas.Brush());
+        drawPie(lc, Bounds(0, 0, Rect.Width(), Rect.Height()), Color, Percent);
+        lc.Flush();
+    }
+    Canvas.Draw(Rect.Left, Rect.Top, layer);
+    Canvas.Pen().SetColor(clGray);
+    Canvas.Pen().SetWidth(1);
+    Canvas.Pen().SetStyle(TPenStyle::psSolid);
+    Canvas.Brush().SetColor(Color);
 }
 
 namespace {
@@ -669,7 +698,8 @@ void DrawErrorUnderline(QWidget *Owner,
     const int start = ErrFrom >= 0 && ErrFrom < n ? posOf(ErrFrom) : posOf(n) + 4;
     const int last = ErrFrom + ErrLen - 1;
     const int end = last >= 0 && last < n ? posOf(last) : posOf(std::max(0, n - 1)) + 4;
-    const int base = Rect.Top + YOffset;
+    // The line (its top YOffset below the rectangle's) is underlined from its baseline down.
+    const int base = Rect.Top + YOffset + Canvas.TextAscent();
     Canvas.Pen().SetColor(clRed);
     Canvas.Pen().SetWidth(2);
     Canvas.Pen().SetStyle(TPenStyle::psSolid);

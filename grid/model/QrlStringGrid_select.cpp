@@ -378,8 +378,8 @@ void TQrlStringGrid::RepaintRow(int ARow)
     const int last = std::min(LeftCol() + VisibleColCount(), ColCount() - 1);
     const TRect a = UnclippedCellRect(0, ARow);
     const TRect b = UnclippedCellRect(last, ARow);
-    // The grid line after the cells belongs to them.
-    InvalidateRect({a.Left, a.Top, b.Right + GridLineWidth(), a.Bottom + GridLineWidth()});
+    // The grid lines lie inside the cells.
+    InvalidateRect({a.Left, a.Top, b.Right, a.Bottom});
 }
 
 void TQrlStringGrid::RepaintCol(int ACol)
@@ -391,7 +391,7 @@ void TQrlStringGrid::RepaintCol(int ACol)
     const int last = std::min(TopRow() + VisibleRowCount(), RowCount() - 1);
     const TRect a = UnclippedCellRect(ACol, TopRow());
     const TRect b = UnclippedCellRect(ACol, last);
-    InvalidateRect({a.Left, a.Top, a.Right + GridLineWidth(), b.Bottom + GridLineWidth()});
+    InvalidateRect({a.Left, a.Top, a.Right, b.Bottom});
 }
 
 void TQrlStringGrid::RepaintRect(const TGridRect &R)
@@ -405,15 +405,14 @@ void TQrlStringGrid::RepaintRect(const TGridRect &R)
         Invalidate();
         return;
     }
-    const TRect u = unite(a, b);
-    InvalidateRect({u.Left, u.Top, u.Right + GridLineWidth(), u.Bottom + GridLineWidth()});
+    InvalidateRect(unite(a, b));
 }
 
 void TQrlStringGrid::InvalidateCellRange(const TGridRect &R)
 {
     const TRect u = unite(CellRect(R.Left, R.Top), CellRect(R.Right, R.Bottom));
     if (!u.IsEmpty())
-        InvalidateRect({u.Left, u.Top, u.Right + GridLineWidth(), u.Bottom + GridLineWidth()});
+        InvalidateRect(u);
 }
 
 // ---- search footer scrolling ----------------------------------------------------------------

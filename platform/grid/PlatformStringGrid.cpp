@@ -350,7 +350,7 @@ void TPlatformStringGrid::SetRowHeights(int Index, int Value)
 void TPlatformStringGrid::SetGridLineWidth(int Value)
 {
     Value = std::max(0, Value);
-    if (Value == GridLineWidth())
+    if (Value == m_cols.LineWidth())
         return;
     m_cols.SetLineWidth(Value);
     m_rows.SetLineWidth(Value);
@@ -1187,7 +1187,7 @@ void TPlatformStringGrid::InvalidateCell(int ACol, int ARow)
     if (r.IsEmpty())
         return;
     // The grid line after the cell belongs to it.
-    const int lw = GridLineWidth();
+    const int lw = m_cols.LineWidth();
     InvalidateRect(clampedRect(r.Left, r.Top, qint64(r.Right) + lw, qint64(r.Bottom) + lw));
 }
 

@@ -110,7 +110,10 @@ public:
     virtual void SetColWidths(int Index, int Value);
     int RowHeights(int Index) const;
     virtual void SetRowHeights(int Index, int Value);
-    int GridLineWidth() const { return m_cols.LineWidth(); }
+    // The room the geometry keeps after every line for the grid line. A descendant that draws
+    // its lines inside its cells keeps that room at 0 and answers its own width here; the
+    // platform's geometry always uses the room.
+    virtual int GridLineWidth() const { return m_cols.LineWidth(); }
     virtual void SetGridLineWidth(int Value);
     // Total extent of all columns / rows with their grid lines.
     int GridWidth() const;

@@ -579,7 +579,7 @@ void TPlatformStringGrid::CalcSizingState(
 {
     State = TGridState::gsNormal;
     Index = -1;
-    const int lw = GridLineWidth();
+    const int lw = m_cols.LineWidth();
     // Nearest line end among the visible lines of one axis.
     auto nearest = [&](Axis axis, int p, int &pos) {
         const int count = axis == Axis::Cols ? ColCount() : RowCount();

@@ -75,7 +75,7 @@ void TPlatformStringGrid::Paint()
     TCanvas &cv = *Canvas();
     const int vw = viewport()->width();
     const int vh = viewport()->height();
-    const int lw = GridLineWidth();
+    const int lw = m_cols.LineWidth();
 
     cv.Brush().SetColor(m_color);
     cv.FillRect(m_paintRect);
@@ -150,7 +150,7 @@ void TPlatformStringGrid::Paint()
 
 void TPlatformStringGrid::DrawGridLines(int, int, const TRect &ARect, TGridDrawState AState)
 {
-    const qint64 lw = GridLineWidth();
+    const qint64 lw = m_cols.LineWidth();
     if (lw <= 0)
         return;
     TCanvas &cv = *Canvas();

@@ -780,6 +780,12 @@ TColor TCanvas::Pixels(int x, int y)
     return FromQColor(QColor(img.pixel(x, y)));
 }
 
+bool TCanvas::CanReadPixels() const
+{
+    const QPaintDevice *dev = m_painter ? m_painter->device() : m_device;
+    return dev && (dev->devType() == QInternal::Image || dev->devType() == QInternal::Pixmap);
+}
+
 void TCanvas::SetPixels(int x, int y, TColor color)
 {
     TCanvasOp op = makeOp(TCanvasOp::Kind::Pixel, {x, y, x + 1, y + 1});

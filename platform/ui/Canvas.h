@@ -304,6 +304,9 @@ public:
     // Pixels
     // clNone when the canvas cannot read its target or the point lies outside it.
     TColor Pixels(int x, int y);
+    // Whether the target can be read back (an image or a pixmap; not a widget being painted),
+    // which Pixels and FloodFill need.
+    bool CanReadPixels() const;
     void SetPixels(int x, int y, TColor color);
 
     // Text. Text is drawn in the font colour; with a solid brush its background (the text
@@ -322,6 +325,8 @@ public:
     int DrawText(const QString &text, const TRect &r, std::uint32_t flags);
     int TextWidth(const QString &text);
     int TextHeight(const QString &text);
+    // Distance from the top of a text line to its baseline in the current font.
+    int TextAscent() { return ascent(); }
     TSize TextExtent(const QString &text);
 
     // Pictures

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 
 using plat::TGridDrawState;
@@ -625,6 +626,80 @@ TEST(CellDrawing, MarkerUnderlinesItsCharactersInRed)
     g.RenderCell(&canvas, 1, 1, {}, r);
     EXPECT_GT(redMarks(), 0);
     EXPECT_EQ(canvas.Texts(), QStringList{QStringLiteral("speling")});
+}
+
+TEST(CellContent, ErrorMarkerRunsUnderItsCharactersFromTheBaseline)
+{
+    // Recording metrics: 7 pixels a character, lines of 13 with the baseline 10 below the top.
+    struct Case
+    {
+        TAlignment ha;
+        TVAlignment va;
+    };
+    for (const Case &c : {Case{TAlignment::taLeftJustify, TVAlignment::vtaTop},
+                          Case{TAlignment::taCenter, TVAlignment::vtaCenter},
+                          Case{TAlignment::taRightJustify, TVAlignment::vtaBottom}}) {
+        SCOPED_TRACE(int(c.ha));
+        TRecordingCanvas canvas;
+        TCellPaintView v;
+        v.text = QStringLiteral("abcdefgh");
+        v.hAlign = c.ha;
+        v.vAlign = c.va;
+        v.errorStart = 2;
+        v.errorLength = 3;
+        PaintCellContent(canvas, v, TRect{10, 20, 210, 80});
+        const TCanvasOp *text = firstText(canvas);
+        ASSERT_NE(text, nullptr);
+        const TPoint origin = text->points.at(0);
+        const auto zigzags = canvas.OpsOf(TCanvasOp::Kind::Polyline);
+        ASSERT_EQ(zigzags.size(), 1u);
+        const std::vector<TPoint> &pts = zigzags[0].points;
+        ASSERT_GE(pts.size(), 2u);
+        // From the first marked character to 3 pixels past the last one's start.
+        EXPECT_EQ(pts.front().X, origin.X + 2 * 7);
+        EXPECT_GE(pts.back().X, origin.X + 4 * 7);
+        EXPECT_LE(pts.back().X, origin.X + 4 * 7 + 3);
+        const int baseline = origin.Y + 10;
+        EXPECT_EQ(pts.front().Y, baseline + 3);
+        for (const TPoint &p : pts)
+            EXPECT_TRUE(p.Y == baseline || p.Y == baseline + 3) << p.Y;
+    }
+}
+
+TEST(CellDrawing, ZoomMakesHeaderAndDataTextSmallerOrLargerAlike)
+{
+    TQrlStringGrid g;
+    g.SetColCount(3);
+    g.SetRowCount(3);
+    g.SetCells(1, 0, QStringLiteral("WWWWWWWW"));
+    g.SetCells(1, 1, QStringLiteral("WWWWWWWW"));
+    // The drawn font's height and the measured width, at zoom -3, 0 and +3.
+    auto drawnHeight = [&](int row) {
+        TRecordingCanvas canvas;
+        const TRect r = g.CellRect(1, row);
+        g.RenderCell(&canvas, 1, row,
+                     row == 0 ? TGridDrawState{TGridDrawStateItem::gdFixed} : TGridDrawState{}, r);
+        const TCanvasOp *op = firstText(canvas);
+        return op ? std::abs(op->fontHeight) : -1;
+    };
+    int heights[2][3];
+    int widths[2][3];
+    const int steps[] = {-3, 3, 3};
+    for (int i = 0; i < 3; ++i) {
+        g.Zoom(steps[i]);
+        for (int row = 0; row < 2; ++row) {
+            heights[row][i] = drawnHeight(row);
+            widths[row][i] = g.GetCellTextSize(1, row, false, false).cx;
+        }
+    }
+    ASSERT_EQ(g.ZoomFactor(), 3);
+    for (int row = 0; row < 2; ++row) {
+        SCOPED_TRACE(row == 0 ? "header" : "data");
+        EXPECT_LT(heights[row][0], heights[row][1]);
+        EXPECT_LT(heights[row][1], heights[row][2]);
+        EXPECT_LT(widths[row][0], widths[row][1]);
+        EXPECT_LT(widths[row][1], widths[row][2]);
+    }
 }
 
 struct OutlineCase

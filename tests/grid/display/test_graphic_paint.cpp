@@ -410,6 +410,44 @@ TEST_F(GraphicPaintTest, RadioGroupMarksTheIndexOrTheItemEqualToTheCellText)
     EXPECT_TRUE(canvas.Ops().empty());
 }
 
+TEST_F(GraphicPaintTest, DrawnLookRadioCaptionsHaveNoBoxBehindThem)
+{
+    // On a magenta ground the text's own pixels are shades of magenta; the glyphs' brush
+    // colours (button face, the red mark) must not show behind the captions.
+    look.SetColor(clRed);
+    const QStringList items{QStringLiteral("one"), QStringLiteral("two")};
+    for (bool horizontal : {false, true}) {
+        SCOPED_TRACE(horizontal ? "side by side" : "stacked");
+        QImage img(160, 60, QImage::Format_RGB32);
+        img.fill(QColor(255, 0, 255));
+        std::vector<TCanvasOp> captions;
+        {
+            TCanvas cv(&img);
+            cv.SetRecording(true);
+            cv.Brush().SetColor(clFuchsia);
+            RenderRadio(cv, Rect(0, 0, 160, 60), false, 1.0, TControlStyle::csCorvane, false,
+                        &items, false, horizontal, 0, 2, look, QString());
+            for (const TCanvasOp &op : cv.Ops())
+                if (op.kind == Kind::TextOut)
+                    captions.push_back(op);
+            cv.Flush();
+        }
+        ASSERT_EQ(captions.size(), 2u);
+        for (const TCanvasOp &op : captions) {
+            int boxed = 0;
+            int ink = 0;
+            for (int y = op.rect.Top; y < op.rect.Bottom; ++y)
+                for (int x = op.rect.Left; x < op.rect.Right; ++x) {
+                    const QColor p = img.pixelColor(x, y);
+                    boxed += p == ToQColor(clBtnFace) || p == QColor(255, 0, 0);
+                    ink += p != QColor(255, 0, 255);
+                }
+            EXPECT_EQ(boxed, 0) << op.text.toStdString();
+            EXPECT_GT(ink, 0) << op.text.toStdString();
+        }
+    }
+}
+
 TEST_F(GraphicPaintTest, RadioButtonCellIsOneGlyphMovedRightByTheOffset)
 {
     look.SetControlStyle(TControlStyle::csClassic);

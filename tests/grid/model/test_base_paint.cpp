@@ -72,10 +72,8 @@ TEST(BasePaint, MergedAreaPaintedOnceAndClippedUnderFixedCells)
     PaintGrid g;
     g.MergeCells(1, 1, 3, 2);
     g.SetLeftCol(2); // the base cell lies under the fixed column now
-    TRect area = g.CellRect(1, 1);
+    const TRect area = g.CellRect(1, 1);
     ASSERT_LT(area.Left, g.FixedColsWidth());
-    area.Right += g.GridLineWidth(); // with the room of its last lines
-    area.Bottom += g.GridLineWidth();
     const TRect clip{g.FixedColsWidth(), g.FixedRowsHeight(), g.viewport()->width(),
                      g.viewport()->height()};
     for (int pass = 1; pass <= 2; ++pass) {
@@ -105,7 +103,8 @@ TEST(BasePaint, PlatformDrawsNoLinesOrCellsOfItsOwn)
     EXPECT_FALSE(cv.OpsOf(Kind::Line).empty());
     EXPECT_TRUE(cv.OpsOf(Kind::TextRect).empty());
 
-    // The line's room after a cell shows the grid line, not the grid's colour behind it.
+    // The lines are the cells' last column and row of pixels: the platform keeps no room for
+    // them, so the next cell starts right after and every cell is as wide as its column.
     g.SetGridLineColor(0x0000FF);
     QImage img(g.viewport()->size(), QImage::Format_RGB32);
     img.fill(Qt::black);
@@ -115,9 +114,14 @@ TEST(BasePaint, PlatformDrawsNoLinesOrCellsOfItsOwn)
         pc.Flush();
     }
     const TRect cell = g.CellRect(2, 2);
-    EXPECT_EQ(img.pixelColor(cell.Right, cell.Top + 5), QColor(255, 0, 0));
-    EXPECT_EQ(img.pixelColor(cell.Left + 5, cell.Bottom), QColor(255, 0, 0));
-    EXPECT_EQ(img.pixelColor(cell.Right - 1, cell.Top + 5), ToQColor(g.Color()));
+    EXPECT_EQ(cell.Width(), g.ColWidths(2));
+    EXPECT_EQ(cell.Height(), g.RowHeights(2));
+    EXPECT_EQ(g.CellRect(3, 2).Left, cell.Right);
+    EXPECT_EQ(g.CellRect(2, 3).Top, cell.Bottom);
+    EXPECT_EQ(img.pixelColor(cell.Right - 1, cell.Top + 5), QColor(255, 0, 0));
+    EXPECT_EQ(img.pixelColor(cell.Left + 5, cell.Bottom - 1), QColor(255, 0, 0));
+    EXPECT_EQ(img.pixelColor(cell.Right - 2, cell.Top + 5), ToQColor(g.Color()));
+    EXPECT_EQ(img.pixelColor(cell.Right, cell.Top + 5), ToQColor(g.Color()));
 }
 
 TEST(BasePaint, SelectionBoxPiecesAndColourSets)
@@ -150,7 +154,7 @@ TEST(BasePaint, SelectionBoxPiecesAndColourSets)
             int ends = 0;
             for (const TCanvasOp &op : pixelsOf(cv, g.Color())) {
                 ends |= op.rect.Left == r.Left ? 1 : 0;
-                ends |= op.rect.Left == r.Right + g.GridLineWidth() - 2 ? 2 : 0;
+                ends |= op.rect.Left == r.Right - 2 ? 2 : 0;
             }
             EXPECT_EQ(ends, c.ends[i]);
             bool border = false;
@@ -232,10 +236,9 @@ TEST(BasePaint, GridLinesInsideTheCellAndContentRectangle)
         g.SetGridFixedLineColor(0x00AA00);
         TRecordingCanvas cv;
         g.PaintCell(&cv, c.col, 2, g.CellRect(c.col, 2), c.state);
-        // The cell covers the room the platform keeps for its lines.
-        TRect r = g.CellRect(c.col, 2);
-        r.Right += c.lineWidth;
-        r.Bottom += c.lineWidth;
+        // The lines lie inside the cell, which is exactly as wide as its column.
+        const TRect r = g.CellRect(c.col, 2);
+        EXPECT_EQ(r.Width(), g.ColWidths(c.col));
         const auto lines = cv.OpsOf(Kind::Line);
         ASSERT_EQ(lines.size(), 2u);
         const int lw = c.inset;

@@ -123,6 +123,15 @@ TEST(BaseGrid, DefaultsAndPlatformLooks)
     EXPECT_FALSE(g.plat::TPlatformStringGrid::DefaultDrawing());
     EXPECT_EQ(g.GridLineWidth(), 1);
     EXPECT_FALSE(g.PlatformGridLines());
+    // The grid draws its lines inside its cells: the platform's own width stays 0, whatever
+    // the grid's, and the geometry has no room between the lines.
+    EXPECT_EQ(g.plat::TPlatformStringGrid::GridLineWidth(), 0);
+    g.SetGridLineWidth(3);
+    EXPECT_EQ(g.GridLineWidth(), 3);
+    EXPECT_EQ(g.plat::TPlatformStringGrid::GridLineWidth(), 0);
+    EXPECT_EQ(g.UnclippedCellRect(2, 1).Left, g.ColWidths(0) + g.ColWidths(1));
+    EXPECT_EQ(g.GridWidth(), g.ColCount() * g.DefaultColWidth());
+    g.SetGridLineWidth(1);
     EXPECT_EQ(g.GridLineColor(), 0xC0C0C0u);
     EXPECT_EQ(g.GridFixedLineColor(), 0x808080u);
     EXPECT_EQ(g.ActiveRowColor(), 0xFF000018u);

@@ -427,7 +427,8 @@ TEST(GridDraw, RangeIndicatorRunsFromTheCentre)
 
 TEST(GridDraw, ErrorUnderlineZigZag)
 {
-    // 7-pixel characters after the edit's 2-pixel margin.
+    // 7-pixel characters after the edit's 2-pixel margin; the line's top is YOffset below the
+    // rectangle's and its baseline 10 below that.
     struct Case
     {
         int from, len;
@@ -450,8 +451,8 @@ TEST(GridDraw, ErrorUnderlineZigZag)
         }
         ASSERT_EQ(lines.size(), 1u);
         const auto &pts = lines[0].points;
-        EXPECT_EQ(pts.front(), Point(c.start, 5 + 12 + 3));
-        EXPECT_EQ(pts[1], Point(c.start + 3, 5 + 12));
+        EXPECT_EQ(pts.front(), Point(c.start, 5 + 12 + 10 + 3));
+        EXPECT_EQ(pts[1], Point(c.start + 3, 5 + 12 + 10));
         EXPECT_LE(pts.back().X, c.end + 3);
         EXPECT_GT(pts.back().X + 3, c.end + 3);
         EXPECT_EQ(lines[0].penColor, clRed);
