@@ -413,7 +413,8 @@ void TTableDialog::FormShow()
     Load_File();
     Do_Copy.fill(false);
     Go_Top_Left();
-    if (m_grids.size() == 1 && m_grids[0]->isEnabled())
+    // The first page is shown: its grid takes the keys, so typing starts in the table.
+    if (!m_grids.isEmpty() && m_grids[0]->isEnabled())
         m_grids[0]->setFocus();
 }
 

@@ -547,8 +547,10 @@ TEST_P(TableDialogs, EachShowingStartsAtTheTopLeft)
     };
     QVector<Where> seen;
     int page = -1;
+    bool firstGridTakesTheKeys = false;
     showAndDo([&] {
         page = dlg->PageControl1 ? dlg->PageControl1->currentIndex() : 0;
+        firstGridTakesTheKeys = dlg->focusWidget() == dlg->Grid(0);
         for (int g = 0; g < dlg->GridCount(); ++g) {
             TQrlStringGrid *grid = dlg->Grid(g);
             seen << Where{grid->TopRow(), grid->LeftCol(), grid->Col(), grid->Row(),
@@ -557,6 +559,7 @@ TEST_P(TableDialogs, EachShowingStartsAtTheTopLeft)
         click(dlg->Btn_Cancel);
     });
     EXPECT_EQ(page, 0);
+    EXPECT_TRUE(firstGridTakesTheKeys);
     ASSERT_EQ(seen.size(), dlg->GridCount());
     for (const Where &w : seen) {
         EXPECT_EQ(w.top, 1);
