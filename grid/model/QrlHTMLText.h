@@ -2,7 +2,7 @@
 // tag stripping, the form controls ("<CONTROL ...>" tags) of a cell text, search marks, and the
 // two unit-wide colours of highlighted text.
 //
-// The model calls these; they are defined in the display layer (grid/display/QrlHTMLText.cpp).
+// The model uses these itself and the display and editing build on them, so they live here.
 // Every routine is linear in the length of its input, so hostile cell texts stay cheap.
 #pragma once
 
