@@ -1,6 +1,6 @@
 // Loading a complete language file (one entry per text number, with comments and protected
 // blanks mixed in) over the English table.
-#include "shell/common/ULanguage.h"
+#include "common/ULanguage.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -2,7 +2,7 @@
 // the file names.
 #include "FuzzSupport.h"
 
-#include "shell/common/ULanguage.h"
+#include "common/ULanguage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -2,7 +2,7 @@
 // the values saved and read again come back unchanged.
 #include "FuzzSupport.h"
 
-#include "shell/common/UComon.h"
+#include "common/UComon.h"
 
 #include <tuple>
 

@@ -1,5 +1,11 @@
 #include "gateway/UBoot.h"
 
+#include "common/UComon.h"
+#include "common/ULanguage.h"
+#include "common/UStartProgram.h"
+#include "common/UTitledForm.h"
+#include "common/button/LbButton.h"
+#include "common/button/LbButtons.h"
 #include "platform/net/IcmpClient.h"
 #include "platform/os/Files.h"
 #include "platform/ui/Colors.h"
@@ -7,12 +13,6 @@
 #include "platform/ui/Font.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/xml/XmlDocument.h"
-#include "shell/common/UComon.h"
-#include "shell/common/ULanguage.h"
-#include "shell/common/UStartProgram.h"
-#include "shell/common/UTitledForm.h"
-#include "shell/button/LbButton.h"
-#include "shell/button/LbButtons.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,12 +1,12 @@
 #include "gateway/UCompile_Bin.h"
 
+#include "common/UComon.h"
+#include "common/UComon_Validators.h"
 #include "gateway/table/UTableFiles.h"
 #include "platform/os/Files.h"
 #include "platform/text/StrConv.h"
 #include "platform/xml/XmlDocument.h"
 #include "resources/ConfigurationFolderText.h"
-#include "shell/common/UComon.h"
-#include "shell/common/UComon_Validators.h"
 
 #include <QDir>
 

@@ -1,9 +1,9 @@
 #include "gateway/UIEC61850_Variables.h"
 
+#include "common/UComon.h"
+#include "common/UComon_Validators.h"
+#include "common/ULanguage.h"
 #include "grid/model/QrlColumnGrid.h"
-#include "shell/common/UComon.h"
-#include "shell/common/UComon_Validators.h"
-#include "shell/common/ULanguage.h"
 
 namespace {
 

@@ -1,5 +1,9 @@
 #include "gateway/UParGen.h"
 
+#include "common/UComon.h"
+#include "common/ULanguage.h"
+#include "common/button/LbButton.h"
+#include "common/button/LbButtons.h"
 #include "gateway/table/UTableFiles.h"
 #include "platform/os/Files.h"
 #include "platform/ui/CategoryPanel.h"
@@ -9,10 +13,6 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/xml/XmlDocument.h"
 #include "resources/ConfigurationFolderText.h"
-#include "shell/common/UComon.h"
-#include "shell/common/ULanguage.h"
-#include "shell/button/LbButton.h"
-#include "shell/button/LbButtons.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -3,8 +3,8 @@
 // values live in ParGen.xml (see UParGenFile.h).
 #pragma once
 
+#include "common/UTitledForm.h"
 #include "gateway/UParGenFile.h"
-#include "shell/common/UTitledForm.h"
 
 #include <QHash>
 #include <QList>

@@ -3,8 +3,8 @@
 // then sets the panel's height from the bottom of its last visible control.
 #include "gateway/UParGen.h"
 
+#include "common/ULanguage.h"
 #include "platform/ui/CategoryPanel.h"
-#include "shell/common/ULanguage.h"
 
 #include <QCheckBox>
 #include <QComboBox>

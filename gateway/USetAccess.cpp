@@ -1,9 +1,9 @@
 #include "gateway/USetAccess.h"
 
+#include "common/UComon.h"
+#include "common/ULanguage.h"
 #include "grid/model/QrlColumnGrid.h"
 #include "platform/text/StrConv.h"
-#include "shell/common/UComon.h"
-#include "shell/common/ULanguage.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "gateway/UTLS_Server_Known_Cert.h"
 
+#include "common/UComon.h"
 #include "grid/model/QrlStringGrid.h"
-#include "shell/common/UComon.h"
 
 namespace {
 

@@ -27,7 +27,7 @@ LAYERS = [
     ("grid/exchange", ["grid/exchange"],                                         ["grid/editing"]),
     ("grid/dropdown", ["grid/dropdown"],                                         ["grid/model", "grid/editing"]),
     ("grid",          [],                                                        ["grid/exchange", "grid/dropdown"]),
-    ("conf_common",   ["shell/common", "shell/button", "resources", "gateway/table"], ["grid"]),
+    ("conf_common",   ["common", "resources", "gateway/table"],                  ["grid"]),
     ("conf_gateway",  ["gateway"],                                               ["conf_common"]),
     ("conf_sides",    ["sides"],                                                 ["conf_common"]),
     ("conf_shell",    ["shell"],                                                 ["conf_gateway", "conf_sides"]),
@@ -39,14 +39,20 @@ LAYERS = [
 DROPDOWN_USERS = set()
 
 # Folders whose sources are checked.
-SOURCE_DIRS = ["platform", "grid", "shell", "gateway", "sides", "resources", "app", "tests"]
+SOURCE_DIRS = ["platform", "grid", "common", "shell", "gateway", "sides", "resources", "app",
+               "tests"]
 SOURCE_EXTS = (".h", ".hpp", ".cpp", ".cc", ".inl")
 # Test areas hold no sources here.
 SKIP_DIRS = {"tests/fixtures"}
 
 # A test area links the target of the folder it mirrors, so it is checked against that target;
-# tests/common (the shared test entry and helpers) links only the platform.
-TEST_COMMON = ("tests/common", "platform")
+# tests/support (the shared test entry and helpers) links only the platform.
+TEST_SUPPORT = ("tests/support", "platform")
+
+# Folders whose files moved; a file added there (say from an older branch) would silently build
+# into the wrong layer.
+MOVED = {"shell/common": "common", "shell/button": "common/button"}
+
 # Sub-layers that a test links only as part of their whole target.
 TARGET_OF = {name: "grid" for name, _, _ in LAYERS if name.startswith("grid/")}
 
@@ -90,8 +96,8 @@ def source_layer(rel):
 
 def layer_of(rel):
     """The layer a file is checked as: its own, or for a test the target its area links."""
-    if rel.startswith(TEST_COMMON[0] + "/"):
-        return TEST_COMMON[1]
+    if rel.startswith(TEST_SUPPORT[0] + "/"):
+        return TEST_SUPPORT[1]
     if rel.startswith("tests/"):
         layer = source_layer(rel[len("tests/"):])
         return TARGET_OF.get(layer, layer)
@@ -127,6 +133,12 @@ def check(root):
     problems = []
     count = 0
     for rel in sources(root):
+        moved = [(old, new) for old, new in MOVED.items()
+                 if rel.startswith(old + "/") or rel.startswith(f"tests/{old}/")]
+        if moved:
+            old, new = moved[0]
+            problems.append(f"{rel}:1: {old}/ moved to {new}/; put the file there")
+            continue
         own = layer_of(rel)
         if own is None:
             problems.append(f"{rel}:1: no layer holds this folder; add it to LAYERS in "

@@ -20,15 +20,16 @@ GOOD_TREE = {
     "grid/editing/Keys.h": '#pragma once\n#include "grid/display/Paint.h"\n',
     "grid/exchange/Clip.h": '#pragma once\n#include "grid/editing/Keys.h"\n',
     "grid/dropdown/Popup.h": '#pragma once\n#include "grid/editing/Keys.h"\n#include "grid/model/Types.h"\n',
-    "shell/common/UComon.h": '#pragma once\n#include "grid/dropdown/Popup.h"\n',
-    "shell/button/LbButton.h": '#pragma once\n#include "shell/common/UComon.h"\n',
-    "gateway/table/UTableFiles.h": '#pragma once\n#include "shell/common/UComon.h"\n',
+    "common/UComon.h": '#pragma once\n#include "grid/dropdown/Popup.h"\n',
+    "common/button/LbButton.h": '#pragma once\n#include "common/UComon.h"\n',
+    "gateway/table/UTableFiles.h": '#pragma once\n#include "common/UComon.h"\n',
     "gateway/UParGen.h": '#pragma once\n#include "gateway/table/UTableFiles.h"\n',
-    "sides/building/UEde.h": '#pragma once\n#include "shell/button/LbButton.h"\n',
+    "sides/building/UEde.h": '#pragma once\n#include "common/button/LbButton.h"\n',
     "shell/UMain.h": '#pragma once\n#include "gateway/UParGen.h"\n#include "sides/building/UEde.h"\n',
     "app/main.cpp": '#include "shell/UMain.h"\n#include <QApplication>\n',
-    "tests/common/Helper.h": '#pragma once\n#include "platform/ui/Canvas.h"\n',
-    "tests/gateway/table/test_table.cpp": '#include "common/Helper.h"\n#include "gateway/table/UTableFiles.h"\n',
+    "tests/support/Helper.h": '#pragma once\n#include "platform/ui/Canvas.h"\n',
+    "tests/common/test_comon.cpp": '#include "support/Helper.h"\n#include "common/UComon.h"\n',
+    "tests/gateway/table/test_table.cpp": '#include "support/Helper.h"\n#include "gateway/table/UTableFiles.h"\n',
 }
 
 # file, the wrong-way include added to it as its last line
@@ -40,14 +41,20 @@ WRONG = [
     ("grid/exchange/Clip.h", "grid/dropdown/Popup.h"),            # only allowed files use dropdown
     ("grid/model/Types.h", "grid/dropdown/Popup.h"),              # the model never uses dropdown
     ("grid/dropdown/Popup.h", "grid/exchange/Clip.h"),            # dropdown uses only model, editing
-    ("grid/model/Types.h", "shell/common/UComon.h"),              # the grid uses the program
-    ("shell/common/UComon.h", "gateway/UParGen.h"),               # common uses a gateway dialog
+    ("grid/model/Types.h", "common/UComon.h"),                    # the grid uses the program
+    ("common/UComon.h", "gateway/UParGen.h"),                     # common uses a gateway dialog
+    ("common/UComon.h", "shell/UMain.h"),                         # the foundation uses the top
+    ("common/button/LbButton.h", "shell/UMain.h"),                # so does its button folder
     ("gateway/table/UTableFiles.h", "gateway/UParGen.h"),         # sub-folder of its own layer
     ("sides/building/UEde.h", "shell/UMain.h"),                   # a writer uses the main window
     ("gateway/UParGen.h", "sides/building/UEde.h"),               # siblings stay apart
     ("tests/gateway/table/test_table.cpp", "gateway/UParGen.h"),  # a test above its target
-    ("tests/common/Helper.h", "shell/common/UComon.h"),           # shared test code above platform
+    ("tests/support/Helper.h", "common/UComon.h"),                # shared test code above platform
+    ("tests/common/test_comon.cpp", "gateway/UParGen.h"),         # a foundation test above common
 ]
+
+# Files left in a folder that moved: each must fail by itself, includes or not.
+MOVED = ["shell/common/UNew.h", "shell/button/LbNew.cpp", "tests/shell/common/test_new.cpp"]
 
 
 def write_tree(root, extra=None):
@@ -88,10 +95,24 @@ def main(argv):
                 print(f"{rel} including {target}: expected one failure naming {expected}, got "
                       f"exit {result.returncode}:\n{result.stdout}{result.stderr}")
                 failures += 1
+        for index, rel in enumerate(MOVED):
+            root = os.path.join(tmp, f"moved{index}")
+            write_tree(root)
+            path = os.path.join(root, rel)
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            with open(path, "w", encoding="utf-8") as f:
+                f.write('#include "platform/ui/Canvas.h"\n')
+            result = run(check, root)
+            lines = result.stdout.splitlines()
+            if result.returncode != 1 or len(lines) != 1 or not lines[0].startswith(f"{rel}:1: "):
+                print(f"{rel} in a moved folder: expected one failure naming it, got exit "
+                      f"{result.returncode}:\n{result.stdout}{result.stderr}")
+                failures += 1
     if failures:
         print(f"check_layers_bite: {failures} case(s) not caught as expected")
         return 1
-    print(f"check_layers_bite: all {len(WRONG)} wrong-way includes caught")
+    print(f"check_layers_bite: all {len(WRONG)} wrong-way includes and {len(MOVED)} files in "
+          f"moved folders caught")
     return 0
 
 

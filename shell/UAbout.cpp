@@ -1,11 +1,11 @@
 #include "shell/UAbout.h"
 
+#include "common/UComon.h"
+#include "common/UTitledForm.h"
+#include "common/button/LbButton.h"
 #include "platform/os/Shell.h"
 #include "resources/MainWindowPictures.h"
-#include "shell/common/UComon.h"
-#include "shell/common/UTitledForm.h"
 #include "shell/UVersionCheck.h"
-#include "shell/button/LbButton.h"
 
 #include <QEvent>
 #include <QImage>

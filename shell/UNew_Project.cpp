@@ -1,9 +1,9 @@
 #include "shell/UNew_Project.h"
 
+#include "common/UComon.h"
+#include "common/button/LbButton.h"
 #include "platform/os/Files.h"
 #include "platform/ui/MessageBox.h"
-#include "shell/button/LbButton.h"
-#include "shell/common/UComon.h"
 
 #include <QLabel>
 #include <QLineEdit>

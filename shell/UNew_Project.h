@@ -2,7 +2,7 @@
 // under PROJECTS with the sub-folder bin.
 #pragma once
 
-#include "shell/common/UTitledForm.h"
+#include "common/UTitledForm.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,8 +1,8 @@
 #include "shell/UOpenConf.h"
 
+#include "common/UComon.h"
+#include "common/button/LbButton.h"
 #include "platform/os/Files.h"
-#include "shell/button/LbButton.h"
-#include "shell/common/UComon.h"
 
 #include <QDir>
 #include <QLabel>

@@ -2,7 +2,7 @@
 // chosen name; the main window opens it.
 #pragma once
 
-#include "shell/common/UTitledForm.h"
+#include "common/UTitledForm.h"
 
 #include <QString>
 #include <QStringList>

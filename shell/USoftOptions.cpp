@@ -1,11 +1,11 @@
 #include "shell/USoftOptions.h"
 
+#include "common/UComon.h"
+#include "common/ULanguage.h"
+#include "common/button/LbButton.h"
 #include "platform/os/Files.h"
 #include "platform/os/Shell.h"
 #include "platform/ui/MessageBox.h"
-#include "shell/common/UComon.h"
-#include "shell/common/ULanguage.h"
-#include "shell/button/LbButton.h"
 
 #include <QCheckBox>
 #include <QDir>

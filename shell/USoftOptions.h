@@ -4,7 +4,7 @@
 // the options in the shared state; the main window then writes the settings file.
 #pragma once
 
-#include "shell/common/UTitledForm.h"
+#include "common/UTitledForm.h"
 #include "shell/UVersionCheck.h"
 
 #include <QString>

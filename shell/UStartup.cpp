@@ -1,6 +1,6 @@
 #include "shell/UStartup.h"
 
-#include "shell/common/UComon.h"
+#include "common/UComon.h"
 
 bool Startup_Shared_State(const QString &basePath)
 {

@@ -1,7 +1,7 @@
 #include "shell/UVersionCheck.h"
 
+#include "common/UComon.h"
 #include "platform/text/StrConv.h"
-#include "shell/common/UComon.h"
 
 #include <QUrl>
 #include <QUrlQuery>

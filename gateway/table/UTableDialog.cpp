@@ -1,12 +1,12 @@
 #include "gateway/table/UTableDialog.h"
 
+#include "common/ULanguage.h"
+#include "common/button/LbButton.h"
 #include "gateway/table/UTableRows.h"
 #include "grid/model/QrlColumnGrid.h"
 #include "platform/text/StrConv.h"
 #include "platform/ui/ErrorReport.h"
 #include "platform/ui/MessageBox.h"
-#include "shell/button/LbButton.h"
-#include "shell/common/ULanguage.h"
 
 #include <QDir>
 #include <QTabWidget>

@@ -7,10 +7,10 @@
 // grid's key, hint, click and double-click handlers. A dialog overrides only where it departs.
 #pragma once
 
+#include "common/UTitledForm.h"
 #include "gateway/table/UTableFiles.h"
 #include "grid/model/QrlGridTypes.h"
 #include "platform/ui/Colors.h"
-#include "shell/common/UTitledForm.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,10 +1,10 @@
 #include "gateway/table/UTableFiles.h"
 
+#include "common/ULanguage.h"
 #include "platform/os/Files.h"
 #include "platform/text/StrConv.h"
 #include "platform/xml/XmlDocument.h"
 #include "resources/EnglishTexts.h"
-#include "shell/common/ULanguage.h"
 
 #include <QDir>
 

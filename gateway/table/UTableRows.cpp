@@ -1,10 +1,10 @@
 #include "gateway/table/UTableRows.h"
 
+#include "common/UComon.h"
+#include "common/ULanguage.h"
 #include "grid/model/QrlColumnGrid.h"
 #include "platform/text/StrConv.h"
 #include "platform/ui/MessageBox.h"
-#include "shell/common/UComon.h"
-#include "shell/common/ULanguage.h"
 
 namespace {
 

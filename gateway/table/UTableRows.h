@@ -3,7 +3,7 @@
 //
 // The routines work on real columns 1 .. ColCount + NumHiddenColumns - 1, so hidden columns
 // travel with their rows; column 0 holds the row number and is never touched. Copied rows go to
-// the row clipboard Copy_Row_Buffer (shell/common/UComon.h), shared by all dialogs.
+// the row clipboard Copy_Row_Buffer (common/UComon.h), shared by all dialogs.
 //
 // Two forms: the plain one for column grids, whose check-box columns hold "Y"/"N" texts, and the
 // *_Check one for string grids whose check boxes are cell graphics.

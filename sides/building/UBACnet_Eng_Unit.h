@@ -2,7 +2,7 @@
 // not built yet.
 #pragma once
 
-#include "shell/common/UTitledForm.h"
+#include "common/UTitledForm.h"
 
 class TFBACnet_Eng_Unit : public TTitledForm
 {

@@ -2,7 +2,7 @@
 // built yet.
 #pragma once
 
-#include "shell/common/UTitledForm.h"
+#include "common/UTitledForm.h"
 
 class TFKNXAccess : public TTitledForm
 {

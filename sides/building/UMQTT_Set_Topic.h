@@ -2,7 +2,7 @@
 // is not built yet.
 #pragma once
 
-#include "shell/common/UTitledForm.h"
+#include "common/UTitledForm.h"
 
 class TFMQTT_Set_Topic : public TTitledForm
 {

@@ -1,9 +1,9 @@
 #include "sides/building/UProfinetFileName.h"
 
+#include "common/UComon.h"
+#include "common/USaveDialog.h"
 #include "platform/os/Files.h"
 #include "platform/ui/MessageBox.h"
-#include "shell/common/UComon.h"
-#include "shell/common/USaveDialog.h"
 
 #include <QFileInfo>
 

@@ -2,7 +2,7 @@
 // command runs after it.
 #pragma once
 
-#include "shell/common/UTitledForm.h"
+#include "common/UTitledForm.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
 #include "sides/building/USNMP_MIB.h"
 
+#include "common/UComon.h"
+#include "common/USaveDialog.h"
+#include "common/UTitledForm.h"
 #include "platform/os/Files.h"
 #include "platform/ui/MessageBox.h"
-#include "shell/common/UComon.h"
-#include "shell/common/USaveDialog.h"
-#include "shell/common/UTitledForm.h"
 
 void Build_MIB_File(TSaveDialog *SaveMIB)
 {

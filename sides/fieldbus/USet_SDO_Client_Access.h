@@ -2,7 +2,7 @@
 // itself is not built yet.
 #pragma once
 
-#include "shell/common/UTitledForm.h"
+#include "common/UTitledForm.h"
 
 class TFSet_SDO_Client_Access : public TTitledForm
 {

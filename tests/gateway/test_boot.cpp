@@ -1,14 +1,14 @@
 // The update dialog: reachability test, update parameter file, hand-off to the update program,
 // and what it remembers between showings. Real echo traffic goes to 127.0.0.1 only.
-#include "common/GatewayTestUtil.h"
+#include "common/UComon.h"
+#include "common/ULanguage.h"
+#include "common/button/LbButton.h"
 #include "gateway/UBoot.h"
 #include "platform/net/IcmpClient.h"
 #include "platform/os/SerialPorts.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/xml/XmlDocument.h"
-#include "shell/common/UComon.h"
-#include "shell/common/ULanguage.h"
-#include "shell/button/LbButton.h"
+#include "support/GatewayTestUtil.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #include "gateway/UCompile_Bin.h"
 
-#include "common/GatewayTestUtil.h"
+#include "common/UComon.h"
 #include "platform/os/Regional.h"
-#include "shell/common/UComon.h"
+#include "support/GatewayTestUtil.h"
 
 #include <gtest/gtest.h>
 

@@ -2,12 +2,12 @@
 // Molt. Factor faults each name their own reason.
 #include "gateway/UIEC61850_Variables.h"
 
-#include "common/GatewayTestUtil.h"
+#include "common/UComon.h"
+#include "common/ULanguage.h"
 #include "grid/model/QrlColumnGrid.h"
 #include "platform/os/Regional.h"
 #include "platform/ui/MessageBox.h"
-#include "shell/common/UComon.h"
-#include "shell/common/ULanguage.h"
+#include "support/GatewayTestUtil.h"
 
 #include <gtest/gtest.h>
 

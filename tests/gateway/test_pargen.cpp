@@ -1,6 +1,6 @@
 // ParGen.xml: reading with defaults, older keys and bad values; the whole-form check; writing.
-#include "common/GatewayTestUtil.h"
 #include "gateway/UParGenFile.h"
+#include "support/GatewayTestUtil.h"
 
 #include "platform/xml/XmlDocument.h"
 

@@ -1,16 +1,16 @@
 // The general parameter dialog: panels and layout, load/check/save through the controls, the
 // '.' key of the octet edits, the Cancel question, the wheel and the texts.
-#include "common/GatewayTestUtil.h"
 #include "gateway/UParGen.h"
 #include "gateway/table/UTableFiles.h"
+#include "support/GatewayTestUtil.h"
 
+#include "common/UComon.h"
+#include "common/ULanguage.h"
+#include "common/button/LbButton.h"
 #include "platform/ui/CategoryPanel.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/xml/XmlDocument.h"
 #include "resources/ConfigurationFolderText.h"
-#include "shell/common/UComon.h"
-#include "shell/common/ULanguage.h"
-#include "shell/button/LbButton.h"
 
 #include <QApplication>
 #include <QCheckBox>

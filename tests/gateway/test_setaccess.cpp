@@ -2,13 +2,13 @@
 // read rows keep outside the grid.
 #include "gateway/USetAccess.h"
 
-#include "common/GatewayTestUtil.h"
+#include "common/UComon.h"
+#include "common/ULanguage.h"
+#include "common/button/LbButton.h"
 #include "gateway/UCompile_Bin.h"
 #include "grid/model/QrlColumnGrid.h"
 #include "platform/ui/MessageBox.h"
-#include "shell/button/LbButton.h"
-#include "shell/common/UComon.h"
-#include "shell/common/ULanguage.h"
+#include "support/GatewayTestUtil.h"
 
 #include <QTest>
 

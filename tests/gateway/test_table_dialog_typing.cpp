@@ -3,13 +3,13 @@
 // of an open editor, and then OK; what the file holds afterwards is what was typed.
 #include "gateway/UIEC61850_Variables.h"
 
-#include "common/GatewayTestUtil.h"
+#include "common/UComon.h"
+#include "common/ULanguage.h"
+#include "common/button/LbButton.h"
 #include "grid/editing/QrlGridCombo.h"
 #include "grid/model/QrlColumnGrid.h"
 #include "platform/ui/MessageBox.h"
-#include "shell/button/LbButton.h"
-#include "shell/common/UComon.h"
-#include "shell/common/ULanguage.h"
+#include "support/GatewayTestUtil.h"
 
 #include <QApplication>
 #include <QTest>

@@ -3,12 +3,12 @@
 #include "gateway/UTLS_Server_Known_Cert.h"
 #include "gateway/table/UTableRows.h"
 
-#include "common/GatewayTestUtil.h"
+#include "common/UComon.h"
+#include "common/ULanguage.h"
 #include "grid/editing/QrlInplaceEdit.h"
 #include "grid/model/QrlStringGrid.h"
 #include "platform/ui/MessageBox.h"
-#include "shell/common/UComon.h"
-#include "shell/common/ULanguage.h"
+#include "support/GatewayTestUtil.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,6 @@
 // The blocking HTTP GET client against a one-shot server on 127.0.0.1.
 #include "platform/net/HttpClient.h"
-#include "common/LoopbackServer.h"
+#include "support/LoopbackServer.h"
 
 #include <gtest/gtest.h>
 

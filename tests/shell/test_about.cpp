@@ -1,11 +1,11 @@
 // The about box: fixed English texts naming the software, and the link to the maker's home page.
+#include "common/UComon.h"
+#include "common/ULanguage.h"
+#include "common/button/LbButton.h"
 #include "platform/ui/Colors.h"
 #include "platform/ui/ModalForm.h"
 #include "shell/UAbout.h"
-#include "shell/common/UComon.h"
-#include "shell/common/ULanguage.h"
 #include "shell/UVersionCheck.h"
-#include "shell/button/LbButton.h"
 
 #include <QImage>
 #include <QLabel>

@@ -1,5 +1,9 @@
 // The wizard main window with all its windows created: layout, start-up, the button dispatch,
 // the reopen rule, the language relay, the version timer and saving the settings on close.
+#include "common/UComon.h"
+#include "common/ULanguage.h"
+#include "common/USaveDialog.h"
+#include "common/button/LbButton.h"
 #include "gateway/UBoot.h"
 #include "gateway/UCompile_Bin.h"
 #include "platform/os/Files.h"
@@ -7,15 +11,11 @@
 #include "platform/ui/ModalForm.h"
 #include "resources/ConfigurationFolderText.h"
 #include "resources/MainWindowPictures.h"
-#include "shell/common/UComon.h"
-#include "shell/common/ULanguage.h"
 #include "shell/UMain.h"
 #include "shell/UNew_Project.h"
-#include "shell/common/USaveDialog.h"
 #include "shell/USoftOptions.h"
 #include "shell/UVersionCheck.h"
 #include "shell/UWindows.h"
-#include "shell/button/LbButton.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,12 +1,12 @@
 // The new and open configuration dialogs on their own: name checks, folder creation, the list of
 // configurations and the preselection of the open one.
+#include "common/UComon.h"
+#include "common/ULanguage.h"
+#include "common/button/LbButton.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ModalForm.h"
-#include "shell/common/UComon.h"
-#include "shell/common/ULanguage.h"
 #include "shell/UNew_Project.h"
 #include "shell/UOpenConf.h"
-#include "shell/button/LbButton.h"
 
 #include <QDir>
 #include <QFile>

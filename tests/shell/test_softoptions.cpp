@@ -1,13 +1,13 @@
 // The options dialog: language pages and switching, the connection options with the update check
 // on demand, and what OK and Cancel keep.
-#include "common/LoopbackServer.h"
+#include "common/UComon.h"
+#include "common/ULanguage.h"
+#include "common/button/LbButton.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ModalForm.h"
-#include "shell/common/UComon.h"
-#include "shell/common/ULanguage.h"
 #include "shell/USoftOptions.h"
 #include "shell/UVersionCheck.h"
-#include "shell/button/LbButton.h"
+#include "support/LoopbackServer.h"
 
 #include <QCheckBox>
 #include <QDir>

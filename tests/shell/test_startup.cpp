@@ -1,8 +1,8 @@
 // Start-up of the shared state: folders, identity texts, the settings file and the reopen rule
 // as the program runs them before its first window.
+#include "common/SettingsTestUtil.h"
+#include "common/UComon.h"
 #include "shell/UStartup.h"
-#include "shell/common/SettingsTestUtil.h"
-#include "shell/common/UComon.h"
 
 #include <QDir>
 #include <QFile>

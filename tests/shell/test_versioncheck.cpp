@@ -1,6 +1,6 @@
 // The version check against a one-shot version service on 127.0.0.1.
 #include "shell/UVersionCheck.h"
-#include "common/LoopbackServer.h"
+#include "support/LoopbackServer.h"
 
 #include <gtest/gtest.h>
 

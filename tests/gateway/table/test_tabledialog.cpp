@@ -4,13 +4,13 @@
 #include "gateway/table/UTableDialog.h"
 #include "gateway/table/UTableRows.h"
 
-#include "common/GatewayTestUtil.h"
+#include "common/UComon.h"
+#include "common/ULanguage.h"
+#include "common/button/LbButton.h"
 #include "grid/model/QrlColumnGrid.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/xml/XmlDocument.h"
-#include "shell/button/LbButton.h"
-#include "shell/common/UComon.h"
-#include "shell/common/ULanguage.h"
+#include "support/GatewayTestUtil.h"
 
 #include <QTabWidget>
 

@@ -1,7 +1,7 @@
 #include "gateway/table/UTableFiles.h"
 
-#include "common/GatewayTestUtil.h"
 #include "platform/xml/XmlDocument.h"
+#include "support/GatewayTestUtil.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,10 +4,10 @@
 #include "gateway/table/UTableDialog.h"
 #include "gateway/table/UTableRows.h"
 
+#include "common/UComon.h"
+#include "common/ULanguage.h"
 #include "grid/model/QrlColumnGrid.h"
 #include "platform/ui/MessageBox.h"
-#include "shell/common/UComon.h"
-#include "shell/common/ULanguage.h"
 
 #include <gtest/gtest.h>
 

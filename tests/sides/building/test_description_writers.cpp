@@ -1,10 +1,10 @@
 // The description-file writers' questions (GSD, GSDML, MIB), run with the window and save dialog
 // they are given, without a main window.
+#include "common/UComon.h"
+#include "common/ULanguage.h"
+#include "common/USaveDialog.h"
+#include "common/UTitledForm.h"
 #include "platform/ui/MessageBox.h"
-#include "shell/common/UComon.h"
-#include "shell/common/ULanguage.h"
-#include "shell/common/USaveDialog.h"
-#include "shell/common/UTitledForm.h"
 #include "sides/building/UProfibus_GSD.h"
 #include "sides/building/UProfinetFileName.h"
 #include "sides/building/USNMP_MIB.h"

@@ -1,6 +1,6 @@
+#include "common/UComon_Validators.h"
 #include "platform/os/Regional.h"
 #include "platform/os/SerialPorts.h"
-#include "shell/common/UComon_Validators.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // scratch base folder with the shared state filled with stale values.
 #pragma once
 
-#include "shell/common/UComon.h"
+#include "common/UComon.h"
 
 #include <QDir>
 #include <QFile>

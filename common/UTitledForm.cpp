@@ -1,8 +1,8 @@
-#include "shell/common/UTitledForm.h"
+#include "common/UTitledForm.h"
 
-#include "shell/button/LbButton.h"
-#include "shell/common/UComon.h"
-#include "shell/common/ULanguage.h"
+#include "common/UComon.h"
+#include "common/ULanguage.h"
+#include "common/button/LbButton.h"
 
 #include <QLabel>
 #include <QPalette>

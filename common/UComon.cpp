@@ -1,4 +1,4 @@
-#include "shell/common/UComon.h"
+#include "common/UComon.h"
 
 #include "platform/os/Files.h"
 #include "platform/xml/XmlDocument.h"

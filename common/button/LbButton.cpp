@@ -1,4 +1,4 @@
-#include "shell/button/LbButton.h"
+#include "common/button/LbButton.h"
 
 #include "platform/ui/ErrorReport.h"
 #include "platform/ui/ModalForm.h"

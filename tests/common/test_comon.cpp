@@ -1,7 +1,7 @@
 // Shared state: folders, the settings file Montavor.xml, the reopen rule and the table paths.
+#include "common/SettingsTestUtil.h"
+#include "common/UComon.h"
 #include "platform/xml/XmlDocument.h"
-#include "shell/common/SettingsTestUtil.h"
-#include "shell/common/UComon.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // The owner-drawn push button: input state machine, dialog keys, modal result, fading and the
 // face it paints.
+#include "common/button/LbButton.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ModalForm.h"
-#include "shell/button/LbButton.h"
 
 #include <QAction>
 #include <QApplication>

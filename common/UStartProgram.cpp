@@ -1,4 +1,4 @@
-#include "shell/common/UStartProgram.h"
+#include "common/UStartProgram.h"
 
 #include "platform/os/Process.h"
 

@@ -1,4 +1,4 @@
-#include "shell/button/LbButtons.h"
+#include "common/button/LbButtons.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // The pictures of the predefined button kinds and the popup arrow, drawn once on first use.
 // Each kind picture is a strip of two 18 x 18 cells (normal, disabled) on a magenta background,
 // which the lower-left pixel makes transparent.
-#include "shell/button/LbButtons.h"
+#include "common/button/LbButtons.h"
 
 #include <QHash>
 #include <QPainter>

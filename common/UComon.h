@@ -10,7 +10,7 @@
 #include <cstdint>
 
 // The module's text validators live beside it.
-#include "shell/common/UComon_Validators.h"
+#include "common/UComon_Validators.h"
 
 // --- Identity of the software -------------------------------------------------------------
 

@@ -1,6 +1,6 @@
+#include "common/UComon.h"
+#include "common/ULanguage.h"
 #include "resources/EnglishTexts.h"
-#include "shell/common/UComon.h"
-#include "shell/common/ULanguage.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // The program runner: start, wait with a limit, leave a slow program running.
+#include "common/UStartProgram.h"
 #include "platform/os/Process.h"
-#include "shell/common/UStartProgram.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "shell/common/USaveDialog.h"
+#include "common/USaveDialog.h"
 
 #include <QFileDialog>
 #include <QWidget>

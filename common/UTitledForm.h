@@ -3,8 +3,8 @@
 // line. Also the look every dialog gives its push buttons.
 #pragma once
 
+#include "common/button/LbButtons.h"
 #include "platform/ui/ModalForm.h"
-#include "shell/button/LbButtons.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "shell/common/UComon_Validators.h"
+#include "common/UComon_Validators.h"
 
 #include "platform/os/Regional.h"
 #include "platform/os/SerialPorts.h"

@@ -1,10 +1,10 @@
-#include "shell/common/ULanguage.h"
+#include "common/ULanguage.h"
 
+#include "common/UComon.h"
 #include "platform/os/Files.h"
 #include "platform/os/TextReader.h"
 #include "platform/text/StrConv.h"
 #include "resources/EnglishTexts.h"
-#include "shell/common/UComon.h"
 
 QStringList Lang_Texts;
 int32_t Lang_Texts_Count = 0;

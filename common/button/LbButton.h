@@ -3,9 +3,9 @@
 // dialog's default or cancel button and fade its highlight out.
 #pragma once
 
+#include "common/button/LbButtons.h"
 #include "platform/ui/Colors.h"
 #include "platform/ui/Font.h"
-#include "shell/button/LbButtons.h"
 
 #include <QAction>
 #include <QImage>

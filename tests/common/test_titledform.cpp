@@ -1,7 +1,7 @@
 // The titled form's OK/Cancel panel that the dialogs share.
+#include "common/UTitledForm.h"
+#include "common/button/LbButton.h"
 #include "platform/ui/ModalForm.h"
-#include "shell/button/LbButton.h"
-#include "shell/common/UTitledForm.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
