@@ -47,6 +47,8 @@ SKIP_DIRS = {"tests/fixtures"}
 # A test area links the target of the folder it mirrors, so it is checked against that target;
 # tests/common (the shared test entry and helpers) links only the platform.
 TEST_COMMON = ("tests/common", "platform")
+# tests/grid/common (the grid areas' shared fixtures) links the whole grid.
+TEST_GRID_COMMON = ("tests/grid/common", "grid")
 # Sub-layers that a test links only as part of their whole target.
 TARGET_OF = {name: "grid" for name, _, _ in LAYERS if name.startswith("grid/")}
 
@@ -92,6 +94,8 @@ def layer_of(rel):
     """The layer a file is checked as: its own, or for a test the target its area links."""
     if rel.startswith(TEST_COMMON[0] + "/"):
         return TEST_COMMON[1]
+    if rel.startswith(TEST_GRID_COMMON[0] + "/"):
+        return TEST_GRID_COMMON[1]
     if rel.startswith("tests/"):
         layer = source_layer(rel[len("tests/"):])
         return TARGET_OF.get(layer, layer)

@@ -29,6 +29,8 @@ GOOD_TREE = {
     "app/main.cpp": '#include "shell/UMain.h"\n#include <QApplication>\n',
     "tests/common/Helper.h": '#pragma once\n#include "platform/ui/Canvas.h"\n',
     "tests/gateway/table/test_table.cpp": '#include "common/Helper.h"\n#include "gateway/table/UTableFiles.h"\n',
+    "tests/grid/common/Window.h": '#pragma once\n#include "grid/editing/Keys.h"\n',
+    "tests/grid/model/test_types.cpp": '#include "grid/common/Window.h"\n#include "grid/model/Types.h"\n',
 }
 
 # file, the wrong-way include added to it as its last line
@@ -47,6 +49,7 @@ WRONG = [
     ("gateway/UParGen.h", "sides/building/UEde.h"),               # siblings stay apart
     ("tests/gateway/table/test_table.cpp", "gateway/UParGen.h"),  # a test above its target
     ("tests/common/Helper.h", "shell/common/UComon.h"),           # shared test code above platform
+    ("tests/grid/common/Window.h", "shell/common/UComon.h"),      # shared grid test code above grid
 ]
 
 
