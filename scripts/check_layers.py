@@ -53,6 +53,9 @@ TEST_SUPPORT = ("tests/support", "platform")
 # into the wrong layer.
 MOVED = {"shell/common": "common", "shell/button": "common/button"}
 
+# tests/grid/common (the grid areas' shared fixtures) links the whole grid.
+TEST_GRID_COMMON = ("tests/grid/common", "grid")
+
 # Sub-layers that a test links only as part of their whole target.
 TARGET_OF = {name: "grid" for name, _, _ in LAYERS if name.startswith("grid/")}
 
@@ -98,6 +101,8 @@ def layer_of(rel):
     """The layer a file is checked as: its own, or for a test the target its area links."""
     if rel.startswith(TEST_SUPPORT[0] + "/"):
         return TEST_SUPPORT[1]
+    if rel.startswith(TEST_GRID_COMMON[0] + "/"):
+        return TEST_GRID_COMMON[1]
     if rel.startswith("tests/"):
         layer = source_layer(rel[len("tests/"):])
         return TARGET_OF.get(layer, layer)

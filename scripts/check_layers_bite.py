@@ -30,6 +30,8 @@ GOOD_TREE = {
     "tests/support/Helper.h": '#pragma once\n#include "platform/ui/Canvas.h"\n',
     "tests/common/test_comon.cpp": '#include "support/Helper.h"\n#include "common/UComon.h"\n',
     "tests/gateway/table/test_table.cpp": '#include "support/Helper.h"\n#include "gateway/table/UTableFiles.h"\n',
+    "tests/grid/common/Window.h": '#pragma once\n#include "grid/editing/Keys.h"\n',
+    "tests/grid/model/test_types.cpp": '#include "grid/common/Window.h"\n#include "grid/model/Types.h"\n',
 }
 
 # file, the wrong-way include added to it as its last line
@@ -51,6 +53,7 @@ WRONG = [
     ("tests/gateway/table/test_table.cpp", "gateway/UParGen.h"),  # a test above its target
     ("tests/support/Helper.h", "common/UComon.h"),                # shared test code above platform
     ("tests/common/test_comon.cpp", "gateway/UParGen.h"),         # a foundation test above common
+    ("tests/grid/common/Window.h", "common/UComon.h"),            # shared grid test code above grid
 ]
 
 # Files left in a folder that moved: each must fail by itself, includes or not.

@@ -2,6 +2,7 @@
 // cells and editor. Columns and rows cover exactly their sizes (the lines lie inside the cells),
 // selected cells without a selection colour take the system highlight, and a progress pie fills
 // its swept sector on screen.
+#include "grid/common/GridWindow.h"
 #include "grid/model/QrlStringGrid.h"
 #include "platform/grid/GridEditor.h"
 #include "platform/ui/Colors.h"
@@ -15,7 +16,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <memory>
 #include <vector>
 
 using plat::TGridOption;
@@ -27,9 +27,6 @@ class ShownGrid : public ::testing::Test
 protected:
     void SetUp() override
     {
-        window = std::make_unique<QWidget>();
-        grid = new TQrlStringGrid(window.get());
-        grid->setGeometry(0, 0, 420, 220);
         grid->SetColCount(5);
         grid->SetRowCount(5);
         grid->SetWordWrap(false);
@@ -39,18 +36,14 @@ protected:
         const int heights[] = {22, 30, 26, 30, 24};
         for (int r = 0; r < 5; ++r)
             grid->SetRowHeights(r, heights[r]);
-        window->resize(440, 240);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        ASSERT_TRUE(shown.show({420, 220}));
     }
 
-    void TearDown() override { window.reset(); }
+    void TearDown() override { shown.close(); }
 
     void focusGrid()
     {
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        grid->setFocus();
+        ASSERT_TRUE(shown.activate());
         QCoreApplication::processEvents();
     }
 
@@ -60,8 +53,9 @@ protected:
     {
         grid->viewport()->repaint();
         QCoreApplication::processEvents();
-        const QPoint at = grid->viewport()->mapTo(window.get(), QPoint(0, 0));
-        const QImage whole = window->screen()->grabWindow(window->winId()).toImage();
+        const QPoint at = grid->viewport()->mapTo(shown.window(), QPoint(0, 0));
+        const QImage whole =
+            shown.window()->screen()->grabWindow(shown.window()->winId()).toImage();
         return whole.copy(QRect(at, grid->viewport()->size()))
             .convertToFormat(QImage::Format_RGB32);
     }
@@ -82,8 +76,8 @@ protected:
         return y;
     }
 
-    std::unique_ptr<QWidget> window;
-    TQrlStringGrid *grid = nullptr;
+    gridtest::GridWindow<TQrlStringGrid> shown;
+    TQrlStringGrid *grid = shown.open();
 };
 
 std::vector<int> columnsOf(const QImage &img, int y, int from, int to, QColor colour)

@@ -1,6 +1,7 @@
 // The combo cell editor on a shown grid: the keys it keeps and the keys that end editing, lookup
 // completion, item history, the wheel, refused validation, the character stage's events and the
 // list width.
+#include "grid/common/GridWindow.h"
 #include "grid/editing/QrlGridEditors.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
@@ -14,7 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <ostream>
 #include <vector>
 
@@ -54,9 +54,6 @@ class ComboEditor : public ::testing::Test
 protected:
     void SetUp() override
     {
-        window = std::make_unique<QWidget>();
-        grid = new TQrlStringGrid(window.get());
-        grid->setGeometry(0, 0, 460, 220);
         grid->SetColCount(5);
         grid->SetRowCount(5);
         grid->SetOptions(grid->Options() + TGridOption::goEditing);
@@ -78,11 +75,7 @@ protected:
             grid->SetCellEx(2, r, QStringLiteral("green"));
             grid->SetCellEx(3, r, QStringLiteral("abc"));
         }
-        window->resize(480, 240);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        grid->setFocus();
+        ASSERT_TRUE(shown.showActive({460, 220}));
     }
 
     void TearDown() override
@@ -91,7 +84,7 @@ protected:
         grid->OnCellValidate = nullptr;
         grid->OnKeyPress = nullptr;
         grid->OnGetEditorProp = nullptr;
-        window.reset();
+        shown.close();
     }
 
     // Opens the editor with F2, as the user does.
@@ -125,8 +118,8 @@ protected:
         QApplication::sendEvent(combo, &e);
     }
 
-    std::unique_ptr<QWidget> window;
-    TQrlStringGrid *grid = nullptr;
+    gridtest::GridWindow<TQrlStringGrid> shown;
+    TQrlStringGrid *grid = shown.open();
     QStringList items{QStringLiteral("red"), QStringLiteral("green"), QStringLiteral("blue")};
     std::vector<TChange> changes;
 };
@@ -498,7 +491,7 @@ TEST_F(ComboEditor, ListAfterAnEditedEditableComboStaysOpen)
 // changes nothing and reports nothing, however it is left; only a pick or a typed item does.
 TEST_F(ComboEditor, OpeningAListChangesNothingUntilAnItemIsPicked)
 {
-    auto *next = new QLineEdit(window.get());
+    auto *next = new QLineEdit(shown.window());
     next->setGeometry(0, 225, 100, 14);
     next->show();
     struct Case
@@ -594,7 +587,7 @@ TEST_F(ComboEditor, DropDownListShowsDropDownCountItems)
 // on to the window's next control.
 TEST_F(ComboEditor, TabLeavesTheGridForTheNextControl)
 {
-    auto *next = new QLineEdit(window.get());
+    auto *next = new QLineEdit(shown.window());
     next->setGeometry(0, 225, 100, 14);
     next->show();
     for (const int col : {2, 3}) {

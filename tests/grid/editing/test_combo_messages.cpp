@@ -1,5 +1,6 @@
 // The combo editor: its items, how the grid opens and commits it, and the combo events its
 // user actions fire, in their order.
+#include "grid/common/GridWindow.h"
 #include "grid/editing/QrlGridEditors.h"
 #include "grid/model/QrlGridError.h"
 #include "grid/model/QrlGridSettings.h"
@@ -63,11 +64,7 @@ protected:
             objectChanges.push_back({c, r, i, s});
             changedObjects.push_back(o);
         };
-        grid.resize(400, 200);
-        grid.show();
-        QApplication::setActiveWindow(&grid);
-        grid.setFocus();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
+        ASSERT_TRUE(shown.showActive({400, 200}));
     }
 
     // Opens the editor of a cell (display column) through the grid's own road.
@@ -79,7 +76,8 @@ protected:
         return grid.EditCombo();
     }
 
-    TQrlStringGrid grid;
+    gridtest::GridWindow<TQrlStringGrid> shown;
+    TQrlStringGrid &grid = *shown.open();
     std::array<QObject, 3> objects;
     std::vector<TComboCall> changes;
     std::vector<TComboCall> objectChanges;

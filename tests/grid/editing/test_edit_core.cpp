@@ -1,6 +1,7 @@
 // The editing core on a shown grid driven with keys and clicks: the order of the cell and edit
 // events, refused and accepted validation, the per-cell switching of goEditing, merged cells and
 // the queued edit-done message.
+#include "grid/common/GridWindow.h"
 #include "grid/model/QrlColumnGrid.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
@@ -14,7 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <ostream>
 
 // Readable failure output for texts and text lists.
@@ -38,26 +38,20 @@ protected:
     {
         QToolTip::hideText();
         forget();
-        window = std::make_unique<QWidget>();
-        grid = new Grid(window.get());
-        other = new QLineEdit(window.get());
-        grid->setGeometry(0, 0, 400, 200);
+        grid = shown.open();
+        other = new QLineEdit(shown.window());
         other->setGeometry(0, 210, 100, 20);
         grid->SetColCount(4);
         grid->SetRowCount(4);
         grid->SetWordWrap(false);
-        window->resize(420, 240);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        grid->setFocus();
+        ASSERT_TRUE(shown.showActive({400, 200}, {420, 240}));
     }
 
     void TearDown() override
     {
         QToolTip::hideText();
         forget();
-        window.reset();
+        shown.close();
     }
 
     // The handlers capture locals of a test: a grid closing later must not call them.
@@ -128,7 +122,7 @@ protected:
         };
     }
 
-    std::unique_ptr<QWidget> window;
+    gridtest::GridWindow<Grid> shown;
     Grid *grid = nullptr;
     QLineEdit *other = nullptr;
     QStringList log;

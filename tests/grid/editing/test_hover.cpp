@@ -1,6 +1,7 @@
 // Hover, sizing and moving on a shown grid: hover-row repaints, the sizing veto and the sizing
 // hint, moving a column by its header, the sort settings and the current column following a
 // moved column, the drag threshold, anchor events and the mouse leaving a hovered header.
+#include "grid/common/GridWindow.h"
 #include "grid/display/QrlHintWindow.h"
 #include "grid/model/QrlCalcSettings.h"
 #include "grid/model/QrlGridLists.h"
@@ -10,11 +11,9 @@
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <set>
 #include <vector>
 
@@ -27,6 +26,7 @@ using plat::TGridOption;
 class HoverGrid : public TQrlStringGrid
 {
 public:
+    using TQrlStringGrid::TQrlStringGrid;
     std::vector<TRect> repaints;
     void InvalidateRect(const TRect &R) override
     {
@@ -42,14 +42,10 @@ class Hover : public ::testing::Test
 protected:
     void SetUp() override
     {
-        grid = std::make_unique<HoverGrid>();
         grid->SetColCount(5);
         grid->SetRowCount(6);
         grid->SetOptions(grid->Options() + TGridOption::goRangeSelect + TGridOption::goColSizing);
-        grid->resize(500, 250);
-        grid->show();
-        QApplication::setActiveWindow(grid.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(grid.get()));
+        ASSERT_TRUE(shown.showActive({500, 250}));
     }
 
     QPoint centre(int c, int r) const { return grid->CellRect(c, r).toQRect().center(); }
@@ -71,7 +67,8 @@ protected:
     void release(QPoint p) { send(QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton); }
     Qt::CursorShape cursor() const { return grid->viewport()->cursor().shape(); }
 
-    std::unique_ptr<HoverGrid> grid;
+    gridtest::GridWindow<HoverGrid> shown;
+    HoverGrid *grid = shown.open();
 };
 
 TEST_F(Hover, HoverRowRepaintsOnlyTheRowsItLeavesAndEnters)

@@ -1,5 +1,6 @@
 // The text editor over a grid cell, driven with keys on a shown grid: what each editor kind lets
 // through, the length limit, pasting, closing and completion.
+#include "grid/common/GridWindow.h"
 #include "grid/editing/QrlInplaceEdit.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
@@ -30,19 +31,13 @@ protected:
     void SetUp() override
     {
         plat::SetBeepHook([this] { ++beeps; });
-        grid = new TQrlStringGrid(&window);
-        other = new QLineEdit(&window);
-        grid->setGeometry(0, 0, 400, 200);
+        other = new QLineEdit(shown.window());
         other->setGeometry(0, 210, 100, 20);
         grid->SetColCount(3);
         grid->SetRowCount(3);
         grid->SetWordWrap(false);
         grid->SetOptions(grid->Options() + TGridOption::goEditing);
-        window.resize(420, 240);
-        window.show();
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        grid->setFocus();
+        ASSERT_TRUE(shown.showActive({400, 200}, {420, 240}));
     }
 
     void TearDown() override
@@ -75,8 +70,8 @@ protected:
 
     QString editorText() const { return grid->NormalEdit()->Text(); }
 
-    QWidget window;
-    TQrlStringGrid *grid = nullptr;
+    gridtest::GridWindow<TQrlStringGrid> shown;
+    TQrlStringGrid *grid = shown.open();
     QLineEdit *other = nullptr;
     int beeps = 0;
 };

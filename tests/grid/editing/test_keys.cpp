@@ -2,6 +2,7 @@
 // radio buttons, Home and End, Enter and F2, typed characters, row insert and delete, the Tab
 // walk with its row append, the row append on arrow down, edge wrapping, Ctrl+A, the selection
 // report, the clipboard keys' switch and a stretched column following a resize.
+#include "grid/common/GridWindow.h"
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
@@ -12,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <ostream>
 #include <vector>
 
@@ -31,18 +31,11 @@ class Keys : public ::testing::Test
 protected:
     void SetUp() override
     {
-        window = std::make_unique<QWidget>();
-        grid = new TQrlStringGrid(window.get());
-        grid->setGeometry(0, 0, 460, 220);
         grid->SetColCount(5);
         grid->SetRowCount(5);
         grid->SetWordWrap(false);
         grid->SetOptions(grid->Options() + TGridOption::goEditing);
-        window->resize(480, 240);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        grid->setFocus();
+        ASSERT_TRUE(shown.showActive({460, 220}));
     }
 
     void TearDown() override
@@ -52,7 +45,7 @@ protected:
         grid->OnKeyPress = nullptr;
         grid->OnCanEditCell = nullptr;
         grid->OnAutoAddRow = nullptr;
-        window.reset();
+        shown.close();
     }
 
     void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier)
@@ -83,8 +76,8 @@ protected:
         grid->OnKeyDown = [this](QObject *, int &, plat::TShiftState) { ++keyDownCount; };
     }
 
-    std::unique_ptr<QWidget> window;
-    TQrlStringGrid *grid = nullptr;
+    gridtest::GridWindow<TQrlStringGrid> shown;
+    TQrlStringGrid *grid = shown.open();
     int keyDownCount = 0;
 };
 

@@ -2,6 +2,7 @@
 // sorting, cell links and the link scheme rule, opening the editor by a second click (and where
 // its caret lands), fixed cells as buttons, editing a URL by a right click, double clicks on
 // cells and on header borders.
+#include "grid/common/GridWindow.h"
 #include "grid/editing/QrlInplaceEdit.h"
 #include "grid/model/QrlColumnGrid.h"
 #include "grid/model/QrlGridOptions.h"
@@ -21,7 +22,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -32,6 +32,7 @@ using plat::TGridOption;
 class PeekGrid : public TQrlColumnGrid
 {
 public:
+    using TQrlColumnGrid::TQrlColumnGrid;
     bool fixedPushed() const { return d->fixedCellPushed; }
 };
 
@@ -41,15 +42,11 @@ class Mouse : public ::testing::Test
 protected:
     void SetUp() override
     {
-        grid = std::make_unique<PeekGrid>();
+        grid = shown.open();
         grid->SetColCount(5);
         grid->SetRowCount(5);
         grid->SetOptions(grid->Options() + TGridOption::goRangeSelect + TGridOption::goColSizing);
-        grid->resize(500, 250);
-        grid->show();
-        QApplication::setActiveWindow(grid.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(grid.get()));
-        grid->setFocus();
+        ASSERT_TRUE(shown.showActive({500, 250}));
         clicks.clear();
         grid->OnClickCell = [this](QObject *, int r, int c) {
             clicks.push_back({r, c, grid->Row(), grid->Col()});
@@ -76,7 +73,8 @@ protected:
         int row, col, curRow, curCol;
         friend bool operator==(const Click &, const Click &) = default;
     };
-    std::unique_ptr<TQrlColumnGrid> grid;
+    gridtest::GridWindow<PeekGrid> shown;
+    TQrlColumnGrid *grid = nullptr;
     std::vector<Click> clicks;
 };
 

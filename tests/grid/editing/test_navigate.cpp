@@ -1,5 +1,6 @@
 // Moving the cell cursor after an edit and on typed keys: the advance over a small grid in every
 // direction, with wrapping, insertion, merged and read-only cells, and the grid's key press.
+#include "grid/common/GridWindow.h"
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
@@ -8,8 +9,6 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
@@ -22,19 +21,16 @@ class Navigate : public ::testing::Test
 protected:
     void SetUp() override
     {
-        grid = std::make_unique<TQrlStringGrid>();
+        grid = shown.open();
         grid->SetColCount(4);
         grid->SetRowCount(4);
         grid->SetOptions(grid->Options() + TGridOption::goEditing);
-        grid->resize(400, 200);
-        grid->show();
-        QApplication::setActiveWindow(grid.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(grid.get()));
-        grid->setFocus();
+        ASSERT_TRUE(shown.showActive({400, 200}));
         grid->Navigation()->SetAdvanceOnEnter(true);
     }
 
-    std::unique_ptr<TQrlStringGrid> grid;
+    gridtest::GridWindow<TQrlStringGrid> shown;
+    TQrlStringGrid *grid = nullptr;
 };
 
 struct AdvanceCase
@@ -193,9 +189,9 @@ TEST_F(Navigate, AdvanceNeedsAdvanceOnEnterOrForce)
 TEST_F(Navigate, EnterInTheEditorStoresAndAdvances)
 {
     grid->GotoCell(1, 1);
-    QTest::keyClicks(grid.get(), "x");
+    QTest::keyClicks(grid, "x");
     QWidget *ed = QApplication::focusWidget();
-    ASSERT_NE(ed, grid.get());
+    ASSERT_NE(ed, grid);
     QTest::keyClick(ed, Qt::Key_Return);
     EXPECT_EQ(grid->Cells(1, 1), "x");
     EXPECT_EQ(grid->Col(), 2);
@@ -208,9 +204,9 @@ TEST_F(Navigate, EscapeRestoresTheCellAndFiresKeyPress)
     grid->GotoCell(1, 1);
     QList<int> pressed;
     grid->OnKeyPress = [&](QObject *, QChar &k) { pressed << k.unicode(); };
-    QTest::keyClicks(grid.get(), "new");
+    QTest::keyClicks(grid, "new");
     QWidget *ed = QApplication::focusWidget();
-    ASSERT_NE(ed, grid.get());
+    ASSERT_NE(ed, grid);
     pressed.clear();
     QTest::keyClick(ed, Qt::Key_Escape);
     EXPECT_EQ(grid->Cells(1, 1), "old");
@@ -241,7 +237,7 @@ TEST_F(Navigate, IncrementalSearchFollowsTheTypedText)
     };
     for (const Step &s : steps) {
         SCOPED_TRACE(s.search.toStdString());
-        QTest::keyClick(grid.get(), s.key);
+        QTest::keyClick(grid, s.key);
         EXPECT_EQ(grid->Row(), s.row);
         EXPECT_EQ(grid->SearchInc(), s.search);
     }
@@ -253,10 +249,10 @@ TEST_F(Navigate, AlwaysEditOpensTheEditorAfterAnArrowKeyAndClearsTheSearch)
     grid->SetSearchInc("ab");
     grid->GotoCell(1, 1);
     ASSERT_FALSE(grid->EditMode());
-    QTest::keyClick(grid.get(), Qt::Key_Right);
+    QTest::keyClick(grid, Qt::Key_Right);
     EXPECT_EQ(grid->Col(), 2);
     EXPECT_TRUE(grid->EditMode());
-    EXPECT_NE(QApplication::focusWidget(), grid.get());
+    EXPECT_NE(QApplication::focusWidget(), grid);
     EXPECT_EQ(grid->SearchInc(), "");
 }
 

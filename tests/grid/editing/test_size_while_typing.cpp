@@ -1,5 +1,6 @@
 // Rows and columns that grow while the user types in the text editor, and where the editor sits
 // over its cell.
+#include "grid/common/GridWindow.h"
 #include "grid/editing/QrlInplaceEdit.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
@@ -23,18 +24,12 @@ class SizeWhileTyping : public ::testing::Test
 protected:
     void SetUp() override
     {
-        grid = new TQrlStringGrid(&window);
-        grid->setGeometry(0, 0, 400, 200);
         grid->SetColCount(3);
         grid->SetRowCount(3);
         grid->SetWordWrap(false);
         grid->SetOptions(grid->Options() + TGridOption::goEditing);
         grid->OnEndRowSize = [this](QObject *, int ARow) { endRowSize.push_back(ARow); };
-        window.resize(420, 220);
-        window.show();
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        grid->setFocus();
+        ASSERT_TRUE(shown.showActive({400, 200}));
     }
 
     void TearDown() override { grid->OnEndRowSize = nullptr; }
@@ -53,8 +48,8 @@ protected:
         return ed->Widget();
     }
 
-    QWidget window;
-    TQrlStringGrid *grid = nullptr;
+    gridtest::GridWindow<TQrlStringGrid> shown;
+    TQrlStringGrid *grid = shown.open();
     std::vector<int> endRowSize;
 };
 

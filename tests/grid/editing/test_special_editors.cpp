@@ -1,4 +1,5 @@
 // Which control each editor kind opens, how it is filled and what it stores back.
+#include "grid/common/GridWindow.h"
 #include "grid/editing/QrlGridEditors.h"
 #include "grid/model/QrlColumnGrid.h"
 #include "grid/model/QrlGridColumn.h"
@@ -64,11 +65,7 @@ protected:
             EXPECT_EQ(r, 1);
             changes.push_back({i, s, o});
         };
-        grid.resize(400, 200);
-        grid.show();
-        QApplication::setActiveWindow(&grid);
-        grid.setFocus();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
+        ASSERT_TRUE(shown.showActive({400, 200}));
     }
 
     void TearDown() override
@@ -98,7 +95,8 @@ protected:
         return grid.CellEditor() ? grid.CellEditor()->Widget() : nullptr;
     }
 
-    TQrlStringGrid grid;
+    gridtest::GridWindow<TQrlStringGrid> shown;
+    TQrlStringGrid &grid = *shown.open();
     TEditorType kind = edNormal;
     std::array<QObject, 3> objects;
     std::vector<TComboCall> changes;
@@ -219,7 +217,8 @@ TEST_F(SpecialEditors, ShowingTheSpecialEditorOfSuchAKindOpensTheTextEditor)
 
 TEST(SpecialEditorsColumnGrid, ComboItemsFollowTheColumnsItems)
 {
-    TQrlColumnGrid grid;
+    gridtest::GridWindow<TQrlColumnGrid> shown;
+    TQrlColumnGrid &grid = *shown.open();
     grid.SetColCount(3);
     grid.SetRowCount(3);
     grid.SetOptions(grid.Options() + TGridOption::goEditing);
@@ -227,11 +226,7 @@ TEST(SpecialEditorsColumnGrid, ComboItemsFollowTheColumnsItems)
         grid.Columns()->Items(c)->SetEditor(edComboList);
     grid.Columns()->Items(1)->SetComboItems({QStringLiteral("a"), QStringLiteral("b")});
     grid.Columns()->Items(2)->SetComboItems({QStringLiteral("x")});
-    grid.resize(300, 150);
-    grid.show();
-    QApplication::setActiveWindow(&grid);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
-    grid.setFocus();
+    ASSERT_TRUE(shown.showActive({300, 150}));
     auto itemsAt = [&](int c) {
         grid.FocusCell(c, 1);
         grid.ShowInplaceEdit();

@@ -1,5 +1,6 @@
 // The spin edit on its own (limits, stepping, typing, the repeating button) and the grid's spin
 // and check-box editors driven with keys in a shown grid.
+#include "grid/common/GridWindow.h"
 #include "grid/editing/QrlGridSpin.h"
 #include "grid/model/QrlGridParse.h"
 #include "grid/model/QrlGridSettings.h"
@@ -328,11 +329,7 @@ protected:
         grid.OnFloatSpinClick = [this](QObject *, int c, int r, double v, bool up) {
             clicks.push_back({c, r, v, up});
         };
-        grid.resize(400, 200);
-        grid.show();
-        QApplication::setActiveWindow(&grid);
-        grid.setFocus();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
+        ASSERT_TRUE(shown.showActive({400, 200}));
     }
 
     void TearDown() override
@@ -351,7 +348,8 @@ protected:
         return QApplication::focusWidget();
     }
 
-    TQrlStringGrid grid;
+    gridtest::GridWindow<TQrlStringGrid> shown;
+    TQrlStringGrid &grid = *shown.open();
     std::vector<TSpinCall> clicks;
 };
 

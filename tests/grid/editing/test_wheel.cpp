@@ -2,6 +2,7 @@
 // mouse and key events: the wheel step from the system setting and its ends, Ctrl+wheel zoom,
 // the wheel actions and options, the parent's first say, the wheel over an open editor, and pan
 // mode's start, dead zone, directions and end.
+#include "grid/common/GridWindow.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
 #include "platform/grid/GridEditor.h"
@@ -15,7 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 namespace {
@@ -48,17 +48,11 @@ protected:
     {
         savedLines = QApplication::wheelScrollLines();
         QApplication::setWheelScrollLines(3);
-        window = std::make_unique<QWidget>();
-        window->installEventFilter(&parentAnswer);
-        grid = new TQrlStringGrid(window.get());
-        grid->setGeometry(0, 0, 400, 300);
+        grid = shown.open();
+        shown.window()->installEventFilter(&parentAnswer);
         grid->SetColCount(5);
         grid->SetRowCount(30);
-        window->resize(420, 320);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        grid->setFocus();
+        ASSERT_TRUE(shown.showActive({400, 300}));
         wheelDowns = wheelUps = 0;
         grid->OnMouseWheelDown = [this](QObject *, plat::TShiftState, TPoint, bool &) {
             ++wheelDowns;
@@ -69,12 +63,12 @@ protected:
     // Also runs at the end of each case of a table.
     void TearDown() override
     {
-        if (!window)
+        if (!shown.window())
             return;
         grid->OnMouseWheelDown = nullptr;
         grid->OnMouseWheelUp = nullptr;
         grid->OnMouseWheel = nullptr;
-        window.reset();
+        shown.close();
         grid = nullptr;
         QApplication::setWheelScrollLines(savedLines);
     }
@@ -108,7 +102,7 @@ protected:
     }
     Qt::CursorShape cursor() const { return grid->viewport()->cursor().shape(); }
 
-    std::unique_ptr<QWidget> window;
+    gridtest::GridWindow<TQrlStringGrid> shown;
     TQrlStringGrid *grid = nullptr;
     WheelAnswer parentAnswer;
     int savedLines = 3;

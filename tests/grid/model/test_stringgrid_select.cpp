@@ -1,6 +1,7 @@
 // The string grid's selection, row marks and range repaints, and its line moves, hidden
 // selection, current and top row, used cells and save ranges.
 #include "GridFaults.h"
+#include "grid/common/GridWindow.h"
 #include "grid/model/QrlGridError.h"
 #include "grid/model/QrlStringGrid.h"
 
@@ -325,14 +326,9 @@ TEST(EnabledRows, UseEnabledRowsDecidesWhetherTheDownKeyStepsOverADisabledRow)
 {
     for (bool use : {true, false}) {
         SCOPED_TRACE(use);
-        QWidget window;
-        auto *g = new TQrlStringGrid(&window);
-        g->setGeometry(0, 0, 400, 260);
-        window.resize(420, 280);
-        window.show();
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        g->setFocus();
+        gridtest::GridWindow<TQrlStringGrid> shown;
+        TQrlStringGrid *g = shown.open();
+        ASSERT_TRUE(shown.showActive({400, 260}));
         EXPECT_FALSE(g->UseEnabledRows());
         g->SetRowEnabled(3, false);
         EXPECT_TRUE(g->UseEnabledRows());
