@@ -73,8 +73,8 @@ int readLength(const plat::XmlNode &root, const char *name)
 
 QString gsdText(const TGsdLengths &lengths, const TVendorInfo &vendor)
 {
-    const int a = lengths.Input;
-    const int b = lengths.Output;
+    const int a = lengths.GSD_Input_Len;
+    const int b = lengths.GSD_Output_Len;
     const int nI = modules(a);
     const int nO = modules(b);
     const int m = nI + nO;
@@ -219,8 +219,8 @@ TGsdLengths Read_GSD_Lengths(const QString &path)
     }
     const plat::XmlNode root = doc.DocumentElement();
     TGsdLengths lengths;
-    lengths.Input = readLength(root, "PROFINET_NB_OUT");
-    lengths.Output = readLength(root, "PROFINET_NB_IN");
+    lengths.GSD_Input_Len = readLength(root, "PROFINET_NB_OUT");
+    lengths.GSD_Output_Len = readLength(root, "PROFINET_NB_IN");
     return lengths;
 }
 

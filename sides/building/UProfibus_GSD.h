@@ -12,8 +12,8 @@ class QWidget;
 // The data lengths the file describes, in bytes.
 struct TGsdLengths
 {
-    int Input = 0;  // PROFINET_NB_OUT of the general parameter file
-    int Output = 0; // PROFINET_NB_IN
+    int GSD_Input_Len = 0;  // PROFINET_NB_OUT of the general parameter file
+    int GSD_Output_Len = 0; // PROFINET_NB_IN
 };
 
 // The whole GSD file text, every line (the last included) ended by CR LF. Plain ASCII as long as

@@ -224,7 +224,7 @@ QString hex4(int value)
 QString assembled(int line, const TProfinetPar &par, const TVendorInfo &vendor)
 {
     const QString ns = QString::fromLatin1(Profile_Namespace);
-    const QString station = escaped(par.Station_Name);
+    const QString station = escaped(par.Profinet_Station_Name);
     switch (line) {
     case 3:
         return QStringLiteral("<ISO15745Profile") +
@@ -266,13 +266,13 @@ QString assembled(int line, const TProfinetPar &par, const TVendorInfo &vendor)
     case 76:
         return QStringLiteral("<Input> <DataItem") +
                attrs({{"DataType", QStringLiteral("OctetString")},
-                      {"Length", QString::number(par.Input_Len)},
+                      {"Length", QString::number(par.Profinet_Input_Len)},
                       {"TextId", QStringLiteral("IDT_Input_1")}}) +
                QStringLiteral("/> </Input>");
     case 77:
         return QStringLiteral("<Output><DataItem") +
                attrs({{"DataType", QStringLiteral("OctetString")},
-                      {"Length", QString::number(par.Output_Len)},
+                      {"Length", QString::number(par.Profinet_Output_Len)},
                       {"TextId", QStringLiteral("IDT_Output_1")}}) +
                QStringLiteral("/></Output>");
     }
@@ -314,11 +314,11 @@ TProfinetPar Read_Profinet_Par(const QString &path)
         return par;
     }
     const plat::XmlNode root = doc.DocumentElement();
-    readLength(root, "PROFINET_NB_OUT", par.Input_Len);
-    readLength(root, "PROFINET_NB_IN", par.Output_Len);
+    readLength(root, "PROFINET_NB_OUT", par.Profinet_Input_Len);
+    readLength(root, "PROFINET_NB_IN", par.Profinet_Output_Len);
     const QString station = root.ChildElement(QStringLiteral("PROFINET_NAME_STA")).Text();
     if (!station.trimmed().isEmpty())
-        par.Station_Name = station;
+        par.Profinet_Station_Name = station;
     return par;
 }
 

@@ -10,9 +10,9 @@
 // What the template takes from the general parameter file.
 struct TProfinetPar
 {
-    int Input_Len = 1438;                            // PROFINET_NB_OUT
-    int Output_Len = 1438;                           // PROFINET_NB_IN
-    QString Station_Name = QStringLiteral("SERIAL"); // PROFINET_NAME_STA
+    int Profinet_Input_Len = 1438;                            // PROFINET_NB_OUT
+    int Profinet_Output_Len = 1438;                           // PROFINET_NB_IN
+    QString Profinet_Station_Name = QStringLiteral("SERIAL"); // PROFINET_NAME_STA
 };
 
 // The whole file text (without the byte-order mark), every line (the last included) ended by

@@ -138,16 +138,16 @@ TEST(GsdLengths, EachElementReadOnItsOwn)
         f.write(QByteArray("<ParGen>") + c.body + "</ParGen>");
         f.close();
         const TGsdLengths l = Read_GSD_Lengths(path);
-        EXPECT_EQ(l.Input, c.input) << c.body;
-        EXPECT_EQ(l.Output, c.output) << c.body;
+        EXPECT_EQ(l.GSD_Input_Len, c.input) << c.body;
+        EXPECT_EQ(l.GSD_Output_Len, c.output) << c.body;
     }
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write("<ParGen><PROFINET_NB_IN>5</PROFINET_NB_IN>");
     f.close();
     const TGsdLengths broken = Read_GSD_Lengths(path);
-    EXPECT_EQ(broken.Input, 0);
-    EXPECT_EQ(broken.Output, 0);
+    EXPECT_EQ(broken.GSD_Input_Len, 0);
+    EXPECT_EQ(broken.GSD_Output_Len, 0);
 }
 
 } // namespace

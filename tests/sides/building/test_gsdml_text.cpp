@@ -27,9 +27,9 @@ TEST(GsdmlText, WholeFileWithTheValuesFilledIn)
     ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
     const QByteArray expected = golden.readAll();
     TProfinetPar par;
-    par.Input_Len = 20;
-    par.Output_Len = 30;
-    par.Station_Name = QStringLiteral("STA1");
+    par.Profinet_Input_Len = 20;
+    par.Profinet_Output_Len = 30;
+    par.Profinet_Station_Name = QStringLiteral("STA1");
     const QByteArray actual = "\xEF\xBB\xBF" + gsdmlText(par, testVendor()).toUtf8();
     const QList<QByteArray> want = expected.split('\n');
     const QList<QByteArray> got = actual.split('\n');
@@ -43,15 +43,15 @@ TEST(GsdmlText, WholeFileWithTheValuesFilledIn)
 TEST(GsdmlText, StationNameIsEscapedInItsAttributes)
 {
     TProfinetPar par;
-    par.Station_Name = QStringLiteral("a\"<b>&c");
+    par.Profinet_Station_Name = QStringLiteral("a\"<b>&c");
     const plat::XmlDocument doc = plat::XmlDocument::FromString(gsdmlText(par));
     const plat::XmlNode dap = doc.DocumentElement()
                                   .ChildElement(QStringLiteral("ProfileBody"))
                                   .ChildElement(QStringLiteral("ApplicationProcess"))
                                   .ChildElement(QStringLiteral("DeviceAccessPointList"))
                                   .ChildElement(QStringLiteral("DeviceAccessPointItem"));
-    EXPECT_EQ(dap.Attribute(QStringLiteral("ImplementationType")), par.Station_Name);
-    EXPECT_EQ(dap.Attribute(QStringLiteral("DNS_CompatibleName")), par.Station_Name);
+    EXPECT_EQ(dap.Attribute(QStringLiteral("ImplementationType")), par.Profinet_Station_Name);
+    EXPECT_EQ(dap.Attribute(QStringLiteral("DNS_CompatibleName")), par.Profinet_Station_Name);
 }
 
 TEST(GsdmlPar, EachValueReadOnItsOwnWithItsDefault)
@@ -84,9 +84,9 @@ TEST(GsdmlPar, EachValueReadOnItsOwnWithItsDefault)
         }
         const TProfinetPar par = Read_Profinet_Par(path);
         SCOPED_TRACE(c.body ? c.body : "no file");
-        EXPECT_EQ(par.Input_Len, c.input);
-        EXPECT_EQ(par.Output_Len, c.output);
-        EXPECT_EQ(par.Station_Name, QLatin1String(c.station));
+        EXPECT_EQ(par.Profinet_Input_Len, c.input);
+        EXPECT_EQ(par.Profinet_Output_Len, c.output);
+        EXPECT_EQ(par.Profinet_Station_Name, QLatin1String(c.station));
     }
 }
 
