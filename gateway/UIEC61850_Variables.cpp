@@ -3,6 +3,7 @@
 #include "common/UComon.h"
 #include "common/UComon_Validators.h"
 #include "common/ULanguage.h"
+#include "gateway/table/UTableColumns.h"
 #include "grid/model/QrlColumnGrid.h"
 
 namespace {
@@ -21,56 +22,32 @@ constexpr int Text_Conversion = 939;
 constexpr int Text_Molt = 940;
 constexpr int Text_Length = 941;
 
-QString text(int number)
-{
-    return Lang_Texts.value(number);
-}
-
 QString iecRowCheck(const TTableDialog &dialog, const TQrlStringGrid &grid, int row)
 {
-    const auto cell = [&](int col) { return grid.GetCellEx(col, row); };
+    const TTableRowCells cells(grid, row);
 
-    const int32_t length = Table_Cell_Number(cell(Col_Length));
+    const int32_t length = cells.Number(Col_Length);
     if (length < 1 || length > 4)
-        return text(Text_Length);
+        return Table_Text(Text_Length);
 
     const int dataSize = dialog.Data_Size.value(0, dialog.Desc().Grids.first().DataSize);
-    const int32_t position = Table_Cell_Number(cell(Col_Position));
+    const int32_t position = cells.Number(Col_Position);
     if (position < 0 || position > dataSize - 1)
-        return text(Text_Position) + QString::number(dataSize - 1);
+        return Table_Text(Text_Position) + QString::number(dataSize - 1);
 
-    if (cell(Col_Type) == QLatin1String("Digital (Bit)") && cell(Col_Start_Bit).trimmed().isEmpty())
-        return text(Text_Start_Bit);
+    if (cells.Text(Col_Type) == QLatin1String("Digital (Bit)") && cells.Blank(Col_Start_Bit))
+        return Table_Text(Text_Start_Bit);
 
-    if (cell(Col_Conversion).trimmed().isEmpty())
-        return text(Text_Conversion);
+    if (cells.Blank(Col_Conversion))
+        return Table_Text(Text_Conversion);
 
     // Either separator is taken whatever the regional settings say.
-    const QString molt = cell(Col_Molt);
+    const QString molt = cells.Text(Col_Molt);
     float factor = 0;
-    if (molt.trimmed().toUpper() != QLatin1String("NONE") &&
-        !Str_To_Float_Sep(molt, Get_Decimal_Separator(), factor))
-        return text(Text_Molt);
+    if (!cells.Is(Col_Molt, u"NONE") && !Str_To_Float_Sep(molt, Get_Decimal_Separator(), factor))
+        return Table_Text(Text_Molt);
 
     return QString();
-}
-
-TTableGridColumn column(int header,
-                        int hint,
-                        int width,
-                        TEditorType editor,
-                        TColor color,
-                        const QStringList &items = {})
-{
-    TTableGridColumn c;
-    c.Header = header;
-    c.Hint = hint;
-    c.Width = width;
-    c.Editor = editor;
-    c.Combo = items.isEmpty() ? TTableCombo::tcNone : TTableCombo::tcItems;
-    c.Items = items;
-    c.Color = color;
-    return c;
 }
 
 } // namespace
@@ -91,32 +68,41 @@ TTableDialogDesc IEC61850_Variables_Desc()
     d.DeleteRowText = 931;
 
     using E = TEditorType;
-    const TColor orange = RGB(0xFF, 0xD8, 0xB0);
-    const TColor cyan = RGB(0xE0, 0xFA, 0xFE);
-    const TColor green = RGB(0xA8, 0xFF, 0xA8);
-    const TColor yellow = RGB(0xFF, 0xFF, 0xA8);
-    const TColor pink = RGB(0xFC, 0xD6, 0xF4);
-    const TColor lilac = RGB(0xD5, 0xD5, 0xFF);
+    using C = TTableCombo;
+    namespace P = TablePalette;
 
     TTableGridDesc g;
     g.Name = QStringLiteral("ACG");
     g.HeaderN = 914;
     g.DataSize = 1438;
     g.RowHeight = 22;
-    g.Columns = {
-        column(915, 922, 50, E::edDataCheckBox, orange),
-        column(916, 923, 250, E::edNormal, cyan),
-        column(917, 924, 80, E::edComboList, green, {"Int", "Float", "Digital (Bit)"}),
-        column(918, 925, 65, E::edNormal, green),
-        column(919, 926, 65, E::edDataCheckBox, yellow),
-        column(920, 927, 80, E::edNormal, pink),
-        column(932, 935, 60, E::edComboList, pink, {"0", "1", "2", "3", "4", "5", "6", "7"}),
-        column(933, 936, 75, E::edComboList, lilac, {"None", "Int to Float", "Float to Int"}),
-        column(934, 937, 75, E::edComboEdit, lilac, {"None"}),
-        column(942, 944, 45, E::edDataCheckBox, lilac),
-        column(943, 945, 80, E::edDataCheckBox, lilac),
-        column(921, 928, 128, E::edNormal, clWhite),
-    };
+    // clang-format off
+    g.Columns = Table_Grid_Columns(d.File.Groups[0], {
+        {.Attribute = "Enable", .Header = 915, .Hint = 922, .Width = 50,
+         .Editor = E::edDataCheckBox, .Default = "Y", .Color = P::Enable},
+        {.Attribute = "Name", .Header = 916, .Hint = 923, .Width = 250, .Color = P::Subject},
+        {.Attribute = "Type", .Header = 917, .Hint = 924, .Width = 80, .Editor = E::edComboList,
+         .Combo = C::tcItems, .Items = {"Int", "Float", "Digital (Bit)"}, .Color = P::Detail},
+        {.Attribute = "Length", .Header = 918, .Hint = 925, .Width = 65, .Color = P::Detail},
+        {.Attribute = "ReadOnly", .Header = 919, .Hint = 926, .Width = 65,
+         .Editor = E::edDataCheckBox, .Default = "N", .Color = P::Flag},
+        {.Attribute = "Position", .Header = 920, .Hint = 927, .Width = 80, .Color = P::Placement},
+        {.Attribute = "StartBit", .Header = 932, .Hint = 935, .Width = 60,
+         .Editor = E::edComboList, .Combo = C::tcItems,
+         .Items = {"0", "1", "2", "3", "4", "5", "6", "7"}, .Color = P::Placement},
+        {.Attribute = "Conversion", .Header = 933, .Hint = 936, .Width = 75,
+         .Editor = E::edComboList, .Combo = C::tcItems,
+         .Items = {"None", "Int to Float", "Float to Int"}, .Color = P::Conversion},
+        {.Attribute = "MultiplicationFactor", .Header = 934, .Hint = 937, .Width = 75,
+         .Editor = E::edComboEdit, .Combo = C::tcItems, .Items = {"None"},
+         .Color = P::Conversion},
+        {.Attribute = "Swap", .Header = 942, .Hint = 944, .Width = 45,
+         .Editor = E::edDataCheckBox, .Default = "N", .Color = P::Conversion},
+        {.Attribute = "SwapWord", .Header = 943, .Hint = 945, .Width = 80,
+         .Editor = E::edDataCheckBox, .Default = "N", .Color = P::Conversion},
+        {.Attribute = "Mnemonic", .Header = 921, .Hint = 928, .Width = 128, .Color = P::Comment},
+    });
+    // clang-format on
     g.Check = iecRowCheck;
     d.Grids << g;
     return d;

@@ -2,6 +2,7 @@
 
 #include "common/UComon.h"
 #include "common/ULanguage.h"
+#include "gateway/table/UTableColumns.h"
 #include "grid/model/QrlColumnGrid.h"
 #include "platform/text/StrConv.h"
 
@@ -12,11 +13,6 @@ constexpr int Read_Grid = 0;
 constexpr int Write_Grid = 1;
 constexpr int Read_Topic_Col = 12;
 
-QString lang(int n)
-{
-    return Lang_Texts.value(n);
-}
-
 // Grid columns shared by both grids.
 constexpr int Col_Slave = 2, Col_Type = 3, Col_Address = 4, Col_NPoint = 5, Col_PollTime = 6;
 
@@ -25,15 +21,9 @@ struct TRequestCols
     int MaxError, Position, StartBit;
 };
 
-bool sameType(const QString &cell, const char *type)
-{
-    return plat::Trim(cell).compare(QLatin1String(type), Qt::CaseInsensitive) == 0;
-}
-
 // The part of the row check both grids share, from the Position on: the data the request moves
 // must fit the image. Returns the message or empty.
-QString checkPlacement(const TQrlStringGrid &grid,
-                       int row,
+QString checkPlacement(const TTableRowCells &cells,
                        const TRequestCols &cols,
                        int32_t nPoint,
                        bool bitType,
@@ -42,94 +32,80 @@ QString checkPlacement(const TQrlStringGrid &grid,
                        int bitText,
                        int tooManyText)
 {
-    if (grid.IsHiddenColumn(cols.Position))
+    if (cells.Hidden(cols.Position))
         return {};
-    const int32_t position = Table_Cell_Number(grid.GetCellEx(cols.Position, row));
+    const int32_t position = cells.Number(cols.Position);
     if (position < 0 || position > dataSize - 1)
-        return lang(positionText) + QString::number(dataSize - 1);
+        return Table_Text(positionText) + QString::number(dataSize - 1);
     int64_t last = 0;
     if (bitType) {
-        const QString bitCell = grid.GetCellEx(cols.StartBit, row);
-        if (plat::Trim(bitCell).isEmpty())
-            return lang(bitText);
-        const int32_t bit = std::max(0, Table_Cell_Number(bitCell));
+        if (cells.Blank(cols.StartBit))
+            return Table_Text(bitText);
+        const int32_t bit = std::max(0, cells.Number(cols.StartBit));
         last = int64_t(position) + (int64_t(nPoint) + bit - 1) / 8;
     } else {
         last = int64_t(position) + 2 * int64_t(nPoint) - 1;
     }
-    return last >= dataSize ? lang(tooManyText) : QString();
+    return last >= dataSize ? Table_Text(tooManyText) : QString();
 }
 
 QString checkRead(const TTableDialog &dialog, const TQrlStringGrid &grid, int row)
 {
-    auto num = [&](int col) { return Table_Cell_Number(grid.GetCellEx(col, row)); };
+    const TTableRowCells cells(grid, row);
+    auto num = [&](int col) { return cells.Number(col); };
     const int32_t slave = num(Col_Slave);
     if (slave < 1 || slave > 247)
-        return lang(1269);
-    const QString type = grid.GetCellEx(Col_Type, row);
-    if (plat::Trim(type).isEmpty())
-        return lang(1270);
-    const bool bitType = sameType(type, "Input Status") || sameType(type, "Coil Status");
+        return Table_Text(1269);
+    if (cells.Blank(Col_Type))
+        return Table_Text(1270);
+    const bool bitType = cells.Is(Col_Type, u"Input Status") || cells.Is(Col_Type, u"Coil Status");
     const int32_t maxPoints = bitType ? 2000 : 125;
     const int32_t address = num(Col_Address);
     if (address < 0 || address > 65535)
-        return lang(1271);
+        return Table_Text(1271);
     const int32_t nPoint = num(Col_NPoint);
     if (nPoint < 1 || nPoint > maxPoints)
-        return lang(1272) + QString::number(maxPoints);
+        return Table_Text(1272) + QString::number(maxPoints);
     const int32_t poll = num(Col_PollTime);
     if (poll < 1 || poll > 100000000)
-        return lang(1289);
+        return Table_Text(1289);
     const int32_t maxError = num(7);
     if (maxError < 0 || maxError > 100000000)
-        return lang(1274);
-    const QString placement = checkPlacement(grid, row, {7, 8, 9}, nPoint, bitType,
+        return Table_Text(1274);
+    const QString placement = checkPlacement(cells, {7, 8, 9}, nPoint, bitType,
                                              dialog.Data_Size.value(Read_Grid), 1275, 1276, 1277);
     if (!placement.isEmpty())
         return placement;
-    if (!grid.IsHiddenColumn(Read_Topic_Col) &&
-        plat::Trim(grid.GetCellEx(Read_Topic_Col, row)).isEmpty())
-        return lang(1278);
+    if (!cells.Hidden(Read_Topic_Col) && cells.Blank(Read_Topic_Col))
+        return Table_Text(1278);
     return {};
 }
 
 QString checkWrite(const TTableDialog &dialog, const TQrlStringGrid &grid, int row)
 {
-    auto num = [&](int col) { return Table_Cell_Number(grid.GetCellEx(col, row)); };
+    const TTableRowCells cells(grid, row);
+    auto num = [&](int col) { return cells.Number(col); };
     const int32_t slave = num(Col_Slave);
     if (slave < 1 || slave > 247)
-        return lang(1279);
-    const QString type = grid.GetCellEx(Col_Type, row);
-    if (plat::Trim(type).isEmpty())
-        return lang(1280);
-    const bool bitType = sameType(type, "Coil Status");
+        return Table_Text(1279);
+    if (cells.Blank(Col_Type))
+        return Table_Text(1280);
+    const bool bitType = cells.Is(Col_Type, u"Coil Status");
     const int32_t maxPoints = bitType ? 1968 : 123;
     const int32_t address = num(Col_Address);
     if (address < 0 || address > 65535)
-        return lang(1281);
+        return Table_Text(1281);
     const int32_t nPoint = num(Col_NPoint);
     if (nPoint < 1 || nPoint > maxPoints)
-        return lang(1282) + QString::number(maxPoints);
+        return Table_Text(1282) + QString::number(maxPoints);
     const int32_t poll = num(Col_PollTime);
     if (poll < 0 || poll > 100000000)
-        return lang(1283);
+        return Table_Text(1283);
     const int32_t maxError = num(9);
     if (maxError < 0 || maxError > 100000000)
-        return lang(1284);
-    return checkPlacement(grid, row, {9, 10, 11}, nPoint, bitType,
-                          dialog.Data_Size.value(Write_Grid), 1285, 1286, 1287);
-}
-
-TTableGridColumn column(int header,
-                        int hint,
-                        int width,
-                        TEditorType editor,
-                        TColor color,
-                        TTableCombo combo = TTableCombo::tcNone,
-                        QStringList items = {},
-                        bool hidden = false)
-{
-    return {header, hint, width, editor, combo, std::move(items), color, hidden};
+        return Table_Text(1284);
+    return checkPlacement(cells, {9, 10, 11}, nPoint, bitType, dialog.Data_Size.value(Write_Grid),
+                          1285, 1286, 1287);
 }
 
 QStringList startBits()
@@ -144,11 +120,6 @@ QStringList startBits()
 
 TTableDialogDesc SetAccess_Desc()
 {
-    using E = TEditorType;
-    const E check = E::edDataCheckBox, normal = E::edNormal, combo = E::edComboList;
-    const TColor orange = 0xB0D8FF, cyan = 0xFEFAE0, green = 0xA8FFA8, pink = 0xF4D6FC,
-                 yellow = 0xA8FFFF, violet = 0xFFD5D5;
-
     TTableDialogDesc d;
     d.Name = QStringLiteral("FSetAccess");
     d.ClientWidth = 1050;
@@ -161,6 +132,7 @@ TTableDialogDesc SetAccess_Desc()
     d.ButtonHints = {1208, 1209, 1210, 1211, 1212, 1213};
     d.ErrorRowText = 1268;
     d.DeleteRowText = 1288;
+    d.Layout = TFrameLayout::flTwoPages;
 
     TTableGridDesc read;
     read.Name = QStringLiteral("ACG_Modbus_Read");
@@ -168,22 +140,35 @@ TTableDialogDesc SetAccess_Desc()
     read.TabText = 1214;
     read.HeaderN = 1216;
     read.DataSize = Data_Image_Size;
-    read.Columns = {
-        column(1217, 1243, 50, check, orange),
-        column(1218, 1244, 60, normal, cyan),
-        column(1219, 1245, 115, combo, cyan, TTableCombo::tcItems,
-               {"Coil Status", "Input Status", "Holding Register", "Input Register"}),
-        column(1220, 1246, 60, normal, cyan),
-        column(1221, 1247, 64, normal, cyan),
-        column(1222, 1248, 64, normal, green),
-        column(1223, 1249, 64, normal, green),
-        column(1224, 1250, 61, combo, pink, TTableCombo::tcPositions),
-        column(1225, 1251, 64, combo, pink, TTableCombo::tcItems, startBits()),
-        column(1226, 1252, 40, check, yellow),
-        column(1290, 1292, 80, check, yellow),
-        column(1242, 1253, 120, combo, violet, TTableCombo::tcNone, {}, true),
-        column(1227, 1254, 120, normal, clWhite),
-    };
+    using E = TEditorType;
+    using C = TTableCombo;
+    namespace P = TablePalette;
+    const QStringList readTypes = {"Coil Status", "Input Status", "Holding Register",
+                                   "Input Register"};
+    // clang-format off
+    read.Columns = Table_Grid_Columns(d.File.Groups[Read_Grid], {
+        {.Attribute = "Enable", .Header = 1217, .Hint = 1243, .Width = 50,
+         .Editor = E::edDataCheckBox, .Default = "Y", .Color = P::Enable},
+        {.Attribute = "Slave_ID", .Header = 1218, .Hint = 1244, .Width = 60, .Color = P::Subject},
+        {.Attribute = "Type", .Header = 1219, .Hint = 1245, .Width = 115,
+         .Editor = E::edComboList, .Combo = C::tcItems, .Items = readTypes, .Color = P::Subject},
+        {.Attribute = "Address", .Header = 1220, .Hint = 1246, .Width = 60, .Color = P::Subject},
+        {.Attribute = "NPoint", .Header = 1221, .Hint = 1247, .Width = 64, .Color = P::Subject},
+        {.Attribute = "PollTime", .Header = 1222, .Hint = 1248, .Width = 64, .Color = P::Detail},
+        {.Attribute = "MaxError", .Header = 1223, .Hint = 1249, .Width = 64, .Color = P::Detail},
+        {.Attribute = "Position", .Header = 1224, .Hint = 1250, .Width = 61,
+         .Editor = E::edComboList, .Combo = C::tcPositions, .Color = P::Placement},
+        {.Attribute = "Bit", .Header = 1225, .Hint = 1251, .Width = 64, .Editor = E::edComboList,
+         .Combo = C::tcItems, .Items = startBits(), .Color = P::Placement},
+        {.Attribute = "Swap", .Header = 1226, .Hint = 1252, .Width = 40,
+         .Editor = E::edDataCheckBox, .Default = "N", .Color = P::Flag},
+        {.Attribute = "SwapWord", .Header = 1290, .Hint = 1292, .Width = 80,
+         .Editor = E::edDataCheckBox, .Default = "N", .Color = P::Flag},
+        {.Attribute = "Index_Topic", .Header = 1242, .Hint = 1253, .Width = 120,
+         .Editor = E::edComboList, .Default = "-1", .Color = P::Conversion, .Hidden = true},
+        {.Attribute = "Mnemonic", .Header = 1227, .Hint = 1254, .Width = 120, .Color = P::Comment},
+    });
+    // clang-format on
     read.Check = checkRead;
 
     TTableGridDesc write;
@@ -192,23 +177,33 @@ TTableDialogDesc SetAccess_Desc()
     write.TabText = 1215;
     write.HeaderN = 1228;
     write.DataSize = Data_Image_Size;
-    write.Columns = {
-        column(1229, 1255, 50, check, orange),
-        column(1230, 1256, 60, normal, cyan),
-        column(1231, 1257, 115, combo, cyan, TTableCombo::tcItems,
-               {"Coil Status", "Holding Register"}),
-        column(1232, 1258, 60, normal, cyan),
-        column(1233, 1259, 64, normal, cyan),
-        column(1234, 1260, 64, normal, green),
-        column(1235, 1261, 68, check, green),
-        column(1236, 1262, 56, check, green),
-        column(1237, 1263, 64, normal, green),
-        column(1238, 1264, 64, combo, pink, TTableCombo::tcPositions),
-        column(1239, 1265, 64, combo, pink, TTableCombo::tcItems, startBits()),
-        column(1240, 1266, 40, check, yellow),
-        column(1291, 1293, 80, check, yellow),
-        column(1241, 1267, 113, normal, clWhite),
-    };
+    // clang-format off
+    write.Columns = Table_Grid_Columns(d.File.Groups[Write_Grid], {
+        {.Attribute = "Enable", .Header = 1229, .Hint = 1255, .Width = 50,
+         .Editor = E::edDataCheckBox, .Default = "Y", .Color = P::Enable},
+        {.Attribute = "Slave_ID", .Header = 1230, .Hint = 1256, .Width = 60, .Color = P::Subject},
+        {.Attribute = "Type", .Header = 1231, .Hint = 1257, .Width = 115,
+         .Editor = E::edComboList, .Combo = C::tcItems,
+         .Items = {"Coil Status", "Holding Register"}, .Color = P::Subject},
+        {.Attribute = "Address", .Header = 1232, .Hint = 1258, .Width = 60, .Color = P::Subject},
+        {.Attribute = "NPoint", .Header = 1233, .Hint = 1259, .Width = 64, .Color = P::Subject},
+        {.Attribute = "PollTime", .Header = 1234, .Hint = 1260, .Width = 64, .Color = P::Detail},
+        {.Attribute = "OnChange", .Header = 1235, .Hint = 1261, .Width = 68,
+         .Editor = E::edDataCheckBox, .Color = P::Detail},
+        {.Attribute = "OnCMD", .Header = 1236, .Hint = 1262, .Width = 56,
+         .Editor = E::edDataCheckBox, .Default = "N", .Color = P::Detail},
+        {.Attribute = "MaxError", .Header = 1237, .Hint = 1263, .Width = 64, .Color = P::Detail},
+        {.Attribute = "Position", .Header = 1238, .Hint = 1264, .Width = 64,
+         .Editor = E::edComboList, .Combo = C::tcPositions, .Color = P::Placement},
+        {.Attribute = "Bit", .Header = 1239, .Hint = 1265, .Width = 64, .Editor = E::edComboList,
+         .Combo = C::tcItems, .Items = startBits(), .Color = P::Placement},
+        {.Attribute = "Swap", .Header = 1240, .Hint = 1266, .Width = 40,
+         .Editor = E::edDataCheckBox, .Default = "N", .Color = P::Flag},
+        {.Attribute = "SwapWord", .Header = 1291, .Hint = 1293, .Width = 80,
+         .Editor = E::edDataCheckBox, .Default = "N", .Color = P::Flag},
+        {.Attribute = "Mnemonic", .Header = 1241, .Hint = 1267, .Width = 113, .Color = P::Comment},
+    });
+    // clang-format on
     write.Check = checkWrite;
 
     d.Grids = {read, write};

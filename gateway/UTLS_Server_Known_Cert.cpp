@@ -1,6 +1,7 @@
 #include "gateway/UTLS_Server_Known_Cert.h"
 
 #include "common/UComon.h"
+#include "gateway/table/UTableColumns.h"
 #include "grid/model/QrlStringGrid.h"
 
 namespace {
@@ -8,20 +9,6 @@ namespace {
 constexpr int Data_Row_Height = 60;
 constexpr int Certificate_Col = 2;
 constexpr int Header_Height = 22;
-
-// Colours as the grid takes them (0x00BBGGRR).
-constexpr TColor Enable_Color = 0xB0D8FF;      // #FFD8B0
-constexpr TColor Certificate_Color = 0xFEFAE0; // #E0FAFE
-
-TTableGridColumn Column(int header, int hint, int width, TColor color)
-{
-    TTableGridColumn c;
-    c.Header = header;
-    c.Hint = hint;
-    c.Width = width;
-    c.Color = color;
-    return c;
-}
 
 } // namespace
 
@@ -38,15 +25,29 @@ TTableDialogDesc TLS_Known_Cert_Dialog_Desc()
     d.ButtonTexts = {802, 803, 804, 805, 806, 807};
     d.ButtonHints = {808, 809, 810, 811, 812, 813};
     d.DeleteRowText = 821;
+    d.Layout = TFrameLayout::flCheckBoxGraphics;
 
     TTableGridDesc grid;
     grid.Name = QStringLiteral("QSG");
     grid.HeaderN = 814;
-    grid.CheckBoxGraphics = true;
     grid.RowHeight = Data_Row_Height;
     grid.VAlignment = TVAlignment::vtaCenter;
-    grid.Columns = {Column(815, 818, 50, Enable_Color), Column(816, 819, 500, Certificate_Color),
-                    Column(817, 820, 160, clWhite)};
+    namespace P = TablePalette;
+    // The Enable column is a check-box graphic by the layout, whatever its editor.
+    grid.Columns = Table_Grid_Columns(
+        d.File.Groups[0],
+        {{.Attribute = "Enable",
+          .Header = 815,
+          .Hint = 818,
+          .Width = 50,
+          .Default = "Y",
+          .Color = P::Enable},
+         {.Attribute = "Certificate",
+          .Header = 816,
+          .Hint = 819,
+          .Width = 500,
+          .Color = P::Subject},
+         {.Attribute = "Mnemonic", .Header = 817, .Hint = 820, .Width = 160, .Color = P::Comment}});
     // Every table is accepted: no row check.
     d.Grids << grid;
     return d;

@@ -18,23 +18,6 @@ namespace {
 
 constexpr int Fixed_Col_Width = 40;
 
-QString text(int n)
-{
-    return n > 0 ? Lang_Texts.value(n) : QString();
-}
-
-int hexDigit(QChar ch)
-{
-    const char16_t c = ch.unicode();
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
-}
-
 // Asked before OK replaces a file that was not loaded whole.
 QString partialFileQuestion(const QString &problem, const QString &path)
 {
@@ -45,47 +28,129 @@ QString partialFileQuestion(const QString &problem, const QString &path)
 
 } // namespace
 
-int32_t Table_Cell_Number(const QString &text)
+// What the frame does with one grid that depends on its kind: a column grid, whose check-box
+// columns hold "Y"/"N" texts, or a plain string grid whose check boxes are cell graphics.
+class TTableGridOps
 {
-    int i = 0;
-    const int n = int(text.size());
-    bool negative = false;
-    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
+public:
+    virtual ~TTableGridOps() = default;
+    virtual void SetupColumn(int col, const TTableGridColumn &spec, bool checkBox) = 0;
+    virtual void SetHeader(int col, const QString &text) = 0;
+    // The frame's combo items of a column; a grid without combo editors ignores them.
+    virtual void SetComboItems(int col, const QStringList &items) = 0;
+    // The cell is a check box, whose unchecked state is what an empty row holds too.
+    virtual bool IsCheckCell(const TTableGridColumn &spec, int col, int row) const = 0;
+    virtual QString Text(int col, int row) const = 0;
+    virtual void SetText(int col, int row, const QString &text) = 0;
+    virtual void DeleteRow(int row, bool enable) = 0;
+    virtual void InsertRow(int row, bool enable) = 0;
+    virtual void CopyRow(int row) = 0;
+    virtual void PasteRow(int row, bool copied) = 0;
+};
+
+namespace {
+
+class TColumnGridOps final : public TTableGridOps
+{
+public:
+    explicit TColumnGridOps(TQrlColumnGrid *grid) : m_grid(grid) {}
+
+    void SetupColumn(int col, const TTableGridColumn &spec, bool checkBox) override
+    {
+        TGridColumnItem *item = m_grid->Columns()->Items(col);
+        item->SetEditor(spec.Editor);
+        item->SetColor(spec.Color);
+        if (checkBox)
+            item->SetAlignment(TAlignment::taCenter);
+        if (spec.Combo == TTableCombo::tcItems)
+            item->SetComboItems(spec.Items);
     }
-    int base = 10;
-    if (i < n && text[i] == u'$') {
-        base = 16;
-        ++i;
-    } else if (i + 1 < n && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
-        base = 16;
-        i += 2;
+    void SetHeader(int col, const QString &text) override
+    {
+        m_grid->Columns()->Items(col)->SetHeader(text);
     }
-    if (i >= n)
-        return -1;
-    int64_t value = 0;
-    for (; i < n; ++i) {
-        const int d = hexDigit(text[i]);
-        if (d < 0 || d >= base)
-            return -1;
-        value = value * base + d;
-        if (value > int64_t(INT32_MAX) + 1)
-            return -1;
+    void SetComboItems(int col, const QStringList &items) override
+    {
+        m_grid->Columns()->Items(col)->SetComboItems(items);
     }
-    if (negative)
-        value = -value;
-    if (value > INT32_MAX)
-        return -1;
-    return int32_t(value);
+    bool IsCheckCell(const TTableGridColumn &spec, int, int) const override
+    {
+        return spec.Editor == TEditorType::edDataCheckBox;
+    }
+    QString Text(int col, int row) const override { return m_grid->GetCellEx(col, row); }
+    void SetText(int col, int row, const QString &text) override
+    {
+        m_grid->SetCellEx(col, row, text);
+    }
+    void DeleteRow(int row, bool) override { Grid_Delete_Row(row, m_grid); }
+    void InsertRow(int row, bool enable) override { Grid_Insert_Row(row, m_grid, enable); }
+    void CopyRow(int row) override { Grid_Copy_Row(m_grid, row); }
+    void PasteRow(int row, bool copied) override { Grid_Paste_Row(m_grid, row, copied); }
+
+private:
+    TQrlColumnGrid *m_grid;
+};
+
+class TCheckGraphicsGridOps final : public TTableGridOps
+{
+public:
+    explicit TCheckGraphicsGridOps(TQrlStringGrid *grid) : m_grid(grid) {}
+
+    void SetupColumn(int col, const TTableGridColumn &spec, bool checkBox) override
+    {
+        for (int r = 1; r < m_grid->RowCount(); ++r) {
+            m_grid->SetColors(col, r, spec.Color);
+            if (checkBox) {
+                m_grid->AddCheckBox(col, r, false, false);
+                m_grid->SetAlignments(col, r, TAlignment::taCenter);
+            }
+        }
+    }
+    void SetHeader(int col, const QString &text) override { m_grid->SetCellEx(col, 0, text); }
+    void SetComboItems(int, const QStringList &) override {}
+    bool IsCheckCell(const TTableGridColumn &spec, int col, int row) const override
+    {
+        return spec.Editor == TEditorType::edDataCheckBox || m_grid->HasCheckBox(col, row);
+    }
+    QString Text(int col, int row) const override
+    {
+        if (m_grid->HasCheckBox(col, row)) {
+            bool state = false;
+            m_grid->GetCheckBoxState(col, row, state);
+            return state ? QStringLiteral("Y") : QStringLiteral("N");
+        }
+        return m_grid->GetCellEx(col, row);
+    }
+    void SetText(int col, int row, const QString &text) override
+    {
+        if (m_grid->HasCheckBox(col, row))
+            m_grid->SetCheckBoxState(col, row, text != QLatin1String("N"));
+        else
+            m_grid->SetCellEx(col, row, text);
+    }
+    void DeleteRow(int row, bool enable) override { Grid_Delete_Row_Check(row, m_grid, enable); }
+    void InsertRow(int row, bool enable) override { Grid_Insert_Row_Check(row, m_grid, enable); }
+    void CopyRow(int row) override { Grid_Copy_Row_Check(m_grid, row); }
+    void PasteRow(int row, bool copied) override { Grid_Paste_Row_Check(m_grid, row, copied); }
+
+private:
+    TQrlStringGrid *m_grid;
+};
+
+int gridsOf(TFrameLayout layout)
+{
+    return layout == TFrameLayout::flTwoPages ? 2 : 1;
 }
+
+} // namespace
 
 TTableDialog::TTableDialog(TTableDialogDesc desc, QWidget *parent)
     : TTitledForm(desc.Name, parent), m_desc(std::move(desc))
 {
-    if (m_desc.Grids.isEmpty() || m_desc.Grids.size() > 2 ||
+    if (m_desc.Grids.size() != gridsOf(m_desc.Layout) ||
         m_desc.Grids.size() != m_desc.File.Groups.size())
-        throw std::invalid_argument("a table dialog has one or two grids, one per file group");
+        throw std::invalid_argument(
+            "a table dialog has one grid per file group, two in a two-page layout, else one");
     FormCreate();
 }
 
@@ -121,7 +186,8 @@ void TTableDialog::FormCreate()
 
     const int grids = int(m_desc.Grids.size());
     m_grids.resize(grids);
-    if (grids == 1) {
+    m_ops.resize(grids);
+    if (m_desc.Layout != TFrameLayout::flTwoPages) {
         buildGrid(0, this);
         layout->addWidget(m_grids[0], 1);
     } else {
@@ -180,13 +246,15 @@ void TTableDialog::buildGrid(int index, QWidget *parent)
 {
     const TTableGridDesc &gd = m_desc.Grids[index];
     const TTableGroup &group = m_desc.File.Groups[index];
-    TQrlColumnGrid *columnGrid = nullptr;
+    const bool checkGraphics = m_desc.Layout == TFrameLayout::flCheckBoxGraphics;
     TQrlStringGrid *grid = nullptr;
-    if (gd.CheckBoxGraphics) {
+    if (checkGraphics) {
         grid = new TQrlStringGrid(parent);
+        m_ops[index] = std::make_unique<TCheckGraphicsGridOps>(grid);
     } else {
-        columnGrid = new TQrlColumnGrid(parent);
+        auto *columnGrid = new TQrlColumnGrid(parent);
         grid = columnGrid;
+        m_ops[index] = std::make_unique<TColumnGridOps>(columnGrid);
     }
     m_grids[index] = grid;
     grid->setObjectName(gd.Name);
@@ -211,24 +279,8 @@ void TTableDialog::buildGrid(int index, QWidget *parent)
         const TTableGridColumn &col = gd.Columns[c - 1];
         grid->SetColWidths(c, col.Width);
         const bool check = col.Editor == TEditorType::edDataCheckBox ||
-                           (gd.CheckBoxGraphics && gd.EnableColumn && c == 1);
-        if (columnGrid) {
-            TGridColumnItem *item = columnGrid->Columns()->Items(c);
-            item->SetEditor(col.Editor);
-            item->SetColor(col.Color);
-            if (check)
-                item->SetAlignment(TAlignment::taCenter);
-            if (col.Combo == TTableCombo::tcItems)
-                item->SetComboItems(col.Items);
-        } else {
-            for (int r = 1; r < grid->RowCount(); ++r) {
-                grid->SetColors(c, r, col.Color);
-                if (check) {
-                    grid->AddCheckBox(c, r, false, false);
-                    grid->SetAlignments(c, r, TAlignment::taCenter);
-                }
-            }
-        }
+                           (checkGraphics && gd.EnableColumn && c == 1);
+        m_ops[index]->SetupColumn(c, col, check);
     }
     // The row operations shift, copy and paste hidden columns like the others, so a row's layout
     // travels with it.
@@ -255,24 +307,18 @@ void TTableDialog::Set_Lang()
     Set_Title_Texts(m_desc.CaptionText, m_desc.DescText);
     TLbButton *buttons[] = {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow};
     for (int i = 0; i < 6; ++i) {
-        buttons[i]->SetCaption(text(m_desc.ButtonTexts[i]));
-        buttons[i]->SetHint(text(m_desc.ButtonHints[i]));
+        buttons[i]->SetCaption(Table_Text(m_desc.ButtonTexts[i]));
+        buttons[i]->SetHint(Table_Text(m_desc.ButtonHints[i]));
     }
     for (int g = 0; g < m_grids.size(); ++g) {
         const TTableGridDesc &gd = m_desc.Grids[g];
         if (PageControl1)
-            PageControl1->setTabText(g, text(gd.TabText));
-        TQrlColumnGrid *columnGrid = ColumnGrid(g);
-        for (int c = 0; c <= gd.Columns.size(); ++c) {
-            const QString header = text(c == 0 ? gd.HeaderN : gd.Columns[c - 1].Header);
-            if (columnGrid)
-                columnGrid->Columns()->Items(c)->SetHeader(header);
-            else
-                m_grids[g]->SetCellEx(c, 0, header);
-        }
+            PageControl1->setTabText(g, Table_Text(gd.TabText));
+        for (int c = 0; c <= gd.Columns.size(); ++c)
+            m_ops[g]->SetHeader(c, Table_Text(c == 0 ? gd.HeaderN : gd.Columns[c - 1].Header));
         Hint_Lists[g].clear();
         for (const TTableGridColumn &col : gd.Columns)
-            Hint_Lists[g] << text(col.Hint);
+            Hint_Lists[g] << Table_Text(col.Hint);
     }
 }
 
@@ -294,22 +340,12 @@ int TTableDialog::keyCol(int grid) const
 
 QString TTableDialog::Cell_Text(int grid, int col, int row) const
 {
-    TQrlStringGrid *g = m_grids[grid];
-    if (m_desc.Grids[grid].CheckBoxGraphics && g->HasCheckBox(col, row)) {
-        bool state = false;
-        g->GetCheckBoxState(col, row, state);
-        return state ? QStringLiteral("Y") : QStringLiteral("N");
-    }
-    return g->GetCellEx(col, row);
+    return m_ops[grid]->Text(col, row);
 }
 
 void TTableDialog::Set_Cell_Text(int grid, int col, int row, const QString &text)
 {
-    TQrlStringGrid *g = m_grids[grid];
-    if (m_desc.Grids[grid].CheckBoxGraphics && g->HasCheckBox(col, row))
-        g->SetCheckBoxState(col, row, text != QLatin1String("N"));
-    else
-        g->SetCellEx(col, row, text);
+    m_ops[grid]->SetText(col, row, text);
 }
 
 bool TTableDialog::Row_Ends_Table(int grid, int row) const
@@ -341,9 +377,6 @@ void TTableDialog::Reset_Grids()
 void TTableDialog::Fill_Combo_Items()
 {
     for (int g = 0; g < m_grids.size(); ++g) {
-        TQrlColumnGrid *grid = ColumnGrid(g);
-        if (!grid)
-            continue;
         const QVector<TTableGridColumn> &cols = m_desc.Grids[g].Columns;
         for (int k = 0; k < cols.size(); ++k) {
             QStringList items;
@@ -359,7 +392,7 @@ void TTableDialog::Fill_Combo_Items()
                     items << QString::number(i);
                 break;
             }
-            grid->Columns()->Items(k + 1)->SetComboItems(items);
+            m_ops[g]->SetComboItems(k + 1, items);
         }
     }
 }
@@ -463,7 +496,7 @@ bool TTableDialog::Controllo_dati()
                 continue;
             const QString message = check(*this, *m_grids[g], r);
             if (!message.isEmpty()) {
-                plat::MessageBox(text(m_desc.ErrorRowText) + QString::number(r) + message,
+                plat::MessageBox(Table_Text(m_desc.ErrorRowText) + QString::number(r) + message,
                                  plat::MsgIcon::Error, plat::MsgButtons::OK);
                 return false;
             }
@@ -487,8 +520,7 @@ bool TTableDialog::Row_Holds_Data(int grid, int row) const
             continue;
         const QString text = plat::Trim(Cell_Text(grid, c, row));
         const bool check =
-            c <= gd.Columns.size() && (gd.Columns[c - 1].Editor == TEditorType::edDataCheckBox ||
-                                       (gd.CheckBoxGraphics && m_grids[grid]->HasCheckBox(c, row)));
+            c <= gd.Columns.size() && m_ops[grid]->IsCheckCell(gd.Columns[c - 1], c, row);
         // An unchecked box is what an empty row holds too.
         if (check ? text.toUpper() == QLatin1String("Y") : !text.isEmpty())
             return true;
@@ -511,7 +543,7 @@ bool TTableDialog::confirmDroppingRowsAfterBlankKey() const
         if (dropped == 0)
             continue;
         const TTableGridDesc &gd = m_desc.Grids[g];
-        const QString key = text(gd.Columns.value(keyCol(g) - 1).Header);
+        const QString key = Table_Text(gd.Columns.value(keyCol(g) - 1).Header);
         QString part = Table_Message(Text_Rows_After_Blank_Key,
                                      {QString::number(end), key, QString::number(dropped)});
         if (PageControl1)
@@ -550,33 +582,22 @@ void TTableDialog::Btn_DelRowClick()
     const int g = ActiveGridIndex();
     TQrlStringGrid *grid = Grid(g);
     const int row = grid->Row();
-    if (plat::MessageBox(text(m_desc.DeleteRowText) + QString::number(row), plat::MsgIcon::Question,
-                         plat::MsgButtons::YesNo) != mrYes)
+    if (plat::MessageBox(Table_Text(m_desc.DeleteRowText) + QString::number(row),
+                         plat::MsgIcon::Question, plat::MsgButtons::YesNo) != mrYes)
         return;
-    if (TQrlColumnGrid *columnGrid = ColumnGrid(g))
-        Grid_Delete_Row(row, columnGrid);
-    else
-        Grid_Delete_Row_Check(row, grid, m_desc.Grids[g].EnableColumn);
+    m_ops[g]->DeleteRow(row, m_desc.Grids[g].EnableColumn);
 }
 
 void TTableDialog::Btn_InsRowClick()
 {
     const int g = ActiveGridIndex();
-    TQrlStringGrid *grid = Grid(g);
-    if (TQrlColumnGrid *columnGrid = ColumnGrid(g))
-        Grid_Insert_Row(grid->Row(), columnGrid, m_desc.Grids[g].EnableColumn);
-    else
-        Grid_Insert_Row_Check(grid->Row(), grid, m_desc.Grids[g].EnableColumn);
+    m_ops[g]->InsertRow(Grid(g)->Row(), m_desc.Grids[g].EnableColumn);
 }
 
 void TTableDialog::Btn_CopyRowClick()
 {
     const int g = ActiveGridIndex();
-    TQrlStringGrid *grid = Grid(g);
-    if (TQrlColumnGrid *columnGrid = ColumnGrid(g))
-        Grid_Copy_Row(columnGrid, grid->Row());
-    else
-        Grid_Copy_Row_Check(grid, grid->Row());
+    m_ops[g]->CopyRow(Grid(g)->Row());
     // A row copied on one page cannot be pasted on the other.
     Do_Copy.fill(false);
     Do_Copy[g] = true;
@@ -585,11 +606,7 @@ void TTableDialog::Btn_CopyRowClick()
 void TTableDialog::Btn_PasteRowClick()
 {
     const int g = ActiveGridIndex();
-    TQrlStringGrid *grid = Grid(g);
-    if (TQrlColumnGrid *columnGrid = ColumnGrid(g))
-        Grid_Paste_Row(columnGrid, grid->Row(), Do_Copy[g]);
-    else
-        Grid_Paste_Row_Check(grid, grid->Row(), Do_Copy[g]);
+    m_ops[g]->PasteRow(Grid(g)->Row(), Do_Copy[g]);
 }
 
 void TTableDialog::KeyPress(QObject *Sender, QChar &Key)

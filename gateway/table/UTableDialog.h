@@ -9,6 +9,7 @@
 
 #include "common/UTitledForm.h"
 #include "gateway/table/UTableFiles.h"
+#include "gateway/table/UTableText.h"
 #include "grid/model/QrlGridTypes.h"
 #include "platform/ui/Colors.h"
 
@@ -19,6 +20,8 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <vector>
 
 class QTabWidget;
 class QWidget;
@@ -26,6 +29,14 @@ class TLbButton;
 class TQrlColumnGrid;
 class TQrlStringGrid;
 class TTableDialog;
+class TTableGridOps;
+
+// The shape of a dialog, chosen once for all its grids.
+enum class TFrameLayout {
+    flOneGrid,          // one column grid
+    flTwoPages,         // two column grids, one on each page of PageControl1
+    flCheckBoxGraphics, // one plain string grid whose check boxes are cell graphics ("Y"/"N")
+};
 
 // Where a column's combo items come from.
 enum class TTableCombo {
@@ -60,11 +71,9 @@ struct TTableGridDesc
     QString TabName; // object name of its page in a two-grid dialog
     int TabText = 0; // text number of that page's caption
     int HeaderN = 0; // text number of column 0's header
-    // Column 1 is the Enable column: reset to "Y", rows not "Y" skipped by the check.
+    // Column 1 is the Enable column: reset to "Y", rows not "Y" skipped by the check. In a
+    // check-box graphics dialog it is a check box whatever its editor.
     bool EnableColumn = true;
-    // A plain string grid whose Enable column is a check-box graphic (stored "Y"/"N"), worked
-    // with the *_Check row operations; otherwise a column grid.
-    bool CheckBoxGraphics = false;
     int DataSize = 1438; // bytes of the data image the position columns point into
     int RowHeight = 22;
     // Set before the check boxes are made, which take it for their place in the cell.
@@ -82,6 +91,8 @@ struct TTableDialogDesc
     std::function<QString()> FilePath;
     // Groups in grid order, one per grid; each group's Capacity is its grid's data rows.
     TTableFileDesc File;
+    // One entry in Grids per grid of the layout.
+    TFrameLayout Layout = TFrameLayout::flOneGrid;
     int CaptionText = 0;
     int DescText = 0;
     // OK, Cancel, Delete Row, Insert Row, Copy Row, Paste Row.
@@ -93,10 +104,6 @@ struct TTableDialogDesc
     bool SelectRowOnClick = true;
     QVector<TTableGridDesc> Grids; // one or two
 };
-
-// A cell read as a whole number for the checks: decimal, or hexadecimal after "$" or "0x", as a
-// 32-bit signed integer; anything else (blanks and the empty text included) is -1.
-int32_t Table_Cell_Number(const QString &text);
 
 class TTableDialog : public TTitledForm
 {
@@ -197,5 +204,8 @@ private:
 
     TTableDialogDesc m_desc;
     QVector<TQrlStringGrid *> m_grids;
+    // Per grid, what its kind of grid does for the frame, chosen from the layout when the grid
+    // is built.
+    std::vector<std::unique_ptr<TTableGridOps>> m_ops;
     QString m_loadProblem;
 };

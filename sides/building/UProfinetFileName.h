@@ -4,6 +4,7 @@
 
 #include "common/UTitledForm.h"
 
+#include <QDate>
 #include <QString>
 
 class TFProfinetFileName : public TTitledForm
@@ -24,6 +25,12 @@ public:
 };
 
 // Asks for the folder (save dialog in the configuration folder, Name proposed) and, when
-// folder/Name exists, whether to overwrite it (text 1511). The GSDML content is not built yet:
-// after the questions nothing is written. owner is the window the save dialog belongs to.
+// folder/Name exists, whether to overwrite it (text 1511), then writes the GSDML file there
+// under Name; a file that cannot be written is reported in an error box. owner is the window the
+// save dialog belongs to.
 void Save_GSDML_File(const QString &Name, QWidget *owner);
+
+// The GSDML file name from the user part and the date the dialog was created on: the fixed part,
+// the user part after "_" (unless it starts with one; none when it is blank), "-", the date as
+// YYYYMMDD and ".xml".
+QString Gsdml_File_Name(const QString &User, const QDate &Date);

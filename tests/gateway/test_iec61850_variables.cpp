@@ -203,35 +203,4 @@ TEST_F(IEC61850Variables, FirstFaultInRowOrderIsReported)
     EXPECT_EQ(checkReason(), Lang_Texts.value(941));
 }
 
-TEST_F(IEC61850Variables, DisabledRowsAndRowsAfterTheFirstEmptyNameAreNotChecked)
-{
-    validRow(1, QStringLiteral("v1"));
-    validRow(2, QStringLiteral("off"));
-    dlg->Set_Cell_Text(0, 1, 2, QStringLiteral("N"));
-    dlg->Set_Cell_Text(0, Length, 2, QStringLiteral("9"));
-    validRow(4, QStringLiteral("after"));
-    dlg->Set_Cell_Text(0, Length, 4, QStringLiteral("9"));
-
-    // Row 4 is not checked; OK only asks before it is dropped.
-    boxes.QueueAnswer(mrYes);
-    dlg->Btn_OKClick();
-    ASSERT_EQ(boxes.Count(), 1);
-    EXPECT_EQ(boxes.Last().icon, plat::MsgIcon::Question);
-    EXPECT_EQ(dlg->ModalResult(), mrOk);
-    const QString saved = QString::fromUtf8(conf.Read(QStringLiteral("IEC61850_Variables.xml")));
-    EXPECT_TRUE(saved.contains(QStringLiteral("Name=\"off\"")));
-    EXPECT_FALSE(saved.contains(QStringLiteral("after")));
-}
-
-TEST_F(IEC61850Variables, FailedCheckWritesNothingAndKeepsTheDialogOpen)
-{
-    validRow(1, QStringLiteral("v1"));
-    dlg->Set_Cell_Text(0, Molt, 1, QStringLiteral("x2"));
-    dlg->Btn_OKClick();
-    ASSERT_EQ(boxes.Count(), 1);
-    EXPECT_EQ(boxes.Last().icon, plat::MsgIcon::Error);
-    EXPECT_EQ(dlg->ModalResult(), mrNone);
-    EXPECT_FALSE(QFile::exists(File_IEC61850_Variables));
-}
-
 } // namespace

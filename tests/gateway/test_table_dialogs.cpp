@@ -7,6 +7,7 @@
 #include "gateway/USetAccess.h"
 #include "gateway/UTLS_Server_Known_Cert.h"
 #include "gateway/table/UTableDialog.h"
+#include "gateway/table/UTablePalette.h"
 #include "gateway/table/UTableRows.h"
 
 #include "common/UComon.h"
@@ -249,6 +250,24 @@ TEST_P(TableDialogs, DisabledRowsAreSkippedByTheCheckButSaved)
     EXPECT_TRUE(boxes.Last().text.contains(QStringLiteral("2"))) << boxes.Last().text.toStdString();
     EXPECT_EQ(dlg->ModalResult(), mrNone);
     EXPECT_EQ(bytes(), before);
+}
+
+// Every column takes its colour from the palette, the Enable column the Enable colour, so the
+// same kind of column looks the same in every dialog.
+TEST_P(TableDialogs, ColumnsArePaintedFromThePalette)
+{
+    namespace P = TablePalette;
+    const TColor palette[] = {P::Enable,    P::Subject,    P::Detail, P::Flag,
+                              P::Placement, P::Conversion, P::Comment};
+    for (int g = 0; g < dlg->GridCount(); ++g) {
+        const QVector<TTableGridColumn> &cols = dlg->Desc().Grids[g].Columns;
+        ASSERT_FALSE(cols.isEmpty());
+        EXPECT_EQ(cols.first().Color, P::Enable);
+        for (int k = 0; k < cols.size(); ++k)
+            EXPECT_NE(std::find(std::begin(palette), std::end(palette), cols[k].Color),
+                      std::end(palette))
+                << "grid " << g << " column " << k + 1;
+    }
 }
 
 TEST_P(TableDialogs, OnlyHeaderCellsHaveHints)

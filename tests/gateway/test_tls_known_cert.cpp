@@ -193,15 +193,6 @@ TEST_F(KnownCert, PastedCertificateKeepsItsLineBreaksThroughSaveAndReload)
     EXPECT_EQ(boxes.Count(), 0);
 }
 
-TEST_F(KnownCert, OnlyTheRowsBeforeTheFirstEmptyCertificateAreSaved)
-{
-    dlg->FormShow();
-    dlg->Set_Cell_Text(0, 2, 1, pem("A"));
-    dlg->Set_Cell_Text(0, 2, 3, pem("C"));
-    dlg->Btn_OKClick();
-    EXPECT_EQ(saved(), (TTableRows{{"Y", pem("A"), ""}}));
-}
-
 TEST_F(KnownCert, DeletingTheFirstRowOfAFullTableMovesTheOthersUp)
 {
     QVector<QStringList> rows;

@@ -41,6 +41,7 @@ constexpr int Mnemonic_Col = 6;
 struct TVariant
 {
     const char *name;
+    TFrameLayout layout;
     int grids;
     bool checkBoxGraphics;
 };
@@ -60,6 +61,7 @@ TTableDialogDesc testDesc(const TVariant &v, const QString &path)
     d.ButtonHints = {908, 909, 910, 911, 912, 913};
     d.ErrorRowText = Error_Row;
     d.DeleteRowText = Delete_Row;
+    d.Layout = v.layout;
 
     for (int g = 0; g < v.grids; ++g) {
         TTableGroup group;
@@ -77,7 +79,6 @@ TTableDialogDesc testDesc(const TVariant &v, const QString &path)
         grid.TabName = QStringLiteral("TS_%1").arg(QChar('A' + g));
         grid.TabText = 1214 + g;
         grid.HeaderN = 914;
-        grid.CheckBoxGraphics = v.checkBoxGraphics;
         grid.DataSize = Data_Size;
         const TEditorType enableEditor =
             v.checkBoxGraphics ? TEditorType::edNormal : TEditorType::edDataCheckBox;
@@ -488,12 +489,13 @@ TEST_P(TableDialog, FailedSaveKeepsTheDialogOpen)
     EXPECT_EQ(dlg->Cell_Text(0, 2, 1), QStringLiteral("kept"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Frames,
-                         TableDialog,
-                         ::testing::Values(TVariant{"OneColumnGrid", 1, false},
-                                           TVariant{"TwoPages", 2, false},
-                                           TVariant{"CheckBoxGraphics", 1, true}),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Frames,
+    TableDialog,
+    ::testing::Values(TVariant{"OneColumnGrid", TFrameLayout::flOneGrid, 1, false},
+                      TVariant{"TwoPages", TFrameLayout::flTwoPages, 2, false},
+                      TVariant{"CheckBoxGraphics", TFrameLayout::flCheckBoxGraphics, 1, true}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 // ---- column grids ----------------------------------------------------------------------------
 
@@ -512,11 +514,12 @@ TEST_P(TableDialogColumns, PositionCombosListNoneAndTheDataImage)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Frames,
-                         TableDialogColumns,
-                         ::testing::Values(TVariant{"OneColumnGrid", 1, false},
-                                           TVariant{"TwoPages", 2, false}),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Frames,
+    TableDialogColumns,
+    ::testing::Values(TVariant{"OneColumnGrid", TFrameLayout::flOneGrid, 1, false},
+                      TVariant{"TwoPages", TFrameLayout::flTwoPages, 2, false}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 // ---- two pages --------------------------------------------------------------------------------
 
@@ -549,7 +552,8 @@ TEST_P(TableDialogPages, RowCopiedOnOnePageDoesNotPasteOnTheOther)
 
 INSTANTIATE_TEST_SUITE_P(Frames,
                          TableDialogPages,
-                         ::testing::Values(TVariant{"TwoPages", 2, false}),
+                         ::testing::Values(TVariant{"TwoPages", TFrameLayout::flTwoPages, 2,
+                                                    false}),
                          [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
