@@ -5,14 +5,6 @@
 
 #include <typeinfo>
 
-namespace {
-bool isShared(const TCellGraphic *g)
-{
-    return g && (g->CellType() == TCellType::ctVirtCheckBox ||
-                 g->CellType() == TCellType::ctRowCheckBox);
-}
-} // namespace
-
 TCellGraphic *TQrlStringGrid::GetCellGraphic(int ACol, int ARow)
 {
     if (ACol == 0 && d->mouseActions->HotmailRowSelect()) {
@@ -57,17 +49,15 @@ bool TQrlStringGrid::HasGraphicOfType(int ACol, int ARow, TCellTypes Types)
 
 TCellGraphic *TQrlStringGrid::CreateCellGraphic(int ACol, int ARow)
 {
-    TCellGraphic *old = dynamic_cast<TCellGraphic *>(GetGraphicObjectEx(ACol, ARow));
     auto *g = new TCellGraphic();
     // The properties come into being with a text; an empty cell gets a blank for a moment.
     const bool empty = GetCellEx(ACol, ARow).isEmpty();
     if (empty)
         SetCellEx(ACol, ARow, QStringLiteral(" "));
-    SetGraphicObjectEx(ACol, ARow, g);
+    // The base grid frees the graphic this one replaces.
+    ReplaceGraphicObject(ACol, ARow, g);
     if (empty)
         SetCellEx(ACol, ARow, QString());
-    if (old && !isShared(old) && old != g)
-        delete old;
     if (NumHiddenColumns() > 0 && DisplColIndex(ACol) != ACol)
         RepaintCell(DisplColIndex(ACol), ARow);
     return g;
@@ -75,13 +65,9 @@ TCellGraphic *TQrlStringGrid::CreateCellGraphic(int ACol, int ARow)
 
 bool TQrlStringGrid::RemoveCellGraphic(int ACol, int ARow)
 {
-    TPersistent *obj = GetGraphicObjectEx(ACol, ARow);
-    auto *g = dynamic_cast<TCellGraphic *>(obj);
-    if (!g)
+    if (!dynamic_cast<TCellGraphic *>(GetGraphicObjectEx(ACol, ARow)))
         return false;
-    SetGraphicObjectEx(ACol, ARow, nullptr);
-    if (!isShared(g))
-        delete g;
+    ReplaceGraphicObject(ACol, ARow, nullptr);
     if (!d->destroying)
         RepaintCell(DisplColIndex(ACol), ARow);
     return true;

@@ -386,6 +386,19 @@ void TBaseGrid::SetGraphicObjectEx(int c, int r, TPersistent *Value)
         SetCellEx(c, r, QString());
 }
 
+bool TBaseGrid::ReplaceGraphicObject(int c, int r, TPersistent *Value)
+{
+    auto *old = dynamic_cast<TCellGraphic *>(GetGraphicObjectEx(c, r));
+    SetGraphicObjectEx(c, r, Value);
+    // Check-box graphics are lent to many cells and live with the grid. A graphic still in its
+    // slot (the grid is going away) is freed with the properties instead.
+    const bool shared = old && (old->CellType() == TCellType::ctVirtCheckBox ||
+                                old->CellType() == TCellType::ctRowCheckBox);
+    if (old && old != Value && !shared && GetGraphicObjectEx(c, r) != old)
+        delete old;
+    return old != nullptr;
+}
+
 QString TBaseGrid::GetGridCell(int c, int r) const
 {
     return TPlatformStringGrid::Cells(c, r);

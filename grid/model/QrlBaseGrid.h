@@ -191,6 +191,10 @@ public:
     TPersistent *GetPropGraphicObject(const TCellProperties *Props) const;
     // The old graphic is not freed here.
     void SetGraphicObjectEx(int c, int r, TPersistent *Value);
+    // The one place a cell graphic is freed outside the properties: stores Value (null takes
+    // the graphic out) and frees the cell graphic it replaces, unless that is shared (the lent
+    // check boxes) or Value itself. Returns whether the cell had a cell graphic.
+    bool ReplaceGraphicObject(int c, int r, TPersistent *Value);
     // Raw access: no merge redirection, no hooks.
     QString GetGridCell(int c, int r) const;
     void SetGridCell(int c, int r, const QString &Value);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <stdexcept>
 
 TGridItem *THiddenRows::insert(int pos, std::unique_ptr<TGridItem> item)
 {
@@ -131,16 +130,16 @@ void THiddenRows::insertReals(int realAt, int count)
     changed();
 }
 
-void THiddenRows::linesInserted(int displAt, int count)
+void THiddenRows::linesInserted(TGridAxis axis, int displAt, int count)
 {
-    if (m_items.empty() || count <= 0)
+    if (axis != TGridAxis::Rows || m_items.empty() || count <= 0)
         return;
     insertReals(displToReal(displAt), count);
 }
 
-void THiddenRows::linesRemoved(int displAt, int count)
+void THiddenRows::linesRemoved(TGridAxis axis, int displAt, int count)
 {
-    if (m_items.empty() || count <= 0)
+    if (axis != TGridAxis::Rows || m_items.empty() || count <= 0)
         return;
     std::vector<int> reals;
     reals.reserve(static_cast<size_t>(count));
@@ -149,34 +148,35 @@ void THiddenRows::linesRemoved(int displAt, int count)
     removeReals(reals);
 }
 
-void THiddenRows::linesMoved(int from, int to, int count)
+void THiddenRows::linesMoved(TGridAxis axis, int from, int to, int count)
 {
-    if (m_items.empty() || count <= 0 || from == to)
+    if (axis != TGridAxis::Rows || m_items.empty() || count <= 0 || from == to)
         return;
-    linesRemoved(from, count);
-    linesInserted(to, count);
+    linesRemoved(axis, from, count);
+    linesInserted(axis, to, count);
 }
 
-void THiddenRows::checkInvariants() const
+QString THiddenRows::checkInvariants() const
 {
     rebuild();
     if (m_sorted.size() != m_items.size())
-        throw std::logic_error("hidden rows: sorted copy has the wrong size");
+        return QStringLiteral("sorted copy has the wrong size");
     std::vector<int> idx;
     for (const auto &it : m_items) {
         if (!it)
-            throw std::logic_error("hidden rows: empty item");
+            return QStringLiteral("empty item");
         idx.push_back(it->Idx());
     }
     std::sort(idx.begin(), idx.end());
     if (idx != m_sorted)
-        throw std::logic_error("hidden rows: sorted copy is stale");
+        return QStringLiteral("sorted copy is stale");
     for (size_t i = 0; i < m_unique.size(); ++i) {
         const TGridItem *first = item(m_firstPos[i]);
         if (first->Idx() != m_unique[i])
-            throw std::logic_error("hidden rows: position map is stale");
+            return QStringLiteral("position map is stale");
         for (int p = 0; p < m_firstPos[i]; ++p)
             if (item(p)->Idx() == m_unique[i])
-                throw std::logic_error("hidden rows: position map misses the first item");
+                return QStringLiteral("position map misses the first item");
     }
+    return QString();
 }

@@ -12,6 +12,9 @@
 #pragma once
 
 #include "grid/model/QrlGridOptions.h"
+#include "grid/model/QrlGridTypes.h"
+
+#include <QString>
 
 #include <memory>
 #include <vector>
@@ -46,18 +49,19 @@ public:
     // negative displ.
     int displToReal(int displ) const;
 
+    // Rows only; column operations leave the store alone.
     // The shown rows at display at .. at + count - 1 became count new rows: they go right before
     // the shown row that was at display at (past the end: after every row), hidden rows before
     // it keep their place.
-    void linesInserted(int displAt, int count);
+    void linesInserted(TGridAxis axis, int displAt, int count);
     // The shown rows at display at .. at + count - 1 left; hidden rows among them stay.
-    void linesRemoved(int displAt, int count);
+    void linesRemoved(TGridAxis axis, int displAt, int count);
     // The shown rows from .. from + count - 1 were taken out and put back so that the first of
     // them is display row to (counted after taking them out).
-    void linesMoved(int from, int to, int count);
+    void linesMoved(TGridAxis axis, int from, int to, int count);
 
-    // Throws std::logic_error when the sorted copies disagree with the items.
-    void checkInvariants() const;
+    // Empty when the sorted copies agree with the items; otherwise a description of the fault.
+    QString checkInvariants() const;
 
 private:
     void changed() { m_dirty = true; }

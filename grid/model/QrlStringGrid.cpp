@@ -24,6 +24,7 @@ constexpr int VersionNr = 0x06020103; // 6.2.1.3
 TQrlStringGrid::TQrlStringGrid(QWidget *parent) : TBaseGrid(parent), d(new TStringGridModelState)
 {
     auto repaint = [this](TPersistent *) { TQrlStringGrid::Invalidate(); };
+    addLineCompanions(*this, *d);
     d->searchFooter = std::make_unique<TSearchFooter>();
     d->navigation = std::make_unique<TNavigation>();
     d->mouseActions = std::make_unique<TMouseActions>();

@@ -2270,10 +2270,6 @@ private:
     void deleteRows(int RowIndex, int RCount, bool RemoveControls, bool FreeProps);
 
     // Hidden columns and rows (QrlStringGrid_hidden.cpp).
-    void hiddenColumnsInserted(int at, int count);
-    void hiddenColumnsRemoved(int at, int count);
-    void hiddenColumnsMoved(int from, int to);
-    void recountHiddenColumns();
     std::unique_ptr<TGridItem> takeRow(int ARow);
     void putRow(int ARow, const TGridItem &Item);
     void moveRowContents(int From, int To);

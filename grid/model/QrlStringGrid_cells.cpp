@@ -399,13 +399,13 @@ void TQrlStringGrid::SetCurrentCellEditText(const QString &Value)
 int TQrlStringGrid::GetAllColWidths(int i) const
 {
     if (IsHiddenColumn(i))
-        return d->hiddenWidth(i);
+        return d->hiddenColumns.width(i);
     return ColWidths(DisplColIndex(i));
 }
 
 void TQrlStringGrid::SetAllColWidths(int i, int Value)
 {
-    d->setHiddenWidth(i, Value);
+    d->hiddenColumns.setWidth(i, Value);
     if (!IsHiddenColumn(i))
         SetColWidths(DisplColIndex(i), Value);
 }

@@ -10,16 +10,11 @@
 
 #include <algorithm>
 
-namespace {
-constexpr int VisibleTableSize = 512; // real columns that can be hidden: 0 .. 511
-
-} // namespace
-
 // ---- columns ------------------------------------------------------------------------------
 
 int TQrlStringGrid::NumHiddenColumns() const
 {
-    return d->numHidden;
+    return d->hiddenColumns.count();
 }
 
 int TQrlStringGrid::TotalColCount() const
@@ -29,32 +24,17 @@ int TQrlStringGrid::TotalColCount() const
 
 bool TQrlStringGrid::IsHiddenColumn(int ACol) const
 {
-    return ACol >= 0 && ACol < VisibleTableSize && !d->visibleCol[static_cast<size_t>(ACol)];
+    return d->hiddenColumns.isHidden(ACol);
 }
 
 int TQrlStringGrid::DisplColIndex(int ACol) const
 {
-    if (ACol >= VisibleTableSize || d->numHidden == 0)
-        return ACol;
-    int hidden = 0;
-    for (int c = 0; c < ACol; ++c)
-        hidden += !d->visibleCol[static_cast<size_t>(c)];
-    return ACol - hidden;
+    return d->hiddenColumns.realToDispl(ACol);
 }
 
 int TQrlStringGrid::RealColIndex(int ACol) const
 {
-    if (ACol >= VisibleTableSize || d->numHidden == 0)
-        return ACol;
-    int shown = 0;
-    for (int c = 0; c < VisibleTableSize; ++c) {
-        if (!d->visibleCol[static_cast<size_t>(c)])
-            continue;
-        if (shown == ACol)
-            return c;
-        ++shown;
-    }
-    return 0;
+    return d->hiddenColumns.displToReal(ACol);
 }
 
 int TQrlStringGrid::RealCol() const
@@ -79,17 +59,16 @@ void TQrlStringGrid::HideColumns(int FromCol, int ToCol)
     // Columns beyond the visibility table cannot be hidden: they are ignored rather than
     // written past its end.
     FromCol = std::max(FromCol, 0);
-    ToCol = std::min(ToCol, VisibleTableSize - 1);
+    ToCol = std::min(ToCol, THiddenColumns::TableSize - 1);
     bool changed = false;
     for (int c = FromCol; c <= ToCol; ++c) {
         if (IsHiddenColumn(c) || c >= TotalColCount() || ColCount() <= 1)
             continue;
         const int pos = DisplColIndex(c);
-        d->setHiddenWidth(c, ColWidths(pos));
+        const int width = ColWidths(pos);
         for (int i = pos; i < ColCount() - 1; ++i)
             SetColWidths(i, ColWidths(i + 1));
-        ++d->numHidden;
-        d->visibleCol[static_cast<size_t>(c)] = false;
+        d->hiddenColumns.hide(c, width);
         if (Col() == ColCount() - 1 && Col() > 0)
             SetCol(Col() - 1);
         TBaseGrid::SetColCount(ColCount() - 1);
@@ -109,18 +88,16 @@ void TQrlStringGrid::UnHideColumns(int FromCol, int ToCol)
     if (EditorMode())
         HideEditor();
     FromCol = std::max(FromCol, 0);
-    ToCol = std::min(ToCol, VisibleTableSize - 1);
+    ToCol = std::min(ToCol, THiddenColumns::TableSize - 1);
     bool changed = false;
     for (int c = FromCol; c <= ToCol; ++c) {
-        if (!IsHiddenColumn(c))
+        if (!d->hiddenColumns.show(c))
             continue;
-        --d->numHidden;
-        d->visibleCol[static_cast<size_t>(c)] = true;
         TBaseGrid::SetColCount(ColCount() + 1);
         const int pos = DisplColIndex(c);
         for (int i = ColCount() - 1; i > pos; --i)
             SetColWidths(i, ColWidths(i - 1));
-        SetColWidths(pos, d->hiddenWidth(c));
+        SetColWidths(pos, d->hiddenColumns.width(c));
         changed = true;
     }
     if (changed)
@@ -129,57 +106,7 @@ void TQrlStringGrid::UnHideColumns(int FromCol, int ToCol)
 
 void TQrlStringGrid::UnHideColumnsAll()
 {
-    UnHideColumns(0, ColCount() + d->numHidden);
-}
-
-// The visibility flags and the remembered widths are kept by real column and travel with it.
-void TQrlStringGrid::hiddenColumnsInserted(int at, int count)
-{
-    if (d->numHidden == 0 || at >= VisibleTableSize)
-        return;
-    for (int c = VisibleTableSize - 1; c >= at; --c) {
-        const int from = c - count;
-        const bool inRange = from >= at;
-        d->visibleCol[static_cast<size_t>(c)] =
-            inRange ? d->visibleCol[static_cast<size_t>(from)] : true;
-        d->setHiddenWidth(c, inRange ? d->hiddenWidth(from) : 0);
-    }
-    recountHiddenColumns();
-}
-
-void TQrlStringGrid::hiddenColumnsRemoved(int at, int count)
-{
-    if (d->numHidden == 0 || at >= VisibleTableSize)
-        return;
-    for (int c = at; c < VisibleTableSize; ++c) {
-        const int from = c + count;
-        const bool inTable = from < VisibleTableSize;
-        d->visibleCol[static_cast<size_t>(c)] =
-            inTable ? d->visibleCol[static_cast<size_t>(from)] : true;
-        d->setHiddenWidth(c, inTable ? d->hiddenWidth(from) : 0);
-    }
-    recountHiddenColumns();
-}
-
-void TQrlStringGrid::hiddenColumnsMoved(int from, int to)
-{
-    if (d->numHidden == 0 || from >= VisibleTableSize || to >= VisibleTableSize)
-        return;
-    const bool flag = d->visibleCol[static_cast<size_t>(from)];
-    const int width = d->hiddenWidth(from);
-    const int step = from < to ? 1 : -1;
-    for (int c = from; c != to; c += step) {
-        d->visibleCol[static_cast<size_t>(c)] = d->visibleCol[static_cast<size_t>(c + step)];
-        d->setHiddenWidth(c, d->hiddenWidth(c + step));
-    }
-    d->visibleCol[static_cast<size_t>(to)] = flag;
-    d->setHiddenWidth(to, width);
-}
-
-void TQrlStringGrid::recountHiddenColumns()
-{
-    d->numHidden = static_cast<int>(
-        std::count(d->visibleCol.begin(), d->visibleCol.begin() + VisibleTableSize, false));
+    UnHideColumns(0, ColCount() + d->hiddenColumns.count());
 }
 
 // ---- rows -------------------------------------------------------------------------------------

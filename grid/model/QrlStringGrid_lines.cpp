@@ -325,70 +325,223 @@ TMarkNumbering markNumbering(bool persistent, bool viewOnly)
         n.real = TRowMarks::RowStates | (persistent ? flags : 0u);
     return n;
 }
+
+// Column flags and widths by real column; rows leave them alone.
+class THiddenColumnLines final : public ILineCompanion
+{
+public:
+    explicit THiddenColumnLines(THiddenColumns &cols) : m_cols(cols) {}
+    void linesInserted(const TLineChange &c) override
+    {
+        m_cols.linesInserted(c.axis, c.at, c.count);
+    }
+    void linesRemoved(const TLineChange &c) override { m_cols.linesRemoved(c.axis, c.at, c.count); }
+    void linesMoved(const TLineMove &m) override
+    {
+        for (int k = 0; k < m.count; ++k)
+            m_cols.linesMoved(m.axis, m.from < m.to ? m.from : m.from + k,
+                              m.from < m.to ? m.to + m.count - 1 : m.to + k);
+    }
+
+private:
+    THiddenColumns &m_cols;
+};
+
+// Row marks, kept by display line and, for rows, partly by real row.
+class TRowMarkLines final : public ILineCompanion
+{
+public:
+    explicit TRowMarkLines(TStringGridModelState &s) : m_s(s) {}
+    void linesInserted(const TLineChange &c) override
+    {
+        if (c.axis == TGridAxis::Cols) {
+            m_s.rowMarks.linesInserted(c.axis, c.at, c.count);
+            return;
+        }
+        const TMarkNumbering n = numbering(c);
+        m_s.rowMarks.linesInserted(c.axis, c.at, c.count, n.display);
+        if (n.real)
+            m_s.rowMarks.linesInserted(c.axis, c.realAt, c.count, n.real);
+    }
+    void linesRemoved(const TLineChange &c) override
+    {
+        if (c.axis == TGridAxis::Cols) {
+            m_s.rowMarks.linesRemoved(c.axis, c.at, c.count);
+            return;
+        }
+        const TMarkNumbering n = numbering(c);
+        m_s.rowMarks.linesRemoved(c.axis, c.at, c.count, n.display);
+        if (n.real)
+            m_s.rowMarks.linesRemoved(c.axis, c.realAt, c.count, n.real);
+    }
+    // Row marks and row flags are kept by display row here; with the hidden-row store they
+    // split into display and real numberings (TRowMarks::Part).
+    void linesMoved(const TLineMove &m) override
+    {
+        m_s.rowMarks.linesMoved(m.axis, m.from, m.to, m.count);
+    }
+
+private:
+    TMarkNumbering numbering(const TLineChange &c) const
+    {
+        return markNumbering(m_s.mouseActions->RowSelectPersistent(), c.viewOnly);
+    }
+    TStringGridModelState &m_s;
+};
+
+// The sort cross-reference, kept by display row: rows shown again join it too. Rows past its
+// end are not its concern; a move past its end fits it first.
+class TSortXRefLines final : public ILineCompanion
+{
+public:
+    explicit TSortXRefLines(TStringGridModelState &s) : m_s(s) {}
+    void linesInserted(const TLineChange &c) override
+    {
+        TSortPermutation &x = m_s.sortXRef;
+        if (c.axis != TGridAxis::Rows || !x.isInitialised() || c.at > x.count())
+            return;
+        x.linesInserted(c.axis, c.at, c.count);
+    }
+    void linesRemoved(const TLineChange &c) override
+    {
+        TSortPermutation &x = m_s.sortXRef;
+        if (c.axis != TGridAxis::Rows || !x.isInitialised() || c.at >= x.count())
+            return;
+        x.linesRemoved(c.axis, c.at, std::min(c.count, x.count() - c.at));
+    }
+    // Followed in the single steps the rows moved in, so a list shorter than the rows is
+    // fitted exactly as far as each step reaches.
+    void linesMoved(const TLineMove &m) override
+    {
+        if (m.axis != TGridAxis::Rows || !m_s.sortXRef.isInitialised())
+            return;
+        forEachMoveStep(m, [this](int from, int to) {
+            const int needed = std::max(from, to) + 1;
+            if (needed > m_s.sortXRef.count())
+                m_s.fitSortXRef(needed);
+            m_s.sortXRef.linesMoved(TGridAxis::Rows, from, to);
+        });
+    }
+
+private:
+    TStringGridModelState &m_s;
+};
+
+// The hidden-row store: hidden rows around the changed ones keep their place among the shown
+// rows. Rows only hidden or shown again are the store's own doing.
+class THiddenRowLines final : public ILineCompanion
+{
+public:
+    explicit THiddenRowLines(THiddenRows &rows) : m_rows(rows) {}
+    void linesInserted(const TLineChange &c) override
+    {
+        if (!c.viewOnly)
+            m_rows.linesInserted(c.axis, c.at, c.count);
+    }
+    void linesRemoved(const TLineChange &c) override
+    {
+        if (!c.viewOnly)
+            m_rows.linesRemoved(c.axis, c.at, c.count);
+    }
+    void linesMoved(const TLineMove &m) override
+    {
+        m_rows.linesMoved(m.axis, m.from, m.to, m.count);
+    }
+
+private:
+    THiddenRows &m_rows;
+};
+
+// Controls placed in cells keep their cell (column and real row); those whose cell goes away
+// are hidden and leave the list. Follows the hidden rows, so it comes after them.
+class TCellControlLines final : public ILineCompanion
+{
+public:
+    TCellControlLines(TQrlStringGrid &g, TStringGridModelState &s) : m_g(g), m_s(s) {}
+    void linesInserted(const TLineChange &c) override
+    {
+        if (c.viewOnly)
+            return;
+        const bool rows = c.axis == TGridAxis::Rows;
+        for (int i = 0; i < m_s.controlList.Count(); ++i) {
+            TControlItem *item = m_s.controlList.GetControl(i);
+            int &line = rows ? item->Y : item->X;
+            if (line >= c.realAt)
+                line += c.count;
+        }
+    }
+    void linesRemoved(const TLineChange &c) override
+    {
+        if (c.viewOnly)
+            return;
+        const bool rows = c.axis == TGridAxis::Rows;
+        for (int i = m_s.controlList.Count() - 1; i >= 0; --i) {
+            TControlItem *item = m_s.controlList.GetControl(i);
+            int &line = rows ? item->Y : item->X;
+            if (line >= c.realAt + c.count)
+                line -= c.count;
+            else if (line >= c.realAt)
+                dropControl(m_s, i);
+        }
+    }
+    void linesMoved(const TLineMove &m) override
+    {
+        const bool rows = m.axis == TGridAxis::Rows;
+        const int lo = std::min(m.from, m.to);
+        const int hi = std::max(m.from, m.to) + m.count - 1;
+        for (int i = 0; i < m_s.controlList.Count(); ++i) {
+            TControlItem *item = m_s.controlList.GetControl(i);
+            if (rows) {
+                if (m_g.IsHiddenRow(item->Y))
+                    continue;
+                const int displ = m_g.DisplRowIndex(item->Y);
+                if (displ < lo || displ > hi)
+                    continue;
+                item->Y = m_g.RealRowIndex(movedLine(displ, m.from, m.to, m.count));
+            } else {
+                if (item->X < lo || item->X > hi)
+                    continue;
+                item->X = movedLine(item->X, m.from, m.to, m.count);
+            }
+            if (QWidget *control = item->Control) {
+                const TRect r = m_g.CellRect(item->X, m_g.DisplRowIndex(item->Y));
+                control->setGeometry(r.Left - 1, r.Top - 1, r.Right - r.Left + 1,
+                                     r.Bottom - r.Top + 1);
+            }
+        }
+    }
+
+private:
+    TQrlStringGrid &m_g;
+    TStringGridModelState &m_s;
+};
 } // namespace
 
 // The companions kept by line besides the cells, their properties and the merged areas (which
-// insertLines / removeLines move). Every further part kept by line (the hidden-row store, the
-// column visibility flags, the sort cross-reference) adds its one call to these two.
-// `at` is a display line. What is kept by real row follows RealRowIndex(at) and, with
-// viewOnly (rows hidden or shown again), stays as it is.
+// insertLines / removeLines / moveLines reshape themselves, as they need the cells before and
+// after). The order matters where one reads another: the cell controls map rows through the
+// hidden-row store, so they follow it.
+void addLineCompanions(TQrlStringGrid &g, TStringGridModelState &s)
+{
+    s.lineCompanions.add(std::make_unique<THiddenColumnLines>(s.hiddenColumns));
+    s.lineCompanions.add(std::make_unique<TRowMarkLines>(s));
+    s.lineCompanions.add(std::make_unique<TSortXRefLines>(s));
+    s.lineCompanions.add(std::make_unique<THiddenRowLines>(s.hiddenRows));
+    s.lineCompanions.add(std::make_unique<TCellControlLines>(g, s));
+}
+
+// `at` is a display line; what is kept by real row follows RealRowIndex(at), taken before any
+// companion changes.
 void TQrlStringGrid::linesInserted(TGridAxis axis, int at, int count, bool viewOnly)
 {
-    if (axis == TGridAxis::Cols) {
-        hiddenColumnsInserted(at, count);
-        d->rowMarks.linesInserted(axis, at, count);
-        for (int i = 0; i < d->controlList.Count(); ++i)
-            if (TControlItem *item = d->controlList.GetControl(i); item->X >= at)
-                item->X += count;
-        return;
-    }
-    const int realAt = RealRowIndex(at);
-    const TMarkNumbering marks = markNumbering(d->mouseActions->RowSelectPersistent(), viewOnly);
-    d->rowMarks.linesInserted(axis, at, count, marks.display);
-    if (marks.real)
-        d->rowMarks.linesInserted(axis, realAt, count, marks.real);
-    // The cross-reference is kept by display row: rows shown again join it too.
-    d->sortXRefInserted(at, count);
-    if (viewOnly)
-        return;
-    for (int i = 0; i < d->controlList.Count(); ++i)
-        if (TControlItem *item = d->controlList.GetControl(i); item->Y >= realAt)
-            item->Y += count;
-    // Hidden rows after the new ones move down with the rows around them.
-    d->hiddenRows.linesInserted(at, count);
+    const int realAt = axis == TGridAxis::Rows ? RealRowIndex(at) : at;
+    d->lineCompanions.linesInserted({axis, at, count, realAt, viewOnly});
 }
 
 void TQrlStringGrid::linesRemoved(TGridAxis axis, int at, int count, bool viewOnly)
 {
-    if (axis == TGridAxis::Cols) {
-        hiddenColumnsRemoved(at, count);
-        d->rowMarks.linesRemoved(axis, at, count);
-        for (int i = d->controlList.Count() - 1; i >= 0; --i) {
-            TControlItem *item = d->controlList.GetControl(i);
-            if (item->X >= at + count)
-                item->X -= count;
-            else if (item->X >= at)
-                dropControl(*d, i);
-        }
-        return;
-    }
-    const int realAt = RealRowIndex(at);
-    const TMarkNumbering marks = markNumbering(d->mouseActions->RowSelectPersistent(), viewOnly);
-    d->rowMarks.linesRemoved(axis, at, count, marks.display);
-    if (marks.real)
-        d->rowMarks.linesRemoved(axis, realAt, count, marks.real);
-    d->sortXRefRemoved(at, count);
-    if (viewOnly)
-        return;
-    for (int i = d->controlList.Count() - 1; i >= 0; --i) {
-        TControlItem *item = d->controlList.GetControl(i);
-        if (item->Y >= realAt + count)
-            item->Y -= count;
-        else if (item->Y >= realAt)
-            dropControl(*d, i);
-    }
-    // Hidden rows among and after the removed ones close up with the rows around them.
-    d->hiddenRows.linesRemoved(at, count);
+    const int realAt = axis == TGridAxis::Rows ? RealRowIndex(at) : at;
+    d->lineCompanions.linesRemoved({axis, at, count, realAt, viewOnly});
 }
 
 // ---- rows ---------------------------------------------------------------------------------------

@@ -12,19 +12,6 @@ using plat::TGridRect;
 
 namespace {
 
-// Where line x goes when the count lines from `from` on are taken out and put back so that the
-// first of them becomes line `to`.
-int movedLine(int x, int from, int to, int count)
-{
-    if (x >= from && x < from + count)
-        return x - from + to;
-    if (to > from && x >= from + count && x < to + count)
-        return x - count;
-    if (to < from && x >= to && x < from)
-        return x + count;
-    return x;
-}
-
 [[noreturn]] void outOfRange()
 {
     throw EQrlGridError(QString::fromLatin1(plat::SGridIndexOutOfRange));
@@ -104,21 +91,13 @@ void TQrlStringGrid::moveLines(TGridAxis Axis, int From, int To, int Count)
 
     // Texts, cell properties, sizes and the cell cursor, one line at a time: either the block
     // moves line by line, or the lines it passes move the other way, whichever are fewer.
-    auto moveOne = [&](int f, int t) {
-        if (rows) {
+    const TLineMove move{Axis, From, To, Count};
+    forEachMoveStep(move, [&](int f, int t) {
+        if (rows)
             TBaseGrid::MoveRow(f, t);
-            d->sortXRefMoved(f, t);
-        } else {
-            TBaseGrid::MoveColumn(f, t);
-        }
-    };
-    const int passed = std::abs(To - From);
-    for (int k = 0; k < std::min(Count, passed); ++k) {
-        if (To > From)
-            Count <= passed ? moveOne(From, To + Count - 1) : moveOne(From + Count + k, From + k);
         else
-            Count <= passed ? moveOne(From + k, To + k) : moveOne(To, From + Count - 1);
-    }
+            TBaseGrid::MoveColumn(f, t);
+    });
     // The properties of the moved cells learn their new place (they repaint through it).
     if (FHasCellProps) {
         const int across = rows ? TotalColCount() : RowCount();
@@ -130,35 +109,8 @@ void TQrlStringGrid::moveLines(TGridAxis Axis, int From, int To, int Count)
     for (const TMergedArea &a : remerge)
         MergeCells(a.col, a.row, a.width, a.height);
 
-    // Row marks and row flags are kept by display row here; with the hidden-row store they
-    // split into display and real numberings (TRowMarks::Part).
-    d->rowMarks.linesMoved(Axis, From, To, Count);
-    if (rows)
-        d->hiddenRows.linesMoved(From, To, Count);
-    else
-        for (int k = 0; k < Count; ++k)
-            hiddenColumnsMoved(From < To ? From : From + k, From < To ? To + Count - 1 : To + k);
-
-    // Controls placed in cells keep their cell (column and real row) and are placed over it.
-    for (int i = 0; i < d->controlList.Count(); ++i) {
-        TControlItem *item = d->controlList.GetControl(i);
-        if (rows) {
-            if (IsHiddenRow(item->Y))
-                continue;
-            const int displ = DisplRowIndex(item->Y);
-            if (displ < lo || displ > hi)
-                continue;
-            item->Y = RealRowIndex(moved(displ));
-        } else {
-            if (item->X < lo || item->X > hi)
-                continue;
-            item->X = moved(item->X);
-        }
-        if (QWidget *control = item->Control) {
-            const TRect r = CellRect(item->X, DisplRowIndex(item->Y));
-            control->setGeometry(r.Left - 1, r.Top - 1, r.Right - r.Left + 1, r.Bottom - r.Top + 1);
-        }
-    }
+    // Hidden lines, marks, the sort cross-reference and cell controls follow.
+    d->lineCompanions.linesMoved(move);
 }
 
 // ---- hidden selection -----------------------------------------------------------------------

@@ -2,7 +2,9 @@
 #pragma once
 
 #include "grid/model/QrlHTMLPicture.h"
+#include "grid/model/QrlHiddenColumns.h"
 #include "grid/model/QrlHiddenRows.h"
+#include "grid/model/QrlLineCompanion.h"
 #include "grid/model/QrlRowMarks.h"
 #include "grid/model/QrlSortPermutation.h"
 #include "grid/model/QrlStringGrid.h"
@@ -54,9 +56,6 @@ struct TStringGridModelState
     // Where every row stood before the rows were sorted; follows every row operation. Rows past
     // its end (added by a raised row count) are not its concern until it is fitted again.
     TSortPermutation sortXRef;
-    void sortXRefInserted(int at, int count);
-    void sortXRefRemoved(int at, int count);
-    void sortXRefMoved(int from, int to);
     // Rows cut off at the end leave the list, rows added at the end join it last.
     void fitSortXRef(int rowCount);
     int sortDir = 0;
@@ -258,27 +257,16 @@ struct TStringGridModelState
     QPointer<QObject> gridImages;
     bool disableChange = false;
 
-    // Widths of hidden columns by real column; indexes past the table are ignored.
-    std::array<std::int16_t, 513> allColWidths{};
-    int hiddenWidth(int i) const { return i >= 0 && i < 513 ? allColWidths[i] : 0; }
-    // Shown flags of real columns; only 0 .. 511 are ever hidden.
-    std::array<bool, 513> visibleCol = [] {
-        std::array<bool, 513> a{};
-        a.fill(true);
-        return a;
-    }();
-    int numHidden = 0;
+    // The hidden columns with the widths they get back when shown.
+    THiddenColumns hiddenColumns;
     // The hidden rows with their cells.
     THiddenRows hiddenRows;
+    // Everything kept by line besides the cells; every line operation reaches it through here.
+    TLineCompanions lineCompanions;
     // The grid's width when the starting column sizes were recorded.
     int origGridWidth = 0;
     // Number of nodes; changed only by AddNode and the node removals.
     int numNodes = 0;
-    void setHiddenWidth(int i, int v)
-    {
-        if (i >= 0 && i < 513)
-            allColWidths[i] = static_cast<std::int16_t>(v);
-    }
 
     // --- row and column content operations ---
     // Set by the sorts around clears of scratch rows: a clear then forgets the cleared cells'
@@ -580,6 +568,9 @@ struct TStringGridModelState
     std::unique_ptr<THTMLPictureCache> pictureCache = std::make_unique<THTMLPictureCache>();
     QPointer<TPictureContainer> pictureContainer;
 };
+
+// Fills s.lineCompanions (QrlStringGrid_lines.cpp).
+void addLineCompanions(TQrlStringGrid &g, TStringGridModelState &s);
 
 // BeginUpdate for a scope: the grid paints once when the scope ends.
 class TUpdatePair

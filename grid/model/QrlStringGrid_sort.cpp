@@ -313,30 +313,6 @@ private:
 
 // ---- cross-reference -------------------------------------------------------------------------
 
-void TStringGridModelState::sortXRefInserted(int at, int count)
-{
-    if (!sortXRef.isInitialised() || at > sortXRef.count())
-        return;
-    sortXRef.linesInserted(TGridAxis::Rows, at, count);
-}
-
-void TStringGridModelState::sortXRefRemoved(int at, int count)
-{
-    if (!sortXRef.isInitialised() || at >= sortXRef.count())
-        return;
-    sortXRef.linesRemoved(TGridAxis::Rows, at, std::min(count, sortXRef.count() - at));
-}
-
-void TStringGridModelState::sortXRefMoved(int from, int to)
-{
-    if (!sortXRef.isInitialised())
-        return;
-    const int needed = std::max(from, to) + 1;
-    if (needed > sortXRef.count())
-        fitSortXRef(needed);
-    sortXRef.linesMoved(TGridAxis::Rows, from, to);
-}
-
 void TStringGridModelState::fitSortXRef(int rowCount)
 {
     if (!sortXRef.isInitialised() || rowCount == sortXRef.count())

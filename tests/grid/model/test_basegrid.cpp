@@ -511,6 +511,51 @@ TEST(BaseGrid, FreeingReleasesOnlyPlainCellGraphics)
     EXPECT_EQ(otherDeaths, 1);
 }
 
+// Replacing or taking out a cell graphic frees the old one exactly when it belongs to the cell.
+TEST(BaseGrid, ReplacingAGraphicFreesOnlyTheCellsOwn)
+{
+    struct Case
+    {
+        const char *what;
+        TCellType type; // the old graphic's kind
+        bool replaceWithItself;
+        bool freed;
+    };
+    const Case cases[] = {
+        {"own graphic", TCellType::ctCheckBox, false, true},
+        {"own graphic set again", TCellType::ctCheckBox, true, false},
+        {"lent check box", TCellType::ctVirtCheckBox, false, false},
+        {"lent row check box", TCellType::ctRowCheckBox, false, false},
+    };
+    for (const Case &c : cases) {
+        for (const bool takeOut : {false, true}) {
+            TestGrid g;
+            std::weak_ptr<int> alive;
+            TCellGraphic *old = trackedGraphic(alive);
+            old->SetCellType(c.type);
+            g.SetGraphicObjectEx(2, 3, old);
+            TPersistent *next = c.replaceWithItself ? old : (takeOut ? nullptr : new TCellGraphic);
+            EXPECT_TRUE(g.ReplaceGraphicObject(2, 3, next)) << c.what;
+            EXPECT_EQ(g.GetGraphicObjectEx(2, 3), next) << c.what;
+            EXPECT_EQ(alive.expired(), c.freed) << c.what << (takeOut ? ", taken out" : "");
+            // The grid frees what the cell holds now; what it gave up is the caller's.
+            if (!c.freed && old != next)
+                delete old;
+        }
+    }
+
+    // Another kind of object is not a cell graphic: it is never freed, and the cell reads as
+    // having had none.
+    TestGrid g;
+    int deaths = 0;
+    auto *other = new Counted(deaths);
+    g.SetGraphicObjectEx(1, 1, other);
+    EXPECT_FALSE(g.ReplaceGraphicObject(1, 1, nullptr));
+    EXPECT_EQ(deaths, 0);
+    delete other;
+    EXPECT_FALSE(g.ReplaceGraphicObject(4, 4, nullptr));
+}
+
 TEST(BaseGrid, ColSpanIdentical)
 {
     struct Case

@@ -49,7 +49,7 @@ struct TRefRows
 
 void expectSameMaps(const THiddenRows &store, const TRefRows &ref)
 {
-    store.checkInvariants();
+    ASSERT_EQ(store.checkInvariants(), QString());
     const std::vector<int> shown = ref.shownReals();
     for (size_t i = 0; i < shown.size(); ++i)
         ASSERT_EQ(store.displToReal(static_cast<int>(i)), shown[i]) << "display " << i;
@@ -92,7 +92,7 @@ TEST(HiddenRowStore, MapsAndLineOperationsFollowAPlainModel)
         }
         case 2: { // insert shown rows
             const int at = pick(shown + 1), count = 1 + pick(3);
-            store.linesInserted(at, count);
+            store.linesInserted(TGridAxis::Rows, at, count);
             ref.insert(at, count);
             break;
         }
@@ -100,7 +100,7 @@ TEST(HiddenRowStore, MapsAndLineOperationsFollowAPlainModel)
             if (shown < 4)
                 break;
             const int at = pick(shown - 2), count = 1 + pick(2);
-            store.linesRemoved(at, count);
+            store.linesRemoved(TGridAxis::Rows, at, count);
             ref.remove(at, count);
             break;
         }
@@ -110,7 +110,7 @@ TEST(HiddenRowStore, MapsAndLineOperationsFollowAPlainModel)
             const int count = 1 + pick(2);
             const int from = pick(shown - count + 1);
             const int to = pick(shown - count + 1);
-            store.linesMoved(from, to, count);
+            store.linesMoved(TGridAxis::Rows, from, to, count);
             ref.remove(from, count);
             ref.insert(to, count);
             break;
