@@ -4,6 +4,7 @@
 // lookup, the display-text hooks and the repaint check to the store access; the program prints
 // what that costs as a factor of the raw pass.
 #include "grid/model/QrlBaseGrid.h"
+#include "grid/model/QrlGridLists.h"
 #include "grid/model/QrlStringGrid.h"
 #include "platform/grid/CellStore.h"
 

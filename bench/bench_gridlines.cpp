@@ -2,6 +2,7 @@
 // removing 1,000 rows in the middle one at a time, and hiding every second row (one filter
 // level) and showing them all again. Printed side by side, the two sizes show whether the cost
 // grows with the rows (10x the rows should cost at most about 10x).
+#include "grid/model/QrlGridLists.h"
 #include "grid/model/QrlStringGrid.h"
 
 #include <QApplication>

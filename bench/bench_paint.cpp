@@ -4,6 +4,7 @@
 // background colours, check states, the progress value as text, the same spans). Both at 1k and
 // 1M rows, in one run; the ratio ours / QTableView is printed at the end. The machine is shared,
 // so only ratios from one run count.
+#include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
 #include "platform/ui/Canvas.h"
 

@@ -1,4 +1,6 @@
 // The cell-graphic model routines: reading, creating and removing the graphic of a cell.
+#include "grid/model/QrlCellGraphic.h"
+#include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlStringGrid.h"
 #include "grid/model/QrlStringGrid_p.h"
 #include "platform/ui/Canvas.h"

@@ -1,9 +1,11 @@
 // The graphic families of the string grid: adders, creators, getters, setters and removers of
 // the graphics a cell can carry beside its text.
 #include "grid/model/QrlCellDrawer.h"
+#include "grid/model/QrlCellGraphic.h"
 #include "grid/model/QrlFilePicture.h"
 #include "grid/model/QrlGridDraw.h"
 #include "grid/model/QrlGridFormat.h"
+#include "grid/model/QrlGridLists.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlImageList.h"
 #include "grid/model/QrlStringGrid.h"

@@ -2,6 +2,9 @@
 // margins, the lines of a row, and whether a header cell carries the sort glyph.
 #include "grid/display/QrlCellPaint.h"
 #include "grid/model/QrlCellDrawer.h"
+#include "grid/model/QrlCellGraphic.h"
+#include "grid/model/QrlGridLists.h"
+#include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlHTMLText.h"
 #include "grid/model/QrlImageList.h"

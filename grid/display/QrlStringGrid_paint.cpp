@@ -4,8 +4,11 @@
 // the grid.
 #include "grid/display/QrlCellPaint.h"
 #include "grid/display/QrlGraphicPaint.h"
+#include "grid/model/QrlCellGraphic.h"
 #include "grid/model/QrlGridDraw.h"
+#include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridParse.h"
+#include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlStringGrid.h"
 #include "grid/model/QrlStringGrid_p.h"
@@ -60,6 +63,30 @@ TColor brighten7(TColor c)
     return RGB(up(GetRValue(rgb)), up(GetGValue(rgb)), up(GetBValue(rgb)));
 }
 } // namespace
+
+// The cell painter's own steps. A nested class, so they reach the grid's state without the facade
+// declaring each of them.
+struct TQrlStringGrid::TPaintPart
+{
+    // The node tree lines of column 0.
+    static void drawTreeLines(TQrlStringGrid &g, TCanvas &canvas, int ARow, const TRect &r);
+    // The header cell (display column) shows the sort glyph.
+    static bool showsSortGlyph(TQrlStringGrid &g, int ACol, int ARow);
+    // The cell's part of the BackGround picture or gradient.
+    static void drawBackground(TQrlStringGrid &g,
+                               TCanvas &canvas,
+                               int ACol,
+                               int ARow,
+                               plat::TGridDrawState AState,
+                               const TCellGraphic *graphic,
+                               const TRect &r);
+    // Hover or pressed gradient of a fixed cell with its drop-down button part; r loses the
+    // button's width.
+    static void drawHoverFixedCell(
+        TQrlStringGrid &g, TCanvas &canvas, int RCol, int ARow, bool Pressed, TRect &r);
+    // The always-visible combo and spin buttons; r loses their widths.
+    static void drawEditorButtons(TQrlStringGrid &g, TCanvas &canvas, int RCol, int ARow, TRect &r);
+};
 
 bool TQrlStringGrid::HideFocusRect() const
 {
@@ -531,7 +558,7 @@ void TQrlStringGrid::RenderCell(
         d->movingColumn == -1 && d->hoverFixedCell.X == ACol && d->hoverFixedCell.Y == ARow;
     if (fixedDeco && gradientLook && IsHoverFixedCell(ACol, ARow) && (hovered || moving) &&
         !IsDesigningQuery()) {
-        drawHoverFixedCell(canvas, rc, ARow, d->fixedCellPressed || moving, r);
+        TPaintPart::drawHoverFixedCell(*this, canvas, rc, ARow, d->fixedCellPressed || moving, r);
     } else if (fixedDeco && gradientLook) {
         const TSortSettings &ss = *d->sortSettings;
         const bool activeHeader =
@@ -594,7 +621,7 @@ void TQrlStringGrid::RenderCell(
         OnCustomCellBkgDraw(this, Canvas, ACol, ARow, AState, r, false);
 
     if (!cview.fixed)
-        drawEditorButtons(canvas, rc, ARow, r);
+        TPaintPart::drawEditorButtons(*this, canvas, rc, ARow, r);
 
     // Content.
     const bool userDraws = OnDrawCell || OnCustomCellDraw;
@@ -632,7 +659,7 @@ void TQrlStringGrid::RenderCell(
         if (rc == 0 && ARow >= fr && HasNodes() && !IsNode(RealRowIndex(ARow)))
             v.nodeIndent = GetNodeIndent(RealRowIndex(ARow));
         v.sortIndicatorCell = IsSortIndicatorRow(ACol, ARow) && d->sortSettings->Column() == rc;
-        if (showsSortGlyph(ACol, ARow)) {
+        if (TPaintPart::showsSortGlyph(*this, ACol, ARow)) {
             v.sortGlyph = [this, rc](TCanvas &c, int X, int Y) { DrawSortIndicator(&c, rc, Y, X); };
             if (graphic &&
                 (layout.hAlign == TCellHAlign::haLeft ||
@@ -678,7 +705,7 @@ void TQrlStringGrid::RenderCell(
         }
         if (graphic)
             GetMarker(rc, ARow, v.errorStart, v.errorLength);
-        drawBackground(canvas, ACol, ARow, AState, graphic, r);
+        TPaintPart::drawBackground(*this, canvas, ACol, ARow, AState, graphic, r);
         if (d->selectionRectangle && ACol >= fc && ARow >= fr)
             selectionOutline(v, Selection(), ACol, ARow, d->selectionResizer);
         v.rightToLeft = layoutDirection() == Qt::RightToLeft;
@@ -774,7 +801,7 @@ void TQrlStringGrid::RenderCell(
     }
 
     if (rc == 0 && ARow >= fr && HasNodes() && d->cellNode->ShowTree())
-        drawTreeLines(canvas, ARow, r);
+        TPaintPart::drawTreeLines(*this, canvas, ARow, r);
 
     if (graphic) {
         TGraphicCellView gc = cview;
@@ -814,9 +841,10 @@ void TQrlStringGrid::RenderCell(
     }
 }
 
-void TQrlStringGrid::drawHoverFixedCell(TCanvas &canvas, int RCol, int ARow, bool Pressed, TRect &r)
+void TQrlStringGrid::TPaintPart::drawHoverFixedCell(
+    TQrlStringGrid &g, TCanvas &canvas, int RCol, int ARow, bool Pressed, TRect &r)
 {
-    const auto c = [this](TQuorlGradientRole role) { return QuorlGradientColor(role); };
+    const auto c = [&g](TQuorlGradientRole role) { return g.QuorlGradientColor(role); };
     using R = TQuorlGradientRole;
     struct Colours
     {
@@ -834,13 +862,14 @@ void TQrlStringGrid::drawHoverFixedCell(TCanvas &canvas, int RCol, int ARow, boo
     };
 
     r.Bottom += 1;
-    const bool dropDown = d->controlLook->FixedDropDownButton() && CanShowFixedDropDown(RCol, ARow);
+    const bool dropDown =
+        g.d->controlLook->FixedDropDownButton() && g.CanShowFixedDropDown(RCol, ARow);
     if (!Pressed) {
         paint(r, hover);
     } else if (dropDown) {
         const TRect button{r.Right - kFixedDropDownWidth, r.Top, r.Right, r.Bottom};
         const TRect rest{r.Left, r.Top, r.Right - kFixedDropDownWidth, r.Bottom};
-        const bool buttonDown = d->dropDownDown;
+        const bool buttonDown = g.d->dropDownDown;
         paint(rest, buttonDown ? hover : down);
         paint(button, buttonDown ? down : hover);
     } else {
@@ -857,37 +886,38 @@ void TQrlStringGrid::drawHoverFixedCell(TCanvas &canvas, int RCol, int ARow, boo
     r.Right -= kFixedDropDownWidth;
 }
 
-void TQrlStringGrid::drawEditorButtons(TCanvas &canvas, int RCol, int ARow, TRect &r)
+void TQrlStringGrid::TPaintPart::drawEditorButtons(
+    TQrlStringGrid &g, TCanvas &canvas, int RCol, int ARow, TRect &r)
 {
-    const TControlLook &cl = *d->controlLook;
+    const TControlLook &cl = *g.d->controlLook;
     if (!cl.DropDownAlwaysVisible() && !cl.SpinButtonsAlwaysVisible())
         return;
     // A flat grid with colour tones would take the custom style; the grid has no tones yet.
-    const int style = cl.FlatButton() ? bstFlat : (d->isWinXP ? bstThemed : bstClassic);
+    const int style = cl.FlatButton() ? bstFlat : (g.d->isWinXP ? bstThemed : bstClassic);
     bool canEdit = true;
-    CanEditCell(RCol, ARow, canEdit);
+    g.CanEditCell(RCol, ARow, canEdit);
     const int state = canEdit ? bsNormalState : bsDisabledState;
     const TColorTones tones;
-    if (cl.DropDownAlwaysVisible() && HasComboHook(RCol, ARow)) {
-        DrawComboButton(canvas, viewport(), {r.Left - 2, r.Top - 1, r.Right + 1, r.Bottom}, tones,
+    if (cl.DropDownAlwaysVisible() && g.HasComboHook(RCol, ARow)) {
+        DrawComboButton(canvas, g.viewport(), {r.Left - 2, r.Top - 1, r.Right + 1, r.Bottom}, tones,
                         state, style);
         r.Right -= kEditorButtonWidth;
     }
-    if (cl.SpinButtonsAlwaysVisible() && HasSpinHook(RCol, ARow)) {
-        DrawSpinButtons(canvas, viewport(), r, tones, state, style);
+    if (cl.SpinButtonsAlwaysVisible() && g.HasSpinHook(RCol, ARow)) {
+        DrawSpinButtons(canvas, g.viewport(), r, tones, state, style);
         r.Right -= kEditorButtonWidth;
     }
 }
 
-bool TQrlStringGrid::showsSortGlyph(int ACol, int ARow)
+bool TQrlStringGrid::TPaintPart::showsSortGlyph(TQrlStringGrid &g, int ACol, int ARow)
 {
-    const TSortSettings &ss = *d->sortSettings;
-    const int rc = RealColIndex(ACol);
-    const int pos = d->sortIndexes.FindIndex(rc);
+    const TSortSettings &ss = *g.d->sortSettings;
+    const int rc = g.RealColIndex(ACol);
+    const int pos = g.d->sortIndexes.FindIndex(rc);
     // Of several sorted columns only the first shows its direction, unless each shows its index.
     const bool sorted = ss.Column() == rc || pos == 0 || (pos > 0 && ss.IndexShow());
-    return sorted && TBaseGrid::FixedRows() > 0 && IsSortIndicatorRow(ACol, ARow) &&
-           (ACol >= TBaseGrid::FixedCols() || ss.FixedCols());
+    return sorted && g.TBaseGrid::FixedRows() > 0 && g.IsSortIndicatorRow(ACol, ARow) &&
+           (ACol >= g.TBaseGrid::FixedCols() || ss.FixedCols());
 }
 
 void TQrlStringGrid::DrawSortIndicator(TCanvas *Canvas, int ACol, int Y, int X)
@@ -920,16 +950,17 @@ void TQrlStringGrid::DrawSortIndicator(TCanvas *Canvas, int ACol, int Y, int X)
     PaintSortIndicator(*Canvas, v, X, Y);
 }
 
-void TQrlStringGrid::drawBackground(TCanvas &canvas,
-                                    int ACol,
-                                    int ARow,
-                                    TGridDrawState AState,
-                                    const TCellGraphic *graphic,
-                                    const TRect &r)
+void TQrlStringGrid::TPaintPart::drawBackground(TQrlStringGrid &g,
+                                                TCanvas &canvas,
+                                                int ACol,
+                                                int ARow,
+                                                TGridDrawState AState,
+                                                const TCellGraphic *graphic,
+                                                const TRect &r)
 {
-    const TBackGround &bg = *d->backGround;
-    const int fc = TBaseGrid::FixedCols();
-    const int fr = TBaseGrid::FixedRows();
+    const TBackGround &bg = *g.d->backGround;
+    const int fc = g.TBaseGrid::FixedCols();
+    const int fr = g.TBaseGrid::FixedRows();
     const bool fixed = ACol < fc || ARow < fr;
     const auto admitted = [&](bool isFixed) {
         switch (bg.Cells()) {
@@ -943,9 +974,9 @@ void TQrlStringGrid::drawBackground(TCanvas &canvas,
     };
     if (!admitted(fixed))
         return;
-    const int rc = RealColIndex(ACol);
-    const bool ownColor = rc >= 0 && ARow >= 0 && HasCellProperties(rc, ARow) &&
-                          GetGridObject(rc, ARow)->BrushColor() != clNone;
+    const int rc = g.RealColIndex(ACol);
+    const bool ownColor = rc >= 0 && ARow >= 0 && g.HasCellProperties(rc, ARow) &&
+                          g.GetGridObject(rc, ARow)->BrushColor() != clNone;
     const bool selected = AState.Contains(TGridDrawStateItem::gdSelected);
     const bool focused = AState.Contains(TGridDrawStateItem::gdFocused);
 
@@ -968,27 +999,28 @@ void TQrlStringGrid::drawBackground(TCanvas &canvas,
             }
         }
         const bool selectionShows =
-            ShowSelection() && ((selected && !focused) ||
-                                (focused && Options().Contains(TGridOption::goDrawFocusSelected)));
+            g.ShowSelection() &&
+            ((selected && !focused) ||
+             (focused && g.Options().Contains(TGridOption::goDrawFocusSelected)));
         if (plain && !selectionShows) {
             const bool horz = mode == TBackGroundDisplay::bdGradientHorz;
             PaintBackgroundGradient(canvas, r, bg.Color(), bg.ColorTo(), horz,
-                                    horz ? width() : height());
+                                    horz ? g.width() : g.height());
         }
     }
 
-    if (bg.Bitmap().Empty() || ownColor || (selected && ShowSelection()))
+    if (bg.Bitmap().Empty() || ownColor || (selected && g.ShowSelection()))
         return;
     if (mode == TBackGroundDisplay::bdTile) {
         // The tiles run from the first admitted column and row.
         int ox = 0;
         for (int c = 0; c < ACol; ++c)
             if (admitted(c < fc))
-                ox += ColWidths(c);
+                ox += g.ColWidths(c);
         int oy = 0;
         for (int rr = 0; rr < ARow; ++rr)
             if (admitted(rr < fr))
-                oy += RowHeights(rr);
+                oy += g.RowHeights(rr);
         PaintBackgroundTiled(canvas, bg.Bitmap(), r, ox, oy);
     } else {
         // A picture in a gradient mode stands fixed over the gradient.
@@ -996,15 +1028,19 @@ void TQrlStringGrid::drawBackground(TCanvas &canvas,
     }
 }
 
-void TQrlStringGrid::drawTreeLines(TCanvas &canvas, int ARow, const TRect &r)
+void TQrlStringGrid::TPaintPart::drawTreeLines(TQrlStringGrid &g,
+                                               TCanvas &canvas,
+                                               int ARow,
+                                               const TRect &r)
 {
-    const TCellNode &cn = *d->cellNode;
+    const TCellNode &cn = *g.d->cellNode;
     // Node levels live in column 0's cell properties; rows without them are level 0.
-    const auto level = [this](int row) {
-        return row < RowCount() && HasCellProperties(0, row) ? GetGridObject(0, row)->NodeLevel()
-                                                             : 0;
+    const auto level = [&g](int row) {
+        return row < g.RowCount() && g.HasCellProperties(0, row)
+                   ? g.GetGridObject(0, row)->NodeLevel()
+                   : 0;
     };
-    const int lastRow = RowCount() - 1 - d->fixedFooters;
+    const int lastRow = g.RowCount() - 1 - g.d->fixedFooters;
     const int L = level(ARow);
     const int I = cn.NodeIndent();
     const int x0 = r.Left + L * I + I / 2 - I + 2;
@@ -1018,7 +1054,7 @@ void TQrlStringGrid::drawTreeLines(TCanvas &canvas, int ARow, const TRect &r)
         canvas.MoveTo(x0, mid);
         canvas.LineTo(cn.ShowTreeFull() ? r.Right : r.Left + L * I + 4, mid);
     }
-    if (!IsNode(RealRowIndex(ARow))) {
+    if (!g.IsNode(g.RealRowIndex(ARow))) {
         canvas.MoveTo(x0, r.Top);
         canvas.LineTo(x0, hasNext && next >= L ? r.Bottom + 4 : mid);
     }

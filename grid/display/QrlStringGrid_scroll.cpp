@@ -117,6 +117,22 @@ TScrollCode codeOfAction(int action, bool sliderDown, bool &known)
 
 } // namespace
 
+// The scroll area's own steps. A nested class, so they reach the grid's state without the facade
+// declaring each of them.
+struct TQrlStringGrid::TScrollPart
+{
+    static void makeThinScrollControls(TQrlStringGrid &g);
+    static void applyScrollInfo(TQrlStringGrid &g, Qt::Orientation Bar, const TScrollInfo &Info);
+    static void showScrollHint(TQrlStringGrid &g, const QString &Prefix, int Line);
+    static void hideScrollHint(TQrlStringGrid &g);
+    // The cells a fixed background picture covers; false without one.
+    static bool fixedBackgroundCells(const TQrlStringGrid &g, plat::TGridRect &R);
+    static void repaintFixedBackground(TQrlStringGrid &g, bool Had, const plat::TGridRect &Old);
+    static void hideEditorOnCheckBox(TQrlStringGrid &g);
+    static void cellScrollBarMessage(TQrlStringGrid &g, plat::TScrollCode Code, int Pos);
+    static void freeDragTimer(TQrlStringGrid &g);
+};
+
 // ---- scrolling a cell into view ---------------------------------------------------------------
 
 void TQrlStringGrid::ScrollInView(int ColIndex, int RowIndex)
@@ -178,7 +194,7 @@ void TQrlStringGrid::SetScrollType(TScrollType Value)
         }
         const bool created = testAttribute(Qt::WA_WState_Created);
         if (created && Value == TScrollType::ssMetro) {
-            makeThinScrollControls();
+            TScrollPart::makeThinScrollControls(*this);
             SetScrollBars(TScrollStyle::ssNone);
         }
         if (created && Value != TScrollType::ssMetro && d->thinScrollControls) {
@@ -189,11 +205,11 @@ void TQrlStringGrid::SetScrollType(TScrollType Value)
     UpdateScrollStyle();
 }
 
-void TQrlStringGrid::makeThinScrollControls()
+void TQrlStringGrid::TScrollPart::makeThinScrollControls(TQrlStringGrid &g)
 {
     // The thin scroll controls are not built: nothing is made, only that the grid hid its
     // bars for them, so leaving the type brings the bars back.
-    d->thinScrollControls = true;
+    g.d->thinScrollControls = true;
 }
 
 TColor TQrlStringGrid::ScrollColor() const
@@ -372,11 +388,13 @@ void TQrlStringGrid::UpdateFlatScrollBars()
 
 // ---- proportional thumbs ----------------------------------------------------------------------
 
-void TQrlStringGrid::applyScrollInfo(Qt::Orientation Bar, const TScrollInfo &Info)
+void TQrlStringGrid::TScrollPart::applyScrollInfo(TQrlStringGrid &g,
+                                                  Qt::Orientation Bar,
+                                                  const TScrollInfo &Info)
 {
     // The bar keeps the platform's range and position; its page is chosen so that the thumb
     // covers nPage / (nMax + 1) of the track, as the written range would show it.
-    QScrollBar *sb = Bar == Qt::Horizontal ? horizontalScrollBar() : verticalScrollBar();
+    QScrollBar *sb = Bar == Qt::Horizontal ? g.horizontalScrollBar() : g.verticalScrollBar();
     const long long range = static_cast<long long>(sb->maximum()) - sb->minimum();
     const long long rest = static_cast<long long>(Info.nMax) - Info.nPage + 1;
     if (range <= 0 || Info.nPage <= 0 || rest <= 0)
@@ -411,7 +429,7 @@ void TQrlStringGrid::UpdateHScrollProportional()
         return;
     const int nMax = truncInt(f);
     d->hScrollInfo = {0, nMax, nMax - 126, truncInt(p)};
-    applyScrollInfo(Qt::Horizontal, d->hScrollInfo);
+    TScrollPart::applyScrollInfo(*this, Qt::Horizontal, d->hScrollInfo);
     SyncFlatHScroll();
     const TScrollBarAlways always = d->scrollBarAlways;
     if (always != TScrollBarAlways::saHorz && always != TScrollBarAlways::saBoth &&
@@ -441,7 +459,7 @@ void TQrlStringGrid::UpdateVScrollProportional()
         return;
     const int nMax = truncInt(f);
     d->vScrollInfo = {0, nMax, nMax - 126, truncInt(p)};
-    applyScrollInfo(Qt::Vertical, d->vScrollInfo);
+    TScrollPart::applyScrollInfo(*this, Qt::Vertical, d->vScrollInfo);
     SyncFlatVScroll();
 }
 
@@ -465,35 +483,35 @@ THTMLHintWindow *TQrlStringGrid::ScrollHintWindow()
     return d->scrollHintWnd;
 }
 
-void TQrlStringGrid::showScrollHint(const QString &Prefix, int Line)
+void TQrlStringGrid::TScrollPart::showScrollHint(TQrlStringGrid &g, const QString &Prefix, int Line)
 {
     QString hint = Prefix + QString::number(Line);
-    if (OnScrollHint)
-        OnScrollHint(this, Line, hint);
-    THTMLHintWindow *w = ScrollHintWindow();
-    TRect r = w->CalcHintRect(100, hint, this);
+    if (g.OnScrollHint)
+        g.OnScrollHint(&g, Line, hint);
+    THTMLHintWindow *w = g.ScrollHintWindow();
+    TRect r = w->CalcHintRect(100, hint, &g);
     const QPoint at = QCursor::pos() + QPoint(10, 0);
     r = {at.x(), at.y(), at.x() + r.Width(), at.y() + r.Height()};
-    w->SetColor(d->hintColor);
+    w->SetColor(g.d->hintColor);
     w->ActivateHint(r, hint);
-    d->scrollHintShow = true;
+    g.d->scrollHintShow = true;
 }
 
-void TQrlStringGrid::hideScrollHint()
+void TQrlStringGrid::TScrollPart::hideScrollHint(TQrlStringGrid &g)
 {
-    if (d->scrollHintWnd)
-        d->scrollHintWnd->ReleaseHandle();
-    d->scrollHintShow = false;
+    if (g.d->scrollHintWnd)
+        g.d->scrollHintWnd->ReleaseHandle();
+    g.d->scrollHintShow = false;
 }
 
-bool TQrlStringGrid::fixedBackgroundCells(plat::TGridRect &R) const
+bool TQrlStringGrid::TScrollPart::fixedBackgroundCells(const TQrlStringGrid &g, plat::TGridRect &R)
 {
-    const TBackGround &bk = *d->backGround;
+    const TBackGround &bk = *g.d->backGround;
     if (bk.Display() != TBackGroundDisplay::bdFixed || bk.Bitmap().Empty())
         return false;
-    auto cellAt = [this](int x, int y) {
-        const plat::TGridCoord c = MouseCoord(x, y);
-        return c.X < 0 || c.Y < 0 ? plat::TGridCoord{ColCount() - 1, RowCount() - 1} : c;
+    auto cellAt = [&g](int x, int y) {
+        const plat::TGridCoord c = g.MouseCoord(x, y);
+        return c.X < 0 || c.Y < 0 ? plat::TGridCoord{g.ColCount() - 1, g.RowCount() - 1} : c;
     };
     const plat::TGridCoord a = cellAt(bk.Left(), bk.Top());
     const plat::TGridCoord b =
@@ -502,19 +520,22 @@ bool TQrlStringGrid::fixedBackgroundCells(plat::TGridRect &R) const
     return true;
 }
 
-void TQrlStringGrid::repaintFixedBackground(bool Had, const plat::TGridRect &Old)
+void TQrlStringGrid::TScrollPart::repaintFixedBackground(TQrlStringGrid &g,
+                                                         bool Had,
+                                                         const plat::TGridRect &Old)
 {
     plat::TGridRect now;
-    if (!Had || !fixedBackgroundCells(now) || now == Old)
+    if (!Had || !fixedBackgroundCells(g, now) || now == Old)
         return;
-    RepaintRect(Old);
-    RepaintRect(now);
+    g.RepaintRect(Old);
+    g.RepaintRect(now);
 }
 
-void TQrlStringGrid::hideEditorOnCheckBox()
+void TQrlStringGrid::TScrollPart::hideEditorOnCheckBox(TQrlStringGrid &g)
 {
-    if (Col() < ColCount() && Row() < RowCount() && HasCheckBox(RealColIndex(Col()), Row()))
-        HideInplaceEdit();
+    if (g.Col() < g.ColCount() && g.Row() < g.RowCount() &&
+        g.HasCheckBox(g.RealColIndex(g.Col()), g.Row()))
+        g.HideInplaceEdit();
 }
 
 void TQrlStringGrid::ModifyScrollBar(Qt::Orientation Bar, TScrollCode Code, int Pos)
@@ -535,9 +556,9 @@ void TQrlStringGrid::WMHScroll(TScrollCode Code, int Pos)
     const TScrollHintType hints = d->scrollHints;
     if (hints == TScrollHintType::shHorizontal || hints == TScrollHintType::shBoth) {
         if (Code == TScrollCode::scEndScroll)
-            hideScrollHint();
+            TScrollPart::hideScrollHint(*this);
         if (Code == TScrollCode::scTrack)
-            showScrollHint(QStringLiteral("Col : "), t);
+            TScrollPart::showScrollHint(*this, QStringLiteral("Col : "), t);
     }
     if (Code == TScrollCode::scPosition && d->isFlat && ColCount() > 0) {
         // A flat bar's track is shorter by its thumb: stretch the position back over the range.
@@ -549,18 +570,18 @@ void TQrlStringGrid::WMHScroll(TScrollCode Code, int Pos)
     if (Code == TScrollCode::scTrack && d->scrollSynch)
         SetLeftCol(t);
     plat::TGridRect oldBk;
-    const bool bk = fixedBackgroundCells(oldBk);
+    const bool bk = TScrollPart::fixedBackgroundCells(*this, oldBk);
     if (FixedCols() == 0 && t >= Col())
         HideInplaceEdit();
     TBaseGrid::ModifyScrollBar(Qt::Horizontal, Code, Pos);
     if (Code != TScrollCode::scTrack)
-        repaintFixedBackground(bk, oldBk);
+        TScrollPart::repaintFixedBackground(*this, bk, oldBk);
     if (Code == TScrollCode::scEndScroll &&
         ((isRightToLeft() && FMergeCount > 0) || ColCount() == 1))
         Invalidate();
     SyncFlatHScroll();
     SyncFlatVScroll();
-    hideEditorOnCheckBox();
+    TScrollPart::hideEditorOnCheckBox(*this);
     UpdateFooter();
 }
 
@@ -572,7 +593,7 @@ void TQrlStringGrid::WMVScroll(TScrollCode Code, int Pos, QScrollBar *Source)
     }
     if (Source) {
         if (Source == d->scrollBar)
-            cellScrollBarMessage(Code, Pos);
+            TScrollPart::cellScrollBarMessage(*this, Code, Pos);
         return;
     }
     const int barMax = verticalScrollBar()->maximum();
@@ -580,14 +601,14 @@ void TQrlStringGrid::WMVScroll(TScrollCode Code, int Pos, QScrollBar *Source)
     const TScrollHintType hints = d->scrollHints;
     if (hints == TScrollHintType::shVertical || hints == TScrollHintType::shBoth) {
         if (Code == TScrollCode::scEndScroll)
-            hideScrollHint();
+            TScrollPart::hideScrollHint(*this);
         if (Code == TScrollCode::scTrack)
-            showScrollHint(QStringLiteral("Row : "), r);
+            TScrollPart::showScrollHint(*this, QStringLiteral("Row : "), r);
     }
     if (Code == TScrollCode::scTrack && d->scrollSynch)
         SetTopRow(r);
     plat::TGridRect oldBk;
-    const bool bk = fixedBackgroundCells(oldBk);
+    const bool bk = TScrollPart::fixedBackgroundCells(*this, oldBk);
     const bool footer = searchFooterShown();
     if (footer && (Code == TScrollCode::scEndScroll || Code == TScrollCode::scLineDown) &&
         LastRowAboveSearchFooter())
@@ -601,10 +622,10 @@ void TQrlStringGrid::WMVScroll(TScrollCode Code, int Pos, QScrollBar *Source)
             ScrollLastRowAboveSearchFooter();
     }
     if (Code != TScrollCode::scTrack)
-        repaintFixedBackground(bk, oldBk);
+        TScrollPart::repaintFixedBackground(*this, bk, oldBk);
     SyncFlatVScroll();
     SyncFlatHScroll();
-    hideEditorOnCheckBox();
+    TScrollPart::hideEditorOnCheckBox(*this);
 }
 
 void TQrlStringGrid::WMVScroll(TScrollCode Code, int Pos)
@@ -612,9 +633,9 @@ void TQrlStringGrid::WMVScroll(TScrollCode Code, int Pos)
     WMVScroll(Code, Pos, nullptr);
 }
 
-void TQrlStringGrid::cellScrollBarMessage(TScrollCode Code, int Pos)
+void TQrlStringGrid::TScrollPart::cellScrollBarMessage(TQrlStringGrid &g, TScrollCode Code, int Pos)
 {
-    QScrollBar *sb = d->scrollBar;
+    QScrollBar *sb = g.d->scrollBar;
     const int old = sb->value();
     int pos = old;
     switch (Code) {
@@ -641,9 +662,10 @@ void TQrlStringGrid::cellScrollBarMessage(TScrollCode Code, int Pos)
     pos = sb->sliderPosition();
     if (pos == old)
         return;
-    SetScrollPosition(d->scrollCol, d->scrollRow, pos);
-    RepaintCell(DisplColIndex(d->scrollCol), d->scrollRow);
-    DoScrollCell(d->scrollCol, d->scrollRow, pos, sb->minimum(), sb->maximum());
+    TStringGridModelState &d = *g.d;
+    g.SetScrollPosition(d.scrollCol, d.scrollRow, pos);
+    g.RepaintCell(g.DisplColIndex(d.scrollCol), d.scrollRow);
+    g.DoScrollCell(d.scrollCol, d.scrollRow, pos, sb->minimum(), sb->maximum());
 }
 
 void TQrlStringGrid::ConnectCellScrollBar(QScrollBar *Bar, int ACol, int ARow)
@@ -666,23 +688,23 @@ void TQrlStringGrid::ConnectCellScrollBar(QScrollBar *Bar, int ACol, int ARow)
 
 // ---- drag scrolling ---------------------------------------------------------------------------
 
-void TQrlStringGrid::freeDragTimer()
+void TQrlStringGrid::TScrollPart::freeDragTimer(TQrlStringGrid &g)
 {
-    delete d->dragTmr.data();
-    d->dragTmr = nullptr;
+    delete g.d->dragTmr.data();
+    g.d->dragTmr = nullptr;
 }
 
 void TQrlStringGrid::DragOverHook(QObject *, int X, int Y, TDragState State, bool &)
 {
     const TDragScrollOptions &opts = *d->dragScrollOptions;
     if (!opts.Active()) {
-        freeDragTimer();
+        TScrollPart::freeDragTimer(*this);
         return;
     }
     const bool wasEmpty = d->dragScrollDirection.IsEmpty();
     d->dragScrollDirection.Clear();
     if (State == TDragState::dsDragLeave) {
-        freeDragTimer();
+        TScrollPart::freeDragTimer(*this);
     } else {
         const TDragScrollMargins &m = opts.Margins();
         if (Y < m.TopMargin())
@@ -695,7 +717,7 @@ void TQrlStringGrid::DragOverHook(QObject *, int X, int Y, TDragState State, boo
             d->dragScrollDirection.Include(TDragScrollDir::dsdRight);
     }
     if (d->dragScrollDirection.IsEmpty()) {
-        freeDragTimer();
+        TScrollPart::freeDragTimer(*this);
     } else if (!d->dragTmr) {
         // Owned by the grid rather than its parent, so no tick outlives the grid.
         d->dragTmr = new QTimer(this);
@@ -712,7 +734,7 @@ void TQrlStringGrid::DragScrollTimer()
 {
     const TDragScrollOptions &opts = *d->dragScrollOptions;
     if (!opts.Active()) {
-        freeDragTimer();
+        TScrollPart::freeDragTimer(*this);
         return;
     }
     if (d->dragTmr)
@@ -831,7 +853,7 @@ void TQrlStringGrid::ColWidthsChangedHook()
     if (d->colchgFlg && d->columnSize->Stretch())
         DoStretchColumn(d->columnSize->StretchColumn());
     if (IsDesigningQuery() && d->scrollHintShow)
-        hideScrollHint();
+        TScrollPart::hideScrollHint(*this);
     TBaseGrid::ColWidthsChanged();
     d->colSizeFlg = true;
     const int sized = d->colClicked;
@@ -864,7 +886,7 @@ void TQrlStringGrid::ColWidthsChangedHook()
     if (d->editMode && d->editCtrl)
         d->editCtrl->setGeometry(CellRect(Col(), Row()).toQRect());
     d->colSized = false;
-    hideEditorOnCheckBox();
+    TScrollPart::hideEditorOnCheckBox(*this);
     UpdateFooter();
     CellControlsUpdate(false);
     if (d->columnSize->Stretch() && d->scrollProportional)
@@ -874,7 +896,7 @@ void TQrlStringGrid::ColWidthsChangedHook()
 void TQrlStringGrid::RowHeightsChangedHook()
 {
     if (IsDesigningQuery() && d->scrollHintShow)
-        hideScrollHint();
+        TScrollPart::hideScrollHint(*this);
     TBaseGrid::RowHeightsChanged();
     const int sized = d->rowClicked;
     const bool valid = sized >= 0 && sized < RowCount();
@@ -892,7 +914,7 @@ void TQrlStringGrid::RowHeightsChangedHook()
         d->rowClicked = -1;
     }
     d->rowSized = false;
-    hideEditorOnCheckBox();
+    TScrollPart::hideEditorOnCheckBox(*this);
     CellControlsUpdate(false);
 }
 

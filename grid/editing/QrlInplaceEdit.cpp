@@ -1,6 +1,7 @@
 #include "grid/editing/QrlInplaceEdit.h"
 
 #include "grid/model/QrlGridParse.h"
+#include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlStringGrid.h"
 #include "grid/model/QrlStringGrid_p.h"

@@ -1,9 +1,14 @@
 // Cell editing: whether a cell may be edited, opening the editor, validating and storing its
 // value, and closing it.
 #include "grid/editing/QrlInplaceEdit.h"
+#include "grid/model/QrlCalcSettings.h"
+#include "grid/model/QrlGridLists.h"
+#include "grid/model/QrlGridOptions.h"
+#include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlGridStartup.h"
 #include "grid/model/QrlHTMLText.h"
 #include "grid/model/QrlStringGrid.h"
+#include "grid/model/QrlStringGridCheck.h"
 #include "grid/model/QrlStringGrid_p.h"
 #include "platform/grid/GridEditor.h"
 #include "platform/ui/WindowMessage.h"
@@ -33,6 +38,17 @@ bool isArrowKey(int key)
 }
 
 } // namespace
+
+// The validation frame and the balloon of a refused validation. A nested class, so they reach
+// the grid's state without the facade declaring each of them.
+struct TQrlStringGrid::TEditPart
+{
+    static void showInvalidEntryBalloon(TQrlStringGrid &grid);
+    static bool validateFrame(TQrlStringGrid &grid,
+                              const QString &NewValue,
+                              const QString &OldValue,
+                              const std::function<void(int c, bool &valid)> &Steps);
+};
 
 // ---- editability ------------------------------------------------------------------------------
 
@@ -318,17 +334,18 @@ void TQrlStringGrid::Select()
 
 // The frame both validations share: the re-entry guard, AdvanceOnEnter held off while the
 // events run, and the current cell's value kept again afterwards, also when an event throws.
-bool TQrlStringGrid::validateFrame(const QString &NewValue,
-                                   const QString &OldValue,
-                                   const std::function<void(int c, bool &valid)> &Steps)
+bool TQrlStringGrid::TEditPart::validateFrame(TQrlStringGrid &grid,
+                                              const QString &NewValue,
+                                              const QString &OldValue,
+                                              const std::function<void(int c, bool &valid)> &Steps)
 {
-    if (!d->editing || d->validating)
+    if (!grid.d->editing || grid.d->validating)
         return true;
-    d->editing = false;
-    d->validating = true;
+    grid.d->editing = false;
+    grid.d->validating = true;
     bool valid = true;
-    const int c = RealColIndex(d->oldCol);
-    d->newCellText = NewValue;
+    const int c = grid.RealColIndex(grid.d->oldCol);
+    grid.d->newCellText = NewValue;
     struct TFinish
     {
         TQrlStringGrid *g;
@@ -337,17 +354,17 @@ bool TQrlStringGrid::validateFrame(const QString &NewValue,
             g->KeepOldCellValue(g->Col(), g->Row());
             g->d->validating = false;
         }
-    } finish{this};
+    } finish{&grid};
 
-    if (NewValue != OldValue || d->alwaysValidate) {
-        const bool advance = d->navigation->AdvanceOnEnter();
-        d->navigation->SetAdvanceOnEnter(false);
+    if (NewValue != OldValue || grid.d->alwaysValidate) {
+        const bool advance = grid.d->navigation->AdvanceOnEnter();
+        grid.d->navigation->SetAdvanceOnEnter(false);
         struct TAdvanceRestore
         {
             TNavigation *n;
             bool v;
             ~TAdvanceRestore() { n->SetAdvanceOnEnter(v); }
-        } advanceRestore{d->navigation.get(), advance};
+        } advanceRestore{grid.d->navigation.get(), advance};
         Steps(c, valid);
     }
     return valid;
@@ -355,7 +372,7 @@ bool TQrlStringGrid::validateFrame(const QString &NewValue,
 
 bool TQrlStringGrid::ValidateCell(const QString &NewValue)
 {
-    return validateFrame(NewValue, d->oldCellText, [&](int c, bool &valid) {
+    return TEditPart::validateFrame(*this, NewValue, d->oldCellText, [&](int c, bool &valid) {
         QString v = NewValue;
         TQrlStringGridCheck *checker = d->cellChecker;
         if (checker && checker->AutoCorrect)
@@ -414,7 +431,7 @@ bool TQrlStringGrid::ValidateCell(const QString &NewValue)
                     InvalidateEditor();
             }
             d->modified = oldModified;
-            showInvalidEntryBalloon();
+            TEditPart::showInvalidEntryBalloon(*this);
         }
         d->oldCellText = GetGridCell(c, d->oldRow);
     });
@@ -422,7 +439,7 @@ bool TQrlStringGrid::ValidateCell(const QString &NewValue)
 
 bool TQrlStringGrid::ValidateCellWide(const QString &NewValue)
 {
-    return validateFrame(NewValue, d->oldCellTextWide, [&](int c, bool &valid) {
+    return TEditPart::validateFrame(*this, NewValue, d->oldCellTextWide, [&](int c, bool &valid) {
         QString v = NewValue;
         CalcFooter(c);
         if (OnCellValidateWide)
@@ -457,23 +474,23 @@ bool TQrlStringGrid::ValidateCellWide(const QString &NewValue)
     });
 }
 
-void TQrlStringGrid::showInvalidEntryBalloon()
+void TQrlStringGrid::TEditPart::showInvalidEntryBalloon(TQrlStringGrid &grid)
 {
-    if (d->invalidEntryTitle.isEmpty() && d->invalidEntryText.isEmpty())
+    if (grid.d->invalidEntryTitle.isEmpty() && grid.d->invalidEntryText.isEmpty())
         return;
     // A tool tip over the editor stands in for the balloon; the icon kind goes into its title.
     QWidget *target = nullptr;
-    if (d->specialEditor || !d->editMode)
-        target = d->editCtrl;
-    else if (CellEditor())
-        target = CellEditor()->Widget();
+    if (grid.d->specialEditor || !grid.d->editMode)
+        target = grid.d->editCtrl;
+    else if (grid.CellEditor())
+        target = grid.CellEditor()->Widget();
     if (!target)
-        target = viewport();
-    QString title = d->invalidEntryTitle.toHtmlEscaped();
+        target = grid.viewport();
+    QString title = grid.d->invalidEntryTitle.toHtmlEscaped();
     static const char *const icons[] = {"", "&#9432; ", "&#9888; ", "&#10006; "};
-    title.prepend(QLatin1String(icons[static_cast<int>(d->invalidEntryIcon)]));
+    title.prepend(QLatin1String(icons[static_cast<int>(grid.d->invalidEntryIcon)]));
     const QString html =
-        QStringLiteral("<b>%1</b><br>%2").arg(title, d->invalidEntryText.toHtmlEscaped());
+        QStringLiteral("<b>%1</b><br>%2").arg(title, grid.d->invalidEntryText.toHtmlEscaped());
     const QPoint at = target->mapToGlobal(QPoint(0, target->height()));
     QToolTip::showText(at, html, target);
 }

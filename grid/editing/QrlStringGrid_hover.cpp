@@ -4,6 +4,7 @@
 // while a row or column moves, and what follows a moved column or row.
 #include "grid/display/QrlHintWindow.h"
 #include "grid/model/QrlCalcSettings.h"
+#include "grid/model/QrlGridLists.h"
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlGridText.h"

@@ -1,7 +1,9 @@
 // The grid's keyboard front: the key-down message with its ordered checks around the
 // framework's key processing, the framework's key-down hook, typed characters and resizing.
 #include "grid/model/QrlCalcSettings.h"
+#include "grid/model/QrlCellGraphic.h"
 #include "grid/model/QrlGridOptions.h"
+#include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
 #include "grid/model/QrlStringGrid_p.h"
 
@@ -67,6 +69,24 @@ QChar decimalSeparator()
 
 } // namespace
 
+// The key handler's own steps. A nested class, so they reach the grid's state without the facade
+// declaring each of them.
+struct TQrlStringGrid::TKeysPart
+{
+    static void fireKeyDown(TQrlStringGrid &grid, int Key, TShiftState Shift);
+    static bool homeEndKey(
+        TQrlStringGrid &grid, int Key, TShiftState Shift, int LeftCol0, int Row0, bool KeepLeft);
+    static void keyDownAfterFramework(TQrlStringGrid &grid);
+    static void clickableGraphicKey(TQrlStringGrid &grid, int Key, int RC);
+    static bool skipFixedCells(TQrlStringGrid &grid, int Key, TShiftState Shift);
+    static void insertRowKey(TQrlStringGrid &grid);
+    static bool deleteRowKey(TQrlStringGrid &grid);
+    static void selectAllKey(TQrlStringGrid &grid);
+    static bool clipboardKey(TQrlStringGrid &grid, int Key, TShiftState Shift);
+    static void disjunctKey(TQrlStringGrid &grid, int Key, TShiftState Shift);
+    static bool frameworkChar(TQrlStringGrid &grid, QKeyEvent *Message, QChar Ch);
+};
+
 // ---- message layer ----------------------------------------------------------------------------
 
 bool TQrlStringGrid::HandleMessage(QEvent *e)
@@ -81,10 +101,10 @@ bool TQrlStringGrid::HandleMessage(QEvent *e)
     return TBaseGrid::HandleMessage(e);
 }
 
-void TQrlStringGrid::fireKeyDown(int Key, TShiftState Shift)
+void TQrlStringGrid::TKeysPart::fireKeyDown(TQrlStringGrid &grid, int Key, TShiftState Shift)
 {
-    if (OnKeyDown)
-        OnKeyDown(this, Key, Shift);
+    if (grid.OnKeyDown)
+        grid.OnKeyDown(&grid, Key, Shift);
 }
 
 // ---- key-down message -------------------------------------------------------------------------
@@ -152,7 +172,7 @@ bool TQrlStringGrid::KeyDownMessageHook(QKeyEvent *Message)
     }
     if (enterOrF2 && ma.RangeSelectAndEdit() && !Options().Contains(TGridOption::goEditing)) {
         if (!IsEditable(RC, Row())) {
-            fireKeyDown(key, shift);
+            TKeysPart::fireKeyDown(*this, key, shift);
             return true;
         }
         SetOptions(Options() + TGridOption::goEditing);
@@ -161,7 +181,7 @@ bool TQrlStringGrid::KeyDownMessageHook(QKeyEvent *Message)
 
     // A read-only cell opens nothing; form controls in a cell take their keys themselves.
     if (enterOrF2 && Options().Contains(TGridOption::goEditing) && !IsEditable(RC, Row())) {
-        fireKeyDown(key, shift);
+        TKeysPart::fireKeyDown(*this, key, shift);
         return true;
     }
     if (enterOrF2 && holdsControlTag(GetCellEx(RC, Row())))
@@ -169,16 +189,17 @@ bool TQrlStringGrid::KeyDownMessageHook(QKeyEvent *Message)
 
     // Enter on a cell that cannot be edited (there is no key preview to hand it to).
     if (isEnterKey(key) && !IsEditable(RC, Row())) {
-        fireKeyDown(key, shift);
+        TKeysPart::fireKeyDown(*this, key, shift);
         return true;
     }
 
     // Space and Enter operate check boxes, radio groups and buttons.
     if ((isEnterKey(key) || key == Qt::Key_Space) && HasClickableGraphic(RC, Row()))
-        clickableGraphicKey(key, RC);
+        TKeysPart::clickableGraphicKey(*this, key, RC);
 
     // Home and End.
-    if ((key == Qt::Key_Home || key == Qt::Key_End) && homeEndKey(key, shift, L0, R0, keepLeft))
+    if ((key == Qt::Key_Home || key == Qt::Key_End) &&
+        TKeysPart::homeEndKey(*this, key, shift, L0, R0, keepLeft))
         return true;
 
     // Nodes expand and contract from a merged cell of their row.
@@ -201,7 +222,7 @@ bool TQrlStringGrid::KeyDownMessageHook(QKeyEvent *Message)
                 SetLeftCol(LeftCol() + 1);
         }
         if (!nav.LeftRightRowSelect()) {
-            fireKeyDown(key, shift);
+            TKeysPart::fireKeyDown(*this, key, shift);
             return true;
         }
     }
@@ -219,7 +240,7 @@ bool TQrlStringGrid::KeyDownMessageHook(QKeyEvent *Message)
     }
 
     // The arrows step over fixed cells; the framework then does not move again.
-    if (nav.SkipFixedCells() && skipFixedCells(key, shift))
+    if (nav.SkipFixedCells() && TKeysPart::skipFixedCells(*this, key, shift))
         key = 0;
 
     // Down on the last data row appends a row.
@@ -240,126 +261,129 @@ bool TQrlStringGrid::KeyDownMessageHook(QKeyEvent *Message)
     if (key != 0)
         return false;
     d->keyMessage.pending = false;
-    keyDownAfterFramework();
+    TKeysPart::keyDownAfterFramework(*this);
     return true;
 }
 
-void TQrlStringGrid::keyDownAfterFramework()
+void TQrlStringGrid::TKeysPart::keyDownAfterFramework(TQrlStringGrid &grid)
 {
-    const TStringGridModelState::TKeyMessage m = d->keyMessage;
+    const TStringGridModelState::TKeyMessage m = grid.d->keyMessage;
     const int key = m.key != 0 ? m.key : Qt::Key_unknown;
     const TShiftState shift = m.shift;
     const bool ctrl = shift.Contains(TShiftStateItem::ssCtrl);
     const bool shiftDown = shift.Contains(TShiftStateItem::ssShift);
     const bool alt = shift.Contains(TShiftStateItem::ssAlt);
-    const TNavigation &nav = *d->navigation;
-    const bool rowSelect = Options().Contains(TGridOption::goRowSelect);
+    const TNavigation &nav = *grid.d->navigation;
+    const bool rowSelect = grid.Options().Contains(TGridOption::goRowSelect);
     const bool enterOrF2 = isEnterKey(key) || key == Qt::Key_F2;
     // The left column comes back where it was.
     if (m.keepLeft) {
-        SetLeftCol(m.leftCol);
-        EndUpdate();
+        grid.SetLeftCol(m.leftCol);
+        grid.EndUpdate();
     }
 
     // Clipboard keys.
-    if (nav.AllowClipboardShortCuts() && clipboardKey(key, shift))
+    if (nav.AllowClipboardShortCuts() && clipboardKey(grid, key, shift))
         return;
 
     // Insert puts a row in.
     if (key == Qt::Key_Insert && !ctrl && !shiftDown && !alt && nav.AllowInsertRow())
-        insertRowKey();
+        insertRowKey(grid);
     // Ctrl+A selects every normal cell.
     else if (key == Qt::Key_A && ctrl &&
-             (rowSelect || Options().Contains(TGridOption::goRangeSelect))) {
-        selectAllKey();
+             (rowSelect || grid.Options().Contains(TGridOption::goRangeSelect))) {
+        selectAllKey(grid);
         return;
     } else if (key == Qt::Key_Delete && !alt && nav.AllowDeleteRow()) {
         // The other keys.
-        if (!deleteRowKey())
+        if (!deleteRowKey(grid))
             return;
     } else if (enterOrF2) {
-        KeepOldCellValue(Col(), Row());
-        if (holdsControlTag(GetCellEx(RealCol(), Row())))
-            FocusCellControl(Col(), Row(), QString());
+        grid.KeepOldCellValue(grid.Col(), grid.Row());
+        if (holdsControlTag(grid.GetCellEx(grid.RealCol(), grid.Row())))
+            grid.FocusCellControl(grid.Col(), grid.Row(), QString());
     } else {
-        disjunctKey(key, shift);
+        disjunctKey(grid, key, shift);
     }
 
     // The selection changed by this key is reported once.
-    const TGridRect now = Selection().Normalized();
-    if (!(now == d->keyDownSelection)) {
-        DoSelectionChanged(now.Left, now.Top, now.Right, now.Bottom);
-        d->moveSelection = Selection();
-        d->keyDownSelection = now;
+    const TGridRect now = grid.Selection().Normalized();
+    if (!(now == grid.d->keyDownSelection)) {
+        grid.DoSelectionChanged(now.Left, now.Top, now.Right, now.Bottom);
+        grid.d->moveSelection = grid.Selection();
+        grid.d->keyDownSelection = now;
     }
 }
 
-void TQrlStringGrid::clickableGraphicKey(int Key, int RC)
+void TQrlStringGrid::TKeysPart::clickableGraphicKey(TQrlStringGrid &grid, int Key, int RC)
 {
-    const int row = Row();
-    bool allowed =
-        Options().Contains(TGridOption::goEditing) || d->mouseActions->RangeSelectAndEdit();
-    CanEditCell(RC, row, allowed);
-    const TGridCoord b = BaseCell(RC, row);
-    const TCellGraphic *g = GetCellGraphic(b.X, b.Y);
+    const int row = grid.Row();
+    bool allowed = grid.Options().Contains(TGridOption::goEditing) ||
+                   grid.d->mouseActions->RangeSelectAndEdit();
+    grid.CanEditCell(RC, row, allowed);
+    const TGridCoord b = grid.BaseCell(RC, row);
+    const TCellGraphic *g = grid.GetCellGraphic(b.X, b.Y);
     const TCellType type = g ? g->CellType() : TCellType::ctNone;
     const bool space = Key == Qt::Key_Space;
-    if (space && HasCheckBox(RC, row) && (allowed || d->controlLook->CheckAlwaysActive())) {
-        DoToggleCheckBox(RC, row, true);
-        if (d->showModified->Enabled()) {
-            SetRowModified(row, true);
-            RepaintCell(0, row);
+    if (space && grid.HasCheckBox(RC, row) &&
+        (allowed || grid.d->controlLook->CheckAlwaysActive())) {
+        grid.DoToggleCheckBox(RC, row, true);
+        if (grid.d->showModified->Enabled()) {
+            grid.SetRowModified(row, true);
+            grid.RepaintCell(0, row);
         }
         bool state = false;
-        GetCheckBoxState(RC, RealRowIndex(row), state);
+        grid.GetCheckBoxState(RC, grid.RealRowIndex(row), state);
         // The keyboard reports the real column.
-        DoCheckBoxClick(RC, row, state);
+        grid.DoCheckBoxClick(RC, row, state);
     } else if (space && type == TCellType::ctRadio &&
-               (allowed || d->controlLook->RadioAlwaysActive())) {
-        if (AdvanceRadio(RC, row, true) && OnRadioClick) {
-            const TCellGraphic *now = GetCellGraphic(b.X, b.Y);
-            OnRadioClick(this, RC, row, now ? now->CellIndex() : -1);
+               (allowed || grid.d->controlLook->RadioAlwaysActive())) {
+        if (grid.AdvanceRadio(RC, row, true) && grid.OnRadioClick) {
+            const TCellGraphic *now = grid.GetCellGraphic(b.X, b.Y);
+            grid.OnRadioClick(&grid, RC, row, now ? now->CellIndex() : -1);
         }
     } else if (space && type == TCellType::ctRadioButton &&
-               (allowed || d->controlLook->RadioAlwaysActive())) {
-        DoSelectRadioButton(RC, row, false);
-        if (OnRadioButtonClick)
-            OnRadioButtonClick(this, RC, row);
+               (allowed || grid.d->controlLook->RadioAlwaysActive())) {
+        grid.DoSelectRadioButton(RC, row, false);
+        if (grid.OnRadioButtonClick)
+            grid.OnRadioButtonClick(&grid, RC, row);
     } else if ((type == TCellType::ctButton || type == TCellType::ctBitButton) && allowed) {
-        DoButtonClick(RC, row);
+        grid.DoButtonClick(RC, row);
     }
-    RepaintCell(Col(), row);
+    grid.RepaintCell(grid.Col(), row);
 }
 
-bool TQrlStringGrid::homeEndKey(int Key, TShiftState Shift, int LeftCol0, int Row0, bool KeepLeft)
+bool TQrlStringGrid::TKeysPart::homeEndKey(
+    TQrlStringGrid &grid, int Key, TShiftState Shift, int LeftCol0, int Row0, bool KeepLeft)
 {
     const bool ctrl = Shift.Contains(TShiftStateItem::ssCtrl);
     const bool shift = Shift.Contains(TShiftStateItem::ssShift);
     const bool home = Key == Qt::Key_Home;
-    const THomeEndAction action = d->navigation->HomeEndKey();
-    const bool rowSelect = Options().Contains(TGridOption::goRowSelect);
-    const bool single = d->fixedRowAlways && RowCount() == 1;
-    const int fixedRows = TBaseGrid::FixedRows();
-    const bool disjunctRows = d->mouseActions->DisjunctRowSelect();
+    const THomeEndAction action = grid.d->navigation->HomeEndKey();
+    const bool rowSelect = grid.Options().Contains(TGridOption::goRowSelect);
+    const bool single = grid.d->fixedRowAlways && grid.RowCount() == 1;
+    const int fixedRows = grid.TBaseGrid::FixedRows();
+    const bool disjunctRows = grid.d->mouseActions->DisjunctRowSelect();
 
     auto disjunct = [&] {
         if (!shift) {
             if (disjunctRows) {
-                ClearRowSelect();
-                SelectionToRowSelect(false);
+                grid.ClearRowSelect();
+                grid.SelectionToRowSelect(false);
             }
             return;
         }
-        SetSelection({0, std::min(Row0, Row()), ColCount() - 1, std::max(Row0, Row())});
+        grid.SetSelection(
+            {0, std::min(Row0, grid.Row()), grid.ColCount() - 1, std::max(Row0, grid.Row())});
         if (disjunctRows)
-            SelectionToRowSelect(false);
+            grid.SelectionToRowSelect(false);
     };
     // Home to the first tab-able column; a row without one keeps the column, which the grid
     // could not take as -1.
     auto firstTabCol = [&] {
-        const int c = FirstTabCol(Row());
+        const int c = grid.FirstTabCol(grid.Row());
         if (c >= 0)
-            SetCol(c);
+            grid.SetCol(c);
     };
 
     if (ctrl && !(home && action == THomeEndAction::heFirstLastColumn))
@@ -367,152 +391,155 @@ bool TQrlStringGrid::homeEndKey(int Key, TShiftState Shift, int LeftCol0, int Ro
     switch (action) {
     case THomeEndAction::heFirstLastCell:
         if (home) {
-            SetCol(TBaseGrid::FixedCols());
-            SetRow(fixedRows);
+            grid.SetCol(grid.TBaseGrid::FixedCols());
+            grid.SetRow(fixedRows);
         } else {
-            SetCol(ColCount() - 1);
-            SetRow(RowCount() - 1);
+            grid.SetCol(grid.ColCount() - 1);
+            grid.SetRow(grid.RowCount() - 1);
         }
-        MoveToBaseCell();
+        grid.MoveToBaseCell();
         break;
     case THomeEndAction::heFirstLastRow:
         if (single)
             return false;
         if (home) {
-            SetRow(fixedRows);
+            grid.SetRow(fixedRows);
         } else {
-            const bool footer = d->floatingFooter->Visible();
-            if (d->fixedFooters > 0 && !footer)
-                SetTopRow(RowCount() - VisibleRowCount());
-            SetRow(footer && RowCount() > 2 ? RowCount() - 2 : RowCount() - d->fixedFooters - 1);
+            const bool footer = grid.d->floatingFooter->Visible();
+            if (grid.d->fixedFooters > 0 && !footer)
+                grid.SetTopRow(grid.RowCount() - grid.VisibleRowCount());
+            grid.SetRow(footer && grid.RowCount() > 2 ? grid.RowCount() - 2
+                                                      : grid.RowCount() - grid.d->fixedFooters - 1);
         }
-        MoveToBaseCell();
+        grid.MoveToBaseCell();
         disjunct();
-        if (!home && d->floatingFooter->Visible())
-            SetTopRow(RowCount() - VisibleRowCount());
+        if (!home && grid.d->floatingFooter->Visible())
+            grid.SetTopRow(grid.RowCount() - grid.VisibleRowCount());
         if (KeepLeft)
-            SetLeftCol(LeftCol0);
+            grid.SetLeftCol(LeftCol0);
         break;
     case THomeEndAction::heFirstLastColumn:
         if (ctrl) {
-            SetRow(fixedRows);
+            grid.SetRow(fixedRows);
             firstTabCol();
-            MoveToBaseCell();
-            SetLeftCol(FirstNavigableCol());
+            grid.MoveToBaseCell();
+            grid.SetLeftCol(grid.FirstNavigableCol());
             break;
         }
         if (rowSelect || single)
             return false;
         if (shift) {
-            const int edge = home ? TBaseGrid::FixedCols() : ColCount() - d->fixedRightCols - 1;
-            SetSelection({std::min(Col(), edge), Row(), std::max(Col(), edge), Row()});
-            RepaintRow(Row());
+            const int edge =
+                home ? grid.TBaseGrid::FixedCols() : grid.ColCount() - grid.d->fixedRightCols - 1;
+            grid.SetSelection(
+                {std::min(grid.Col(), edge), grid.Row(), std::max(grid.Col(), edge), grid.Row()});
+            grid.RepaintRow(grid.Row());
         } else if (home) {
             firstTabCol();
-            MoveToBaseCell();
-            SetLeftCol(FirstNavigableCol());
+            grid.MoveToBaseCell();
+            grid.SetLeftCol(grid.FirstNavigableCol());
         } else {
-            SetCol(ColCount() - 1);
-            MoveToBaseCell();
-            SetLeftCol(ColCount() - VisibleColCount());
+            grid.SetCol(grid.ColCount() - 1);
+            grid.MoveToBaseCell();
+            grid.SetLeftCol(grid.ColCount() - grid.VisibleColCount());
         }
         break;
     }
-    fireKeyDown(Key, Shift);
+    fireKeyDown(grid, Key, Shift);
     return true;
 }
 
-bool TQrlStringGrid::skipFixedCells(int Key, TShiftState Shift)
+bool TQrlStringGrid::TKeysPart::skipFixedCells(TQrlStringGrid &grid, int Key, TShiftState Shift)
 {
     int key = Key;
-    if (layoutDirection() == Qt::RightToLeft) {
+    if (grid.layoutDirection() == Qt::RightToLeft) {
         if (key == Qt::Key_Left)
             key = Qt::Key_Right;
         else if (key == Qt::Key_Right)
             key = Qt::Key_Left;
     }
-    const int fixedCols = TBaseGrid::FixedCols();
-    const int fixedRows = TBaseGrid::FixedRows();
-    const int c = Col();
-    const int r = Row();
+    const int fixedCols = grid.TBaseGrid::FixedCols();
+    const int fixedRows = grid.TBaseGrid::FixedRows();
+    const int c = grid.Col();
+    const int r = grid.Row();
     switch (key) {
     case Qt::Key_Left: {
-        if (!(c > fixedCols && IsFixed(c - 1, r)))
+        if (!(c > fixedCols && grid.IsFixed(c - 1, r)))
             return false;
         int w = c - 1;
-        while (w - 1 >= fixedCols && IsFixed(w - 1, r))
+        while (w - 1 >= fixedCols && grid.IsFixed(w - 1, r))
             --w;
         --w;
-        if (w >= fixedCols && !IsFixed(w, r))
-            SetCol(w);
+        if (w >= fixedCols && !grid.IsFixed(w, r))
+            grid.SetCol(w);
         break;
     }
     case Qt::Key_Right: {
-        const int limit = ColCount() - d->fixedRightCols;
+        const int limit = grid.ColCount() - grid.d->fixedRightCols;
         // From the last column there is no cell to the right to ask about.
-        if (!(c + 1 < limit && IsFixed(c + 1, r)))
+        if (!(c + 1 < limit && grid.IsFixed(c + 1, r)))
             return false;
         int w = c + 1;
-        while (w + 1 < limit && IsFixed(w + 1, r))
+        while (w + 1 < limit && grid.IsFixed(w + 1, r))
             ++w;
         if (w + 1 < limit)
-            SetCol(w + 1);
+            grid.SetCol(w + 1);
         break;
     }
     case Qt::Key_Up: {
-        if (!(r > fixedRows && IsFixed(c, r - 1)))
+        if (!(r > fixedRows && grid.IsFixed(c, r - 1)))
             return false;
-        const bool rowSelect = Options().Contains(TGridOption::goRowSelect);
+        const bool rowSelect = grid.Options().Contains(TGridOption::goRowSelect);
         int w = r - 1;
-        while (w - 1 >= fixedRows && IsFixed(c, w - 1) && !rowSelect)
+        while (w - 1 >= fixedRows && grid.IsFixed(c, w - 1) && !rowSelect)
             --w;
-        if (w - 1 >= fixedRows && (rowSelect || !IsFixed(c, w - 1)))
-            SetRow(w - 1);
+        if (w - 1 >= fixedRows && (rowSelect || !grid.IsFixed(c, w - 1)))
+            grid.SetRow(w - 1);
         break;
     }
     case Qt::Key_Down: {
-        const int limit = RowCount() - d->fixedFooters;
-        if (!(r < limit && r + 1 < RowCount() && IsFixed(c, r + 1)))
+        const int limit = grid.RowCount() - grid.d->fixedFooters;
+        if (!(r < limit && r + 1 < grid.RowCount() && grid.IsFixed(c, r + 1)))
             return false;
-        const bool rowSelect = Options().Contains(TGridOption::goRowSelect);
+        const bool rowSelect = grid.Options().Contains(TGridOption::goRowSelect);
         int w = r + 1;
-        while (w + 1 < limit && IsFixed(c, w + 1) && !rowSelect)
+        while (w + 1 < limit && grid.IsFixed(c, w + 1) && !rowSelect)
             ++w;
-        if (w + 1 < limit && (rowSelect || !IsFixed(c, w + 1)))
-            SetRow(w + 1);
+        if (w + 1 < limit && (rowSelect || !grid.IsFixed(c, w + 1)))
+            grid.SetRow(w + 1);
         break;
     }
     default:
         return false;
     }
-    fireKeyDown(Key, Shift);
+    fireKeyDown(grid, Key, Shift);
     return true;
 }
 
-bool TQrlStringGrid::clipboardKey(int Key, TShiftState Shift)
+bool TQrlStringGrid::TKeysPart::clipboardKey(TQrlStringGrid &grid, int Key, TShiftState Shift)
 {
     const bool ctrl = Shift.Contains(TShiftStateItem::ssCtrl);
     const bool shift = Shift.Contains(TShiftStateItem::ssShift);
     bool allow = true;
     if ((ctrl && Key == Qt::Key_X) || (shift && Key == Qt::Key_Delete)) {
-        if (OnClipboardCut)
-            OnClipboardCut(this, allow);
+        if (grid.OnClipboardCut)
+            grid.OnClipboardCut(&grid, allow);
         if (allow)
-            CutSelectionToClipboardKey();
+            grid.CutSelectionToClipboardKey();
         return true;
     }
     if ((ctrl && Key == Qt::Key_V) || (shift && Key == Qt::Key_Insert)) {
-        if (OnClipboardPaste)
-            OnClipboardPaste(this, allow);
+        if (grid.OnClipboardPaste)
+            grid.OnClipboardPaste(&grid, allow);
         if (allow)
-            PasteSelectionFromClipboardKey();
+            grid.PasteSelectionFromClipboardKey();
         return true;
     }
     if (ctrl && (Key == Qt::Key_C || Key == Qt::Key_Insert)) {
-        if (OnClipboardCopy)
-            OnClipboardCopy(this, allow);
+        if (grid.OnClipboardCopy)
+            grid.OnClipboardCopy(&grid, allow);
         if (allow)
-            CopySelectionToClipboardKey();
+            grid.CopySelectionToClipboardKey();
         return true;
     }
     return false;
@@ -524,96 +551,98 @@ void TQrlStringGrid::CopySelectionToClipboardKey() {}
 
 void TQrlStringGrid::PasteSelectionFromClipboardKey() {}
 
-void TQrlStringGrid::insertRowKey()
+void TQrlStringGrid::TKeysPart::insertRowKey(TQrlStringGrid &grid)
 {
     bool canInsert = true;
-    DoCanInsertRow(Row(), canInsert);
+    grid.DoCanInsertRow(grid.Row(), canInsert);
     if (!canInsert)
         return;
     // Rows are inserted by display row; the rows a filter hides keep their place behind it, so
     // the new row lands at the real position of the current one and the filter stays.
-    int t = Row();
-    int at = Row();
-    if (d->fixedRowAlways && RowCount() == TBaseGrid::FixedRows()) {
+    int t = grid.Row();
+    int at = grid.Row();
+    if (grid.d->fixedRowAlways && grid.RowCount() == grid.TBaseGrid::FixedRows()) {
         t = 1;
-    } else if (d->navigation->InsertPosition() == TInsertPosition::pInsertAfter) {
-        at = Row() + 1;
-        if (t + 1 < RowCount())
+    } else if (grid.d->navigation->InsertPosition() == TInsertPosition::pInsertAfter) {
+        at = grid.Row() + 1;
+        if (t + 1 < grid.RowCount())
             ++t;
     }
-    InsertRowHook(at);
-    if (OnAutoInsertRow)
-        OnAutoInsertRow(this, at);
-    d->gridModified = true;
-    if (t < RowCount())
-        SetRow(t);
-    CalcFooter(-1);
+    grid.InsertRowHook(at);
+    if (grid.OnAutoInsertRow)
+        grid.OnAutoInsertRow(&grid, at);
+    grid.d->gridModified = true;
+    if (t < grid.RowCount())
+        grid.SetRow(t);
+    grid.CalcFooter(-1);
 }
 
-bool TQrlStringGrid::deleteRowKey()
+bool TQrlStringGrid::TKeysPart::deleteRowKey(TQrlStringGrid &grid)
 {
-    if (RowCount() - TBaseGrid::FixedRows() - d->fixedFooters <= 0)
+    if (grid.RowCount() - grid.TBaseGrid::FixedRows() - grid.d->fixedFooters <= 0)
         return true;
-    const int r = RealRowIndex(Row());
+    const int r = grid.RealRowIndex(grid.Row());
     bool canDelete = true;
-    if (OnCanDeleteRow)
-        OnCanDeleteRow(this, r, canDelete);
+    if (grid.OnCanDeleteRow)
+        grid.OnCanDeleteRow(&grid, r, canDelete);
     if (!canDelete)
         return false;
-    RemoveRowHook(Row());
-    if (d->floatingFooter->Visible() && Row() == RowCount() - 1)
-        SetRow(Row() - 1);
-    KeepOldCellValue(Col(), Row());
-    d->gridModified = true;
-    CalcFooter(-1);
+    grid.RemoveRowHook(grid.Row());
+    if (grid.d->floatingFooter->Visible() && grid.Row() == grid.RowCount() - 1)
+        grid.SetRow(grid.Row() - 1);
+    grid.KeepOldCellValue(grid.Col(), grid.Row());
+    grid.d->gridModified = true;
+    grid.CalcFooter(-1);
     return true;
 }
 
-void TQrlStringGrid::selectAllKey()
+void TQrlStringGrid::TKeysPart::selectAllKey(TQrlStringGrid &grid)
 {
-    const int lastCol = ColCount() - d->fixedRightCols - 1;
-    const int lastRow = RowCount() - d->fixedFooters - 1;
-    const TGridRect all{FirstNavigableCol(), TBaseGrid::FixedRows(), lastCol, lastRow};
-    SetSelection(all);
-    if (d->mouseActions->DisjunctRowSelect())
+    const int lastCol = grid.ColCount() - grid.d->fixedRightCols - 1;
+    const int lastRow = grid.RowCount() - grid.d->fixedFooters - 1;
+    const TGridRect all{grid.FirstNavigableCol(), grid.TBaseGrid::FixedRows(), lastCol, lastRow};
+    grid.SetSelection(all);
+    if (grid.d->mouseActions->DisjunctRowSelect())
         for (int r = all.Top; r <= all.Bottom; ++r)
-            SetRowSelect(r, true);
-    TBaseGrid::FocusCell(lastCol, lastRow, false);
-    const TRect cr = CellRect(lastCol, lastRow);
-    MouseDownHook(plat::TMouseButton::mbLeft, TShiftState{}, cr.Left + 2, cr.Top + 2);
-    MouseUpHook(plat::TMouseButton::mbLeft, TShiftState{}, cr.Left + 2, cr.Top + 2);
-    TBaseGrid::FocusCell(lastCol, lastRow, false);
-    SetSelection(all);
+            grid.SetRowSelect(r, true);
+    grid.TBaseGrid::FocusCell(lastCol, lastRow, false);
+    const TRect cr = grid.CellRect(lastCol, lastRow);
+    grid.MouseDownHook(plat::TMouseButton::mbLeft, TShiftState{}, cr.Left + 2, cr.Top + 2);
+    grid.MouseUpHook(plat::TMouseButton::mbLeft, TShiftState{}, cr.Left + 2, cr.Top + 2);
+    grid.TBaseGrid::FocusCell(lastCol, lastRow, false);
+    grid.SetSelection(all);
 }
 
-void TQrlStringGrid::disjunctKey(int Key, TShiftState Shift)
+void TQrlStringGrid::TKeysPart::disjunctKey(TQrlStringGrid &grid, int Key, TShiftState Shift)
 {
-    const TMouseActions &ma = *d->mouseActions;
+    const TMouseActions &ma = *grid.d->mouseActions;
     const bool ctrl = Shift.Contains(TShiftStateItem::ssCtrl);
     const bool shift = Shift.Contains(TShiftStateItem::ssShift);
-    const int dr = ma.DisjunctRowSelect() && ma.RowSelectPersistent() ? RealRowIndex(Row()) : Row();
+    const int dr = ma.DisjunctRowSelect() && ma.RowSelectPersistent()
+                       ? grid.RealRowIndex(grid.Row())
+                       : grid.Row();
     if (isNavigationKey(Key)) {
         if (ma.DisjunctRowSelect()) {
             if (!shift && !ctrl)
-                ClearRowSelect();
+                grid.ClearRowSelect();
             else if (shift)
-                SelectionToRowSelect(true);
+                grid.SelectionToRowSelect(true);
             else
-                SetRowSelect(dr, true);
+                grid.SetRowSelect(dr, true);
         }
         if (ma.DisjunctColSelect()) {
             if (!shift && !ctrl)
-                ClearColSelect();
+                grid.ClearColSelect();
             else if (shift)
-                SelectionToColSelect(true);
+                grid.SelectionToColSelect(true);
             else
-                SetColSelect(Col(), true);
+                grid.SetColSelect(grid.Col(), true);
         }
     } else if (Key == Qt::Key_Space) {
         if (ma.DisjunctRowSelect())
-            SetRowSelect(dr, !GetRowSelect(dr));
+            grid.SetRowSelect(dr, !grid.GetRowSelect(dr));
         if (ma.DisjunctColSelect())
-            SetColSelect(Col(), !GetColSelect(Col()));
+            grid.SetColSelect(grid.Col(), !grid.GetColSelect(grid.Col()));
     }
 }
 
@@ -625,7 +654,7 @@ void TQrlStringGrid::KeyDown(int &Key, TShiftState Shift)
     const bool fromMessage = std::exchange(d->keyMessage.pending, false);
     KeyDownHook(Key, Shift);
     if (fromMessage)
-        keyDownAfterFramework();
+        TKeysPart::keyDownAfterFramework(*this);
 }
 
 void TQrlStringGrid::KeyDownHook(int &Key, TShiftState Shift)
@@ -718,12 +747,12 @@ void TQrlStringGrid::KeyDownHook(int &Key, TShiftState Shift)
 
 // False hands the message on to the framework's character processing; a changed character
 // goes there at once, as a message of its own.
-bool TQrlStringGrid::frameworkChar(QKeyEvent *Message, QChar Ch)
+bool TQrlStringGrid::TKeysPart::frameworkChar(TQrlStringGrid &grid, QKeyEvent *Message, QChar Ch)
 {
     if (!Message->text().isEmpty() && Message->text().at(0) == Ch)
         return false;
     QKeyEvent changed(Message->type(), Message->key(), Message->modifiers(), QString(Ch));
-    DefaultProcessing(&changed);
+    grid.DefaultProcessing(&changed);
     return true;
 }
 
@@ -760,13 +789,13 @@ bool TQrlStringGrid::CharMessageHook(QKeyEvent *Message)
             ClampInView(Col(), row);
         const TRect cr = CellRect(Col(), row);
         MouseDownHook(plat::TMouseButton::mbLeft, TShiftState{}, cr.Left + 2, cr.Top + 2);
-        return ch.isNull() ? true : frameworkChar(Message, ch);
+        return ch.isNull() ? true : TKeysPart::frameworkChar(*this, Message, ch);
     }
 
     if (d->excelStyleDecimalSeparator && ch == u'.' && (Message->modifiers() & Qt::KeypadModifier))
         ch = decimalSeparator();
     if (code == 13 && clickable && d->navigation->AdvanceOnEnter())
-        return frameworkChar(Message, ch);
+        return TKeysPart::frameworkChar(*this, Message, ch);
     if (Options().Contains(TGridOption::goEditing) && (code == 8 || (code >= 32 && code <= 255))) {
         if (OnKeyPress)
             OnKeyPress(this, ch);
@@ -776,7 +805,7 @@ bool TQrlStringGrid::CharMessageHook(QKeyEvent *Message)
             ShowEditorChar(ch);
         return true;
     }
-    return frameworkChar(Message, ch);
+    return TKeysPart::frameworkChar(*this, Message, ch);
 }
 
 // ---- resizing ---------------------------------------------------------------------------------

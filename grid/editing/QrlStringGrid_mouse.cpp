@@ -1,5 +1,8 @@
 // Mouse clicks, the left press: what a press means per kind of cell before (or instead of) the
 // framework's own press, the mouse-down hook around it, radio groups and fixed-cell editing.
+#include "grid/model/QrlCalcSettings.h"
+#include "grid/model/QrlCellGraphic.h"
+#include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlHTMLText.h"

@@ -1,5 +1,8 @@
 // Mouse clicks, the rest: the left release (cell buttons, fixed sizing, disjunct selection,
 // header-click sorting), the double click, the right button and the mouse-up hook.
+#include "grid/model/QrlCellGraphic.h"
+#include "grid/model/QrlGridLists.h"
+#include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlStringGrid.h"

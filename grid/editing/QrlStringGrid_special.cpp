@@ -117,6 +117,20 @@ void paintBase(QWidget *control, TColor color, QPalette::ColorRole role)
 }
 } // namespace
 
+// The special editors' branches of ShowCellEditor; rect is the cell's rectangle, color its
+// painted background. A nested class, so they reach the grid's state without the facade
+// declaring each of them.
+struct TQrlStringGrid::TSpecialPart
+{
+    static void showComboEditor(
+        TQrlStringGrid &grid, int ACol, int ARow, int r, const TRect &rect, TColor color);
+    static void showSpinEditor(
+        TQrlStringGrid &grid, int ACol, int ARow, int r, const TRect &rect, TColor color);
+    static void
+    showCheckEditor(TQrlStringGrid &grid, int ACol, int ARow, const TRect &rect, TColor color);
+    static void ShowTextEditorInstead(TQrlStringGrid &grid);
+};
+
 bool TQrlStringGrid::TextEditorStandsIn(TEditorType Kind)
 {
     switch (Kind) {
@@ -168,40 +182,41 @@ void TQrlStringGrid::ShowCellEditor(int ACol, int ARow)
 
     const TEditorType kind = d->editControl;
     if (isComboKind(kind))
-        showComboEditor(ACol, ARow, r, rect, color);
+        TSpecialPart::showComboEditor(*this, ACol, ARow, r, rect, color);
     else if (isSpinKind(kind))
-        showSpinEditor(ACol, ARow, r, rect, color);
+        TSpecialPart::showSpinEditor(*this, ACol, ARow, r, rect, color);
     else if (kind == edCheckBox)
-        showCheckEditor(ACol, ARow, rect, color);
+        TSpecialPart::showCheckEditor(*this, ACol, ARow, rect, color);
     else if (TextEditorStandsIn(kind))
-        ShowTextEditorInstead();
+        TSpecialPart::ShowTextEditorInstead(*this);
     else
         // A text kind, edNone or a data check box: no control of its own to show.
         d->editing = d->specialEditor = d->editActive = d->editMode = false;
     d->startEditChar = QChar();
 }
 
-void TQrlStringGrid::showComboEditor(int ACol, int ARow, int r, const TRect &rect, TColor color)
+void TQrlStringGrid::TSpecialPart::showComboEditor(
+    TQrlStringGrid &grid, int ACol, int ARow, int r, const TRect &rect, TColor color)
 {
-    TGridCombo *combo = EditCombo();
-    const bool list = d->editControl == edComboList;
+    TGridCombo *combo = grid.EditCombo();
+    const bool list = grid.d->editControl == edComboList;
     {
         // Filling is no user change.
-        const TFlagScope filling(d->comboFilling, true);
-        combo->setMaxVisibleItems(qMax(1, ControlLook()->DropDownCount()));
-        loadColumnComboItems(this, combo, r, ARow);
-        DoGetEditorProp(r, ARow, nullptr);
-        const QString editText = GetEditTextHook(ACol, ARow);
+        const TFlagScope filling(grid.d->comboFilling, true);
+        combo->setMaxVisibleItems(qMax(1, grid.ControlLook()->DropDownCount()));
+        loadColumnComboItems(&grid, combo, r, ARow);
+        grid.DoGetEditorProp(r, ARow, nullptr);
+        const QString editText = grid.GetEditTextHook(ACol, ARow);
         if (list) {
             combo->SetStyle(TComboStyle::csDropDownList);
             combo->ResetTypeAhead();
             // The list opens on the cell's item; a text that is none of them stays as it is
             // (shown, nothing selected) until the user picks or types an item.
-            int i = combo->IndexOfItem(GetCellEx(r, ARow));
+            int i = combo->IndexOfItem(grid.GetCellEx(r, ARow));
             if (i < 0)
                 i = combo->IndexOfItem(editText);
-            if (i < 0 && d->comboIdx != -1)
-                i = d->comboIdx;
+            if (i < 0 && grid.d->comboIdx != -1)
+                i = grid.d->comboIdx;
             if (i >= combo->count())
                 i = -1;
             // Set before the item: clearing it while nothing is selected selects item 0.
@@ -211,15 +226,15 @@ void TQrlStringGrid::showComboEditor(int ACol, int ARow, int r, const TRect &rec
             combo->setPlaceholderText(QString());
             combo->SetStyle(TComboStyle::csDropDown);
             combo->SetText(editText);
-            if (d->comboIdx != -1 && combo->ItemIndex() < 0)
-                combo->SetItemIndex(d->comboIdx);
-            combo->SetMaxLength(d->maxComboLength);
+            if (grid.d->comboIdx != -1 && combo->ItemIndex() < 0)
+                combo->SetItemIndex(grid.d->comboIdx);
+            combo->SetMaxLength(grid.d->maxComboLength);
         }
     }
-    placeOver(viewport(), combo, rect);
+    placeOver(grid.viewport(), combo, rect);
     // The looks with a flat face give the combo one too. Set before the cell colour, so the
     // flat look's switch to the parent's colour does not cover the cell's.
-    const TGridLook look = Look();
+    const TGridLook look = grid.Look();
     const bool flat = look == TGridLook::glSoft ||
                       (look >= TGridLook::glQuorl && look <= TGridLook::glOffice2007);
     combo->SetFlat(flat);
@@ -228,30 +243,31 @@ void TQrlStringGrid::showComboEditor(int ACol, int ARow, int r, const TRect &rec
     combo->setEnabled(true);
     combo->show();
     combo->raise();
-    if (Navigation()->AutoComboDropSize())
+    if (grid.Navigation()->AutoComboDropSize())
         combo->SizeDropDownWidth();
     else if (combo->DropWidth() > 0)
         combo->SetDropWidth(combo->DropWidth());
     combo->setFocus();
-    d->editMode = true;
-    if (MouseActions()->DirectComboDrop() || ControlLook()->DropDownAlwaysVisible())
+    grid.d->editMode = true;
+    if (grid.MouseActions()->DirectComboDrop() || grid.ControlLook()->DropDownAlwaysVisible())
         combo->showPopup();
-    if (MouseActions()->DirectEdit() && MouseActions()->DirectComboDrop()) {
-        const plat::TGridRect sel = Selection().Normalized();
-        DoSelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
+    if (grid.MouseActions()->DirectEdit() && grid.MouseActions()->DirectComboDrop()) {
+        const plat::TGridRect sel = grid.Selection().Normalized();
+        grid.DoSelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
     }
-    postStartChar(combo, d->startEditChar);
-    d->editCtrl = combo;
+    postStartChar(combo, grid.d->startEditChar);
+    grid.d->editCtrl = combo;
 }
 
-void TQrlStringGrid::showSpinEditor(int ACol, int ARow, int r, const TRect &rect, TColor color)
+void TQrlStringGrid::TSpecialPart::showSpinEditor(
+    TQrlStringGrid &grid, int ACol, int ARow, int r, const TRect &rect, TColor color)
 {
-    TGridSpin *spin = SpinEdit();
+    TGridSpin *spin = grid.SpinEdit();
     spin->ReCreate();
-    spin->SetExcelStyleDecimalSeparator(ExcelStyleDecimalSeparator());
-    DoGetEditorProp(r, ARow, nullptr);
-    const QString editText = GetEditTextHook(ACol, ARow);
-    switch (d->editControl) {
+    spin->SetExcelStyleDecimalSeparator(grid.ExcelStyleDecimalSeparator());
+    grid.DoGetEditorProp(r, ARow, nullptr);
+    const QString editText = grid.GetEditTextHook(ACol, ARow);
+    switch (grid.d->editControl) {
     case edSpinEdit:
         spin->SetValue(leadingInt(editText));
         spin->SetSpinType(TQsgSpinType::sptNormal);
@@ -278,29 +294,30 @@ void TQrlStringGrid::showSpinEditor(int ACol, int ARow, int r, const TRect &rect
         break;
     }
     }
-    placeOver(viewport(), spin, rect);
+    placeOver(grid.viewport(), spin, rect);
     paintBase(spin, color, QPalette::Base);
     spin->show();
     spin->raise();
     spin->setEnabled(true);
     spin->setFocus();
-    d->editMode = true;
-    postStartChar(spin, d->startEditChar);
-    d->editCtrl = spin;
+    grid.d->editMode = true;
+    postStartChar(spin, grid.d->startEditChar);
+    grid.d->editCtrl = spin;
     // The press on the cell's spin button that opened the editor is carried out, once.
-    if (d->spinUpClick)
+    if (grid.d->spinUpClick)
         spin->UpButtonClick(spin->Button());
-    if (d->spinDnClick)
+    if (grid.d->spinDnClick)
         spin->DownButtonClick(spin->Button());
-    d->spinUpClick = d->spinDnClick = false;
+    grid.d->spinUpClick = grid.d->spinDnClick = false;
 }
 
-void TQrlStringGrid::showCheckEditor(int ACol, int ARow, const TRect &rect, TColor color)
+void TQrlStringGrid::TSpecialPart::showCheckEditor(
+    TQrlStringGrid &grid, int ACol, int ARow, const TRect &rect, TColor color)
 {
-    TGridCheckBox *check = EditCheck();
+    TGridCheckBox *check = grid.EditCheck();
     check->ReCreate();
-    placeOver(viewport(), check, rect);
-    check->setText(GetEditTextHook(ACol, ARow));
+    placeOver(grid.viewport(), check, rect);
+    check->setText(grid.GetEditTextHook(ACol, ARow));
     check->setCheckState(Qt::Unchecked);
     paintBase(check, color, QPalette::Window);
     check->setAutoFillBackground(true);
@@ -308,20 +325,20 @@ void TQrlStringGrid::showCheckEditor(int ACol, int ARow, const TRect &rect, TCol
     check->raise();
     check->setEnabled(true);
     check->setFocus();
-    d->editMode = true;
+    grid.d->editMode = true;
 }
 
 // Kinds whose control comes later are edited as text: the framework's editor opens on the cell
 // and stores its text the way it does for the text kinds.
-void TQrlStringGrid::ShowTextEditorInstead()
+void TQrlStringGrid::TSpecialPart::ShowTextEditorInstead(TQrlStringGrid &grid)
 {
-    d->specialEditor = false;
-    d->editActive = false;
-    d->editMode = true;
-    d->showEditProcess = true;
-    const QChar start = d->startEditChar;
-    ShowEditor();
-    if (plat::TGridEditor *ed = CellEditor())
+    grid.d->specialEditor = false;
+    grid.d->editActive = false;
+    grid.d->editMode = true;
+    grid.d->showEditProcess = true;
+    const QChar start = grid.d->startEditChar;
+    grid.ShowEditor();
+    if (plat::TGridEditor *ed = grid.CellEditor())
         postStartChar(ed->Widget(), start);
 }
 

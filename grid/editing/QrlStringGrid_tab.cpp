@@ -1,6 +1,7 @@
 // The Tab walk between cells, shared by the grid's key handler and the Tab key of every inplace
 // editor, its column and row helpers, and the row append on arrow down.
 #include "grid/model/QrlCalcSettings.h"
+#include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
 #include "grid/model/QrlStringGrid_p.h"
 

@@ -2,6 +2,7 @@
 //
 // The registry is not available on this platform: clRegistry keeps its values in one INI file
 // in the user's configuration folder, with the key and the section joined as the section name.
+#include "grid/model/QrlCalcSettings.h"
 #include "grid/model/QrlGridError.h"
 #include "grid/model/QrlGridLists.h"
 #include "grid/model/QrlStringGrid.h"

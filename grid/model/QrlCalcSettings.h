@@ -55,9 +55,6 @@ private:
 
 enum class TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview, fsCustomPaint };
 
-// Value: the text the footer cell of ACol gets; ARow counts the hidden rows in.
-using TCalcFooterEvent = std::function<void(QObject *Sender, int ACol, int ARow, QString &Value)>;
-
 // What the footer settings ask of their grid.
 class IQrlFooterGrid
 {

@@ -2,9 +2,12 @@
 // items, headers, filters, moved and sized columns, pop-up menus and the column order store.
 #include "grid/model/QrlColumnGrid.h"
 
+#include "grid/model/QrlCalcSettings.h"
+#include "grid/model/QrlCellGraphic.h"
 #include "grid/model/QrlGridError.h"
 #include "grid/model/QrlGridFormat.h"
 #include "grid/model/QrlGridLists.h"
+#include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridParse.h"
 #include "grid/model/QrlStringGrid_p.h"
 #include "platform/os/IniFile.h"

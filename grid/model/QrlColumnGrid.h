@@ -5,6 +5,7 @@
 // without an item falls back to the string grid's answer.
 #pragma once
 
+#include "grid/model/QrlCellGraphic.h"
 #include "grid/model/QrlGridColumn.h"
 #include "grid/model/QrlStringGrid.h"
 

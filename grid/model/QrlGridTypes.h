@@ -344,5 +344,7 @@ using TSearchEditChangeEvent =
 using TSpinClickEvent =
     std::function<void(QObject *Sender, int ACol, int ARow, int AValue, bool UpDown)>;
 using TImageChangeEvent = std::function<void(QObject *Sender, int Acol, int Arow)>;
+// Value: the text the footer cell of ACol gets; ARow counts the hidden rows in.
+using TCalcFooterEvent = std::function<void(QObject *Sender, int ACol, int ARow, QString &Value)>;
 // Asked by the mouse settings (the sender) whether the grid sits in a form designer.
 using TIsDesigningEvent = std::function<void(TPersistent *Sender, bool &IsDesigning)>;

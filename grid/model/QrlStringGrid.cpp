@@ -1,7 +1,13 @@
 // Construction, defaults, lifetime, Assign and the virtual operations whose areas come later.
 #include "grid/model/QrlStringGrid.h"
 
+#include "grid/model/QrlCalcSettings.h"
+#include "grid/model/QrlCellGraphic.h"
 #include "grid/model/QrlGridFormat.h"
+#include "grid/model/QrlGridLists.h"
+#include "grid/model/QrlGridOptions.h"
+#include "grid/model/QrlGridSettings.h"
+#include "grid/model/QrlStringGrid_links_p.h"
 #include "grid/model/QrlStringGrid_p.h"
 
 #include <QApplication>
@@ -23,6 +29,8 @@ constexpr int VersionNr = 0x06020103; // 6.2.1.3
 
 TQrlStringGrid::TQrlStringGrid(QWidget *parent) : TBaseGrid(parent), d(new TStringGridModelState)
 {
+    FOptionsLink = std::make_unique<TGridOptionsLink>(*this);
+    FFooterLink = std::make_unique<TGridFooterLink>(*this);
     auto repaint = [this](TPersistent *) { TQrlStringGrid::Invalidate(); };
     addLineCompanions(*this, *d);
     d->searchFooter = std::make_unique<TSearchFooter>();
@@ -38,7 +46,7 @@ TQrlStringGrid::TQrlStringGrid(QWidget *parent) : TBaseGrid(parent), d(new TStri
     d->bands->OnChange = repaint;
     d->focusHelper = std::make_unique<TFocusHelper>();
     d->sizeWhileTyping = std::make_unique<TSizeWhileTyping>();
-    IQrlOptionsGrid *options = this;
+    IQrlOptionsGrid *options = FOptionsLink.get();
     d->sortSettings = std::make_unique<TSortSettings>(options);
     d->controlLook = std::make_unique<TControlLook>(options, this);
     d->filter = std::make_unique<TFilter>(options);
@@ -54,7 +62,7 @@ TQrlStringGrid::TQrlStringGrid(QWidget *parent) : TBaseGrid(parent), d(new TStri
     d->filterDropDown->OnChange = repaint;
     d->cellNode = std::make_unique<TCellNode>(this);
     d->cellGraphic = std::make_unique<TCellGraphic>();
-    IQrlFooterGrid *footerGrid = this;
+    IQrlFooterGrid *footerGrid = FFooterLink.get();
     d->floatingFooter = std::make_unique<TFloatingFooter>(footerGrid);
     d->columnSize = std::make_unique<TColumnSize>();
     d->columnSize->OnStretch = [this](int Column) {
@@ -442,34 +450,34 @@ void TQrlStringGrid::SetActiveCellFont(const TFont &Value)
     d->activeCellFont.Assign(Value);
 }
 
-// ---- IQrlOptionsGrid ------------------------------------------------------------------------
+// ---- what the option objects call back ------------------------------------------------------
 
-void TQrlStringGrid::OptionsInvalidate()
+void TGridOptionsLink::OptionsInvalidate()
 {
-    Invalidate();
+    m_g.Invalidate();
 }
-void TQrlStringGrid::OptionsRepaintCell(int ACol, int ARow)
+void TGridOptionsLink::OptionsRepaintCell(int ACol, int ARow)
 {
-    RepaintCell(ACol, ARow);
+    m_g.RepaintCell(ACol, ARow);
 }
-void TQrlStringGrid::OptionsRepaintRow(int ARow)
+void TGridOptionsLink::OptionsRepaintRow(int ARow)
 {
-    InvalidateRow(ARow);
+    m_g.InvalidateRow(ARow);
 }
-int TQrlStringGrid::OptionsFixedRows() const
+int TGridOptionsLink::OptionsFixedRows() const
 {
-    return FixedRows();
+    return m_g.FixedRows();
 }
-TSortIndexList &TQrlStringGrid::OptionsSortIndexes()
+TSortIndexList &TGridOptionsLink::OptionsSortIndexes()
 {
-    return d->sortIndexes;
+    return m_g.d->sortIndexes;
 }
 // Sorting comes with its own area; until then a sort request leaves the rows as they are.
-void TQrlStringGrid::OptionsQSort() {}
-void TQrlStringGrid::OptionsQSortIndexed() {}
-void TQrlStringGrid::OptionsSetQuorlGradient(TQuorlGradientRole Role, TColor Value)
+void TGridOptionsLink::OptionsQSort() {}
+void TGridOptionsLink::OptionsQSortIndexed() {}
+void TGridOptionsLink::OptionsSetQuorlGradient(TQuorlGradientRole Role, TColor Value)
 {
-    SetQuorlGradientColor(Role, Value);
+    m_g.SetQuorlGradientColor(Role, Value);
 }
 
 // ---- virtual operations with their base defaults --------------------------------------------

@@ -2,28 +2,52 @@
 // values, per-cell query hooks, settings objects, update locking and the timer.
 //
 // One facade declares the whole API; the bodies live in the file named for each area:
-//   grid/model/QrlStringGrid.cpp          construction, defaults, lifetime, Assign
-//   grid/model/QrlStringGrid_hooks.cpp    per-cell query hooks and events
-//   grid/model/QrlStringGrid_cells.cpp    cell access, attributes, typed values, text utilities
-//   grid/model/QrlStringGrid_props.cpp    grid properties, update locking, messages, focus
+//   grid/model/QrlStringGrid.cpp             construction, defaults, lifetime, Assign
+//   grid/model/QrlStringGrid_hooks.cpp       per-cell query hooks and events
+//   grid/model/QrlStringGrid_cells.cpp       cell access, attributes, typed values, text utilities
+//   grid/model/QrlStringGrid_hidden.cpp      hidden columns and rows, display and real indexes
+//   grid/model/QrlStringGrid_props.cpp       grid properties, update locking, messages, focus
+//   grid/model/QrlStringGrid_select.cpp      selection, row marks, repaints of cell ranges
+//   grid/model/QrlStringGrid_moves.cpp       moving rows and columns, current row, used cells
+//   grid/model/QrlStringGrid_lines.cpp       row and column content operations, merging
+//   grid/model/QrlStringGrid_navigate.cpp    going to a cell, the advance after an edit
+//   grid/model/QrlStringGrid_checks.cpp      check-box and radio-button cell state
+//   grid/model/QrlStringGrid_nodes.cpp       nodes and expandable rows
+//   grid/model/QrlStringGrid_sort.cpp        sorting
+//   grid/model/QrlStringGrid_group.cpp       grouping
+//   grid/model/QrlStringGrid_calc.cpp        calculations and automatic sizing
+//   grid/model/QrlStringGrid_footer.cpp      floating footer, change notifiers, string-grid hooks
+//   grid/model/QrlStringGrid_startup.cpp     library start-up and small grid routines
+//   grid/display/QrlStringGrid_paint.cpp     cell look and cell drawing
 //   grid/display/QrlStringGrid_graphics.cpp  the cell-graphic model routines
-//   grid/model/QrlStringGrid_checks.cpp   check-box and radio-button cell state
-//   grid/model/QrlStringGrid_nodes.cpp    nodes and expandable rows
-//   grid/model/QrlStringGrid_calc.cpp     calculations and automatic sizing
+//   grid/display/QrlStringGrid_graphicsapi.cpp  the graphic families of a cell
 //   grid/display/QrlStringGrid_measure.cpp   the cell measurements the sizing uses
-//   grid/model/QrlStringGrid_footer.cpp   floating footer, change notifiers, string-grid hooks
+//   grid/display/QrlStringGrid_scroll.cpp    scrolling, drag scrolling and column sizing
+//   grid/display/QrlStringGrid_hint.cpp      cell hints
+//   grid/editing/QrlStringGrid_edit.cpp      editability, opening, validation and closing
+//   grid/editing/QrlStringGrid_editor.cpp    the text inplace editor, edit mask and limit
+//   grid/editing/QrlStringGrid_special.cpp   the editors of the special cell kinds
+//   grid/editing/QrlStringGrid_lazy.cpp      lazily created editors and their events
+//   grid/editing/QrlStringGrid_messages.cpp  combo items and editor notifications
+//   grid/editing/QrlStringGrid_mouse.cpp     mouse clicks: the left press
+//   grid/editing/QrlStringGrid_mouseup.cpp   mouse clicks: release, double click, right button
+//   grid/editing/QrlStringGrid_hover.cpp     hover, sizing and moving of rows and columns
+//   grid/editing/QrlStringGrid_wheel.cpp     mouse wheel and panning
+//   grid/editing/QrlStringGrid_keys.cpp      keyboard: key down, characters, resizing
+//   grid/editing/QrlStringGrid_tab.cpp       the Tab walk and the row append on arrow down
+//   grid/exchange/QrlStringGrid_settings.cpp the column order store
+// Its enumerations are in QrlStringGridTypes.h, its event types in QrlStringGridEvents.h, the
+// cell checker in QrlStringGridCheck.h; the settings objects it hands out by pointer have
+// their own headers (QrlGridOptions.h, QrlGridSettings.h, QrlCalcSettings.h, QrlCellGraphic.h).
 // Operations of areas that are not built yet keep the default their area gives the base grid.
 #pragma once
 
 #include "grid/model/QrlBaseGrid.h"
-#include "grid/model/QrlCalcSettings.h"
-#include "grid/model/QrlCellGraphic.h"
-#include "grid/model/QrlGridLists.h"
-#include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridParse.h"
-#include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlGridTheme.h"
 #include "grid/model/QrlGridTypes.h"
+#include "grid/model/QrlStringGridEvents.h"
+#include "grid/model/QrlStringGridTypes.h"
 
 #include <QStringList>
 
@@ -46,6 +70,37 @@ class THTMLPictureCache;
 class TPictureContainer;
 class ICellDrawer;
 enum class TCellShape;
+// Settings objects and lists the grid hands out by pointer or reference only.
+class TBackGround;
+class TBalloonSettings;
+class TBands;
+class TCellGraphic;
+class TCellNode;
+class TColumnSize;
+class TControlList;
+class TControlLook;
+class TDragScrollOptions;
+class TFilter;
+class TFilterDropDown;
+class TFloatingFooter;
+class TFocusHelper;
+class TGridChangeNotifier;
+class TGridItem;
+class TGridProgressAppearance;
+class TGrouping;
+class TIntList;
+class TMouseActions;
+class TNavigation;
+class TSearchFooter;
+class TShowModified;
+class TSizeWhileTyping;
+class TSortIndexList;
+class TSortSettings;
+class TSyncGrid;
+class TGridOptionsLink;
+class TGridFooterLink;
+enum class TQuorlGradientRole;
+enum class TSortDirection;
 
 // Page size and range of a cell scroll bar.
 struct TScrollProp
@@ -55,66 +110,6 @@ struct TScrollProp
 };
 struct TStringGridModelState;
 
-// ---- enumerations shared by the library -------------------------------------------------------
-
-enum class TSearchFooterAction { saFindFirst, saFindPrevious, saFindNext };
-enum class TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
-enum class TScrollBarAlways { saNone, saVert, saHorz, saBoth };
-// Which thumb drags show the row or column in a hint.
-enum class TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
-// The directions the drag-over timer scrolls in.
-enum class TDragScrollDir { dsdUp, dsdDown, dsdLeft, dsdRight };
-using TDragScrollDirection = TSet<TDragScrollDir>;
-// The phase of a drag over the grid.
-enum class TDragState { dsDragEnter, dsDragLeave, dsDragMove };
-// A component the grid refers to is being added or removed.
-enum class TOperation { opInsert, opRemove };
-// Range, page and position of a scroll bar as the grid writes them (the proportional thumb).
-struct TScrollInfo
-{
-    int nMin = 0;
-    int nMax = 0;
-    int nPage = 0;
-    int nPos = 0;
-};
-enum class TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
-enum class THintShowLargeTextPos { hpCell, hpMouse, hpCursor = hpMouse };
-enum class TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
-// Which fixed cells light up under the mouse.
-enum class THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
-// The directions the middle button's pan mode follows; ipNone switches it off.
-enum class TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
-
-// ---- event types of the per-cell hooks --------------------------------------------------------
-
-using TNotifyEvent = std::function<void(QObject *Sender)>;
-using TSearchFooterActionEvent = std::function<void(
-    QObject *Sender, const QString &Value, int ACol, int ARow, TSearchFooterAction SearchAction)>;
-using TCellCursorEvent = std::function<void(
-    QObject *Sender, int ACol, int ARow, int X, int Y, Qt::CursorShape &ACursor)>;
-using TGridWideHintEvent =
-    std::function<void(QObject *Sender, int ARow, int ACol, QString &hintstr)>;
-using TIsFixedCellEvent = std::function<void(QObject *Sender, int ARow, int ACol, bool &IsFixed)>;
-using TIsPasswordCellEvent =
-    std::function<void(QObject *Sender, int ARow, int ACol, bool &IsPassword)>;
-using TWordWrapEvent = std::function<void(QObject *Sender, int ACol, int ARow, bool &WordWrap)>;
-using THasComboEvent = std::function<void(QObject *Sender, int ACol, int ARow, bool &HasComboBox)>;
-using THasSpinEditEvent =
-    std::function<void(QObject *Sender, int ACol, int ARow, bool &HasSpinEdit)>;
-using TGetCheckEvent = std::function<void(QObject *Sender, int ACol, int ARow, QString &Value)>;
-using TCellsChangedEvent = std::function<void(QObject *Sender, const plat::TGridRect &R)>;
-using TRatingChangeEvent =
-    std::function<void(QObject *Sender, int ACol, int ARow, int Value, bool &Allow)>;
-using TCanShowFixedDropDownEvent =
-    std::function<void(QObject *Sender, int ACol, int ARow, bool &Allow)>;
-using TScrollCellEvent = std::function<void(
-    QObject *Sender, int ACol, int ARow, int ScrollPosition, int ScrollMin, int ScrollMax)>;
-using TCellChangingEvent = std::function<void(
-    QObject *Sender, int OldRow, int OldCol, int NewRow, int NewCol, bool &Allow)>;
-using TGridResizeEvent = TNotifyEvent;
-using TRowChangingEvent = std::function<void(QObject *Sender, int OldRow, int NewRow, bool &Allow)>;
-using TColChangingEvent = std::function<void(QObject *Sender, int OldCol, int NewCol, bool &Allow)>;
-using TPrintPageNumEvent = std::function<void(QObject *Sender, int PageNum, QString &PageString)>;
 class TEditLink;
 class THintManager;
 struct THintInfo;
@@ -125,66 +120,8 @@ class TGridDatePicker;
 class TGridDateTimePicker;
 class TQrlRichEdit;
 class TQrlInplaceEdit;
-using TGetEditorPropEvent =
-    std::function<void(QObject *Sender, int ACol, int ARow, TEditLink *AEditLink)>;
-using TGetEditorPropIntEvent = std::function<void(QObject *Sender, int ACol, int ARow)>;
-using TColumnCalcEvent =
-    std::function<void(QObject *Sender, int ACol, int FromRow, int ToRow, double &Res)>;
-using TCellSaveLoadEvent = std::function<void(QObject *Sender, int ACol, int ARow, QString &Value)>;
-using TFilterSelectEvent = std::function<void(QObject *Sender,
-                                              int Column,
-                                              int ItemIndex,
-                                              const QString &FriendlyName,
-                                              QString &FilterCondition)>;
 
-// A selection listener registered with a grid; the grid keeps one at a time and shares its
-// ownership with the caller.
-class ITQrlStringGridSelect
-{
-public:
-    virtual ~ITQrlStringGridSelect() = default;
-};
-
-// The steps the file, clipboard and export code report to a descendant.
-enum class TGridExportState {
-    esExportStart,
-    esExportNewRow,
-    esExportDone,
-    esExportSelRow,
-    esExportFail,
-    esExportNextRow
-};
-enum class TGridImportState { isImportStart, isImportNewRow, isImportDone, isImportSelRow };
-
-// The cell checker a grid can be linked to: corrects cell texts and marks errors in them.
-class TQrlStringGridCheck : public QObject
-{
-    Q_OBJECT
-public:
-    using QObject::QObject;
-
-    virtual void StartCheck() {}
-    virtual void StopCheck() {}
-    virtual void Correct(int ACol, int ARow, QString &Text, const QString &Before)
-    {
-        (void)ACol, (void)ARow, (void)Text, (void)Before;
-    }
-    virtual void MarkError(int ACol, int ARow, QString &Text, const QString &Before)
-    {
-        (void)ACol, (void)ARow, (void)Text, (void)Before;
-    }
-
-    bool GotoCell = false;
-    bool UseCorrect = true;
-    bool UseMarkError = false;
-    bool AutoCorrect = false;
-    bool AutoMarkError = false;
-};
-
-class TQrlStringGrid : public TBaseGrid,
-                       public IQuorlStyle,
-                       private IQrlOptionsGrid,
-                       private IQrlFooterGrid
+class TQrlStringGrid : public TBaseGrid, public IQuorlStyle
 {
     Q_OBJECT
 
@@ -2206,17 +2143,7 @@ private:
     bool frameworkWheel(bool Down, plat::TShiftState Shift, const TPoint &MousePos);
     void panTick();
     // Keys (grid/editing/QrlStringGrid_keys.cpp).
-    void fireKeyDown(int Key, plat::TShiftState Shift);
-    bool homeEndKey(int Key, plat::TShiftState Shift, int LeftCol0, int Row0, bool KeepLeft);
-    void keyDownAfterFramework();
-    void clickableGraphicKey(int Key, int RC);
-    bool skipFixedCells(int Key, plat::TShiftState Shift);
-    void insertRowKey();
-    bool deleteRowKey();
-    void selectAllKey();
-    bool clipboardKey(int Key, plat::TShiftState Shift);
-    void disjunctKey(int Key, plat::TShiftState Shift);
-    bool frameworkChar(QKeyEvent *Message, QChar Ch);
+    struct TKeysPart;
     // The Tab walk (grid/editing/QrlStringGrid_tab.cpp).
     bool tabStep(bool Backward);
     void tabBackwardInRow(int FNC, int Limit);
@@ -2224,32 +2151,16 @@ private:
     void tabEndOfGrid(bool &Result);
     friend class TQrlInplaceEdit; // reads and writes the editing state as the grid's editor
     friend class TGridCombo;      // the combo editor: the same, and the grid's key-down
-    // IQrlOptionsGrid
-    void OptionsInvalidate() override;
-    void OptionsRepaintCell(int ACol, int ARow) override;
-    void OptionsRepaintRow(int ARow) override;
-    int OptionsFixedRows() const override;
-    TSortIndexList &OptionsSortIndexes() override;
-    void OptionsQSort() override;
-    void OptionsQSortIndexed() override;
-    void OptionsSetQuorlGradient(TQuorlGradientRole Role, TColor Value) override;
-    // IQrlFooterGrid
-    void FooterLayoutChanged() override;
-    void FooterSetColumnCalc(int ACol, TColumnCalcType Value) override;
-    TColumnCalcType FooterColumnCalc(int ACol) const override;
+    // What the settings objects call back (QrlStringGrid_links_p.h).
+    friend class TGridOptionsLink;
+    friend class TGridFooterLink;
+    std::unique_ptr<TGridOptionsLink> FOptionsLink;
+    std::unique_ptr<TGridFooterLink> FFooterLink;
 
     void applyFormBounds();
-    // The balloon of a refused validation (grid/editing/QrlStringGrid_edit.cpp).
-    void showInvalidEntryBalloon();
-    bool validateFrame(const QString &NewValue,
-                       const QString &OldValue,
-                       const std::function<void(int c, bool &valid)> &Steps);
-    // The special editors' branches of ShowCellEditor (grid/editing/QrlStringGrid_special.cpp);
-    // rect is the cell's rectangle, color its painted background.
-    void showComboEditor(int ACol, int ARow, int R, const TRect &rect, TColor color);
-    void showSpinEditor(int ACol, int ARow, int R, const TRect &rect, TColor color);
-    void showCheckEditor(int ACol, int ARow, const TRect &rect, TColor color);
-    void ShowTextEditorInstead();
+    // Validation and the special editors (grid/editing/QrlStringGrid_edit.cpp, _special.cpp).
+    struct TEditPart;
+    struct TSpecialPart;
     void fillRange(bool DoFixed, const std::function<void(int c, int r)> &Fill);
     bool checkRange(int FromCol, int FromRow, int ToCol, int ToRow);
     void repaintAfterWrite(int i, int j);
@@ -2291,30 +2202,8 @@ private:
     // row (QrlStringGrid_footer.cpp).
     void footerRowBeforeCount(int OldCount, int NewCount);
     void footerRowAfterCount(int OldCount);
-    // The node tree lines of column 0 (QrlStringGrid_paint.cpp).
-    void drawTreeLines(TCanvas &canvas, int ARow, const TRect &r);
-    // The header cell (display column) shows the sort glyph (QrlStringGrid_paint.cpp).
-    bool showsSortGlyph(int ACol, int ARow);
-    // The cell's part of the BackGround picture or gradient (QrlStringGrid_paint.cpp).
-    void drawBackground(TCanvas &canvas,
-                        int ACol,
-                        int ARow,
-                        plat::TGridDrawState AState,
-                        const TCellGraphic *graphic,
-                        const TRect &r);
-    // Hover or pressed gradient of a fixed cell with its drop-down button part; r loses the
-    // button's width (QrlStringGrid_paint.cpp).
-    void drawHoverFixedCell(TCanvas &canvas, int RCol, int ARow, bool Pressed, TRect &r);
-    // The always-visible combo and spin buttons; r loses their widths (QrlStringGrid_paint.cpp).
-    void drawEditorButtons(TCanvas &canvas, int RCol, int ARow, TRect &r);
+    // The cell painter's steps (grid/display/QrlStringGrid_paint.cpp).
+    struct TPaintPart;
     // Scrolling and column sizing (grid/display/QrlStringGrid_scroll.cpp).
-    void makeThinScrollControls();
-    void applyScrollInfo(Qt::Orientation Bar, const TScrollInfo &Info);
-    void showScrollHint(const QString &Prefix, int Line);
-    void hideScrollHint();
-    bool fixedBackgroundCells(plat::TGridRect &R) const;
-    void repaintFixedBackground(bool Had, const plat::TGridRect &Old);
-    void hideEditorOnCheckBox();
-    void cellScrollBarMessage(plat::TScrollCode Code, int Pos);
-    void freeDragTimer();
+    struct TScrollPart;
 };

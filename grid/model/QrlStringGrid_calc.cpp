@@ -1,8 +1,13 @@
 // Calculations over a column or a row, auto-numbering, the selection as text, and the sizing of
 // columns and rows to their content or to the control.
+#include "grid/model/QrlCalcSettings.h"
+#include "grid/model/QrlCellGraphic.h"
 #include "grid/model/QrlGridError.h"
 #include "grid/model/QrlGridFormat.h"
+#include "grid/model/QrlGridLists.h"
+#include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridParse.h"
+#include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlHTMLText.h"
 #include "grid/model/QrlStringGrid.h"

@@ -1,10 +1,12 @@
 // Cell access by real row, cell attributes, typed values and the text utilities on cells.
 #include "grid/model/QrlGridError.h"
 #include "grid/model/QrlGridFormat.h"
+#include "grid/model/QrlGridLists.h"
 #include "grid/model/QrlGridParse.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlHTMLText.h"
 #include "grid/model/QrlStringGrid.h"
+#include "grid/model/QrlStringGridCheck.h"
 #include "grid/model/QrlStringGrid_p.h"
 
 #include <QRandomGenerator>

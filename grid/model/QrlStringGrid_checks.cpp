@@ -1,5 +1,6 @@
 // Check-box and radio-button cell state: adding and removing check cells, reading and writing
 // their state, toggling, radio buttons and radio groups.
+#include "grid/model/QrlCellGraphic.h"
 #include "grid/model/QrlGridError.h"
 #include "grid/model/QrlStringGrid.h"
 #include "grid/model/QrlStringGrid_p.h"

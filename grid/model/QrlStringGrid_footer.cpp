@@ -1,8 +1,12 @@
 // The floating footer's column results, the cells-changed notification with its registered
 // notifiers, the selection listener, and the string grid's row and file-text hooks.
+#include "grid/model/QrlCalcSettings.h"
+#include "grid/model/QrlCellGraphic.h"
+#include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlHTMLText.h"
 #include "grid/model/QrlStringGrid.h"
+#include "grid/model/QrlStringGrid_links_p.h"
 #include "grid/model/QrlStringGrid_p.h"
 
 #include <algorithm>
@@ -119,28 +123,28 @@ void TQrlStringGrid::LastRowChanged()
     UpdateFooter();
 }
 
-void TQrlStringGrid::FooterLayoutChanged()
+void TGridFooterLink::FooterLayoutChanged()
 {
-    const TFloatingFooter *ff = d->floatingFooter.get();
+    const TFloatingFooter *ff = m_g.d->floatingFooter.get();
     const bool lastRow = ff->Visible() && ff->FooterStyle() == TFooterStyle::fsFixedLastRow;
-    FHideLastRow = lastRow;
-    SetFixedFooters(lastRow ? 1 : 0);
-    UpdateFooter();
+    m_g.FHideLastRow = lastRow;
+    m_g.SetFixedFooters(lastRow ? 1 : 0);
+    m_g.UpdateFooter();
 }
 
-void TQrlStringGrid::FooterSetColumnCalc(int ACol, TColumnCalcType Value)
+void TGridFooterLink::FooterSetColumnCalc(int ACol, TColumnCalcType Value)
 {
-    if (ACol < 0 || ACol >= AllColCount())
+    if (ACol < 0 || ACol >= m_g.AllColCount())
         return;
-    GetCellProperties(ACol, RowCount() - 1)->SetCalcType(Value);
-    CalcFooter(ACol);
+    m_g.GetCellProperties(ACol, m_g.RowCount() - 1)->SetCalcType(Value);
+    m_g.CalcFooter(ACol);
 }
 
-TColumnCalcType TQrlStringGrid::FooterColumnCalc(int ACol) const
+TColumnCalcType TGridFooterLink::FooterColumnCalc(int ACol) const
 {
-    if (ACol < 0 || ACol >= AllColCount())
+    if (ACol < 0 || ACol >= m_g.AllColCount())
         return TColumnCalcType::acNONE;
-    const TCellProperties *p = GetGridObject(ACol, RowCount() - 1);
+    const TCellProperties *p = m_g.GetGridObject(ACol, m_g.RowCount() - 1);
     return p ? p->CalcType() : TColumnCalcType::acNONE;
 }
 

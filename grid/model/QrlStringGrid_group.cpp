@@ -3,6 +3,9 @@
 //
 // While grouped, GroupColumn keeps the first grouping column (the one removed); sub-groupings
 // are remembered apart, so that UnGroup first dissolves them and then restores that column.
+#include "grid/model/QrlCalcSettings.h"
+#include "grid/model/QrlCellGraphic.h"
+#include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlStringGrid.h"
 #include "grid/model/QrlStringGrid_p.h"
 #include "platform/ui/Colors.h"

@@ -3,6 +3,8 @@
 // A hidden column keeps its cells in the store under its real index; only the widths, which
 // belong to display positions, move. A hidden row leaves the store: its cells, cell properties
 // and height wait in the hidden-row store until it is shown again.
+#include "grid/model/QrlGridLists.h"
+#include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlStringGrid.h"
 #include "grid/model/QrlStringGrid_p.h"
 

@@ -1,4 +1,5 @@
 // Per-cell query hooks: a default answer first, then the application's event may change it.
+#include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlStringGrid.h"
 #include "grid/model/QrlStringGrid_p.h"

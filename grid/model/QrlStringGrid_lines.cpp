@@ -2,6 +2,7 @@
 // whole areas, merging and splitting runs of cells, and the one path through which every line
 // insertion and removal keeps the cells' companions in step.
 #include "grid/model/QrlGridError.h"
+#include "grid/model/QrlGridLists.h"
 #include "grid/model/QrlStringGrid.h"
 #include "grid/model/QrlStringGrid_p.h"
 

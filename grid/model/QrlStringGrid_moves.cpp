@@ -1,6 +1,7 @@
 // Moving rows and columns, the hidden selection, the current and top row, the used cells and
 // the save ranges of the file writers.
 #include "grid/model/QrlGridError.h"
+#include "grid/model/QrlGridLists.h"
 #include "grid/model/QrlStringGrid.h"
 #include "grid/model/QrlStringGrid_p.h"
 

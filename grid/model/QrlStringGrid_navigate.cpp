@@ -1,5 +1,6 @@
 // Moving the cell cursor for code and keys: going to and editing a cell, the advance after an
 // edit, and the grid's own answer to typed characters.
+#include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlHTMLText.h"
 #include "grid/model/QrlStringGrid.h"
 #include "grid/model/QrlStringGrid_p.h"

@@ -3,6 +3,7 @@
 // A node's span is kept in real rows, so it stays right whatever else is hidden: contracting
 // hides the real rows after the node row up to the end of its span, expanding shows the same
 // rows and nothing past them.
+#include "grid/model/QrlCellGraphic.h"
 #include "grid/model/QrlStringGrid.h"
 #include "grid/model/QrlStringGrid_p.h"
 

@@ -1,6 +1,11 @@
 // The string grid's model state: what the data-model operations keep between calls.
 #pragma once
 
+#include "grid/model/QrlCalcSettings.h"
+#include "grid/model/QrlCellGraphic.h"
+#include "grid/model/QrlGridLists.h"
+#include "grid/model/QrlGridOptions.h"
+#include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlHTMLPicture.h"
 #include "grid/model/QrlHiddenColumns.h"
 #include "grid/model/QrlHiddenRows.h"
@@ -8,6 +13,7 @@
 #include "grid/model/QrlRowMarks.h"
 #include "grid/model/QrlSortPermutation.h"
 #include "grid/model/QrlStringGrid.h"
+#include "grid/model/QrlStringGridCheck.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Font.h"
 

@@ -5,8 +5,10 @@
 // stays in bounds whatever a compare handler answers), then moves the rows into that order with
 // at most n - 1 exchanges through SortSwapRows. So every cell is read where it stands, what it
 // sorts by is worked out once per cell, and an exchange moves two row pointers.
+#include "grid/model/QrlCalcSettings.h"
 #include "grid/model/QrlCellGraphic.h"
 #include "grid/model/QrlGridError.h"
+#include "grid/model/QrlGridLists.h"
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlSortCompare.h"

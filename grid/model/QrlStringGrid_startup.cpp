@@ -1,5 +1,6 @@
 // The string grid's small routines: wide cells, the recorded column widths, the column order
 // and the lookup of a column by its header.
+#include "grid/model/QrlGridLists.h"
 #include "grid/model/QrlStringGrid.h"
 #include "grid/model/QrlStringGrid_p.h"
 

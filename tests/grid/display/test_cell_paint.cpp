@@ -1,7 +1,11 @@
 // Cell look resolution and cell content drawing: placement, line rules, password and URL look,
 // the graphic's room beside the text, and the look that reaches the content of a painted cell.
 #include "grid/display/QrlCellPaint.h"
+#include "grid/model/QrlCellGraphic.h"
 #include "grid/model/QrlGridDraw.h"
+#include "grid/model/QrlGridLists.h"
+#include "grid/model/QrlGridOptions.h"
+#include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/Canvas.h"

@@ -3,6 +3,7 @@
 // design-time column numbers and right-to-left text flags.
 #include "grid/display/QrlCellPaint.h"
 #include "grid/model/QrlGridDraw.h"
+#include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlStringGrid.h"
 #include "grid/model/QrlStringGrid_p.h"
 #include "platform/ui/Bitmap.h"

@@ -1,8 +1,10 @@
 // The graphic families of the string grid: ownership of what adders and creators store, removers
 // that keep other kinds, the image kinds' need for an image list, comments, markers, scroll bars
 // on merged cells and button rectangles.
+#include "grid/model/QrlCellGraphic.h"
 #include "grid/model/QrlFilePicture.h"
 #include "grid/model/QrlGridDraw.h"
+#include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlImageList.h"
 #include "grid/model/QrlStringGrid.h"
 

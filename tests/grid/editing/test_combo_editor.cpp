@@ -3,6 +3,7 @@
 // list width.
 #include "grid/common/GridWindow.h"
 #include "grid/editing/QrlGridEditors.h"
+#include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
 

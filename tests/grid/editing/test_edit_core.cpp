@@ -5,6 +5,7 @@
 #include "grid/model/QrlColumnGrid.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
+#include "grid/model/QrlStringGridCheck.h"
 #include "grid/model/QrlUndo.h"
 
 #include <QApplication>

@@ -3,6 +3,7 @@
 // walk with its row append, the row append on arrow down, edge wrapping, Ctrl+A, the selection
 // report, the clipboard keys' switch and a stretched column following a resize.
 #include "grid/common/GridWindow.h"
+#include "grid/model/QrlCalcSettings.h"
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"

@@ -1,7 +1,9 @@
 // The column grid: items in step with the columns, headers, the hooks answered from the items,
 // filters, moved and sized columns, pop-up menus, the column order store and the item stream.
+#include "grid/model/QrlCalcSettings.h"
 #include "grid/model/QrlColumnGrid.h"
 #include "grid/model/QrlGridError.h"
+#include "grid/model/QrlGridOptions.h"
 #include "platform/os/IniFile.h"
 
 #include <QBuffer>

@@ -1,5 +1,7 @@
 // The grid library's start-up values, the focus-frame watch, the file-version reader, the
 // regional accessors and the string grid's column order, wide cells and recorded widths.
+#include "grid/model/QrlCalcSettings.h"
+#include "grid/model/QrlGridLists.h"
 #include "grid/model/QrlGridParse.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlGridStartup.h"

@@ -1,9 +1,13 @@
 // The string grid's model: defaults, hooks, cell access, typed values, properties and the
 // graphic model routines.
+#include "grid/model/QrlCellGraphic.h"
 #include "grid/model/QrlGridError.h"
+#include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridParse.h"
+#include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlStringGrid.h"
+#include "grid/model/QrlStringGridCheck.h"
 #include "platform/ui/Canvas.h"
 
 #include <QApplication>

@@ -1,7 +1,10 @@
 // Calculations over columns and rows, automatic sizing measured against the fonts in use, and
 // the floating footer with its triggers, the change notifiers and the string-grid hooks.
+#include "grid/model/QrlCalcSettings.h"
+#include "grid/model/QrlCellGraphic.h"
 #include "grid/model/QrlGridError.h"
 #include "grid/model/QrlGridFormat.h"
+#include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridParse.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlHTMLText.h"

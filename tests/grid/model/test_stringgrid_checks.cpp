@@ -1,6 +1,9 @@
 // Check-box and radio-button cells: adding and removing, state by real row (hidden rows too),
 // toggling with events, can-edit and undo, radio buttons and radio groups.
+#include "grid/model/QrlCellGraphic.h"
 #include "grid/model/QrlGridError.h"
+#include "grid/model/QrlGridOptions.h"
+#include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
 #include "platform/ui/Bitmap.h"
 

@@ -1,6 +1,9 @@
 // Grouping: header nodes and summary rows, group results, ungrouping back to the flat table, and
 // the second level of sub-groups.
 #include "GridFaults.h"
+#include "grid/model/QrlCalcSettings.h"
+#include "grid/model/QrlCellGraphic.h"
+#include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlStringGrid.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,10 @@
 // Hidden columns and rows: the hidden-row store against a plain model, hiding and showing with
 // cells, properties and heights, filter levels, and line operations around hidden rows.
 #include "GridFaults.h"
+#include "grid/model/QrlCellGraphic.h"
+#include "grid/model/QrlGridLists.h"
+#include "grid/model/QrlGridOptions.h"
+#include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlHiddenRows.h"
 #include "grid/model/QrlStringGrid.h"
 

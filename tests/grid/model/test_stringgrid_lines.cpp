@@ -1,7 +1,10 @@
 // Row and column content operations of the string grid: cells, their properties, merged areas
 // and the per-line lists move together; removed and cleared properties are freed once.
 #include "GridFaults.h"
+#include "grid/model/QrlCellGraphic.h"
 #include "grid/model/QrlGridError.h"
+#include "grid/model/QrlGridLists.h"
+#include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlStringGrid.h"
 

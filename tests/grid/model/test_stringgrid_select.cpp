@@ -3,6 +3,8 @@
 #include "GridFaults.h"
 #include "grid/common/GridWindow.h"
 #include "grid/model/QrlGridError.h"
+#include "grid/model/QrlGridLists.h"
+#include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
 
 #include <QApplication>

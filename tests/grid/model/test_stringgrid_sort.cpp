@@ -3,6 +3,7 @@
 #include "GridFaults.h"
 #include "grid/model/QrlCalcSettings.h"
 #include "grid/model/QrlGridError.h"
+#include "grid/model/QrlGridLists.h"
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
