@@ -8,11 +8,11 @@
 // so the bar's two ends land on the first and the last line a thumb can show; with lines of
 // equal size this is P + FixedRows, where the platform itself scrolls to.
 #include "grid/display/QrlHintWindow.h"
+#include "grid/display/QrlStringGrid_display_p.h"
 #include "grid/model/QrlGridError.h"
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -157,19 +157,19 @@ void TQrlStringGrid::ScrollInView(int ColIndex, int RowIndex)
 
 void TQrlStringGrid::SetScrollBars(TScrollStyle Value)
 {
-    d->scrollBars = Value;
+    dsp->scrollBars = Value;
     TBaseGrid::SetScrollBars(Value);
 }
 
 TScrollType TQrlStringGrid::ScrollType() const
 {
-    return d->scrollType;
+    return dsp->scrollType;
 }
 
 void TQrlStringGrid::SetScrollType(TScrollType Value)
 {
-    if (d->scrollType != Value) {
-        d->scrollType = Value;
+    if (dsp->scrollType != Value) {
+        dsp->scrollType = Value;
         if (Value == TScrollType::ssFlat || Value == TScrollType::ssEncarta) {
             InitFlatScrollBars();
             UpdateFlatScrollBars();
@@ -181,8 +181,8 @@ void TQrlStringGrid::SetScrollType(TScrollType Value)
             makeThinScrollControls();
             SetScrollBars(TScrollStyle::ssNone);
         }
-        if (created && Value != TScrollType::ssMetro && d->thinScrollControls) {
-            d->thinScrollControls = false;
+        if (created && Value != TScrollType::ssMetro && dsp->thinScrollControls) {
+            dsp->thinScrollControls = false;
             SetScrollBars(TScrollStyle::ssBoth);
         }
     }
@@ -193,17 +193,17 @@ void TQrlStringGrid::makeThinScrollControls()
 {
     // The thin scroll controls are not built: nothing is made, only that the grid hid its
     // bars for them, so leaving the type brings the bars back.
-    d->thinScrollControls = true;
+    dsp->thinScrollControls = true;
 }
 
 TColor TQrlStringGrid::ScrollColor() const
 {
-    return d->scrollColor;
+    return dsp->scrollColor;
 }
 
 void TQrlStringGrid::SetScrollColor(TColor Value)
 {
-    d->scrollColor = Value;
+    dsp->scrollColor = Value;
     UpdateScrollColor();
 }
 
@@ -231,11 +231,11 @@ void TQrlStringGrid::SetScrollProportional(bool Value)
         UpdateHScrollProportional();
         return;
     }
-    if (d->isFlat && d->scrollType == TScrollType::ssNormal)
+    if (dsp->isFlat && dsp->scrollType == TScrollType::ssNormal)
         DoneFlatScrollBars();
     // The bars take the platform grid's page again.
-    d->hScrollInfo = {};
-    d->vScrollInfo = {};
+    dsp->hScrollInfo = {};
+    dsp->vScrollInfo = {};
     UpdateScrollRange();
 }
 
@@ -247,15 +247,15 @@ void TQrlStringGrid::SetXYOffset(const TPoint &Value)
 
 TColor TQrlStringGrid::ArrowColor() const
 {
-    if (const QWidget *up = d->moveArrows[0])
+    if (const QWidget *up = dsp->moveArrows[0])
         return FromQColor(up->palette().color(QPalette::Window));
-    return d->arrowColor;
+    return dsp->arrowColor;
 }
 
 void TQrlStringGrid::SetArrowColor(TColor Value)
 {
-    d->arrowColor = Value;
-    for (const QPointer<QWidget> &arrow : d->moveArrows) {
+    dsp->arrowColor = Value;
+    for (const QPointer<QWidget> &arrow : dsp->moveArrows) {
         if (!arrow)
             continue;
         QPalette pal = arrow->palette();
@@ -269,23 +269,23 @@ void TQrlStringGrid::SetArrowColor(TColor Value)
 
 void TQrlStringGrid::InitFlatScrollBars()
 {
-    d->isFlat = flatScrollEntryPoint("InitializeFlatSB");
+    dsp->isFlat = flatScrollEntryPoint("InitializeFlatSB");
 }
 
 void TQrlStringGrid::DoneFlatScrollBars()
 {
-    d->isFlat = false;
+    dsp->isFlat = false;
     flatScrollEntryPoint("UninitializeFlatSB");
 }
 
 bool TQrlStringGrid::IsFlat() const
 {
-    return d->isFlat;
+    return dsp->isFlat;
 }
 
 void TQrlStringGrid::FlatSetScrollProp(int, int, bool)
 {
-    if (d->isFlat)
+    if (dsp->isFlat)
         flatScrollEntryPoint("FlatSB_SetScrollProp");
 }
 
@@ -296,9 +296,9 @@ void TQrlStringGrid::FlatSetScrollInfo(Qt::Orientation, const TScrollInfo &, boo
 
 void TQrlStringGrid::FlatShowScrollBar(Qt::Orientation Bar, bool)
 {
-    if (!d->isFlat)
+    if (!dsp->isFlat)
         return;
-    if (Bar == Qt::Horizontal ? !hasHorzBar(d->scrollBars) : !hasVertBar(d->scrollBars))
+    if (Bar == Qt::Horizontal ? !hasHorzBar(dsp->scrollBars) : !hasVertBar(dsp->scrollBars))
         return;
     flatScrollEntryPoint("FlatSB_ShowScrollBar");
 }
@@ -306,7 +306,7 @@ void TQrlStringGrid::FlatShowScrollBar(Qt::Orientation Bar, bool)
 void TQrlStringGrid::UpdateScrollStyle()
 {
     int style = 0;
-    switch (d->scrollType) {
+    switch (dsp->scrollType) {
     case TScrollType::ssNormal:
         style = 0;
         break;
@@ -325,10 +325,10 @@ void TQrlStringGrid::UpdateScrollStyle()
 
 void TQrlStringGrid::UpdateScrollColor()
 {
-    if (d->scrollColor == clNone)
+    if (dsp->scrollColor == clNone)
         return;
-    FlatSetScrollProp(64, static_cast<int>(d->scrollColor), true);
-    FlatSetScrollProp(128, static_cast<int>(d->scrollColor), true);
+    FlatSetScrollProp(64, static_cast<int>(dsp->scrollColor), true);
+    FlatSetScrollProp(128, static_cast<int>(dsp->scrollColor), true);
 }
 
 void TQrlStringGrid::UpdateScrollWidth()
@@ -339,7 +339,7 @@ void TQrlStringGrid::UpdateScrollWidth()
 
 void TQrlStringGrid::SyncFlatVScroll()
 {
-    if (!hasVertBar(d->scrollBars) || !d->isFlat)
+    if (!hasVertBar(dsp->scrollBars) || !dsp->isFlat)
         return;
     const QScrollBar *sb = verticalScrollBar();
     FlatSetScrollInfo(Qt::Vertical, {sb->minimum(), sb->maximum(), sb->pageStep(), sb->value()},
@@ -348,7 +348,7 @@ void TQrlStringGrid::SyncFlatVScroll()
 
 void TQrlStringGrid::SyncFlatHScroll()
 {
-    if (!hasHorzBar(d->scrollBars) || !d->isFlat)
+    if (!hasHorzBar(dsp->scrollBars) || !dsp->isFlat)
         return;
     const QScrollBar *sb = horizontalScrollBar();
     FlatSetScrollInfo(Qt::Horizontal, {sb->minimum(), sb->maximum(), sb->pageStep(), sb->value()},
@@ -406,16 +406,16 @@ void TQrlStringGrid::UpdateHScrollProportional()
     if (e >= 0.9999f)
         return;
     const double f = (double(e) + 127) / (1 - double(e));
-    const double p = gw < C ? double(D) / double(C - gw) * 128 : double(d->hScrollInfo.nPos);
+    const double p = gw < C ? double(D) / double(C - gw) * 128 : double(dsp->hScrollInfo.nPos);
     if (F + C - gw < 5)
         return;
     const int nMax = truncInt(f);
-    d->hScrollInfo = {0, nMax, nMax - 126, truncInt(p)};
-    applyScrollInfo(Qt::Horizontal, d->hScrollInfo);
+    dsp->hScrollInfo = {0, nMax, nMax - 126, truncInt(p)};
+    applyScrollInfo(Qt::Horizontal, dsp->hScrollInfo);
     SyncFlatHScroll();
     const TScrollBarAlways always = d->scrollBarAlways;
     if (always != TScrollBarAlways::saHorz && always != TScrollBarAlways::saBoth &&
-        (S < gw || !hasHorzBar(d->scrollBars)))
+        (S < gw || !hasHorzBar(dsp->scrollBars)))
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
@@ -440,8 +440,8 @@ void TQrlStringGrid::UpdateVScrollProportional()
     if (e >= 0.9999f)
         return;
     const int nMax = truncInt(f);
-    d->vScrollInfo = {0, nMax, nMax - 126, truncInt(p)};
-    applyScrollInfo(Qt::Vertical, d->vScrollInfo);
+    dsp->vScrollInfo = {0, nMax, nMax - 126, truncInt(p)};
+    applyScrollInfo(Qt::Vertical, dsp->vScrollInfo);
     SyncFlatVScroll();
 }
 
@@ -449,9 +449,9 @@ void TQrlStringGrid::UpdateScrollRange()
 {
     TBaseGrid::UpdateScrollRange();
     // The platform sets the bars' pages again on every change of the view.
-    if (!d || d->destroying || d->proportionalBusy || !d->scrollProportional)
+    if (!d || d->destroying || dsp->proportionalBusy || !d->scrollProportional)
         return;
-    TFlagScope busy(d->proportionalBusy, true);
+    TFlagScope busy(dsp->proportionalBusy, true);
     UpdateVScrollProportional();
     UpdateHScrollProportional();
 }
@@ -460,9 +460,9 @@ void TQrlStringGrid::UpdateScrollRange()
 
 THTMLHintWindow *TQrlStringGrid::ScrollHintWindow()
 {
-    if (!d->scrollHintWnd)
-        d->scrollHintWnd = new THTMLHintWindow(this);
-    return d->scrollHintWnd;
+    if (!dsp->scrollHintWnd)
+        dsp->scrollHintWnd = new THTMLHintWindow(this);
+    return dsp->scrollHintWnd;
 }
 
 void TQrlStringGrid::showScrollHint(const QString &Prefix, int Line)
@@ -476,14 +476,14 @@ void TQrlStringGrid::showScrollHint(const QString &Prefix, int Line)
     r = {at.x(), at.y(), at.x() + r.Width(), at.y() + r.Height()};
     w->SetColor(d->hintColor);
     w->ActivateHint(r, hint);
-    d->scrollHintShow = true;
+    dsp->scrollHintShow = true;
 }
 
 void TQrlStringGrid::hideScrollHint()
 {
-    if (d->scrollHintWnd)
-        d->scrollHintWnd->ReleaseHandle();
-    d->scrollHintShow = false;
+    if (dsp->scrollHintWnd)
+        dsp->scrollHintWnd->ReleaseHandle();
+    dsp->scrollHintShow = false;
 }
 
 bool TQrlStringGrid::fixedBackgroundCells(plat::TGridRect &R) const
@@ -539,7 +539,7 @@ void TQrlStringGrid::WMHScroll(TScrollCode Code, int Pos)
         if (Code == TScrollCode::scTrack)
             showScrollHint(QStringLiteral("Col : "), t);
     }
-    if (Code == TScrollCode::scPosition && d->isFlat && ColCount() > 0) {
+    if (Code == TScrollCode::scPosition && dsp->isFlat && ColCount() > 0) {
         // A flat bar's track is shorter by its thumb: stretch the position back over the range.
         const int k = roundEven(double(VisibleColCount()) * (barMax + 1) / ColCount());
         if (k != barMax + 1)
@@ -571,7 +571,7 @@ void TQrlStringGrid::WMVScroll(TScrollCode Code, int Pos, QScrollBar *Source)
         return;
     }
     if (Source) {
-        if (Source == d->scrollBar)
+        if (Source == dsp->scrollBar)
             cellScrollBarMessage(Code, Pos);
         return;
     }
@@ -614,7 +614,7 @@ void TQrlStringGrid::WMVScroll(TScrollCode Code, int Pos)
 
 void TQrlStringGrid::cellScrollBarMessage(TScrollCode Code, int Pos)
 {
-    QScrollBar *sb = d->scrollBar;
+    QScrollBar *sb = dsp->scrollBar;
     const int old = sb->value();
     int pos = old;
     switch (Code) {
@@ -641,17 +641,17 @@ void TQrlStringGrid::cellScrollBarMessage(TScrollCode Code, int Pos)
     pos = sb->sliderPosition();
     if (pos == old)
         return;
-    SetScrollPosition(d->scrollCol, d->scrollRow, pos);
-    RepaintCell(DisplColIndex(d->scrollCol), d->scrollRow);
-    DoScrollCell(d->scrollCol, d->scrollRow, pos, sb->minimum(), sb->maximum());
+    SetScrollPosition(dsp->scrollCol, dsp->scrollRow, pos);
+    RepaintCell(DisplColIndex(dsp->scrollCol), dsp->scrollRow);
+    DoScrollCell(dsp->scrollCol, dsp->scrollRow, pos, sb->minimum(), sb->maximum());
 }
 
 void TQrlStringGrid::ConnectCellScrollBar(QScrollBar *Bar, int ACol, int ARow)
 {
-    if (d->scrollBar != Bar) {
-        if (d->scrollBar)
-            disconnect(d->scrollBar, nullptr, this, nullptr);
-        d->scrollBar = Bar;
+    if (dsp->scrollBar != Bar) {
+        if (dsp->scrollBar)
+            disconnect(dsp->scrollBar, nullptr, this, nullptr);
+        dsp->scrollBar = Bar;
         if (Bar)
             connect(Bar, &QAbstractSlider::actionTriggered, this, [this, Bar](int action) {
                 bool known = false;
@@ -660,16 +660,16 @@ void TQrlStringGrid::ConnectCellScrollBar(QScrollBar *Bar, int ACol, int ARow)
                     WMVScroll(code, Bar->sliderPosition(), Bar);
             });
     }
-    d->scrollCol = ACol;
-    d->scrollRow = ARow;
+    dsp->scrollCol = ACol;
+    dsp->scrollRow = ARow;
 }
 
 // ---- drag scrolling ---------------------------------------------------------------------------
 
 void TQrlStringGrid::freeDragTimer()
 {
-    delete d->dragTmr.data();
-    d->dragTmr = nullptr;
+    delete dsp->dragTmr.data();
+    dsp->dragTmr = nullptr;
 }
 
 void TQrlStringGrid::DragOverHook(QObject *, int X, int Y, TDragState State, bool &)
@@ -679,32 +679,32 @@ void TQrlStringGrid::DragOverHook(QObject *, int X, int Y, TDragState State, boo
         freeDragTimer();
         return;
     }
-    const bool wasEmpty = d->dragScrollDirection.IsEmpty();
-    d->dragScrollDirection.Clear();
+    const bool wasEmpty = dsp->dragScrollDirection.IsEmpty();
+    dsp->dragScrollDirection.Clear();
     if (State == TDragState::dsDragLeave) {
         freeDragTimer();
     } else {
         const TDragScrollMargins &m = opts.Margins();
         if (Y < m.TopMargin())
-            d->dragScrollDirection.Include(TDragScrollDir::dsdUp);
+            dsp->dragScrollDirection.Include(TDragScrollDir::dsdUp);
         else if (Y > viewport()->height() - m.BottomMargin())
-            d->dragScrollDirection.Include(TDragScrollDir::dsdDown);
+            dsp->dragScrollDirection.Include(TDragScrollDir::dsdDown);
         if (X < m.LeftMargin())
-            d->dragScrollDirection.Include(TDragScrollDir::dsdLeft);
+            dsp->dragScrollDirection.Include(TDragScrollDir::dsdLeft);
         else if (X > viewport()->width() - m.RightMargin())
-            d->dragScrollDirection.Include(TDragScrollDir::dsdRight);
+            dsp->dragScrollDirection.Include(TDragScrollDir::dsdRight);
     }
-    if (d->dragScrollDirection.IsEmpty()) {
+    if (dsp->dragScrollDirection.IsEmpty()) {
         freeDragTimer();
-    } else if (!d->dragTmr) {
+    } else if (!dsp->dragTmr) {
         // Owned by the grid rather than its parent, so no tick outlives the grid.
-        d->dragTmr = new QTimer(this);
-        d->dragTmr->setObjectName(QStringLiteral("gridDragScrollTimer"));
-        d->dragTmr->setInterval(opts.Delays().InitialDelay());
-        connect(d->dragTmr, &QTimer::timeout, this, [this] { DragScrollTimer(); });
-        d->dragTmr->start();
+        dsp->dragTmr = new QTimer(this);
+        dsp->dragTmr->setObjectName(QStringLiteral("gridDragScrollTimer"));
+        dsp->dragTmr->setInterval(opts.Delays().InitialDelay());
+        connect(dsp->dragTmr, &QTimer::timeout, this, [this] { DragScrollTimer(); });
+        dsp->dragTmr->start();
     } else if (!wasEmpty) {
-        d->dragTmr->start(opts.Delays().InitialDelay());
+        dsp->dragTmr->start(opts.Delays().InitialDelay());
     }
 }
 
@@ -715,14 +715,14 @@ void TQrlStringGrid::DragScrollTimer()
         freeDragTimer();
         return;
     }
-    if (d->dragTmr)
-        d->dragTmr->setInterval(opts.Delays().RepeatDelay());
+    if (dsp->dragTmr)
+        dsp->dragTmr->setInterval(opts.Delays().RepeatDelay());
     bool canScroll = true;
     if (OnDragScroll)
-        OnDragScroll(this, TopRow(), LeftCol(), d->dragScrollDirection, canScroll);
+        OnDragScroll(this, TopRow(), LeftCol(), dsp->dragScrollDirection, canScroll);
     if (!canScroll)
         return;
-    const TDragScrollDirection dir = d->dragScrollDirection;
+    const TDragScrollDirection dir = dsp->dragScrollDirection;
     if (dir.Contains(TDragScrollDir::dsdUp) && TopRow() > FixedRows())
         SetTopRow(TopRow() - 1);
     if (dir.Contains(TDragScrollDir::dsdDown) && TopRow() + VisibleRowCount() < RowCount())
@@ -785,12 +785,12 @@ void TQrlStringGrid::DoStretchColumn(int Index)
         return;
     if (Index < -1 || Index >= ColCount())
         throw EQrlGridError(QStringLiteral("Stretch column index out of range"));
-    if (ColCount() == 0 || !d->columnSize->Stretch() || d->isColChanging)
+    if (ColCount() == 0 || !d->columnSize->Stretch() || dsp->isColChanging)
         return;
     const int col = Index == -1 ? ColCount() - 1 : Index;
     {
-        TFlagScope changing(d->isColChanging, true);
-        TFlagScope noRestretch(d->colchgFlg, false);
+        TFlagScope changing(dsp->isColChanging, true);
+        TFlagScope noRestretch(dsp->colchgFlg, false);
         const int client = viewport()->width();
         if (ColCount() == 1) {
             SetColWidths(0, client);
@@ -805,7 +805,7 @@ void TQrlStringGrid::DoStretchColumn(int Index)
                 SetColWidths(col, DefaultColWidth());
         }
     }
-    d->colchgFlg = true;
+    dsp->colchgFlg = true;
     // The floating footer's panel is not built: there is no panel to align yet.
 }
 
@@ -828,23 +828,23 @@ void TQrlStringGrid::ColWidthsChangedHook()
 {
     // Only with Stretch on: an out-of-range StretchColumn must not make every width change
     // throw.
-    if (d->colchgFlg && d->columnSize->Stretch())
+    if (dsp->colchgFlg && d->columnSize->Stretch())
         DoStretchColumn(d->columnSize->StretchColumn());
-    if (IsDesigningQuery() && d->scrollHintShow)
+    if (IsDesigningQuery() && dsp->scrollHintShow)
         hideScrollHint();
     TBaseGrid::ColWidthsChanged();
-    d->colSizeFlg = true;
-    const int sized = d->colClicked;
+    dsp->colSizeFlg = true;
+    const int sized = dsp->colClicked;
     const bool valid = sized >= 0 && sized < ColCount();
-    if (d->colSized && valid && d->mouseActions->AllColumnSize() && d->colClickedSize > 0) {
-        const double factor = double(ColWidths(sized)) / d->colClickedSize;
+    if (dsp->colSized && valid && d->mouseActions->AllColumnSize() && dsp->colClickedSize > 0) {
+        const double factor = double(ColWidths(sized)) / dsp->colClickedSize;
         // The widths set here are no user sizing of their own.
-        TFlagScope notSized(d->colSized, false);
+        TFlagScope notSized(dsp->colSized, false);
         for (int c = FixedCols(); c < ColCount(); ++c)
             if (c != sized)
                 SetColWidths(c, roundEven(ColWidths(c) * factor));
     }
-    if (d->colSized) {
+    if (dsp->colSized) {
         if (OnEndColumnSize)
             OnEndColumnSize(this, sized);
         if (valid) {
@@ -852,18 +852,18 @@ void TQrlStringGrid::ColWidthsChangedHook()
             int limited = width;
             UpdateColSize(sized, limited);
             if (limited != width) {
-                d->colSized = false;
+                dsp->colSized = false;
                 SetColWidths(sized, limited);
             }
         }
-        if (d->colSized) {
-            d->colClicked = -1;
-            d->rowClicked = -1;
+        if (dsp->colSized) {
+            dsp->colClicked = -1;
+            dsp->rowClicked = -1;
         }
     }
-    if (d->editMode && d->editCtrl)
-        d->editCtrl->setGeometry(CellRect(Col(), Row()).toQRect());
-    d->colSized = false;
+    if (QWidget *editor = shownSpecialEditor())
+        editor->setGeometry(CellRect(Col(), Row()).toQRect());
+    dsp->colSized = false;
     hideEditorOnCheckBox();
     UpdateFooter();
     CellControlsUpdate(false);
@@ -873,25 +873,25 @@ void TQrlStringGrid::ColWidthsChangedHook()
 
 void TQrlStringGrid::RowHeightsChangedHook()
 {
-    if (IsDesigningQuery() && d->scrollHintShow)
+    if (IsDesigningQuery() && dsp->scrollHintShow)
         hideScrollHint();
     TBaseGrid::RowHeightsChanged();
-    const int sized = d->rowClicked;
+    const int sized = dsp->rowClicked;
     const bool valid = sized >= 0 && sized < RowCount();
-    if (d->rowSized && valid && d->mouseActions->AllRowSize() && d->rowClickedSize > 0) {
-        const double factor = double(RowHeights(sized)) / d->rowClickedSize;
-        TFlagScope notSized(d->rowSized, false);
+    if (dsp->rowSized && valid && d->mouseActions->AllRowSize() && dsp->rowClickedSize > 0) {
+        const double factor = double(RowHeights(sized)) / dsp->rowClickedSize;
+        TFlagScope notSized(dsp->rowSized, false);
         for (int r = FixedRows(); r < RowCount(); ++r)
             if (r != sized)
                 SetRowHeights(r, roundEven(RowHeights(r) * factor));
     }
-    if (d->rowSized) {
+    if (dsp->rowSized) {
         if (OnEndRowSize)
             OnEndRowSize(this, sized);
-        d->colClicked = -1;
-        d->rowClicked = -1;
+        dsp->colClicked = -1;
+        dsp->rowClicked = -1;
     }
-    d->rowSized = false;
+    dsp->rowSized = false;
     hideEditorOnCheckBox();
     CellControlsUpdate(false);
 }
@@ -932,8 +932,8 @@ void TQrlStringGrid::NotificationHook(QObject *AComponent, TOperation Operation)
         d->pictureContainer = nullptr;
     if (d->cellChecker == AComponent)
         d->cellChecker = nullptr;
-    if (d->fixedDropDownMenu == AComponent)
-        d->fixedDropDownMenu = nullptr;
+    if (dsp->fixedDropDownMenu == AComponent)
+        dsp->fixedDropDownMenu = nullptr;
     TQrlStringGrid *sync = d->syncGrid->Grid();
     if (!d->destroying && sync && static_cast<QObject *>(sync) == AComponent)
         d->syncGrid->Notification(sync);

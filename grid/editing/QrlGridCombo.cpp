@@ -2,10 +2,10 @@
 // lookup completion, item history and the wheel.
 #include "grid/editing/QrlGridCombo.h"
 
+#include "grid/editing/QrlStringGrid_editing_p.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlGridTypes.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -301,9 +301,9 @@ bool TGridCombo::eventFilter(QObject *watched, QEvent *e)
 
 bool TGridCombo::commitText(bool MarkNoAdvance)
 {
-    TStringGridModelState &d = *FGrid->d;
+    TStringGridEditingState &es = *FGrid->ed;
     // The cell the editor was shown over, which code may have moved the cursor away from.
-    const plat::TGridCoord cell = d.editCell;
+    const plat::TGridCoord cell = es.editCell;
     const bool ownCell =
         cell.X >= 0 && cell.Y >= 0 && cell.X < FGrid->ColCount() && cell.Y < FGrid->RowCount();
     const plat::TGridCoord b =
@@ -316,24 +316,24 @@ bool TGridCombo::commitText(bool MarkNoAdvance)
             FGrid->SetCurrentCell(text);
         if (!FGrid->ValidateCell(text)) {
             {
-                TFlagScope fill(d.comboFilling, true);
-                SetText(d.newCellText);
+                TFlagScope fill(es.comboFilling, true);
+                SetText(es.newCellText);
             }
             if (MarkNoAdvance)
-                d.noAutoAdvance = true;
+                es.noAutoAdvance = true;
             update();
             return false;
         }
     }
-    TFlagScope fill(d.comboFilling, true);
+    TFlagScope fill(es.comboFilling, true);
     SetText(ownCell ? FGrid->GetGridCell(b.X, b.Y) : FGrid->CurrentCell());
     return true;
 }
 
 void TGridCombo::tabOut(QKeyEvent *e)
 {
-    TStringGridModelState &d = *FGrid->d;
-    if (d.editMode && isVisible()) {
+    TStringGridEditingState &es = *FGrid->ed;
+    if (es.editMode && isVisible()) {
         if (!commitText(false)) {
             if (lineEdit())
                 lineEdit()->setCursorPosition(static_cast<int>(Text().size()));
@@ -352,7 +352,7 @@ void TGridCombo::tabOut(QKeyEvent *e)
 
 void TGridCombo::KeyDownHook(int &Key, TShiftState Shift)
 {
-    TStringGridModelState &d = *FGrid->d;
+    TStringGridEditingState &es = *FGrid->ed;
     TNavigation *nav = FGrid->Navigation();
     Forced = false;
     const bool open = DroppedDown() || FListKey;
@@ -400,7 +400,7 @@ void TGridCombo::KeyDownHook(int &Key, TShiftState Shift)
 
     if (Key == Qt::Key_Escape) {
         {
-            TFlagScope fill(d.comboFilling, true);
+            TFlagScope fill(es.comboFilling, true);
             SetText(FGrid->CurrentCell());
         }
         FGrid->HideInplaceEdit();
@@ -553,7 +553,7 @@ void TGridCombo::cursorWalk(bool Forward)
     }
     FGrid->setFocus();
     // Without an active window the focus change does not reach the control.
-    if (FGrid->d->editMode && isVisible())
+    if (FGrid->ed->editMode && isVisible())
         leave();
     const bool alwaysEdit = nav->CursorWalkAlwaysEdit();
     const TAdvanceDirection old = nav->AdvanceDirection();
@@ -586,7 +586,7 @@ void TGridCombo::KeyUpHook(int &Key, TShiftState Shift)
             }
         }
     }
-    FGrid->d->noAutoAdvance = false;
+    FGrid->ed->noAutoAdvance = false;
 }
 
 void TGridCombo::keyReleaseEvent(QKeyEvent *e)
@@ -607,10 +607,11 @@ void TGridCombo::keyReleaseEvent(QKeyEvent *e)
 void TGridCombo::DoChange()
 {
     const TStringGridModelState &d = *FGrid->d;
+    const TStringGridEditingState &es = *FGrid->ed;
     QLineEdit *edit = lineEdit();
-    if (!WorkMode || !d.lookup || !edit)
+    if (!WorkMode || !es.lookup || !edit)
         return;
-    const bool cs = d.lookupCaseSensitive;
+    const bool cs = es.lookupCaseSensitive;
     const QLocale locale;
     const QString text = edit->text();
     const int typedLen = edit->cursorPosition();
@@ -622,7 +623,7 @@ void TGridCombo::DoChange()
     };
     auto complete = [&](const QString &item) {
         const QString done = text.left(typedLen) + item.mid(typedLen, 255);
-        TFlagScope fill(FGrid->d->comboFilling, true);
+        TFlagScope fill(FGrid->ed->comboFilling, true);
         setEditText(done);
         edit->setSelection(typedLen, static_cast<int>(done.size()) - typedLen);
     };
@@ -630,7 +631,7 @@ void TGridCombo::DoChange()
         if (!matches(itemText(i)))
             continue;
         {
-            TFlagScope fill(FGrid->d->comboFilling, true);
+            TFlagScope fill(FGrid->ed->comboFilling, true);
             setCurrentIndex(i);
             FEdited = false;
         }
@@ -667,7 +668,7 @@ void TGridCombo::wheelEvent(QWheelEvent *e)
         --i;
     }
     {
-        TFlagScope fill(FGrid->d->comboFilling, true);
+        TFlagScope fill(FGrid->ed->comboFilling, true);
         SetItemIndex(i);
     }
     const int r = FGrid->RealColIndex(FGrid->Col());
@@ -681,7 +682,7 @@ void TGridCombo::wheelEvent(QWheelEvent *e)
 void TGridCombo::focusInEvent(QFocusEvent *e)
 {
     TQsgComboBox::focusInEvent(e);
-    TStringGridModelState &d = *FGrid->d;
+    TStringGridEditingState &es = *FGrid->ed;
     QLineEdit *edit = lineEdit();
     if (!edit)
         return;
@@ -690,26 +691,26 @@ void TGridCombo::focusInEvent(QFocusEvent *e)
         edit->setCursorPosition(static_cast<int>(edit->text().size()));
     else
         edit->selectAll();
-    if (d.lButFlg) {
+    if (es.lButFlg) {
         const QPoint p = mapFromGlobal(QCursor::pos());
         if (p.x() >= 0 && p.x() <= width() && p.y() >= 0 && p.y() <= height()) {
             edit->setCursorPosition(edit->cursorPositionAt(edit->mapFrom(this, p)));
             edit->deselect();
-            d.lButFlg = false;
+            es.lButFlg = false;
         }
     }
 }
 
 void TGridCombo::leave()
 {
-    TStringGridModelState &d = *FGrid->d;
+    TStringGridEditingState &es = *FGrid->ed;
     const QString text = Text();
     if (FGrid->LookupHistory() && !text.isEmpty() && IndexOfItem(text) < 0) {
-        TFlagScope fill(d.comboFilling, true);
+        TFlagScope fill(es.comboFilling, true);
         AddItem(text, nullptr);
     }
     // A refused text keeps the editor open rather than storing what validation rejected.
-    if (d.editMode && !d.blockKill && isVisible() && (!HasValue() || FGrid->ValidateCell(text)))
+    if (es.editMode && !es.blockKill && isVisible() && (!HasValue() || FGrid->ValidateCell(text)))
         FGrid->HideInplaceEdit();
 }
 

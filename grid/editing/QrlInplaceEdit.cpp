@@ -1,9 +1,9 @@
 #include "grid/editing/QrlInplaceEdit.h"
 
+#include "grid/editing/QrlStringGrid_editing_p.h"
 #include "grid/model/QrlGridParse.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 #include "platform/grid/PlatformStringGrid.h"
 #include "platform/os/Regional.h"
 #include "platform/ui/Beep.h"
@@ -124,11 +124,11 @@ bool TQrlInplaceEdit::multiLineGrid() const
 
 void TQrlInplaceEdit::updateContents()
 {
-    TStringGridModelState &d = *FGrid->d;
+    TStringGridEditingState &es = *FGrid->ed;
     FWordWrap = FGrid->WordWrap();
-    applyWindow(d.editControl == edPassword, FGrid->PasswordChar(), FWordWrap,
+    applyWindow(es.editControl == edPassword, FGrid->PasswordChar(), FWordWrap,
                 FGrid->Navigation()->LineFeedOnEnter());
-    d.noEditChange = true;
+    es.noEditChange = true;
     {
         // Loading the cell is no edit: nothing is written back or reported.
         THeld<bool> loading(m_loading, true);
@@ -156,7 +156,7 @@ void TQrlInplaceEdit::updateContents()
     FGrid->DoGetEditorProp(col, row, nullptr);
     // An editor that keeps the focus from cell to cell gets no focus-in to report changes again.
     if (w->hasFocus())
-        d.noEditChange = false;
+        es.noEditChange = false;
 }
 
 void TQrlInplaceEdit::boundsChanged()
@@ -180,16 +180,16 @@ void TQrlInplaceEdit::textChanged()
 {
     if (m_loading || !gridAlive())
         return;
-    TStringGridModelState &d = *FGrid->d;
+    TStringGridEditingState &es = *FGrid->ed;
     // The editor's own cell: code may have moved the cursor while it is open.
     const int col = m_editor->EditCol();
     const int row = m_editor->EditRow();
-    if (!d.noEditChange && FGrid->OnEditChange)
+    if (!es.noEditChange && FGrid->OnEditChange)
         FGrid->OnEditChange(FGrid, col, row, Text());
     // The cell follows the editor while typing, so that what the grid shows and computes from
     // the cell is the typed text.
-    const TEditorType kind = d.editControl;
-    if (d.showEditProcess && d.editMode && !d.editStart && IsTextEditorKind(kind) &&
+    const TEditorType kind = es.editControl;
+    if (es.showEditProcess && es.editMode && !es.editStart && IsTextEditorKind(kind) &&
         kind != edValidChars && col >= 0 && row >= 0)
         FGrid->SetEditTextHook(col, row, Text());
 }
@@ -288,9 +288,9 @@ void TQrlInplaceEdit::contextMenu(const QPoint &globalPos)
 
 void TQrlInplaceEdit::focusIn()
 {
-    TStringGridModelState &d = *FGrid->d;
+    TStringGridEditingState &es = *FGrid->ed;
     FGotFocus = true;
-    d.noEditChange = false;
+    es.noEditChange = false;
     FLengthLimit = static_cast<std::int16_t>(std::clamp(FGrid->GetEditLimit(), 0, 32767));
     if (m_editor->MaxLength() != FLengthLimit) {
         // A new limit sets the line edit's text again, which drops the selection the editor
@@ -302,19 +302,19 @@ void TQrlInplaceEdit::focusIn()
         if (selLength > 0)
             m_editor->SetSelLength(selLength);
     }
-    if (!m_editor->EditMask().isEmpty() && !d.lButFlg && FGrid->Navigation()->ImproveMaskSel()) {
+    if (!m_editor->EditMask().isEmpty() && !es.lButFlg && FGrid->Navigation()->ImproveMaskSel()) {
         m_editor->SetSelStart(0);
         m_editor->SetSelLength(1);
         return;
     }
     if (!FGrid->Navigation()->EditSelectAll())
         m_editor->SetSelStart(static_cast<int>(Text().size()));
-    if (d.lButFlg) {
+    if (es.lButFlg) {
         QWidget *w = Widget();
         const QPoint p = w->mapFromGlobal(QCursor::pos());
         if (w->rect().contains(p)) {
             m_editor->SetSelStart(charFromPos(p));
-            d.lButFlg = false;
+            es.lButFlg = false;
         }
     }
 }
@@ -322,10 +322,11 @@ void TQrlInplaceEdit::focusIn()
 void TQrlInplaceEdit::focusOut(QEvent *e)
 {
     TStringGridModelState &d = *FGrid->d;
+    TStringGridEditingState &es = *FGrid->ed;
     d.startEditChar = QChar();
-    if (d.lookup || d.lookupHistory) {
+    if (es.lookup || es.lookupHistory) {
         const QString t = Text();
-        if (d.lookupHistory && !d.lookupItems.contains(t))
+        if (es.lookupHistory && !d.lookupItems.contains(t))
             d.lookupItems.append(t);
     }
     baseProcessing(e);
@@ -343,8 +344,8 @@ void TQrlInplaceEdit::focusOut(QEvent *e)
         const int rowE = FRowE;
         auto close = [&] {
             FGrid->HideInplaceEdit();
-            d.editing = false;
-            d.editMode = false;
+            es.editing = false;
+            es.editMode = false;
         };
         try {
             FGrid->ValidateCell(Text());
@@ -361,7 +362,7 @@ void TQrlInplaceEdit::focusOut(QEvent *e)
         // would be lost for the kinds that are not written through while typing.
         FGrid->SetEditTextHook(m_editor->EditCol(), m_editor->EditRow(), Text());
     }
-    d.noEditChange = true;
+    es.noEditChange = true;
     {
         THeld<bool> loading(m_loading, true);
         SetText(FGrid->CurrentCell());
@@ -376,19 +377,19 @@ void TQrlInplaceEdit::focusOut(QEvent *e)
 
 void TQrlInplaceEdit::refusalDisplay(const QString &T, const QString &S)
 {
-    TStringGridModelState &d = *FGrid->d;
-    SetText(d.newCellText);
+    TStringGridEditingState &es = *FGrid->ed;
+    SetText(es.newCellText);
     if (FGrid->Navigation()->EditSelectAll())
         m_editor->SelectAll();
     else
         m_editor->SetSelStart(static_cast<int>(T.size()));
     Widget()->update();
-    d.oldCellText = S;
+    es.oldCellText = S;
 }
 
 void TQrlInplaceEdit::writeCurrentCell(const QString &T)
 {
-    THeld<bool> validating(FGrid->d->validating, true);
+    THeld<bool> validating(FGrid->ed->validating, true);
     // The editor's own cell, which is the current one unless code moved the cursor meanwhile.
     const int col = m_editor->EditCol();
     const int row = m_editor->EditRow();
@@ -402,11 +403,11 @@ void TQrlInplaceEdit::writeCurrentCell(const QString &T)
 
 bool TQrlInplaceEdit::keyDownMessage(QKeyEvent *e)
 {
-    TStringGridModelState &d = *FGrid->d;
+    TStringGridEditingState &es = *FGrid->ed;
     TNavigation *nav = FGrid->Navigation();
     FOldSelStart = m_editor->SelStart();
     const QString T = Text();
-    const QString S = d.oldCellText;
+    const QString S = es.oldCellText;
     const int key = e->key();
     const Qt::KeyboardModifiers mods = e->modifiers();
     const bool ctrl = mods & Qt::ControlModifier;
@@ -416,7 +417,7 @@ bool TQrlInplaceEdit::keyDownMessage(QKeyEvent *e)
     const int len = static_cast<int>(T.size());
 
     if (key == Qt::Key_Escape) {
-        SetText(d.cellCache);
+        SetText(es.cellCache);
         FGrid->HideInplaceEdit();
         return false;
     }
@@ -431,7 +432,7 @@ bool TQrlInplaceEdit::keyDownMessage(QKeyEvent *e)
             refusalDisplay(T, S);
             return true;
         }
-        SetText(d.newCellText);
+        SetText(es.newCellText);
         FGrid->HideInplaceEdit();
         if (FGrid->Options().Contains(plat::TGridOption::goTabs))
             FGrid->TabToNextCell(shift || key == Qt::Key_Backtab);
@@ -447,7 +448,7 @@ bool TQrlInplaceEdit::keyDownMessage(QKeyEvent *e)
             refusalDisplay(T, S);
             return true;
         }
-        SetText(d.newCellText);
+        SetText(es.newCellText);
         FGrid->HideInplaceEdit();
         tabOnFromGrid(FGrid, key, mods);
         return true;
@@ -457,7 +458,7 @@ bool TQrlInplaceEdit::keyDownMessage(QKeyEvent *e)
          (key == Qt::Key_Right && FOldSelStart == len))) {
         writeCurrentCell(T);
         if (FGrid->ValidateCell(T)) {
-            SetText(d.newCellText);
+            SetText(es.newCellText);
             FGrid->HideInplaceEdit();
             FGrid->setFocus(Qt::OtherFocusReason);
         } else {
@@ -472,7 +473,7 @@ bool TQrlInplaceEdit::keyDownMessage(QKeyEvent *e)
             refusalDisplay(T, S);
             return true;
         }
-        SetText(d.newCellText);
+        SetText(es.newCellText);
         rowStep = true;
     }
     if (enter && !nav->LineFeedOnEnter() && !ctrl) {
@@ -480,7 +481,7 @@ bool TQrlInplaceEdit::keyDownMessage(QKeyEvent *e)
             refusalDisplay(T, S);
             return true;
         }
-        SetText(d.newCellText);
+        SetText(es.newCellText);
     }
     if (key == Qt::Key_Home && !ctrl && !shift) {
         m_editor->SetSelStart(0);
@@ -513,7 +514,7 @@ void TQrlInplaceEdit::keyDownHook(int &Key, plat::TShiftState Shift)
     case Qt::Key_Enter:
         // Enter without a line break ends a multi-line text as it is.
         if (!FGrid->Navigation()->AllowCtrlEnter() && multiLineGrid())
-            FGrid->d->editing = false;
+            FGrid->ed->editing = false;
         if ((Shift.Contains(TShiftStateItem::ssShift) || Shift.Contains(TShiftStateItem::ssCtrl)) &&
             FGrid->SizeWhileTyping()->Height() && FGrid->MultilineCells())
             growForLineBreak();
@@ -580,12 +581,12 @@ bool TQrlInplaceEdit::acceptChar(TEditorType kind, QChar &Ch, bool ctrl)
         Ch = Ch.toLower();
         return true;
     case edValidChars: {
-        TStringGridModelState &d = *FGrid->d;
+        TStringGridEditingState &es = *FGrid->ed;
         if (code == 8 || code == 13)
             return true;
-        if (!d.validChars.isEmpty())
-            return d.validChars.contains(Ch) || beep();
-        return (code <= 255 && d.validCharSet.test(code)) || beep();
+        if (!es.validChars.isEmpty())
+            return es.validChars.contains(Ch) || beep();
+        return (code <= 255 && es.validCharSet.test(code)) || beep();
     }
     default:
         return true;
@@ -596,11 +597,11 @@ bool TQrlInplaceEdit::charMessage(QKeyEvent *e)
 {
     if (e->text().isEmpty())
         return false;
-    TStringGridModelState &d = *FGrid->d;
+    TStringGridEditingState &es = *FGrid->ed;
     TNavigation *nav = FGrid->Navigation();
     QChar ch = e->text().at(0);
     const bool ctrl = e->modifiers() & Qt::ControlModifier;
-    if (d.excelStyleDecimalSeparator && (e->modifiers() & Qt::KeypadModifier) && ch == u'.')
+    if (es.excelStyleDecimalSeparator && (e->modifiers() & Qt::KeypadModifier) && ch == u'.')
         ch = decimalSeparator();
     const ushort code = ch.unicode();
     if (code == 1 && ctrl)
@@ -610,7 +611,7 @@ bool TQrlInplaceEdit::charMessage(QKeyEvent *e)
     if (FLengthLimit > 0 && Text().size() >= FLengthLimit && m_editor->SelLength() == 0 &&
         code != 8 && code != 27 && code != 13)
         return true;
-    const TEditorType kind = d.editControl;
+    const TEditorType kind = es.editControl;
     const bool plainKind = kind == edNormal || kind == edCapital || kind == edMixedCase ||
                            kind == edLowerCase || kind == edUpperCase || kind == edValidChars;
     if (plainKind && code == 13 && nav->LineFeedOnEnter()) {
@@ -787,17 +788,18 @@ void TQrlInplaceEdit::growAfterKey()
 void TQrlInplaceEdit::DoChange()
 {
     TStringGridModelState &d = *FGrid->d;
-    if (!Workmode || m_editor->SelLength() != 0 || !d.lookup || d.lookupItems.isEmpty())
+    TStringGridEditingState &es = *FGrid->ed;
+    if (!Workmode || m_editor->SelLength() != 0 || !es.lookup || d.lookupItems.isEmpty())
         return;
     const int caret = m_editor->SelStart();
     QString P = Text().left(caret);
     // Nothing typed yet completes nothing (a key that only moved the caret home).
     if (P.isEmpty())
         return;
-    if (!d.lookupCaseSensitive)
+    if (!es.lookupCaseSensitive)
         P = P.toUpper();
     for (const QString &item : std::as_const(d.lookupItems)) {
-        const QString cmp = d.lookupCaseSensitive ? item : item.toUpper();
+        const QString cmp = es.lookupCaseSensitive ? item : item.toUpper();
         if (!cmp.startsWith(P))
             continue;
         const QString completed =
@@ -841,7 +843,7 @@ void TQrlInplaceEdit::CutToClipboard()
 
 bool TQrlInplaceEdit::pasteAccepted(TEditorType kind, QString &text) const
 {
-    const TStringGridModelState &d = *FGrid->d;
+    const TStringGridEditingState &es = *FGrid->ed;
     const int numKind = NumberTextKind(text);
     switch (kind) {
     case edNumeric:
@@ -862,10 +864,10 @@ bool TQrlInplaceEdit::pasteAccepted(TEditorType kind, QString &text) const
         text = text.toUpper();
         return true;
     case edValidChars:
-        if (d.validChars.isEmpty())
+        if (es.validChars.isEmpty())
             return false;
         for (QChar c : std::as_const(text))
-            if (!d.validChars.contains(c))
+            if (!es.validChars.contains(c))
                 return false;
         return true;
     default:

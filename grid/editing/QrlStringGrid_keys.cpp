@@ -1,9 +1,9 @@
 // The grid's keyboard front: the key-down message with its ordered checks around the
 // framework's key processing, the framework's key-down hook, typed characters and resizing.
+#include "grid/editing/QrlStringGrid_editing_p.h"
 #include "grid/model/QrlCalcSettings.h"
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 
 #include "platform/os/Regional.h"
 
@@ -101,8 +101,8 @@ bool TQrlStringGrid::KeyDownMessageHook(QKeyEvent *Message)
     const int fixedCols = TBaseGrid::FixedCols();
 
     const int L0 = LeftCol();
-    d->moveSelection = Selection();
-    d->keyDownSelection = d->moveSelection.Normalized();
+    ed->keys.moveSelection = Selection();
+    ed->keys.keyDownSelection = ed->keys.moveSelection.Normalized();
     const int R0 = Row();
     const int RC = RealColIndex(Col());
     const bool rowSelect = Options().Contains(TGridOption::goRowSelect);
@@ -210,10 +210,10 @@ bool TQrlStringGrid::KeyDownMessageHook(QKeyEvent *Message)
     if (isTabKey(key) && Options().Contains(TGridOption::goTabs)) {
         TabToNextCell(shiftDown || key == Qt::Key_Backtab);
         const TGridRect now = Selection().Normalized();
-        if (!(now == d->keyDownSelection)) {
+        if (!(now == ed->keys.keyDownSelection)) {
             DoSelectionChanged(now.Left, now.Top, now.Right, now.Bottom);
-            d->moveSelection = Selection();
-            d->keyDownSelection = now;
+            ed->keys.moveSelection = Selection();
+            ed->keys.keyDownSelection = now;
         }
         return true;
     }
@@ -227,26 +227,26 @@ bool TQrlStringGrid::KeyDownMessageHook(QKeyEvent *Message)
         AppendRowOnArrowDown();
 
     // The selection rectangle is drawn around the cells.
-    if (d->selectionRectangle && !(Selection() == d->moveSelection)) {
+    if (d->selectionRectangle && !(Selection() == ed->keys.moveSelection)) {
         InvalidateCellRange(Selection().Normalized());
-        d->moveSelection = Selection();
+        ed->keys.moveSelection = Selection();
     }
 
     // The framework's processing runs next, when the platform takes the message on; its
     // key-down hook then runs the steps after it.
-    d->keyMessage = {true, key, shift, L0, keepLeft};
+    ed->keys.keyMessage = {true, key, shift, L0, keepLeft};
     if (keepLeft)
         BeginUpdate();
     if (key != 0)
         return false;
-    d->keyMessage.pending = false;
+    ed->keys.keyMessage.pending = false;
     keyDownAfterFramework();
     return true;
 }
 
 void TQrlStringGrid::keyDownAfterFramework()
 {
-    const TStringGridModelState::TKeyMessage m = d->keyMessage;
+    const TStringGridEditingState::TKeys::TKeyMessage m = ed->keys.keyMessage;
     const int key = m.key != 0 ? m.key : Qt::Key_unknown;
     const TShiftState shift = m.shift;
     const bool ctrl = shift.Contains(TShiftStateItem::ssCtrl);
@@ -287,10 +287,10 @@ void TQrlStringGrid::keyDownAfterFramework()
 
     // The selection changed by this key is reported once.
     const TGridRect now = Selection().Normalized();
-    if (!(now == d->keyDownSelection)) {
+    if (!(now == ed->keys.keyDownSelection)) {
         DoSelectionChanged(now.Left, now.Top, now.Right, now.Bottom);
-        d->moveSelection = Selection();
-        d->keyDownSelection = now;
+        ed->keys.moveSelection = Selection();
+        ed->keys.keyDownSelection = now;
     }
 }
 
@@ -544,7 +544,7 @@ void TQrlStringGrid::insertRowKey()
     InsertRowHook(at);
     if (OnAutoInsertRow)
         OnAutoInsertRow(this, at);
-    d->gridModified = true;
+    ed->gridModified = true;
     if (t < RowCount())
         SetRow(t);
     CalcFooter(-1);
@@ -564,7 +564,7 @@ bool TQrlStringGrid::deleteRowKey()
     if (d->floatingFooter->Visible() && Row() == RowCount() - 1)
         SetRow(Row() - 1);
     KeepOldCellValue(Col(), Row());
-    d->gridModified = true;
+    ed->gridModified = true;
     CalcFooter(-1);
     return true;
 }
@@ -622,7 +622,7 @@ void TQrlStringGrid::disjunctKey(int Key, TShiftState Shift)
 void TQrlStringGrid::KeyDown(int &Key, TShiftState Shift)
 {
     // Only the call from the key message's own processing goes on with its later steps.
-    const bool fromMessage = std::exchange(d->keyMessage.pending, false);
+    const bool fromMessage = std::exchange(ed->keys.keyMessage.pending, false);
     KeyDownHook(Key, Shift);
     if (fromMessage)
         keyDownAfterFramework();
@@ -630,7 +630,7 @@ void TQrlStringGrid::KeyDown(int &Key, TShiftState Shift)
 
 void TQrlStringGrid::KeyDownHook(int &Key, TShiftState Shift)
 {
-    d->lastKeyCell = {Col(), Row()};
+    ed->keys.lastKeyCell = {Col(), Row()};
     const int r0 = Row();
     const int key = Key;
     TBaseGrid::KeyDown(Key, Shift);
@@ -668,7 +668,7 @@ void TQrlStringGrid::KeyDownHook(int &Key, TShiftState Shift)
     const TCursorAdvance advance = nav.CursorAdvance();
     if (advance == TCursorAdvance::caSnake || advance == TCursorAdvance::caLoop) {
         const bool snake = advance == TCursorAdvance::caSnake;
-        const TGridCoord last = d->lastKeyCell;
+        const TGridCoord last = ed->keys.lastKeyCell;
         if (key == Qt::Key_Left && last.X == fixedCols) {
             if (snake && Row() > fixedRows)
                 SetRow(Row() - 1);
@@ -763,7 +763,7 @@ bool TQrlStringGrid::CharMessageHook(QKeyEvent *Message)
         return ch.isNull() ? true : frameworkChar(Message, ch);
     }
 
-    if (d->excelStyleDecimalSeparator && ch == u'.' && (Message->modifiers() & Qt::KeypadModifier))
+    if (ed->excelStyleDecimalSeparator && ch == u'.' && (Message->modifiers() & Qt::KeypadModifier))
         ch = decimalSeparator();
     if (code == 13 && clickable && d->navigation->AdvanceOnEnter())
         return frameworkChar(Message, ch);

@@ -1,6 +1,7 @@
 // Special editors: the controls that cells of other than the text kinds are edited with.
 #include "grid/editing/QrlGridEditors.h"
 #include "grid/editing/QrlGridSpin.h"
+#include "grid/editing/QrlStringGrid_editing_p.h"
 #include "grid/model/QrlColumnGrid.h"
 #include "grid/model/QrlGridColumn.h"
 #include "grid/model/QrlGridFormat.h"
@@ -8,7 +9,6 @@
 #include "grid/model/QrlGridParse.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 #include "platform/grid/GridEditor.h"
 #include "platform/ui/Colors.h"
 
@@ -151,10 +151,10 @@ bool TQrlStringGrid::TextEditorStandsIn(TEditorType Kind)
 
 void TQrlStringGrid::ShowCellEditor(int ACol, int ARow)
 {
-    d->editing = true;
-    d->specialEditor = true;
-    d->editActive = true;
-    d->editCell = {ACol, ARow};
+    ed->editing = true;
+    ed->specialEditor = true;
+    ed->editActive = true;
+    ed->editCell = {ACol, ARow};
     const int r = RealColIndex(ACol);
     TRect rect = CellRect(ACol, ARow);
     if (isRightToLeft())
@@ -162,11 +162,11 @@ void TQrlStringGrid::ShowCellEditor(int ACol, int ARow)
     // The editor takes the cell's background as it is painted.
     plat::TGridDrawState state;
     const TColor color = CellVisuals(ACol, Row(), state, false, false, true).brush.Color();
-    d->editCtrl = nullptr;
-    if (d->editControl != edCustom)
-        d->lastValidation = true;
+    ed->editCtrl = nullptr;
+    if (ed->editControl != edCustom)
+        ed->lastValidation = true;
 
-    const TEditorType kind = d->editControl;
+    const TEditorType kind = ed->editControl;
     if (isComboKind(kind))
         showComboEditor(ACol, ARow, r, rect, color);
     else if (isSpinKind(kind))
@@ -177,17 +177,17 @@ void TQrlStringGrid::ShowCellEditor(int ACol, int ARow)
         ShowTextEditorInstead();
     else
         // A text kind, edNone or a data check box: no control of its own to show.
-        d->editing = d->specialEditor = d->editActive = d->editMode = false;
+        ed->editing = ed->specialEditor = ed->editActive = ed->editMode = false;
     d->startEditChar = QChar();
 }
 
 void TQrlStringGrid::showComboEditor(int ACol, int ARow, int r, const TRect &rect, TColor color)
 {
     TGridCombo *combo = EditCombo();
-    const bool list = d->editControl == edComboList;
+    const bool list = ed->editControl == edComboList;
     {
         // Filling is no user change.
-        const TFlagScope filling(d->comboFilling, true);
+        const TFlagScope filling(ed->comboFilling, true);
         combo->setMaxVisibleItems(qMax(1, ControlLook()->DropDownCount()));
         loadColumnComboItems(this, combo, r, ARow);
         DoGetEditorProp(r, ARow, nullptr);
@@ -200,8 +200,8 @@ void TQrlStringGrid::showComboEditor(int ACol, int ARow, int r, const TRect &rec
             int i = combo->IndexOfItem(GetCellEx(r, ARow));
             if (i < 0)
                 i = combo->IndexOfItem(editText);
-            if (i < 0 && d->comboIdx != -1)
-                i = d->comboIdx;
+            if (i < 0 && ed->comboIdx != -1)
+                i = ed->comboIdx;
             if (i >= combo->count())
                 i = -1;
             // Set before the item: clearing it while nothing is selected selects item 0.
@@ -211,9 +211,9 @@ void TQrlStringGrid::showComboEditor(int ACol, int ARow, int r, const TRect &rec
             combo->setPlaceholderText(QString());
             combo->SetStyle(TComboStyle::csDropDown);
             combo->SetText(editText);
-            if (d->comboIdx != -1 && combo->ItemIndex() < 0)
-                combo->SetItemIndex(d->comboIdx);
-            combo->SetMaxLength(d->maxComboLength);
+            if (ed->comboIdx != -1 && combo->ItemIndex() < 0)
+                combo->SetItemIndex(ed->comboIdx);
+            combo->SetMaxLength(ed->maxComboLength);
         }
     }
     placeOver(viewport(), combo, rect);
@@ -233,7 +233,7 @@ void TQrlStringGrid::showComboEditor(int ACol, int ARow, int r, const TRect &rec
     else if (combo->DropWidth() > 0)
         combo->SetDropWidth(combo->DropWidth());
     combo->setFocus();
-    d->editMode = true;
+    ed->editMode = true;
     if (MouseActions()->DirectComboDrop() || ControlLook()->DropDownAlwaysVisible())
         combo->showPopup();
     if (MouseActions()->DirectEdit() && MouseActions()->DirectComboDrop()) {
@@ -241,7 +241,7 @@ void TQrlStringGrid::showComboEditor(int ACol, int ARow, int r, const TRect &rec
         DoSelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
     }
     postStartChar(combo, d->startEditChar);
-    d->editCtrl = combo;
+    ed->editCtrl = combo;
 }
 
 void TQrlStringGrid::showSpinEditor(int ACol, int ARow, int r, const TRect &rect, TColor color)
@@ -251,7 +251,7 @@ void TQrlStringGrid::showSpinEditor(int ACol, int ARow, int r, const TRect &rect
     spin->SetExcelStyleDecimalSeparator(ExcelStyleDecimalSeparator());
     DoGetEditorProp(r, ARow, nullptr);
     const QString editText = GetEditTextHook(ACol, ARow);
-    switch (d->editControl) {
+    switch (ed->editControl) {
     case edSpinEdit:
         spin->SetValue(leadingInt(editText));
         spin->SetSpinType(TQsgSpinType::sptNormal);
@@ -284,15 +284,15 @@ void TQrlStringGrid::showSpinEditor(int ACol, int ARow, int r, const TRect &rect
     spin->raise();
     spin->setEnabled(true);
     spin->setFocus();
-    d->editMode = true;
+    ed->editMode = true;
     postStartChar(spin, d->startEditChar);
-    d->editCtrl = spin;
+    ed->editCtrl = spin;
     // The press on the cell's spin button that opened the editor is carried out, once.
-    if (d->spinUpClick)
+    if (ed->spinUpClick)
         spin->UpButtonClick(spin->Button());
-    if (d->spinDnClick)
+    if (ed->spinDnClick)
         spin->DownButtonClick(spin->Button());
-    d->spinUpClick = d->spinDnClick = false;
+    ed->spinUpClick = ed->spinDnClick = false;
 }
 
 void TQrlStringGrid::showCheckEditor(int ACol, int ARow, const TRect &rect, TColor color)
@@ -308,17 +308,17 @@ void TQrlStringGrid::showCheckEditor(int ACol, int ARow, const TRect &rect, TCol
     check->raise();
     check->setEnabled(true);
     check->setFocus();
-    d->editMode = true;
+    ed->editMode = true;
 }
 
 // Kinds whose control comes later are edited as text: the framework's editor opens on the cell
 // and stores its text the way it does for the text kinds.
 void TQrlStringGrid::ShowTextEditorInstead()
 {
-    d->specialEditor = false;
-    d->editActive = false;
-    d->editMode = true;
-    d->showEditProcess = true;
+    ed->specialEditor = false;
+    ed->editActive = false;
+    ed->editMode = true;
+    ed->showEditProcess = true;
     const QChar start = d->startEditChar;
     ShowEditor();
     if (plat::TGridEditor *ed = CellEditor())
@@ -329,19 +329,19 @@ void TQrlStringGrid::ApplyEditorValue(int ACol, int ARow)
 {
     if (d->destroying)
         return;
-    d->specialEditor = false;
-    d->blockKill = true;
+    ed->specialEditor = false;
+    ed->blockKill = true;
     const int r = RealColIndex(ACol);
     d->startEditChar = QChar();
-    const TEditorType kind = d->editControl;
+    const TEditorType kind = ed->editControl;
     if (isComboKind(kind)) {
         // A second commit finds the editor closed and stores nothing.
-        if (d->editMode) {
+        if (ed->editMode) {
             TGridCombo *combo = EditCombo();
             if (combo->HasValue())
                 StoreEditedText(r, ARow, combo->Text());
             putAway(this, combo);
-            d->editMode = false;
+            ed->editMode = false;
         }
     } else if (isSpinKind(kind)) {
         TGridSpin *spin = SpinEdit();
@@ -357,13 +357,13 @@ void TQrlStringGrid::ApplyEditorValue(int ACol, int ARow)
             StoreEditedText(r, ARow, spin->text());
         // An emptied spin is put away like any other, so no editor stays behind.
         putAway(this, spin);
-        d->editMode = false;
+        ed->editMode = false;
     } else if (kind == edCheckBox) {
         putAway(this, EditCheck());
-        d->editMode = false;
+        ed->editMode = false;
     }
-    if (kind != edNormal && d->editActive)
+    if (kind != edNormal && ed->editActive)
         NotifyEditingDone(r, ARow);
-    d->blockKill = false;
-    d->editActive = false;
+    ed->blockKill = false;
+    ed->editActive = false;
 }

@@ -21,7 +21,9 @@ constexpr int GridTimerPeriodMs = 500;
 constexpr int VersionNr = 0x06020103; // 6.2.1.3
 } // namespace
 
-TQrlStringGrid::TQrlStringGrid(QWidget *parent) : TBaseGrid(parent), d(new TStringGridModelState)
+TQrlStringGrid::TQrlStringGrid(QWidget *parent)
+    : TBaseGrid(parent), d(new TStringGridModelState), dsp(TStringGridDisplayStateDeleter::make()),
+      ed(TStringGridEditingStateDeleter::make())
 {
     auto repaint = [this](TPersistent *) { TQrlStringGrid::Invalidate(); };
     d->searchFooter = std::make_unique<TSearchFooter>();
@@ -168,8 +170,8 @@ void TQrlStringGrid::Assign(QObject *Source)
     d->scrollHints = s->d->scrollHints;
     SetScrollBarAlways(s->d->scrollBarAlways);
     SetScrollBars(s->ScrollBars());
-    SetScrollColor(s->d->scrollColor);
-    SetScrollType(s->d->scrollType);
+    SetScrollColor(s->ScrollColor());
+    SetScrollType(s->ScrollType());
     SetScrollWidth(s->d->scrollWidth);
     AssignCells(Source);
 }
@@ -544,7 +546,7 @@ void TQrlStringGrid::RememberOldCellValue(int ACol, int ARow)
 void TQrlStringGrid::RestoreCachedCellText()
 {
     const TGridCoord b = BaseCell(RealColIndex(Col()), Row());
-    SetCellEx(b.X, b.Y, d->cellCache);
+    SetCellEx(b.X, b.Y, CellCache());
 }
 
 void TQrlStringGrid::DoCanAddRow(bool &CanAdd)

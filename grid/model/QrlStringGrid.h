@@ -54,6 +54,20 @@ struct TScrollProp
     int Range = 0;
 };
 struct TStringGridModelState;
+// The display's and the editing's state are made and freed in their own layers, so the model's
+// files never see their definitions.
+struct TStringGridDisplayState;
+struct TStringGridEditingState;
+struct TStringGridDisplayStateDeleter
+{
+    static TStringGridDisplayState *make();
+    void operator()(TStringGridDisplayState *p) const;
+};
+struct TStringGridEditingStateDeleter
+{
+    static TStringGridEditingState *make();
+    void operator()(TStringGridEditingState *p) const;
+};
 
 // ---- enumerations shared by the library -------------------------------------------------------
 
@@ -2167,6 +2181,10 @@ protected:
     virtual bool DisplayTextIsStored() const;
 
     std::unique_ptr<TStringGridModelState> d;
+    // Declared after d so they go before it, the editing first: its editors' focus handling
+    // reads the display's and the model's state while they are deleted.
+    std::unique_ptr<TStringGridDisplayState, TStringGridDisplayStateDeleter> dsp;
+    std::unique_ptr<TStringGridEditingState, TStringGridEditingStateDeleter> ed;
 
 private:
     friend class TGridSortSource;
@@ -2222,6 +2240,13 @@ private:
     void tabBackwardInRow(int FNC, int Limit);
     void tabForwardInRow(bool &Result, int Limit);
     void tabEndOfGrid(bool &Result);
+    // Editing state the model and the display read (grid/editing/QrlStringGrid_editstate.cpp).
+    bool focusBlocked() const;
+    bool killBlocked() const;
+    plat::TGridCoord pushedCellButton() const;
+    bool fixedCellPushed() const;
+    // The special editor's control while an edit shows it, else null.
+    QWidget *shownSpecialEditor() const;
     friend class TQrlInplaceEdit; // reads and writes the editing state as the grid's editor
     friend class TGridCombo;      // the combo editor: the same, and the grid's key-down
     // IQrlOptionsGrid
