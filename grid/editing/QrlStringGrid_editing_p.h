@@ -3,11 +3,13 @@
 #pragma once
 
 #include "grid/display/QrlStringGrid_display_p.h"
+#include "grid/editing/IGridEditorHost.h"
 
 #include <QPointer>
 
 #include <array>
 #include <bitset>
+#include <memory>
 
 struct TStringGridEditingState
 {
@@ -190,6 +192,9 @@ struct TStringGridEditingState
         TKeyMessage keyMessage;
     };
     TKeys keys;
+
+    // The editors' view of this state; made with the first editor, and outlives them.
+    std::unique_ptr<IGridEditorHost> editorHost;
 
     // --- combo and lazily created editors: last, so they go first; the editors' focus
     // handling reads the rest of this state ---

@@ -14,7 +14,7 @@ TStringGridEditingState::TTextEditors::~TTextEditors()
 
 plat::TInplaceEdit *TQrlStringGrid::CreateEditor()
 {
-    return new TQrlInplaceLineEdit(this);
+    return new TQrlInplaceLineEdit(this, editorHost());
 }
 
 plat::TGridEditor *TQrlStringGrid::GetCellEditor(int ACol, int ARow)
@@ -25,7 +25,7 @@ plat::TGridEditor *TQrlStringGrid::GetCellEditor(int ACol, int ARow)
     TStringGridEditingState::TTextEditors &eds = ed->textEditors;
     if (multi) {
         if (!eds.memo)
-            eds.memo = new TQrlInplaceMemoEdit(this);
+            eds.memo = new TQrlInplaceMemoEdit(this, editorHost());
         return eds.memo;
     }
     if (!eds.line)

@@ -18,7 +18,7 @@ using TComboFill = TFlagScope;
 TGridCombo *TQrlStringGrid::EditCombo()
 {
     if (!ed->editCombo.ptr) {
-        auto *combo = new TGridCombo(this, viewport());
+        auto *combo = new TGridCombo(this, editorHost(), viewport());
         combo->setObjectName(QStringLiteral("EditCombo"));
         combo->hide();
         combo->SetIsWinXP(IsWinXP());

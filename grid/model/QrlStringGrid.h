@@ -45,6 +45,7 @@ class TFilePicture;
 class THTMLPictureCache;
 class TPictureContainer;
 class ICellDrawer;
+class IGridEditorHost;
 enum class TCellShape;
 
 // Page size and range of a cell scroll bar.
@@ -2247,8 +2248,9 @@ private:
     bool fixedCellPushed() const;
     // The special editor's control while an edit shows it, else null.
     QWidget *shownSpecialEditor() const;
-    friend class TQrlInplaceEdit; // reads and writes the editing state as the grid's editor
-    friend class TGridCombo;      // the combo editor: the same, and the grid's key-down
+    // The editors' view of the edit in progress (grid/editing/QrlStringGrid_editorhost.cpp).
+    friend class TGridEditorHost;
+    IGridEditorHost *editorHost();
     // IQrlOptionsGrid
     void OptionsInvalidate() override;
     void OptionsRepaintCell(int ACol, int ARow) override;
