@@ -191,11 +191,14 @@ struct TStringGridModelState
     int filterColumn = -1;
     // The entries the filter drop-down of filterColumn shows.
     QStringList filterList;
+    // The fixed cell drawn hot under the mouse; {-1, -1} for none. The mouse code and
+    // ResetFixedCellHighlight keep it, the painter reads it.
     plat::TGridCoord hoverFixedCell{-1, -1};
     int oldSelectedRow = -1;
     int comboIndex = -1;
     int colMoveIndex = -1;
     int rowMoveIndex = -1;
+    // BeginUpdate nesting; the grid repaints when it drops back to 0.
     int updateCount = 0;
     int filterLevel = 0;
     bool grouping_ = false;
@@ -206,7 +209,9 @@ struct TStringGridModelState
     QString groupFooter;
     QList<int> subGroupColumns;
     bool loaded = false;
+    // Settings are being read in: the setters do not resize or repaint.
     bool loading = false;
+    // Set first thing in the destructor: editors and handlers stop calling back.
     bool destroying = false;
     plat::TGridCoord clipTopLeft{-1, -1};
 
@@ -220,18 +225,22 @@ struct TStringGridModelState
 
     int timerId = 0;
     int timerTicks = 0;
+    // The incremental search text; three timer ticks without a key clear it.
     QString searchInc;
     int searchTics = 0;
     int paintCount = 0;
     bool selChange = false;
+    // An edit was started on the current cell; a click clears it.
     bool entered = false;
     bool invokedFocusChange = false;
     bool invokedChange = false;
     bool editDisable = false;
     TMouseSelectMode mouseSelectMode = TMouseSelectMode::msNormal;
     bool cellSelectorMode = false;
+    // The pointer is over a sizable fixed column / fixed row border.
     bool sizeFixed = false;
     bool sizeFixedR = false;
+    // A press on a fixed cell's drop-down keeps its hot look when the mouse leaves.
     bool noMouseLeave = false;
 
     // The owner form whose size the grid follows.
