@@ -19,6 +19,8 @@ ALLOWED = {
     "grid/model/QrlBaseGrid.cpp": "the owner: frees cell properties and cell graphics",
     "grid/model/QrlCellGraphic.h": "a graphic's reference frees the bitmap or icon it holds",
     "grid/editing/QrlStringGrid_editor.cpp": "the grid's two text editor widgets",
+    "grid/display/QrlStringGrid_displaystate.cpp": "the deleter of the grid's display state",
+    "grid/editing/QrlStringGrid_editstate.cpp": "the deleter of the grid's editing state",
 }
 
 DELETE = re.compile(r"\bdelete\b(\s*\[\s*\])?")

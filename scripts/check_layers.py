@@ -56,6 +56,19 @@ MOVED = {"shell/common": "common", "shell/button": "common/button"}
 # tests/grid/common (the grid areas' shared fixtures) links the whole grid.
 TEST_GRID_COMMON = ("tests/grid/common", "grid")
 
+# The grid's private state headers (*_p.h): one may be included only by its own layer and the
+# layers above it in this order, a test by the area it mirrors (tests/grid/common, shared by every
+# area, counts as the lowest). No file outside the grid includes one.
+GRID_PRIVATE_ORDER = ["grid/model", "grid/display", "grid/editing", "grid/exchange"]
+TEST_GRID_COMMON_PRIVATE = "grid/model"
+
+# The editors and the drop-down reach the grid through IGridEditorHost only: they include no
+# private header at all.
+NO_PRIVATE_FILES = {"grid/editing/" + name for name in
+                    ("QrlInplaceEdit", "QrlGridCombo", "QrlGridSpin", "QrlGridEditors",
+                     "QsgComboBox", "QsgSpinEdit")}
+NO_PRIVATE_DIRS = ["grid/dropdown"]
+
 # Sub-layers that a test links only as part of their whole target.
 TARGET_OF = {name: "grid" for name, _, _ in LAYERS if name.startswith("grid/")}
 
@@ -107,6 +120,33 @@ def layer_of(rel):
         layer = source_layer(rel[len("tests/"):])
         return TARGET_OF.get(layer, layer)
     return source_layer(rel)
+
+
+def private_layer(rel):
+    """The layer whose private headers rel may include, for the private-header rule."""
+    if rel.startswith(TEST_GRID_COMMON[0] + "/"):
+        return TEST_GRID_COMMON_PRIVATE
+    if rel.startswith("tests/"):
+        rel = rel[len("tests/"):]
+    return source_layer(rel)
+
+
+def private_problem(rel, included):
+    """Why rel may not include the private header included; None when it may."""
+    if not included.endswith("_p.h"):
+        return None
+    owner = source_layer(included)
+    if owner not in GRID_PRIVATE_ORDER:
+        return None
+    stem = os.path.splitext(rel[len("tests/"):] if rel.startswith("tests/") else rel)[0]
+    if stem in NO_PRIVATE_FILES or any(stem.startswith(d + "/") for d in NO_PRIVATE_DIRS):
+        return "an editor or the drop-down includes no private header; use IGridEditorHost"
+    own = private_layer(rel)
+    if own not in GRID_PRIVATE_ORDER:
+        return f"a private header of {owner} is for the grid's own files only"
+    if GRID_PRIVATE_ORDER.index(own) < GRID_PRIVATE_ORDER.index(owner):
+        return f"a private header of {owner} is for {owner} and the layers above, not {own}"
+    return None
 
 
 def resolve(root, rel, target):
@@ -169,6 +209,10 @@ def check(root):
                     problems.append(f"{rel}:{number}: includes \"{m.group(1)}\" ({other}), "
                                     f"but {own} may only use "
                                     f"{', '.join(sorted(ALLOWED[own]))}")
+                    continue
+                why = private_problem(rel, included)
+                if why:
+                    problems.append(f"{rel}:{number}: includes \"{m.group(1)}\": {why}")
     return problems, count
 
 

@@ -32,6 +32,21 @@ GOOD_TREE = {
     "tests/gateway/table/test_table.cpp": '#include "support/Helper.h"\n#include "gateway/table/UTableFiles.h"\n',
     "tests/grid/common/Window.h": '#pragma once\n#include "grid/editing/Keys.h"\n',
     "tests/grid/model/test_types.cpp": '#include "grid/common/Window.h"\n#include "grid/model/Types.h"\n',
+    # Private state headers, each included by its own layer, the layers above, and their tests.
+    "grid/model/State_p.h": '#pragma once\n#include "grid/model/Types.h"\n',
+    "grid/model/Lines.cpp": '#include "grid/model/State_p.h"\n',
+    "grid/display/State_display_p.h": '#pragma once\n#include "grid/model/State_p.h"\n',
+    "grid/display/Scroll.cpp": '#include "grid/display/State_display_p.h"\n',
+    "grid/editing/EditorHost.h": '#pragma once\n#include "grid/model/Types.h"\n',
+    "grid/editing/State_editing_p.h": '#pragma once\n#include "grid/display/State_display_p.h"\n',
+    "grid/editing/Mouse.cpp": '#include "grid/editing/State_editing_p.h"\n',
+    "grid/editing/QrlInplaceEdit.cpp": '#include "grid/editing/EditorHost.h"\n',
+    "grid/editing/QrlGridCombo.cpp": '#include "grid/editing/EditorHost.h"\n',
+    "grid/exchange/State_exchange_p.h": '#pragma once\n#include "grid/editing/State_editing_p.h"\n',
+    "grid/exchange/Settings.cpp": '#include "grid/exchange/State_exchange_p.h"\n',
+    "grid/dropdown/List.cpp": '#include "grid/editing/EditorHost.h"\n',
+    "tests/grid/display/test_scroll.cpp": '#include "grid/display/State_display_p.h"\n',
+    "tests/grid/editing/test_mouse.cpp": '#include "grid/editing/State_editing_p.h"\n',
 }
 
 # file, the wrong-way include added to it as its last line
@@ -54,6 +69,20 @@ WRONG = [
     ("tests/support/Helper.h", "common/UComon.h"),                # shared test code above platform
     ("tests/common/test_comon.cpp", "gateway/UParGen.h"),         # a foundation test above common
     ("tests/grid/common/Window.h", "common/UComon.h"),            # shared grid test code above grid
+    # A private header goes only to its own layer and those above, tests by the area they mirror.
+    ("grid/model/Lines.cpp", "grid/display/State_display_p.h"),   # model reads display state
+    ("grid/model/Lines.cpp", "grid/editing/State_editing_p.h"),   # model reads editing state
+    ("grid/display/Scroll.cpp", "grid/editing/State_editing_p.h"),  # display reads editing state
+    ("grid/editing/Mouse.cpp", "grid/exchange/State_exchange_p.h"),  # editing reads exchange state
+    ("tests/grid/model/test_types.cpp", "grid/display/State_display_p.h"),  # model test
+    ("tests/grid/display/test_scroll.cpp", "grid/editing/State_editing_p.h"),  # display test
+    ("tests/grid/common/Window.h", "grid/display/State_display_p.h"),  # shared by every area
+    ("common/UComon.h", "grid/model/State_p.h"),                  # outside the grid
+    # The editors and the drop-down include no private header, not even the model's.
+    ("grid/editing/QrlInplaceEdit.cpp", "grid/model/State_p.h"),
+    ("grid/editing/QrlGridCombo.cpp", "grid/editing/State_editing_p.h"),
+    ("grid/dropdown/List.cpp", "grid/model/State_p.h"),
+    ("grid/dropdown/Popup.h", "grid/editing/State_editing_p.h"),
 ]
 
 # Files left in a folder that moved: each must fail by itself, includes or not.

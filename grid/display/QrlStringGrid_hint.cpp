@@ -1,11 +1,11 @@
 // Cell hints: what the grid shows when the mouse rests on a cell.
 #include "grid/display/QrlHintWindow.h"
+#include "grid/display/QrlStringGrid_display_p.h"
 #include "grid/model/QrlCalcSettings.h"
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlHTMLText.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 
 namespace {
 
@@ -47,16 +47,16 @@ bool hintAnchorAt(const QString &Text, QString &Href, QString &Title)
 
 THintManager *TQrlStringGrid::HintManager()
 {
-    if (!d->hintManager)
-        d->hintManager = new THintManager(this);
-    return d->hintManager;
+    if (!dsp->hintManager)
+        dsp->hintManager = new THintManager(this);
+    return dsp->hintManager;
 }
 
 void TQrlStringGrid::AttachCellHints()
 {
-    if (d->cellHintsAttached)
+    if (dsp->cellHintsAttached)
         return;
-    d->cellHintsAttached = true;
+    dsp->cellHintsAttached = true;
     HintManager()->Attach(viewport(), [this](const QPoint &Cursor, THintInfo &Info) {
         return BuildCellHint(Cursor, Info);
     });
@@ -77,7 +77,7 @@ bool TQrlStringGrid::BuildCellHint(const QPoint &Cursor, THintInfo &Info)
     const int rc = base.X;
     const int col = DisplColIndex(rc);
     const int row = base.Y;
-    d->lastHint = {col, row};
+    dsp->lastHint = {col, row};
     const TRect r = CellRect(col, row);
     Info.Area = r.toQRect();
 
@@ -97,7 +97,7 @@ bool TQrlStringGrid::BuildCellHint(const QPoint &Cursor, THintInfo &Info)
             QString anchor = title.isEmpty() ? href : title;
             if (OnAnchorHint)
                 OnAnchorHint(this, row, col, anchor);
-            d->lastAnchorHint = anchor;
+            dsp->lastAnchorHint = anchor;
             Info.Text = anchor;
             pos = QPoint(Cursor.x() + 8, Cursor.y() - 16);
         }
@@ -105,20 +105,20 @@ bool TQrlStringGrid::BuildCellHint(const QPoint &Cursor, THintInfo &Info)
 
     const bool normal = col >= TBaseGrid::FixedCols() && row >= TBaseGrid::FixedRows() &&
                         col < ColCount() - d->fixedRightCols && row < RowCount() - d->fixedFooters;
-    if (d->hintShowCells && normal) {
+    if (dsp->hintShowCells && normal) {
         pos.setY(r.Top);
         if (kind == ctkWide)
             Info.Text = DecodeWideCellText(cell);
-        else if (kind == ctkHTML && !d->htmlHint)
+        else if (kind == ctkHTML && !dsp->htmlHint)
             Info.Text = StripHTMLTags(cell);
         else
             Info.Text = cell;
     }
 
-    if (d->hintShowLargeText) {
+    if (dsp->hintShowLargeText) {
         const TSize need = GetCellTextSize(rc, row, false, false);
         if (need.cx > r.Width() || need.cy > r.Height()) {
-            Info.Text = kind == ctkHTML && !d->htmlHint ? StripHTMLTags(cell) : cell;
+            Info.Text = kind == ctkHTML && !dsp->htmlHint ? StripHTMLTags(cell) : cell;
             if (d->hintShowLargeTextPos == THintShowLargeTextPos::hpCell)
                 pos = QPoint(r.Left, r.Top);
         }
@@ -138,30 +138,30 @@ bool TQrlStringGrid::BuildCellHint(const QPoint &Cursor, THintInfo &Info)
 
 bool TQrlStringGrid::HintShowCells() const
 {
-    return d->hintShowCells;
+    return dsp->hintShowCells;
 }
 
 void TQrlStringGrid::SetHintShowCells(bool Value)
 {
-    d->hintShowCells = Value;
+    dsp->hintShowCells = Value;
 }
 
 bool TQrlStringGrid::HTMLHint() const
 {
-    return d->htmlHint;
+    return dsp->htmlHint;
 }
 
 void TQrlStringGrid::SetHTMLHint(bool Value)
 {
-    d->htmlHint = Value;
+    dsp->htmlHint = Value;
 }
 
 bool TQrlStringGrid::HintShowLargeText() const
 {
-    return d->hintShowLargeText;
+    return dsp->hintShowLargeText;
 }
 
 void TQrlStringGrid::SetHintShowLargeText(bool Value)
 {
-    d->hintShowLargeText = Value;
+    dsp->hintShowLargeText = Value;
 }

@@ -1,6 +1,7 @@
 // The measurements the automatic sizing takes: the room a cell's text and graphic need, the text
 // margins, the lines of a row, and whether a header cell carries the sort glyph.
 #include "grid/display/QrlCellPaint.h"
+#include "grid/display/QrlStringGrid_display_p.h"
 #include "grid/model/QrlCellDrawer.h"
 #include "grid/model/QrlCellGraphic.h"
 #include "grid/model/QrlGridLists.h"
@@ -9,7 +10,6 @@
 #include "grid/model/QrlHTMLText.h"
 #include "grid/model/QrlImageList.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 #include "platform/ui/Canvas.h"
 
 #include <algorithm>
@@ -45,7 +45,7 @@ TSize TQrlStringGrid::CalcCellTextSize(int ACol, int DisplCol, bool VS, bool SB,
     const int kind = CellTextKind(text, d->enableHTML);
 
     // The font the cell is drawn in: fixed font or grid font, the cell's own, the colour hook.
-    TFont &font = d->measureFont;
+    TFont &font = dsp->measureFont;
     const bool fixed = IsFixed(DisplCol, ARow);
     TBrush brush;
     plat::TGridDrawState state;
@@ -53,9 +53,9 @@ TSize TQrlStringGrid::CalcCellTextSize(int ACol, int DisplCol, bool VS, bool SB,
     if (fixed && d->activeCellShow && d->activeCellFont.Style().Contains(TFontStyle::fsBold))
         font.SetStyle(font.Style() | TFontStyle::fsBold);
     ZoomFont(font, d->zoomFactor);
-    if (!d->measureCanvas)
-        d->measureCanvas = std::make_unique<TCanvas>();
-    TCanvas &canvas = *d->measureCanvas;
+    if (!dsp->measureCanvas)
+        dsp->measureCanvas = std::make_unique<TCanvas>();
+    TCanvas &canvas = *dsp->measureCanvas;
     if (!(canvas.Font() == font))
         canvas.Font().Assign(font);
 
@@ -123,9 +123,9 @@ TPoint TQrlStringGrid::CalcCellGraphicSize(int ACol, int ARow, int ReservedHeigh
     const int dc = DisplColIndex(ACol);
     const int cw = dc >= 0 && dc < ColCount() ? ColWidths(dc) : DefaultColWidth();
     const int rh = ARow >= 0 && ARow < RowCount() ? RowHeights(ARow) : DefaultRowHeight();
-    if (!d->measureCanvas)
-        d->measureCanvas = std::make_unique<TCanvas>();
-    TCanvas &canvas = *d->measureCanvas;
+    if (!dsp->measureCanvas)
+        dsp->measureCanvas = std::make_unique<TCanvas>();
+    TCanvas &canvas = *dsp->measureCanvas;
     auto gridFontWidth = [&](const QString &t) {
         canvas.Font().Assign(Font());
         return canvas.TextWidth(t);

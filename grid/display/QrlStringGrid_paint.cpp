@@ -4,6 +4,7 @@
 // the grid.
 #include "grid/display/QrlCellPaint.h"
 #include "grid/display/QrlGraphicPaint.h"
+#include "grid/display/QrlStringGrid_display_p.h"
 #include "grid/model/QrlCellGraphic.h"
 #include "grid/model/QrlGridDraw.h"
 #include "grid/model/QrlGridOptions.h"
@@ -11,7 +12,6 @@
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 #include "platform/ui/Canvas.h"
 
 #include <QGuiApplication>
@@ -90,49 +90,49 @@ struct TQrlStringGrid::TPaintPart
 
 bool TQrlStringGrid::HideFocusRect() const
 {
-    return d->hideFocusRect;
+    return dsp->hideFocusRect;
 }
 
 void TQrlStringGrid::SetHideFocusRect(bool Value)
 {
-    if (d->hideFocusRect != Value) {
-        d->hideFocusRect = Value;
+    if (dsp->hideFocusRect != Value) {
+        dsp->hideFocusRect = Value;
         Invalidate();
     }
 }
 
 bool TQrlStringGrid::EnhTextSize() const
 {
-    return d->enhTextSize;
+    return dsp->enhTextSize;
 }
 
 void TQrlStringGrid::SetEnhTextSize(bool Value)
 {
-    if (d->enhTextSize != Value) {
-        d->enhTextSize = Value;
+    if (dsp->enhTextSize != Value) {
+        dsp->enhTextSize = Value;
         Invalidate();
     }
 }
 
 bool TQrlStringGrid::NoDefaultDraw() const
 {
-    return d->noDefaultDraw;
+    return dsp->noDefaultDraw;
 }
 
 void TQrlStringGrid::SetNoDefaultDraw(bool Value)
 {
-    d->noDefaultDraw = Value;
+    dsp->noDefaultDraw = Value;
     Invalidate();
 }
 
 bool TQrlStringGrid::NoImageAndText() const
 {
-    return d->noImageAndText;
+    return dsp->noImageAndText;
 }
 
 void TQrlStringGrid::SetNoImageAndText(bool Value)
 {
-    d->noImageAndText = Value;
+    dsp->noImageAndText = Value;
     Invalidate();
 }
 
@@ -148,8 +148,8 @@ TColor TQrlStringGrid::QuorlGradientColor(TQuorlGradientRole Role) const
     case TQuorlGradientRole::QuorlGradientMirrorTo:
         return QuorlGradientMirrorTo();
     default:
-        return d->fixedHoverDown[std::size_t(Role) -
-                                 std::size_t(TQuorlGradientRole::QuorlGradientHoverFrom)];
+        return dsp->fixedHoverDown[std::size_t(Role) -
+                                   std::size_t(TQuorlGradientRole::QuorlGradientHoverFrom)];
     }
 }
 
@@ -169,27 +169,27 @@ void TQrlStringGrid::SetQuorlGradientColor(TQuorlGradientRole Role, TColor Value
         SetQuorlGradientMirrorTo(Value);
         break;
     default:
-        d->fixedHoverDown[std::size_t(Role) -
-                          std::size_t(TQuorlGradientRole::QuorlGradientHoverFrom)] = Value;
+        dsp->fixedHoverDown[std::size_t(Role) -
+                            std::size_t(TQuorlGradientRole::QuorlGradientHoverFrom)] = Value;
         break;
     }
 }
 
 THoverFixedCells TQrlStringGrid::HoverFixedCells() const
 {
-    return d->hoverFixedCells;
+    return dsp->hoverFixedCells;
 }
 
 void TQrlStringGrid::SetHoverFixedCells(THoverFixedCells Value)
 {
-    d->hoverFixedCells = Value;
+    dsp->hoverFixedCells = Value;
 }
 
 bool TQrlStringGrid::IsHoverFixedCell(int ACol, int ARow) const
 {
     const bool inRows = ARow < TBaseGrid::FixedRows();
     const bool inCols = ACol < TBaseGrid::FixedCols();
-    switch (d->hoverFixedCells) {
+    switch (dsp->hoverFixedCells) {
     case THoverFixedCells::hfAll:
         return inRows || inCols;
     case THoverFixedCells::hfFixedRows:
@@ -203,23 +203,23 @@ bool TQrlStringGrid::IsHoverFixedCell(int ACol, int ARow) const
 
 const TBitmap &TQrlStringGrid::RowIndicator() const
 {
-    return d->rowIndicator;
+    return dsp->rowIndicator;
 }
 
 void TQrlStringGrid::SetRowIndicator(const TBitmap &Value)
 {
-    d->rowIndicator = Value;
+    dsp->rowIndicator = Value;
     Invalidate();
 }
 
 bool TQrlStringGrid::ShowColNrs() const
 {
-    return d->showColNrs;
+    return dsp->showColNrs;
 }
 
 void TQrlStringGrid::SetShowColNrs(bool Value)
 {
-    d->showColNrs = Value;
+    dsp->showColNrs = Value;
     Invalidate();
 }
 
@@ -553,12 +553,12 @@ void TQrlStringGrid::RenderCell(
                               look == TGridLook::glVista || look == TGridLook::glWin7 ||
                               look == TGridLook::glOffice2007;
     // The fixed cell under the mouse, or the header of the column being moved.
-    const bool moving = d->movingColumn != -1 && d->movingColumn == ACol && ARow < fr;
+    const bool moving = dsp->movingColumn != -1 && dsp->movingColumn == ACol && ARow < fr;
     const bool hovered =
-        d->movingColumn == -1 && d->hoverFixedCell.X == ACol && d->hoverFixedCell.Y == ARow;
+        dsp->movingColumn == -1 && d->hoverFixedCell.X == ACol && d->hoverFixedCell.Y == ARow;
     if (fixedDeco && gradientLook && IsHoverFixedCell(ACol, ARow) && (hovered || moving) &&
         !IsDesigningQuery()) {
-        TPaintPart::drawHoverFixedCell(*this, canvas, rc, ARow, d->fixedCellPressed || moving, r);
+        TPaintPart::drawHoverFixedCell(*this, canvas, rc, ARow, dsp->fixedCellPressed || moving, r);
     } else if (fixedDeco && gradientLook) {
         const TSortSettings &ss = *d->sortSettings;
         const bool activeHeader =
@@ -581,7 +581,7 @@ void TQrlStringGrid::RenderCell(
 
     // Row indicator: the current row's picture at the left of the first column.
     int indicatorWidth = 0;
-    const TBitmap &indicator = d->rowIndicator;
+    const TBitmap &indicator = dsp->rowIndicator;
     if (rc == 0 && ARow == Row() && fc > 0 && !indicator.Empty() &&
         !(d->fixedRowAlways && RowCount() <= fr)) {
         TBitmap pic(indicator);
@@ -625,7 +625,7 @@ void TQrlStringGrid::RenderCell(
 
     // Content.
     const bool userDraws = OnDrawCell || OnCustomCellDraw;
-    if (!(userDraws && d->noDefaultDraw) && !(graphic && d->noImageAndText)) {
+    if (!(userDraws && dsp->noDefaultDraw) && !(graphic && dsp->noImageAndText)) {
         TCellPaintView v;
         v.text = GetFormattedCell(rc, ARow);
         v.textKind = CellTextKind(v.text, d->enableHTML);
@@ -637,7 +637,7 @@ void TQrlStringGrid::RenderCell(
         v.vAlign = va;
         v.wordWrap = ww;
         v.multilineCells = d->multilineCells;
-        v.enhTextSize = d->enhTextSize;
+        v.enhTextSize = dsp->enhTextSize;
         v.password = IsPasswordCell(rc, ARow);
         v.passwordChar = d->passwordChar;
         v.urlShow = d->urlShow;
@@ -775,7 +775,7 @@ void TQrlStringGrid::RenderCell(
     }
 
     // A fixed cell held down as a button looks sunken until the button is released.
-    if (cview.fixed && d->fixedCellPushed && d->pushedCellButton == plat::TGridCoord{ACol, ARow}) {
+    if (cview.fixed && fixedCellPushed() && pushedCellButton() == plat::TGridCoord{ACol, ARow}) {
         canvas.DrawEdge(r, BDR_SUNKENINNER, BF_RIGHT | BF_BOTTOM);
         canvas.DrawEdge(r, BDR_SUNKENINNER, BF_LEFT | BF_TOP);
     }
@@ -815,7 +815,7 @@ void TQrlStringGrid::RenderCell(
     if (OnCustomCellDraw)
         OnCustomCellDraw(this, Canvas, ACol, ARow, AState, ARect, false);
 
-    if (!d->hideFocusRect && hasFocus() && !opts.Contains(TGridOption::goRowSelect)) {
+    if (!dsp->hideFocusRect && hasFocus() && !opts.Contains(TGridOption::goRowSelect)) {
         const plat::TGridCoord b = BaseCell(ACol, ARow);
         if (b.X == Col() && b.Y == Row() && Col() >= fc && Row() >= fr) {
             TRect f = ARect;
@@ -829,7 +829,7 @@ void TQrlStringGrid::RenderCell(
     }
 
     // Design-time aid: the real column number in the header's bottom-right corner.
-    if (ARow == 0 && d->showColNrs && IsDesigningQuery()) {
+    if (ARow == 0 && dsp->showColNrs && IsDesigningQuery()) {
         TFont old(canvas.Font());
         canvas.Font().Assign(TFont());
         canvas.Font().SetSize(8);
@@ -869,7 +869,7 @@ void TQrlStringGrid::TPaintPart::drawHoverFixedCell(
     } else if (dropDown) {
         const TRect button{r.Right - kFixedDropDownWidth, r.Top, r.Right, r.Bottom};
         const TRect rest{r.Left, r.Top, r.Right - kFixedDropDownWidth, r.Bottom};
-        const bool buttonDown = g.d->dropDownDown;
+        const bool buttonDown = g.dsp->dropDownDown;
         paint(rest, buttonDown ? hover : down);
         paint(button, buttonDown ? down : hover);
     } else {

@@ -8,11 +8,11 @@
 // so the bar's two ends land on the first and the last line a thumb can show; with lines of
 // equal size this is P + FixedRows, where the platform itself scrolls to.
 #include "grid/display/QrlHintWindow.h"
+#include "grid/display/QrlStringGrid_display_p.h"
 #include "grid/model/QrlGridError.h"
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -173,19 +173,19 @@ void TQrlStringGrid::ScrollInView(int ColIndex, int RowIndex)
 
 void TQrlStringGrid::SetScrollBars(TScrollStyle Value)
 {
-    d->scrollBars = Value;
+    dsp->scrollBars = Value;
     TBaseGrid::SetScrollBars(Value);
 }
 
 TScrollType TQrlStringGrid::ScrollType() const
 {
-    return d->scrollType;
+    return dsp->scrollType;
 }
 
 void TQrlStringGrid::SetScrollType(TScrollType Value)
 {
-    if (d->scrollType != Value) {
-        d->scrollType = Value;
+    if (dsp->scrollType != Value) {
+        dsp->scrollType = Value;
         if (Value == TScrollType::ssFlat || Value == TScrollType::ssEncarta) {
             InitFlatScrollBars();
             UpdateFlatScrollBars();
@@ -197,8 +197,8 @@ void TQrlStringGrid::SetScrollType(TScrollType Value)
             TScrollPart::makeThinScrollControls(*this);
             SetScrollBars(TScrollStyle::ssNone);
         }
-        if (created && Value != TScrollType::ssMetro && d->thinScrollControls) {
-            d->thinScrollControls = false;
+        if (created && Value != TScrollType::ssMetro && dsp->thinScrollControls) {
+            dsp->thinScrollControls = false;
             SetScrollBars(TScrollStyle::ssBoth);
         }
     }
@@ -209,17 +209,17 @@ void TQrlStringGrid::TScrollPart::makeThinScrollControls(TQrlStringGrid &g)
 {
     // The thin scroll controls are not built: nothing is made, only that the grid hid its
     // bars for them, so leaving the type brings the bars back.
-    g.d->thinScrollControls = true;
+    g.dsp->thinScrollControls = true;
 }
 
 TColor TQrlStringGrid::ScrollColor() const
 {
-    return d->scrollColor;
+    return dsp->scrollColor;
 }
 
 void TQrlStringGrid::SetScrollColor(TColor Value)
 {
-    d->scrollColor = Value;
+    dsp->scrollColor = Value;
     UpdateScrollColor();
 }
 
@@ -247,11 +247,11 @@ void TQrlStringGrid::SetScrollProportional(bool Value)
         UpdateHScrollProportional();
         return;
     }
-    if (d->isFlat && d->scrollType == TScrollType::ssNormal)
+    if (dsp->isFlat && dsp->scrollType == TScrollType::ssNormal)
         DoneFlatScrollBars();
     // The bars take the platform grid's page again.
-    d->hScrollInfo = {};
-    d->vScrollInfo = {};
+    dsp->hScrollInfo = {};
+    dsp->vScrollInfo = {};
     UpdateScrollRange();
 }
 
@@ -263,15 +263,15 @@ void TQrlStringGrid::SetXYOffset(const TPoint &Value)
 
 TColor TQrlStringGrid::ArrowColor() const
 {
-    if (const QWidget *up = d->moveArrows[0])
+    if (const QWidget *up = dsp->moveArrows[0])
         return FromQColor(up->palette().color(QPalette::Window));
-    return d->arrowColor;
+    return dsp->arrowColor;
 }
 
 void TQrlStringGrid::SetArrowColor(TColor Value)
 {
-    d->arrowColor = Value;
-    for (const QPointer<QWidget> &arrow : d->moveArrows) {
+    dsp->arrowColor = Value;
+    for (const QPointer<QWidget> &arrow : dsp->moveArrows) {
         if (!arrow)
             continue;
         QPalette pal = arrow->palette();
@@ -285,23 +285,23 @@ void TQrlStringGrid::SetArrowColor(TColor Value)
 
 void TQrlStringGrid::InitFlatScrollBars()
 {
-    d->isFlat = flatScrollEntryPoint("InitializeFlatSB");
+    dsp->isFlat = flatScrollEntryPoint("InitializeFlatSB");
 }
 
 void TQrlStringGrid::DoneFlatScrollBars()
 {
-    d->isFlat = false;
+    dsp->isFlat = false;
     flatScrollEntryPoint("UninitializeFlatSB");
 }
 
 bool TQrlStringGrid::IsFlat() const
 {
-    return d->isFlat;
+    return dsp->isFlat;
 }
 
 void TQrlStringGrid::FlatSetScrollProp(int, int, bool)
 {
-    if (d->isFlat)
+    if (dsp->isFlat)
         flatScrollEntryPoint("FlatSB_SetScrollProp");
 }
 
@@ -312,9 +312,9 @@ void TQrlStringGrid::FlatSetScrollInfo(Qt::Orientation, const TScrollInfo &, boo
 
 void TQrlStringGrid::FlatShowScrollBar(Qt::Orientation Bar, bool)
 {
-    if (!d->isFlat)
+    if (!dsp->isFlat)
         return;
-    if (Bar == Qt::Horizontal ? !hasHorzBar(d->scrollBars) : !hasVertBar(d->scrollBars))
+    if (Bar == Qt::Horizontal ? !hasHorzBar(dsp->scrollBars) : !hasVertBar(dsp->scrollBars))
         return;
     flatScrollEntryPoint("FlatSB_ShowScrollBar");
 }
@@ -322,7 +322,7 @@ void TQrlStringGrid::FlatShowScrollBar(Qt::Orientation Bar, bool)
 void TQrlStringGrid::UpdateScrollStyle()
 {
     int style = 0;
-    switch (d->scrollType) {
+    switch (dsp->scrollType) {
     case TScrollType::ssNormal:
         style = 0;
         break;
@@ -341,10 +341,10 @@ void TQrlStringGrid::UpdateScrollStyle()
 
 void TQrlStringGrid::UpdateScrollColor()
 {
-    if (d->scrollColor == clNone)
+    if (dsp->scrollColor == clNone)
         return;
-    FlatSetScrollProp(64, static_cast<int>(d->scrollColor), true);
-    FlatSetScrollProp(128, static_cast<int>(d->scrollColor), true);
+    FlatSetScrollProp(64, static_cast<int>(dsp->scrollColor), true);
+    FlatSetScrollProp(128, static_cast<int>(dsp->scrollColor), true);
 }
 
 void TQrlStringGrid::UpdateScrollWidth()
@@ -355,7 +355,7 @@ void TQrlStringGrid::UpdateScrollWidth()
 
 void TQrlStringGrid::SyncFlatVScroll()
 {
-    if (!hasVertBar(d->scrollBars) || !d->isFlat)
+    if (!hasVertBar(dsp->scrollBars) || !dsp->isFlat)
         return;
     const QScrollBar *sb = verticalScrollBar();
     FlatSetScrollInfo(Qt::Vertical, {sb->minimum(), sb->maximum(), sb->pageStep(), sb->value()},
@@ -364,7 +364,7 @@ void TQrlStringGrid::SyncFlatVScroll()
 
 void TQrlStringGrid::SyncFlatHScroll()
 {
-    if (!hasHorzBar(d->scrollBars) || !d->isFlat)
+    if (!hasHorzBar(dsp->scrollBars) || !dsp->isFlat)
         return;
     const QScrollBar *sb = horizontalScrollBar();
     FlatSetScrollInfo(Qt::Horizontal, {sb->minimum(), sb->maximum(), sb->pageStep(), sb->value()},
@@ -424,16 +424,16 @@ void TQrlStringGrid::UpdateHScrollProportional()
     if (e >= 0.9999f)
         return;
     const double f = (double(e) + 127) / (1 - double(e));
-    const double p = gw < C ? double(D) / double(C - gw) * 128 : double(d->hScrollInfo.nPos);
+    const double p = gw < C ? double(D) / double(C - gw) * 128 : double(dsp->hScrollInfo.nPos);
     if (F + C - gw < 5)
         return;
     const int nMax = truncInt(f);
-    d->hScrollInfo = {0, nMax, nMax - 126, truncInt(p)};
-    TScrollPart::applyScrollInfo(*this, Qt::Horizontal, d->hScrollInfo);
+    dsp->hScrollInfo = {0, nMax, nMax - 126, truncInt(p)};
+    TScrollPart::applyScrollInfo(*this, Qt::Horizontal, dsp->hScrollInfo);
     SyncFlatHScroll();
     const TScrollBarAlways always = d->scrollBarAlways;
     if (always != TScrollBarAlways::saHorz && always != TScrollBarAlways::saBoth &&
-        (S < gw || !hasHorzBar(d->scrollBars)))
+        (S < gw || !hasHorzBar(dsp->scrollBars)))
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
@@ -458,8 +458,8 @@ void TQrlStringGrid::UpdateVScrollProportional()
     if (e >= 0.9999f)
         return;
     const int nMax = truncInt(f);
-    d->vScrollInfo = {0, nMax, nMax - 126, truncInt(p)};
-    TScrollPart::applyScrollInfo(*this, Qt::Vertical, d->vScrollInfo);
+    dsp->vScrollInfo = {0, nMax, nMax - 126, truncInt(p)};
+    TScrollPart::applyScrollInfo(*this, Qt::Vertical, dsp->vScrollInfo);
     SyncFlatVScroll();
 }
 
@@ -467,9 +467,9 @@ void TQrlStringGrid::UpdateScrollRange()
 {
     TBaseGrid::UpdateScrollRange();
     // The platform sets the bars' pages again on every change of the view.
-    if (!d || d->destroying || d->proportionalBusy || !d->scrollProportional)
+    if (!d || d->destroying || dsp->proportionalBusy || !d->scrollProportional)
         return;
-    TFlagScope busy(d->proportionalBusy, true);
+    TFlagScope busy(dsp->proportionalBusy, true);
     UpdateVScrollProportional();
     UpdateHScrollProportional();
 }
@@ -478,9 +478,9 @@ void TQrlStringGrid::UpdateScrollRange()
 
 THTMLHintWindow *TQrlStringGrid::ScrollHintWindow()
 {
-    if (!d->scrollHintWnd)
-        d->scrollHintWnd = new THTMLHintWindow(this);
-    return d->scrollHintWnd;
+    if (!dsp->scrollHintWnd)
+        dsp->scrollHintWnd = new THTMLHintWindow(this);
+    return dsp->scrollHintWnd;
 }
 
 void TQrlStringGrid::TScrollPart::showScrollHint(TQrlStringGrid &g, const QString &Prefix, int Line)
@@ -494,14 +494,14 @@ void TQrlStringGrid::TScrollPart::showScrollHint(TQrlStringGrid &g, const QStrin
     r = {at.x(), at.y(), at.x() + r.Width(), at.y() + r.Height()};
     w->SetColor(g.d->hintColor);
     w->ActivateHint(r, hint);
-    g.d->scrollHintShow = true;
+    g.dsp->scrollHintShow = true;
 }
 
 void TQrlStringGrid::TScrollPart::hideScrollHint(TQrlStringGrid &g)
 {
-    if (g.d->scrollHintWnd)
-        g.d->scrollHintWnd->ReleaseHandle();
-    g.d->scrollHintShow = false;
+    if (g.dsp->scrollHintWnd)
+        g.dsp->scrollHintWnd->ReleaseHandle();
+    g.dsp->scrollHintShow = false;
 }
 
 bool TQrlStringGrid::TScrollPart::fixedBackgroundCells(const TQrlStringGrid &g, plat::TGridRect &R)
@@ -560,7 +560,7 @@ void TQrlStringGrid::WMHScroll(TScrollCode Code, int Pos)
         if (Code == TScrollCode::scTrack)
             TScrollPart::showScrollHint(*this, QStringLiteral("Col : "), t);
     }
-    if (Code == TScrollCode::scPosition && d->isFlat && ColCount() > 0) {
+    if (Code == TScrollCode::scPosition && dsp->isFlat && ColCount() > 0) {
         // A flat bar's track is shorter by its thumb: stretch the position back over the range.
         const int k = roundEven(double(VisibleColCount()) * (barMax + 1) / ColCount());
         if (k != barMax + 1)
@@ -592,7 +592,7 @@ void TQrlStringGrid::WMVScroll(TScrollCode Code, int Pos, QScrollBar *Source)
         return;
     }
     if (Source) {
-        if (Source == d->scrollBar)
+        if (Source == dsp->scrollBar)
             TScrollPart::cellScrollBarMessage(*this, Code, Pos);
         return;
     }
@@ -635,7 +635,7 @@ void TQrlStringGrid::WMVScroll(TScrollCode Code, int Pos)
 
 void TQrlStringGrid::TScrollPart::cellScrollBarMessage(TQrlStringGrid &g, TScrollCode Code, int Pos)
 {
-    QScrollBar *sb = g.d->scrollBar;
+    QScrollBar *sb = g.dsp->scrollBar;
     const int old = sb->value();
     int pos = old;
     switch (Code) {
@@ -662,18 +662,18 @@ void TQrlStringGrid::TScrollPart::cellScrollBarMessage(TQrlStringGrid &g, TScrol
     pos = sb->sliderPosition();
     if (pos == old)
         return;
-    TStringGridModelState &d = *g.d;
-    g.SetScrollPosition(d.scrollCol, d.scrollRow, pos);
-    g.RepaintCell(g.DisplColIndex(d.scrollCol), d.scrollRow);
-    g.DoScrollCell(d.scrollCol, d.scrollRow, pos, sb->minimum(), sb->maximum());
+    const TStringGridDisplayState &s = *g.dsp;
+    g.SetScrollPosition(s.scrollCol, s.scrollRow, pos);
+    g.RepaintCell(g.DisplColIndex(s.scrollCol), s.scrollRow);
+    g.DoScrollCell(s.scrollCol, s.scrollRow, pos, sb->minimum(), sb->maximum());
 }
 
 void TQrlStringGrid::ConnectCellScrollBar(QScrollBar *Bar, int ACol, int ARow)
 {
-    if (d->scrollBar != Bar) {
-        if (d->scrollBar)
-            disconnect(d->scrollBar, nullptr, this, nullptr);
-        d->scrollBar = Bar;
+    if (dsp->scrollBar != Bar) {
+        if (dsp->scrollBar)
+            disconnect(dsp->scrollBar, nullptr, this, nullptr);
+        dsp->scrollBar = Bar;
         if (Bar)
             connect(Bar, &QAbstractSlider::actionTriggered, this, [this, Bar](int action) {
                 bool known = false;
@@ -682,16 +682,16 @@ void TQrlStringGrid::ConnectCellScrollBar(QScrollBar *Bar, int ACol, int ARow)
                     WMVScroll(code, Bar->sliderPosition(), Bar);
             });
     }
-    d->scrollCol = ACol;
-    d->scrollRow = ARow;
+    dsp->scrollCol = ACol;
+    dsp->scrollRow = ARow;
 }
 
 // ---- drag scrolling ---------------------------------------------------------------------------
 
 void TQrlStringGrid::TScrollPart::freeDragTimer(TQrlStringGrid &g)
 {
-    delete g.d->dragTmr.data();
-    g.d->dragTmr = nullptr;
+    delete g.dsp->dragTmr.data();
+    g.dsp->dragTmr = nullptr;
 }
 
 void TQrlStringGrid::DragOverHook(QObject *, int X, int Y, TDragState State, bool &)
@@ -701,32 +701,32 @@ void TQrlStringGrid::DragOverHook(QObject *, int X, int Y, TDragState State, boo
         TScrollPart::freeDragTimer(*this);
         return;
     }
-    const bool wasEmpty = d->dragScrollDirection.IsEmpty();
-    d->dragScrollDirection.Clear();
+    const bool wasEmpty = dsp->dragScrollDirection.IsEmpty();
+    dsp->dragScrollDirection.Clear();
     if (State == TDragState::dsDragLeave) {
         TScrollPart::freeDragTimer(*this);
     } else {
         const TDragScrollMargins &m = opts.Margins();
         if (Y < m.TopMargin())
-            d->dragScrollDirection.Include(TDragScrollDir::dsdUp);
+            dsp->dragScrollDirection.Include(TDragScrollDir::dsdUp);
         else if (Y > viewport()->height() - m.BottomMargin())
-            d->dragScrollDirection.Include(TDragScrollDir::dsdDown);
+            dsp->dragScrollDirection.Include(TDragScrollDir::dsdDown);
         if (X < m.LeftMargin())
-            d->dragScrollDirection.Include(TDragScrollDir::dsdLeft);
+            dsp->dragScrollDirection.Include(TDragScrollDir::dsdLeft);
         else if (X > viewport()->width() - m.RightMargin())
-            d->dragScrollDirection.Include(TDragScrollDir::dsdRight);
+            dsp->dragScrollDirection.Include(TDragScrollDir::dsdRight);
     }
-    if (d->dragScrollDirection.IsEmpty()) {
+    if (dsp->dragScrollDirection.IsEmpty()) {
         TScrollPart::freeDragTimer(*this);
-    } else if (!d->dragTmr) {
+    } else if (!dsp->dragTmr) {
         // Owned by the grid rather than its parent, so no tick outlives the grid.
-        d->dragTmr = new QTimer(this);
-        d->dragTmr->setObjectName(QStringLiteral("gridDragScrollTimer"));
-        d->dragTmr->setInterval(opts.Delays().InitialDelay());
-        connect(d->dragTmr, &QTimer::timeout, this, [this] { DragScrollTimer(); });
-        d->dragTmr->start();
+        dsp->dragTmr = new QTimer(this);
+        dsp->dragTmr->setObjectName(QStringLiteral("gridDragScrollTimer"));
+        dsp->dragTmr->setInterval(opts.Delays().InitialDelay());
+        connect(dsp->dragTmr, &QTimer::timeout, this, [this] { DragScrollTimer(); });
+        dsp->dragTmr->start();
     } else if (!wasEmpty) {
-        d->dragTmr->start(opts.Delays().InitialDelay());
+        dsp->dragTmr->start(opts.Delays().InitialDelay());
     }
 }
 
@@ -737,14 +737,14 @@ void TQrlStringGrid::DragScrollTimer()
         TScrollPart::freeDragTimer(*this);
         return;
     }
-    if (d->dragTmr)
-        d->dragTmr->setInterval(opts.Delays().RepeatDelay());
+    if (dsp->dragTmr)
+        dsp->dragTmr->setInterval(opts.Delays().RepeatDelay());
     bool canScroll = true;
     if (OnDragScroll)
-        OnDragScroll(this, TopRow(), LeftCol(), d->dragScrollDirection, canScroll);
+        OnDragScroll(this, TopRow(), LeftCol(), dsp->dragScrollDirection, canScroll);
     if (!canScroll)
         return;
-    const TDragScrollDirection dir = d->dragScrollDirection;
+    const TDragScrollDirection dir = dsp->dragScrollDirection;
     if (dir.Contains(TDragScrollDir::dsdUp) && TopRow() > FixedRows())
         SetTopRow(TopRow() - 1);
     if (dir.Contains(TDragScrollDir::dsdDown) && TopRow() + VisibleRowCount() < RowCount())
@@ -807,12 +807,12 @@ void TQrlStringGrid::DoStretchColumn(int Index)
         return;
     if (Index < -1 || Index >= ColCount())
         throw EQrlGridError(QStringLiteral("Stretch column index out of range"));
-    if (ColCount() == 0 || !d->columnSize->Stretch() || d->isColChanging)
+    if (ColCount() == 0 || !d->columnSize->Stretch() || dsp->isColChanging)
         return;
     const int col = Index == -1 ? ColCount() - 1 : Index;
     {
-        TFlagScope changing(d->isColChanging, true);
-        TFlagScope noRestretch(d->colchgFlg, false);
+        TFlagScope changing(dsp->isColChanging, true);
+        TFlagScope noRestretch(dsp->colchgFlg, false);
         const int client = viewport()->width();
         if (ColCount() == 1) {
             SetColWidths(0, client);
@@ -827,7 +827,7 @@ void TQrlStringGrid::DoStretchColumn(int Index)
                 SetColWidths(col, DefaultColWidth());
         }
     }
-    d->colchgFlg = true;
+    dsp->colchgFlg = true;
     // The floating footer's panel is not built: there is no panel to align yet.
 }
 
@@ -850,23 +850,23 @@ void TQrlStringGrid::ColWidthsChangedHook()
 {
     // Only with Stretch on: an out-of-range StretchColumn must not make every width change
     // throw.
-    if (d->colchgFlg && d->columnSize->Stretch())
+    if (dsp->colchgFlg && d->columnSize->Stretch())
         DoStretchColumn(d->columnSize->StretchColumn());
-    if (IsDesigningQuery() && d->scrollHintShow)
+    if (IsDesigningQuery() && dsp->scrollHintShow)
         TScrollPart::hideScrollHint(*this);
     TBaseGrid::ColWidthsChanged();
-    d->colSizeFlg = true;
-    const int sized = d->colClicked;
+    dsp->colSizeFlg = true;
+    const int sized = dsp->colClicked;
     const bool valid = sized >= 0 && sized < ColCount();
-    if (d->colSized && valid && d->mouseActions->AllColumnSize() && d->colClickedSize > 0) {
-        const double factor = double(ColWidths(sized)) / d->colClickedSize;
+    if (dsp->colSized && valid && d->mouseActions->AllColumnSize() && dsp->colClickedSize > 0) {
+        const double factor = double(ColWidths(sized)) / dsp->colClickedSize;
         // The widths set here are no user sizing of their own.
-        TFlagScope notSized(d->colSized, false);
+        TFlagScope notSized(dsp->colSized, false);
         for (int c = FixedCols(); c < ColCount(); ++c)
             if (c != sized)
                 SetColWidths(c, roundEven(ColWidths(c) * factor));
     }
-    if (d->colSized) {
+    if (dsp->colSized) {
         if (OnEndColumnSize)
             OnEndColumnSize(this, sized);
         if (valid) {
@@ -874,18 +874,18 @@ void TQrlStringGrid::ColWidthsChangedHook()
             int limited = width;
             UpdateColSize(sized, limited);
             if (limited != width) {
-                d->colSized = false;
+                dsp->colSized = false;
                 SetColWidths(sized, limited);
             }
         }
-        if (d->colSized) {
-            d->colClicked = -1;
-            d->rowClicked = -1;
+        if (dsp->colSized) {
+            dsp->colClicked = -1;
+            dsp->rowClicked = -1;
         }
     }
-    if (d->editMode && d->editCtrl)
-        d->editCtrl->setGeometry(CellRect(Col(), Row()).toQRect());
-    d->colSized = false;
+    if (QWidget *editor = shownSpecialEditor())
+        editor->setGeometry(CellRect(Col(), Row()).toQRect());
+    dsp->colSized = false;
     TScrollPart::hideEditorOnCheckBox(*this);
     UpdateFooter();
     CellControlsUpdate(false);
@@ -895,25 +895,25 @@ void TQrlStringGrid::ColWidthsChangedHook()
 
 void TQrlStringGrid::RowHeightsChangedHook()
 {
-    if (IsDesigningQuery() && d->scrollHintShow)
+    if (IsDesigningQuery() && dsp->scrollHintShow)
         TScrollPart::hideScrollHint(*this);
     TBaseGrid::RowHeightsChanged();
-    const int sized = d->rowClicked;
+    const int sized = dsp->rowClicked;
     const bool valid = sized >= 0 && sized < RowCount();
-    if (d->rowSized && valid && d->mouseActions->AllRowSize() && d->rowClickedSize > 0) {
-        const double factor = double(RowHeights(sized)) / d->rowClickedSize;
-        TFlagScope notSized(d->rowSized, false);
+    if (dsp->rowSized && valid && d->mouseActions->AllRowSize() && dsp->rowClickedSize > 0) {
+        const double factor = double(RowHeights(sized)) / dsp->rowClickedSize;
+        TFlagScope notSized(dsp->rowSized, false);
         for (int r = FixedRows(); r < RowCount(); ++r)
             if (r != sized)
                 SetRowHeights(r, roundEven(RowHeights(r) * factor));
     }
-    if (d->rowSized) {
+    if (dsp->rowSized) {
         if (OnEndRowSize)
             OnEndRowSize(this, sized);
-        d->colClicked = -1;
-        d->rowClicked = -1;
+        dsp->colClicked = -1;
+        dsp->rowClicked = -1;
     }
-    d->rowSized = false;
+    dsp->rowSized = false;
     TScrollPart::hideEditorOnCheckBox(*this);
     CellControlsUpdate(false);
 }
@@ -954,8 +954,8 @@ void TQrlStringGrid::NotificationHook(QObject *AComponent, TOperation Operation)
         d->pictureContainer = nullptr;
     if (d->cellChecker == AComponent)
         d->cellChecker = nullptr;
-    if (d->fixedDropDownMenu == AComponent)
-        d->fixedDropDownMenu = nullptr;
+    if (dsp->fixedDropDownMenu == AComponent)
+        dsp->fixedDropDownMenu = nullptr;
     TQrlStringGrid *sync = d->syncGrid->Grid();
     if (!d->destroying && sync && static_cast<QObject *>(sync) == AComponent)
         d->syncGrid->Notification(sync);

@@ -2,10 +2,10 @@
 // lookup completion, item history and the wheel.
 #include "grid/editing/QrlGridCombo.h"
 
+#include "grid/editing/IGridEditorHost.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlGridTypes.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -52,8 +52,8 @@ private:
 };
 } // namespace
 
-TGridCombo::TGridCombo(TQrlStringGrid *AGrid, QWidget *AParent)
-    : TQsgComboBox(AParent), FGrid(AGrid)
+TGridCombo::TGridCombo(TQrlStringGrid *AGrid, IGridEditorHost *AHost, QWidget *AParent)
+    : TQsgComboBox(AParent), FGrid(AGrid), FHost(AHost)
 {
     SetButtonWidth(16);
     setInsertPolicy(QComboBox::NoInsert);
@@ -301,9 +301,8 @@ bool TGridCombo::eventFilter(QObject *watched, QEvent *e)
 
 bool TGridCombo::commitText(bool MarkNoAdvance)
 {
-    TStringGridModelState &d = *FGrid->d;
     // The cell the editor was shown over, which code may have moved the cursor away from.
-    const plat::TGridCoord cell = d.editCell;
+    const plat::TGridCoord cell = FHost->EditCell();
     const bool ownCell =
         cell.X >= 0 && cell.Y >= 0 && cell.X < FGrid->ColCount() && cell.Y < FGrid->RowCount();
     const plat::TGridCoord b =
@@ -314,32 +313,33 @@ bool TGridCombo::commitText(bool MarkNoAdvance)
             FGrid->SetCellEx(b.X, b.Y, text);
         else
             FGrid->SetCurrentCell(text);
-        if (!FGrid->ValidateCell(text)) {
+        if (!FHost->ValidateCell(text)) {
             {
-                TFlagScope fill(d.comboFilling, true);
-                SetText(d.newCellText);
+                THostFlagScope fill(*FHost, &IGridEditorHost::ComboFilling,
+                                    &IGridEditorHost::SetComboFilling, true);
+                SetText(FHost->NewCellText());
             }
             if (MarkNoAdvance)
-                d.noAutoAdvance = true;
+                FHost->SetNoAutoAdvance(true);
             update();
             return false;
         }
     }
-    TFlagScope fill(d.comboFilling, true);
+    THostFlagScope fill(*FHost, &IGridEditorHost::ComboFilling, &IGridEditorHost::SetComboFilling,
+                        true);
     SetText(ownCell ? FGrid->GetGridCell(b.X, b.Y) : FGrid->CurrentCell());
     return true;
 }
 
 void TGridCombo::tabOut(QKeyEvent *e)
 {
-    TStringGridModelState &d = *FGrid->d;
-    if (d.editMode && isVisible()) {
+    if (FHost->EditMode() && isVisible()) {
         if (!commitText(false)) {
             if (lineEdit())
                 lineEdit()->setCursorPosition(static_cast<int>(Text().size()));
             return;
         }
-        FGrid->HideInplaceEdit();
+        FHost->HideEditor();
     }
     // The window's Tab order goes on from the grid, as when the grid itself gets the key; the
     // focus then stays out of the closed editor's cell.
@@ -352,7 +352,6 @@ void TGridCombo::tabOut(QKeyEvent *e)
 
 void TGridCombo::KeyDownHook(int &Key, TShiftState Shift)
 {
-    TStringGridModelState &d = *FGrid->d;
     TNavigation *nav = FGrid->Navigation();
     Forced = false;
     const bool open = DroppedDown() || FListKey;
@@ -383,12 +382,12 @@ void TGridCombo::KeyDownHook(int &Key, TShiftState Shift)
     WorkMode = Key != Qt::Key_Backspace && Key != Qt::Key_Delete;
 
     if ((Key == Qt::Key_Up || Key == Qt::Key_Down) && !nav->ComboGetUpDown() && !open) {
-        FGrid->HideInplaceEdit();
+        FHost->HideEditor();
         {
             THeldOption held(&TNavigation::AlwaysEdit, &TNavigation::SetAlwaysEdit, nav);
             FGrid->setFocus();
         }
-        FGrid->KeyDown(Key, Shift);
+        FHost->ForwardKeyDown(Key, Shift);
         Key = 0;
         return;
     }
@@ -400,10 +399,11 @@ void TGridCombo::KeyDownHook(int &Key, TShiftState Shift)
 
     if (Key == Qt::Key_Escape) {
         {
-            TFlagScope fill(d.comboFilling, true);
+            THostFlagScope fill(*FHost, &IGridEditorHost::ComboFilling,
+                                &IGridEditorHost::SetComboFilling, true);
             SetText(FGrid->CurrentCell());
         }
-        FGrid->HideInplaceEdit();
+        FHost->HideEditor();
         FGrid->setFocus();
     }
 
@@ -425,7 +425,7 @@ void TGridCombo::KeyDownHook(int &Key, TShiftState Shift)
         }
         const bool backward = Key == Qt::Key_Backtab || Shift.Contains(TShiftStateItem::ssShift);
         if (FGrid->Options().Contains(plat::TGridOption::goTabs)) {
-            FGrid->HideInplaceEdit();
+            FHost->HideEditor();
             FGrid->setFocus();
             FGrid->TabToNextCell(backward);
             Key = 0;
@@ -440,12 +440,12 @@ void TGridCombo::KeyDownHook(int &Key, TShiftState Shift)
         {
             const bool direct = FGrid->MouseActions()->DirectComboClose();
             FGrid->MouseActions()->SetDirectComboClose(false);
-            FGrid->HideInplaceEdit();
+            FHost->HideEditor();
             FGrid->MouseActions()->SetDirectComboClose(direct);
         }
         if (Key == Qt::Key_Left || Key == Qt::Key_Right) {
             int k = Key;
-            FGrid->KeyDown(k, Shift);
+            FHost->ForwardKeyDown(k, Shift);
         }
         switch (Key) {
         case Qt::Key_PageUp:
@@ -513,7 +513,7 @@ void TGridCombo::KeyPressHook(QChar &Key)
 
 void TGridCombo::keyPressEvent(QKeyEvent *e)
 {
-    if (!FGrid->d || FGrid->d->destroying) {
+    if (!FHost->HostAlive()) {
         TQsgComboBox::keyPressEvent(e);
         return;
     }
@@ -545,15 +545,15 @@ void TGridCombo::cursorWalk(bool Forward)
         inside = col < FGrid->ColCount() - FGrid->FixedRightCols() - 1 && next < FGrid->ColCount();
     }
     if (inside && FGrid->HasClickableGraphic(FGrid->RealColIndex(next), row)) {
-        if (FGrid->ValidateCell(Text())) {
-            FGrid->HideInplaceEdit();
+        if (FHost->ValidateCell(Text())) {
+            FHost->HideEditor();
             FGrid->SetCol(next);
         }
         return;
     }
     FGrid->setFocus();
     // Without an active window the focus change does not reach the control.
-    if (FGrid->d->editMode && isVisible())
+    if (FHost->EditMode() && isVisible())
         leave();
     const bool alwaysEdit = nav->CursorWalkAlwaysEdit();
     const TAdvanceDirection old = nav->AdvanceDirection();
@@ -586,13 +586,13 @@ void TGridCombo::KeyUpHook(int &Key, TShiftState Shift)
             }
         }
     }
-    FGrid->d->noAutoAdvance = false;
+    FHost->SetNoAutoAdvance(false);
 }
 
 void TGridCombo::keyReleaseEvent(QKeyEvent *e)
 {
     // The release of a key that ended editing belongs to the grid.
-    if (!isVisible() || !FGrid->d || FGrid->d->destroying) {
+    if (!isVisible() || !FHost->HostAlive()) {
         TQsgComboBox::keyReleaseEvent(e);
         return;
     }
@@ -606,11 +606,10 @@ void TGridCombo::keyReleaseEvent(QKeyEvent *e)
 
 void TGridCombo::DoChange()
 {
-    const TStringGridModelState &d = *FGrid->d;
     QLineEdit *edit = lineEdit();
-    if (!WorkMode || !d.lookup || !edit)
+    if (!WorkMode || !FHost->Lookup() || !edit)
         return;
-    const bool cs = d.lookupCaseSensitive;
+    const bool cs = FHost->LookupCaseSensitive();
     const QLocale locale;
     const QString text = edit->text();
     const int typedLen = edit->cursorPosition();
@@ -622,7 +621,8 @@ void TGridCombo::DoChange()
     };
     auto complete = [&](const QString &item) {
         const QString done = text.left(typedLen) + item.mid(typedLen, 255);
-        TFlagScope fill(FGrid->d->comboFilling, true);
+        THostFlagScope fill(*FHost, &IGridEditorHost::ComboFilling,
+                            &IGridEditorHost::SetComboFilling, true);
         setEditText(done);
         edit->setSelection(typedLen, static_cast<int>(done.size()) - typedLen);
     };
@@ -630,7 +630,8 @@ void TGridCombo::DoChange()
         if (!matches(itemText(i)))
             continue;
         {
-            TFlagScope fill(FGrid->d->comboFilling, true);
+            THostFlagScope fill(*FHost, &IGridEditorHost::ComboFilling,
+                                &IGridEditorHost::SetComboFilling, true);
             setCurrentIndex(i);
             FEdited = false;
         }
@@ -639,7 +640,8 @@ void TGridCombo::DoChange()
         ItemChange = true;
         return;
     }
-    for (const QString &item : d.lookupItems) {
+    const QStringList items = FHost->LookupItems();
+    for (const QString &item : items) {
         if (matches(item)) {
             complete(item);
             return;
@@ -667,7 +669,8 @@ void TGridCombo::wheelEvent(QWheelEvent *e)
         --i;
     }
     {
-        TFlagScope fill(FGrid->d->comboFilling, true);
+        THostFlagScope fill(*FHost, &IGridEditorHost::ComboFilling,
+                            &IGridEditorHost::SetComboFilling, true);
         SetItemIndex(i);
     }
     const int r = FGrid->RealColIndex(FGrid->Col());
@@ -681,7 +684,6 @@ void TGridCombo::wheelEvent(QWheelEvent *e)
 void TGridCombo::focusInEvent(QFocusEvent *e)
 {
     TQsgComboBox::focusInEvent(e);
-    TStringGridModelState &d = *FGrid->d;
     QLineEdit *edit = lineEdit();
     if (!edit)
         return;
@@ -690,33 +692,34 @@ void TGridCombo::focusInEvent(QFocusEvent *e)
         edit->setCursorPosition(static_cast<int>(edit->text().size()));
     else
         edit->selectAll();
-    if (d.lButFlg) {
+    if (FHost->OpenedByClick()) {
         const QPoint p = mapFromGlobal(QCursor::pos());
         if (p.x() >= 0 && p.x() <= width() && p.y() >= 0 && p.y() <= height()) {
             edit->setCursorPosition(edit->cursorPositionAt(edit->mapFrom(this, p)));
             edit->deselect();
-            d.lButFlg = false;
+            FHost->ClearOpenedByClick();
         }
     }
 }
 
 void TGridCombo::leave()
 {
-    TStringGridModelState &d = *FGrid->d;
     const QString text = Text();
     if (FGrid->LookupHistory() && !text.isEmpty() && IndexOfItem(text) < 0) {
-        TFlagScope fill(d.comboFilling, true);
+        THostFlagScope fill(*FHost, &IGridEditorHost::ComboFilling,
+                            &IGridEditorHost::SetComboFilling, true);
         AddItem(text, nullptr);
     }
     // A refused text keeps the editor open rather than storing what validation rejected.
-    if (d.editMode && !d.blockKill && isVisible() && (!HasValue() || FGrid->ValidateCell(text)))
-        FGrid->HideInplaceEdit();
+    if (FHost->EditMode() && !FHost->KillBlocked() && isVisible() &&
+        (!HasValue() || FHost->ValidateCell(text)))
+        FHost->HideEditor();
 }
 
 void TGridCombo::focusOutEvent(QFocusEvent *e)
 {
     TQsgComboBox::focusOutEvent(e);
-    if (!FGrid->d || FGrid->d->destroying)
+    if (!FHost->HostAlive())
         return;
     // The list taking the focus or the window losing it is no exit from the control.
     if (e->reason() != Qt::PopupFocusReason && e->reason() != Qt::ActiveWindowFocusReason &&

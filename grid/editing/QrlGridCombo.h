@@ -8,12 +8,14 @@
 
 class QKeyEvent;
 class TQrlStringGrid;
+class IGridEditorHost;
 
 class TGridCombo : public TQsgComboBox
 {
     Q_OBJECT
 public:
-    TGridCombo(TQrlStringGrid *AGrid, QWidget *AParent);
+    // The host carries the edit in progress; the grid passes its own.
+    TGridCombo(TQrlStringGrid *AGrid, IGridEditorHost *AHost, QWidget *AParent);
 
     TQrlStringGrid *Grid() const { return FGrid; }
     void SetStyle(TComboStyle Value) override;
@@ -93,6 +95,7 @@ private:
     void fireComboChange(int ACol, int AItemIndex, const QString &ASelection);
 
     TQrlStringGrid *FGrid;
+    IGridEditorHost *FHost;
     bool FEdited = false;
     // Picks reported so far (list choice, arrow key or typed item).
     int FPicks = 0;

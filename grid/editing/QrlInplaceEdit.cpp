@@ -1,10 +1,10 @@
 #include "grid/editing/QrlInplaceEdit.h"
 
+#include "grid/editing/IGridEditorHost.h"
 #include "grid/model/QrlGridParse.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 #include "platform/grid/PlatformStringGrid.h"
 #include "platform/os/Regional.h"
 #include "platform/ui/Beep.h"
@@ -82,8 +82,10 @@ private:
 
 } // namespace
 
-TQrlInplaceEdit::TQrlInplaceEdit(TQrlStringGrid *grid, plat::TGridEditor *editor)
-    : FGrid(grid), m_editor(editor)
+TQrlInplaceEdit::TQrlInplaceEdit(TQrlStringGrid *grid,
+                                 IGridEditorHost *host,
+                                 plat::TGridEditor *editor)
+    : FGrid(grid), FHost(host), m_editor(editor)
 {}
 
 TQrlInplaceEdit::~TQrlInplaceEdit() = default;
@@ -125,11 +127,10 @@ bool TQrlInplaceEdit::multiLineGrid() const
 
 void TQrlInplaceEdit::updateContents()
 {
-    TStringGridModelState &d = *FGrid->d;
     FWordWrap = FGrid->WordWrap();
-    applyWindow(d.editControl == edPassword, FGrid->PasswordChar(), FWordWrap,
+    applyWindow(FHost->EditorKind() == edPassword, FGrid->PasswordChar(), FWordWrap,
                 FGrid->Navigation()->LineFeedOnEnter());
-    d.noEditChange = true;
+    FHost->SetNoEditChange(true);
     {
         // Loading the cell is no edit: nothing is written back or reported.
         THeld<bool> loading(m_loading, true);
@@ -153,18 +154,18 @@ void TQrlInplaceEdit::updateContents()
     applyAlignment(align);
     FColE = col;
     FRowE = row;
-    FLengthLimit = static_cast<std::int16_t>(std::clamp(FGrid->GetEditLimit(), 0, 32767));
+    FLengthLimit = static_cast<std::int16_t>(std::clamp(FHost->EditLimit(), 0, 32767));
     FGrid->DoGetEditorProp(col, row, nullptr);
     // An editor that keeps the focus from cell to cell gets no focus-in to report changes again.
     if (w->hasFocus())
-        d.noEditChange = false;
+        FHost->SetNoEditChange(false);
 }
 
 void TQrlInplaceEdit::boundsChanged()
 {
     if (!gridAlive())
         return;
-    TRect r = FGrid->CellRect(m_editor->EditCol(), m_editor->EditRow());
+    TRect r = FHost->CellRect(m_editor->EditCol(), m_editor->EditRow());
     if (r.IsEmpty())
         return;
     if (FGrid->layoutDirection() == Qt::RightToLeft)
@@ -181,17 +182,16 @@ void TQrlInplaceEdit::textChanged()
 {
     if (m_loading || !gridAlive())
         return;
-    TStringGridModelState &d = *FGrid->d;
     // The editor's own cell: code may have moved the cursor while it is open.
     const int col = m_editor->EditCol();
     const int row = m_editor->EditRow();
-    if (!d.noEditChange && FGrid->OnEditChange)
+    if (!FHost->NoEditChange() && FGrid->OnEditChange)
         FGrid->OnEditChange(FGrid, col, row, Text());
     // The cell follows the editor while typing, so that what the grid shows and computes from
     // the cell is the typed text.
-    const TEditorType kind = d.editControl;
-    if (d.showEditProcess && d.editMode && !d.editStart && IsTextEditorKind(kind) &&
-        kind != edValidChars && col >= 0 && row >= 0)
+    const TEditorType kind = FHost->EditorKind();
+    if (FHost->ShowEditProcess() && FHost->EditMode() && !FHost->EditStarting() &&
+        IsTextEditorKind(kind) && kind != edValidChars && col >= 0 && row >= 0)
         FGrid->SetEditTextHook(col, row, Text());
 }
 
@@ -260,7 +260,7 @@ bool TQrlInplaceEdit::handleMessage(QEvent *e)
 
 bool TQrlInplaceEdit::gridAlive() const
 {
-    return FGrid && FGrid->d && !FGrid->d->destroying;
+    return FGrid && FHost->HostAlive();
 }
 
 void TQrlInplaceEdit::dblClicked()
@@ -289,10 +289,9 @@ void TQrlInplaceEdit::contextMenu(const QPoint &globalPos)
 
 void TQrlInplaceEdit::focusIn()
 {
-    TStringGridModelState &d = *FGrid->d;
     FGotFocus = true;
-    d.noEditChange = false;
-    FLengthLimit = static_cast<std::int16_t>(std::clamp(FGrid->GetEditLimit(), 0, 32767));
+    FHost->SetNoEditChange(false);
+    FLengthLimit = static_cast<std::int16_t>(std::clamp(FHost->EditLimit(), 0, 32767));
     if (m_editor->MaxLength() != FLengthLimit) {
         // A new limit sets the line edit's text again, which drops the selection the editor
         // opened with (the whole text, so that typing replaces it).
@@ -303,31 +302,31 @@ void TQrlInplaceEdit::focusIn()
         if (selLength > 0)
             m_editor->SetSelLength(selLength);
     }
-    if (!m_editor->EditMask().isEmpty() && !d.lButFlg && FGrid->Navigation()->ImproveMaskSel()) {
+    if (!m_editor->EditMask().isEmpty() && !FHost->OpenedByClick() &&
+        FGrid->Navigation()->ImproveMaskSel()) {
         m_editor->SetSelStart(0);
         m_editor->SetSelLength(1);
         return;
     }
     if (!FGrid->Navigation()->EditSelectAll())
         m_editor->SetSelStart(static_cast<int>(Text().size()));
-    if (d.lButFlg) {
+    if (FHost->OpenedByClick()) {
         QWidget *w = Widget();
         const QPoint p = w->mapFromGlobal(QCursor::pos());
         if (w->rect().contains(p)) {
             m_editor->SetSelStart(charFromPos(p));
-            d.lButFlg = false;
+            FHost->ClearOpenedByClick();
         }
     }
 }
 
 void TQrlInplaceEdit::focusOut(QEvent *e)
 {
-    TStringGridModelState &d = *FGrid->d;
-    d.startEditChar = QChar();
-    if (d.lookup || d.lookupHistory) {
+    FHost->ClearStartEditChar();
+    if (FHost->Lookup() || FHost->LookupHistory()) {
         const QString t = Text();
-        if (d.lookupHistory && !d.lookupItems.contains(t))
-            d.lookupItems.append(t);
+        if (FHost->LookupHistory() && !FHost->LookupItems().contains(t))
+            FHost->AddLookupItem(t);
     }
     baseProcessing(e);
     if (FAltBack)
@@ -337,18 +336,17 @@ void TQrlInplaceEdit::focusOut(QEvent *e)
     // Scrolled out of view, the editor keeps its cell and its text and comes back with them:
     // the cell is not left.
     if (toGrid && FGrid->CellEditor() == m_editor && Widget()->isVisible() &&
-        FGrid->CellRect(m_editor->EditCol(), m_editor->EditRow()).IsEmpty())
+        FHost->CellRect(m_editor->EditCol(), m_editor->EditRow()).IsEmpty())
         return;
     if (!toGrid) {
         const int colE = FColE;
         const int rowE = FRowE;
         auto close = [&] {
-            FGrid->HideInplaceEdit();
-            d.editing = false;
-            d.editMode = false;
+            FHost->HideEditor();
+            FHost->EditEnded();
         };
         try {
-            FGrid->ValidateCell(Text());
+            FHost->ValidateCell(Text());
             SetText(FGrid->CurrentCell());
         } catch (...) {
             close();
@@ -362,7 +360,7 @@ void TQrlInplaceEdit::focusOut(QEvent *e)
         // would be lost for the kinds that are not written through while typing.
         FGrid->SetEditTextHook(m_editor->EditCol(), m_editor->EditRow(), Text());
     }
-    d.noEditChange = true;
+    FHost->SetNoEditChange(true);
     {
         THeld<bool> loading(m_loading, true);
         SetText(FGrid->CurrentCell());
@@ -377,19 +375,19 @@ void TQrlInplaceEdit::focusOut(QEvent *e)
 
 void TQrlInplaceEdit::refusalDisplay(const QString &T, const QString &S)
 {
-    TStringGridModelState &d = *FGrid->d;
-    SetText(d.newCellText);
+    SetText(FHost->NewCellText());
     if (FGrid->Navigation()->EditSelectAll())
         m_editor->SelectAll();
     else
         m_editor->SetSelStart(static_cast<int>(T.size()));
     Widget()->update();
-    d.oldCellText = S;
+    FHost->SetOldCellText(S);
 }
 
 void TQrlInplaceEdit::writeCurrentCell(const QString &T)
 {
-    THeld<bool> validating(FGrid->d->validating, true);
+    THostFlagScope validating(*FHost, &IGridEditorHost::Validating, &IGridEditorHost::SetValidating,
+                              true);
     // The editor's own cell, which is the current one unless code moved the cursor meanwhile.
     const int col = m_editor->EditCol();
     const int row = m_editor->EditRow();
@@ -403,11 +401,10 @@ void TQrlInplaceEdit::writeCurrentCell(const QString &T)
 
 bool TQrlInplaceEdit::keyDownMessage(QKeyEvent *e)
 {
-    TStringGridModelState &d = *FGrid->d;
     TNavigation *nav = FGrid->Navigation();
     FOldSelStart = m_editor->SelStart();
     const QString T = Text();
-    const QString S = d.oldCellText;
+    const QString S = FHost->OldCellText();
     const int key = e->key();
     const Qt::KeyboardModifiers mods = e->modifiers();
     const bool ctrl = mods & Qt::ControlModifier;
@@ -417,8 +414,8 @@ bool TQrlInplaceEdit::keyDownMessage(QKeyEvent *e)
     const int len = static_cast<int>(T.size());
 
     if (key == Qt::Key_Escape) {
-        SetText(d.cellCache);
-        FGrid->HideInplaceEdit();
+        SetText(FHost->CachedCellText());
+        FHost->HideEditor();
         return false;
     }
     if (key == Qt::Key_A && ctrl && !alt) {
@@ -428,12 +425,12 @@ bool TQrlInplaceEdit::keyDownMessage(QKeyEvent *e)
     if (enter && ctrl && !(nav->AllowCtrlEnter() && multiLineGrid()))
         return true;
     if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && FGrid->WantsTabInEditor()) {
-        if (!FGrid->ValidateCell(T)) {
+        if (!FHost->ValidateCell(T)) {
             refusalDisplay(T, S);
             return true;
         }
-        SetText(d.newCellText);
-        FGrid->HideInplaceEdit();
+        SetText(FHost->NewCellText());
+        FHost->HideEditor();
         if (FGrid->Options().Contains(plat::TGridOption::goTabs))
             FGrid->TabToNextCell(shift || key == Qt::Key_Backtab);
         else
@@ -444,12 +441,12 @@ bool TQrlInplaceEdit::keyDownMessage(QKeyEvent *e)
         // The Tab key belongs to the window: the value goes into the cell, and the focus moves
         // on in the window's Tab order, so the next key reaches the next control rather than
         // this cell.
-        if (!FGrid->ValidateCell(T)) {
+        if (!FHost->ValidateCell(T)) {
             refusalDisplay(T, S);
             return true;
         }
-        SetText(d.newCellText);
-        FGrid->HideInplaceEdit();
+        SetText(FHost->NewCellText());
+        FHost->HideEditor();
         tabOnFromGrid(FGrid, key, mods);
         return true;
     }
@@ -457,9 +454,9 @@ bool TQrlInplaceEdit::keyDownMessage(QKeyEvent *e)
         ((key == Qt::Key_Left && FOldSelStart == 0) ||
          (key == Qt::Key_Right && FOldSelStart == len))) {
         writeCurrentCell(T);
-        if (FGrid->ValidateCell(T)) {
-            SetText(d.newCellText);
-            FGrid->HideInplaceEdit();
+        if (FHost->ValidateCell(T)) {
+            SetText(FHost->NewCellText());
+            FHost->HideEditor();
             FGrid->setFocus(Qt::OtherFocusReason);
         } else {
             refusalDisplay(T, S);
@@ -469,19 +466,19 @@ bool TQrlInplaceEdit::keyDownMessage(QKeyEvent *e)
     bool rowStep = false;
     if ((key == Qt::Key_Up || key == Qt::Key_Down) && !caretMovesInside(key)) {
         writeCurrentCell(T);
-        if (!FGrid->ValidateCell(T)) {
+        if (!FHost->ValidateCell(T)) {
             refusalDisplay(T, S);
             return true;
         }
-        SetText(d.newCellText);
+        SetText(FHost->NewCellText());
         rowStep = true;
     }
     if (enter && !nav->LineFeedOnEnter() && !ctrl) {
-        if (!FGrid->ValidateCell(T)) {
+        if (!FHost->ValidateCell(T)) {
             refusalDisplay(T, S);
             return true;
         }
-        SetText(d.newCellText);
+        SetText(FHost->NewCellText());
     }
     if (key == Qt::Key_Home && !ctrl && !shift) {
         m_editor->SetSelStart(0);
@@ -514,7 +511,7 @@ void TQrlInplaceEdit::keyDownHook(int &Key, plat::TShiftState Shift)
     case Qt::Key_Enter:
         // Enter without a line break ends a multi-line text as it is.
         if (!FGrid->Navigation()->AllowCtrlEnter() && multiLineGrid())
-            FGrid->d->editing = false;
+            FHost->SetEditing(false);
         if ((Shift.Contains(TShiftStateItem::ssShift) || Shift.Contains(TShiftStateItem::ssCtrl)) &&
             FGrid->SizeWhileTyping()->Height() && FGrid->MultilineCells())
             growForLineBreak();
@@ -581,12 +578,11 @@ bool TQrlInplaceEdit::acceptChar(TEditorType kind, QChar &Ch, bool ctrl)
         Ch = Ch.toLower();
         return true;
     case edValidChars: {
-        TStringGridModelState &d = *FGrid->d;
         if (code == 8 || code == 13)
             return true;
-        if (!d.validChars.isEmpty())
-            return d.validChars.contains(Ch) || beep();
-        return (code <= 255 && d.validCharSet.test(code)) || beep();
+        if (!FHost->ValidChars().isEmpty())
+            return FHost->ValidChars().contains(Ch) || beep();
+        return (code <= 255 && FHost->ValidCharCode(code)) || beep();
     }
     default:
         return true;
@@ -597,11 +593,10 @@ bool TQrlInplaceEdit::charMessage(QKeyEvent *e)
 {
     if (e->text().isEmpty())
         return false;
-    TStringGridModelState &d = *FGrid->d;
     TNavigation *nav = FGrid->Navigation();
     QChar ch = e->text().at(0);
     const bool ctrl = e->modifiers() & Qt::ControlModifier;
-    if (d.excelStyleDecimalSeparator && (e->modifiers() & Qt::KeypadModifier) && ch == u'.')
+    if (FHost->ExcelStyleDecimalSeparator() && (e->modifiers() & Qt::KeypadModifier) && ch == u'.')
         ch = decimalSeparator();
     const ushort code = ch.unicode();
     if (code == 1 && ctrl)
@@ -611,7 +606,7 @@ bool TQrlInplaceEdit::charMessage(QKeyEvent *e)
     if (FLengthLimit > 0 && Text().size() >= FLengthLimit && m_editor->SelLength() == 0 &&
         code != 8 && code != 27 && code != 13)
         return true;
-    const TEditorType kind = d.editControl;
+    const TEditorType kind = FHost->EditorKind();
     const bool plainKind = kind == edNormal || kind == edCapital || kind == edMixedCase ||
                            kind == edLowerCase || kind == edUpperCase || kind == edValidChars;
     if (plainKind && code == 13 && nav->LineFeedOnEnter()) {
@@ -655,7 +650,7 @@ bool TQrlInplaceEdit::charMessage(QKeyEvent *e)
 void TQrlInplaceEdit::keyPressHook(QChar &Key)
 {
     if (Key.unicode() == 13 && !FGrid->Navigation()->LineFeedOnEnter()) {
-        if (!FGrid->ValidateCell(Text())) {
+        if (!FHost->ValidateCell(Text())) {
             SetText(FGrid->CurrentCell());
             Key = QChar();
             return;
@@ -680,16 +675,16 @@ void TQrlInplaceEdit::cursorWalk(bool forward)
             col < FGrid->ColCount() - FGrid->FixedRightCols() - 1 && next < FGrid->ColCount();
     }
     if (nextInside && FGrid->HasClickableGraphic(FGrid->RealColIndex(next), row)) {
-        if (FGrid->ValidateCell(Text())) {
-            FGrid->HideInplaceEdit();
+        if (FHost->ValidateCell(Text())) {
+            FHost->HideEditor();
             FGrid->SetCol(next);
         }
         return;
     }
     // A refused text keeps the cursor on its cell.
-    if (!FGrid->ValidateCell(Text()))
+    if (!FHost->ValidateCell(Text()))
         return;
-    FGrid->HideInplaceEdit();
+    FHost->HideEditor();
     const bool alwaysEdit = nav->CursorWalkAlwaysEdit();
     {
         const TAdvanceDirection old = nav->AdvanceDirection();
@@ -704,7 +699,7 @@ void TQrlInplaceEdit::cursorWalk(bool forward)
         nav->SetAdvanceDirection(old);
     }
     if (!alwaysEdit)
-        FGrid->HideInplaceEdit();
+        FHost->HideEditor();
 }
 
 void TQrlInplaceEdit::keyUpHook(int &Key, plat::TShiftState Shift)
@@ -734,7 +729,6 @@ void TQrlInplaceEdit::keyUpHook(int &Key, plat::TShiftState Shift)
 
 void TQrlInplaceEdit::growForLineBreak()
 {
-    TStringGridModelState &d = *FGrid->d;
     const int row = FGrid->Row();
     // The line break being typed and a blank on the new line.
     QString text = Text();
@@ -746,7 +740,8 @@ void TQrlInplaceEdit::growForLineBreak()
     TBrush brush;
     FGrid->QueryCellColor(FGrid->FixedCols(), row, &font, &brush, {});
     const int h = QFontMetrics(font.toQFont()).height();
-    const int needed = ClampToLimits(lines * (h + h / 8), d.minRowHeight, d.maxRowHeight);
+    const int needed =
+        ClampToLimits(lines * (h + h / 8), FGrid->MinRowHeight(), FGrid->MaxRowHeight());
     if (needed < FGrid->RowHeights(row))
         FGrid->AutoSizeRow(row);
     else
@@ -760,7 +755,6 @@ void TQrlInplaceEdit::growAfterKey()
     // A key that closed the editor (Enter, Esc, a walk to another cell) leaves nothing to fit.
     if (!gridAlive() || FGrid->CellEditor() != m_editor || !Widget()->isVisible())
         return;
-    TStringGridModelState &d = *FGrid->d;
     const TSizeWhileTyping *sizing = FGrid->SizeWhileTyping();
     const int col = FGrid->Col();
     const int row = FGrid->Row();
@@ -774,7 +768,8 @@ void TQrlInplaceEdit::growAfterKey()
                         FGrid->TotalXOffset() + 2 * FGrid->GridLineWidth() + 2;
             if (FGrid->ColWidths(col) < width) {
                 FGrid->UpdateAutoColSize(col, width);
-                FGrid->SetColWidths(col, ClampToLimits(width, d.minColWidth, d.maxColWidth));
+                FGrid->SetColWidths(
+                    col, ClampToLimits(width, FGrid->MinColWidth(), FGrid->MaxColWidth()));
             }
         }
     }
@@ -787,18 +782,19 @@ void TQrlInplaceEdit::growAfterKey()
 
 void TQrlInplaceEdit::DoChange()
 {
-    TStringGridModelState &d = *FGrid->d;
-    if (!Workmode || m_editor->SelLength() != 0 || !d.lookup || d.lookupItems.isEmpty())
+    if (!Workmode || m_editor->SelLength() != 0 || !FHost->Lookup() ||
+        FHost->LookupItems().isEmpty())
         return;
     const int caret = m_editor->SelStart();
     QString P = Text().left(caret);
     // Nothing typed yet completes nothing (a key that only moved the caret home).
     if (P.isEmpty())
         return;
-    if (!d.lookupCaseSensitive)
+    if (!FHost->LookupCaseSensitive())
         P = P.toUpper();
-    for (const QString &item : std::as_const(d.lookupItems)) {
-        const QString cmp = d.lookupCaseSensitive ? item : item.toUpper();
+    const QStringList items = FHost->LookupItems();
+    for (const QString &item : items) {
+        const QString cmp = FHost->LookupCaseSensitive() ? item : item.toUpper();
         if (!cmp.startsWith(P))
             continue;
         const QString completed =
@@ -842,7 +838,6 @@ void TQrlInplaceEdit::CutToClipboard()
 
 bool TQrlInplaceEdit::pasteAccepted(TEditorType kind, QString &text) const
 {
-    const TStringGridModelState &d = *FGrid->d;
     const int numKind = NumberTextKind(text);
     switch (kind) {
     case edNumeric:
@@ -863,10 +858,10 @@ bool TQrlInplaceEdit::pasteAccepted(TEditorType kind, QString &text) const
         text = text.toUpper();
         return true;
     case edValidChars:
-        if (d.validChars.isEmpty())
+        if (FHost->ValidChars().isEmpty())
             return false;
         for (QChar c : std::as_const(text))
-            if (!d.validChars.contains(c))
+            if (!FHost->ValidChars().contains(c))
                 return false;
         return true;
     default:
@@ -932,8 +927,8 @@ void TQrlInplaceEdit::PasteFromClipboard()
 // ---- the two widget kinds ------------------------------------------------------------------
 
 template <class Base>
-TQrlInplaceEditor<Base>::TQrlInplaceEditor(TQrlStringGrid *grid)
-    : Base(grid), TQrlInplaceEdit(grid, this)
+TQrlInplaceEditor<Base>::TQrlInplaceEditor(TQrlStringGrid *grid, IGridEditorHost *host)
+    : Base(grid), TQrlInplaceEdit(grid, host, this)
 {
     // Dropped text would pass by the character filter.
     this->setAcceptDrops(false);

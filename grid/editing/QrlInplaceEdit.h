@@ -19,6 +19,7 @@ class QMargins;
 class QMenu;
 class QWidget;
 class TQrlStringGrid;
+class IGridEditorHost;
 enum class TEditorType;
 
 class TQrlInplaceEdit
@@ -59,7 +60,8 @@ public:
     bool AltBack() const { return FAltBack; }
 
 protected:
-    TQrlInplaceEdit(TQrlStringGrid *grid, plat::TGridEditor *editor);
+    // The host carries the edit in progress; the grid passes its own.
+    TQrlInplaceEdit(TQrlStringGrid *grid, IGridEditorHost *host, plat::TGridEditor *editor);
 
     // Steps over the platform editor's layers; the widget kinds call them from their overrides.
     bool handleMessage(QEvent *e);
@@ -91,6 +93,7 @@ protected:
     virtual QMenu *createContextMenu() = 0;
 
     TQrlStringGrid *FGrid;
+    IGridEditorHost *FHost;
     int FSelKeyDown = 0;
     int FOldSelStart = 0;
     std::int16_t FLengthLimit = 0;
@@ -129,7 +132,7 @@ private:
 template <class Base> class TQrlInplaceEditor : public Base, public TQrlInplaceEdit
 {
 public:
-    explicit TQrlInplaceEditor(TQrlStringGrid *grid);
+    TQrlInplaceEditor(TQrlStringGrid *grid, IGridEditorHost *host);
     ~TQrlInplaceEditor() override;
 
     bool IsMultiLine() const override;

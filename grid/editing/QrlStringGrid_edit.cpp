@@ -1,6 +1,7 @@
 // Cell editing: whether a cell may be edited, opening the editor, validating and storing its
 // value, and closing it.
 #include "grid/editing/QrlInplaceEdit.h"
+#include "grid/editing/QrlStringGrid_editing_p.h"
 #include "grid/model/QrlCalcSettings.h"
 #include "grid/model/QrlGridLists.h"
 #include "grid/model/QrlGridOptions.h"
@@ -85,7 +86,7 @@ void TQrlStringGrid::ShowInplaceEdit()
         SetTopRow(Row());
     if (Col() < LeftCol())
         SetLeftCol(Col());
-    d->editText = CurrentCellText();
+    ed->editText = CurrentCellText();
     ShowEditor();
 }
 
@@ -103,27 +104,27 @@ bool TQrlStringGrid::CanEditShow()
 
 bool TQrlStringGrid::CanShowEditorHook()
 {
-    if (d->validating)
+    if (ed->validating)
         return false;
     bool answer = TBaseGrid::CanEditShow();
     if (IsDesigningQuery())
         return answer;
     const TGridCoord b = BaseCell(RealCol(), Row());
-    if (answer && !d->editMode && HasClickableGraphic(b.X, b.Y))
+    if (answer && !ed->editMode && HasClickableGraphic(b.X, b.Y))
         return false;
-    if (answer && !d->editMode) {
+    if (answer && !ed->editMode) {
         // The editor edits the current cell, whatever moved the cursor there (code may move it
         // without the click or key that keeps the old value): validation and storing go there.
         KeepOldCellValue(Col(), Row());
-        d->noEditChange = true;
-        d->cellCache = CurrentCell();
-        d->editControl = d->defaultEditor;
-        QueryEditorType(b.X, b.Y, d->editControl);
-        if (d->editControl == TEditorType::edNone)
+        ed->noEditChange = true;
+        ed->cellCache = CurrentCell();
+        ed->editControl = d->defaultEditor;
+        QueryEditorType(b.X, b.Y, ed->editControl);
+        if (ed->editControl == TEditorType::edNone)
             return false;
-        d->editMode = true;
-        if (IsTextEditorKind(d->editControl) || TextEditorStandsIn(d->editControl)) {
-            d->showEditProcess = true;
+        ed->editMode = true;
+        if (IsTextEditorKind(ed->editControl) || TextEditorStandsIn(ed->editControl)) {
+            ed->showEditProcess = true;
         } else {
             const TGridCoord s = BaseCell(Col(), Row());
             ShowCellEditor(s.X, s.Y);
@@ -133,7 +134,7 @@ bool TQrlStringGrid::CanShowEditorHook()
     }
     if (answer) {
         d->entered = true;
-        d->editing = true;
+        ed->editing = true;
     }
     return answer;
 }
@@ -145,14 +146,14 @@ QString TQrlStringGrid::GetEditText(int ACol, int ARow)
 
 QString TQrlStringGrid::GetEditTextHook(int ACol, int ARow)
 {
-    d->noEditChange = true;
+    ed->noEditChange = true;
     const int r = RealColIndex(ACol);
     if (TQrlInplaceEdit *ed = NormalEdit())
         ed->SetVAlign((GetCellAlignment(r, ARow) & 0xFF) ==
                       static_cast<int>(TAlignment::taRightJustify));
     const TGridCoord b = BaseCell(r, ARow);
     QString text = TBaseGrid::GetEditText(b.X, b.Y);
-    if (!d->editWithTags)
+    if (!ed->editWithTags)
         text = StripHTMLTags(text);
     return text;
 }
@@ -177,11 +178,11 @@ bool TQrlStringGrid::SelectCell(int ACol, int ARow)
 
 bool TQrlStringGrid::SelectCellHook(int ACol, int ARow)
 {
-    if (d->forceSel)
+    if (ed->forceSel)
         return true;
 
     // Keep the target clear of the footer panels.
-    d->editText = ACol >= 0 && ARow >= 0 ? GetCellEx(RealColIndex(ACol), ARow) : QString();
+    ed->editText = ACol >= 0 && ARow >= 0 ? GetCellEx(RealColIndex(ACol), ARow) : QString();
     // The search panel has no height of its own yet.
     const int searchB = 0;
     const TFloatingFooter &ff = *d->floatingFooter;
@@ -233,16 +234,16 @@ bool TQrlStringGrid::SelectCellHook(int ACol, int ARow)
         if (!d->editDisable)
             d->editDisable = !can && (goEditing || rangeEdit);
         if (can && !goEditing && !Options().Contains(TGridOption::goRowSelect)) {
-            d->editChange = true;
+            ed->editChange = true;
             SetOptions(Options() + TGridOption::goEditing);
         }
     } else {
         bool can = goEditing || d->editDisable;
         CanEditCell(r, ARow, can);
         if (can && d->mouseActions->DirectEdit()) {
-            d->editControl = d->defaultEditor;
-            QueryEditorType(r, ARow, d->editControl);
-            if (d->editControl == TEditorType::edNone)
+            ed->editControl = d->defaultEditor;
+            QueryEditorType(r, ARow, ed->editControl);
+            if (ed->editControl == TEditorType::edNone)
                 can = false;
         }
         if (d->mouseActions->EditOnDblClickOnly())
@@ -250,27 +251,27 @@ bool TQrlStringGrid::SelectCellHook(int ACol, int ARow)
         if (can) {
             d->editDisable = false;
             if (!goEditing) {
-                d->editChange = true;
-                if (!d->editing)
+                ed->editChange = true;
+                if (!ed->editing)
                     KeepOldCellValue(ACol, ARow);
                 plat::TGridOptions o = Options();
                 if (o.Contains(TGridOption::goRowSelect) && rangeEdit)
                     o.Exclude(TGridOption::goRowSelect);
                 SetOptions(o + TGridOption::goEditing);
             }
-            if (d->editing) {
+            if (ed->editing) {
                 HideInplaceEdit();
-                d->editText = GetCellEx(r, ARow);
+                ed->editText = GetCellEx(r, ARow);
             }
         } else {
-            if (d->editing) {
+            if (ed->editing) {
                 HideInplaceEdit();
-                d->editText = GetCellEx(r, ARow);
+                ed->editText = GetCellEx(r, ARow);
             }
             if (Options().Contains(TGridOption::goEditing)) {
-                d->editMode = false;
+                ed->editMode = false;
                 d->editDisable = true;
-                d->editChange = true;
+                ed->editChange = true;
                 SetOptions(Options() - TGridOption::goEditing);
                 HideEditor();
             }
@@ -285,9 +286,9 @@ bool TQrlStringGrid::SelectCellHook(int ACol, int ARow)
     // The text editor validates by itself while it holds the focus.
     const QWidget *fw = window()->focusWidget();
     QWidget *editorWidget = CellEditor() ? CellEditor()->Widget() : nullptr;
-    const bool textEditorFocused = !d->specialEditor && editorWidget && fw &&
+    const bool textEditorFocused = !ed->specialEditor && editorWidget && fw &&
                                    (fw == editorWidget || editorWidget->isAncestorOf(fw));
-    if (!d->editing || textEditorFocused) {
+    if (!ed->editing || textEditorFocused) {
         DoCellChanging(ACol, ARow, allow);
         if (IsFixed(ACol, ARow) || !allow)
             answer = (allow && Options().Contains(TGridOption::goRowSelect)) ||
@@ -296,7 +297,7 @@ bool TQrlStringGrid::SelectCellHook(int ACol, int ARow)
             answer = TBaseGrid::SelectCell(ACol, ARow);
     } else {
         const bool valid =
-            IsWideCell(r, Row()) ? ValidateCellWide(d->editWideText) : ValidateCell(CurrentCell());
+            IsWideCell(r, Row()) ? ValidateCellWide(ed->editWideText) : ValidateCell(CurrentCell());
         DoCellChanging(ACol, ARow, allow);
         answer = allow && valid && TBaseGrid::SelectCell(ACol, ARow);
     }
@@ -321,7 +322,7 @@ bool TQrlStringGrid::SelectCellHook(int ACol, int ARow)
     if (OnGetCellBorder)
         RepaintRect(oldSel);
     if (answer)
-        d->cellCache = GetCellEx(r, ARow);
+        ed->cellCache = GetCellEx(r, ARow);
     return answer;
 }
 
@@ -339,24 +340,24 @@ bool TQrlStringGrid::TEditPart::validateFrame(TQrlStringGrid &grid,
                                               const QString &OldValue,
                                               const std::function<void(int c, bool &valid)> &Steps)
 {
-    if (!grid.d->editing || grid.d->validating)
+    if (!grid.ed->editing || grid.ed->validating)
         return true;
-    grid.d->editing = false;
-    grid.d->validating = true;
+    grid.ed->editing = false;
+    grid.ed->validating = true;
     bool valid = true;
-    const int c = grid.RealColIndex(grid.d->oldCol);
-    grid.d->newCellText = NewValue;
+    const int c = grid.RealColIndex(grid.ed->oldCol);
+    grid.ed->newCellText = NewValue;
     struct TFinish
     {
         TQrlStringGrid *g;
         ~TFinish()
         {
             g->KeepOldCellValue(g->Col(), g->Row());
-            g->d->validating = false;
+            g->ed->validating = false;
         }
     } finish{&grid};
 
-    if (NewValue != OldValue || grid.d->alwaysValidate) {
+    if (NewValue != OldValue || grid.ed->alwaysValidate) {
         const bool advance = grid.d->navigation->AdvanceOnEnter();
         grid.d->navigation->SetAdvanceOnEnter(false);
         struct TAdvanceRestore
@@ -372,16 +373,16 @@ bool TQrlStringGrid::TEditPart::validateFrame(TQrlStringGrid &grid,
 
 bool TQrlStringGrid::ValidateCell(const QString &NewValue)
 {
-    return TEditPart::validateFrame(*this, NewValue, d->oldCellText, [&](int c, bool &valid) {
+    return TEditPart::validateFrame(*this, NewValue, ed->oldCellText, [&](int c, bool &valid) {
         QString v = NewValue;
         TQrlStringGridCheck *checker = d->cellChecker;
         if (checker && checker->AutoCorrect)
-            checker->Correct(c, d->oldRow, v, d->oldCellText);
+            checker->Correct(c, ed->oldRow, v, ed->oldCellText);
         if (OnCellValidate)
-            OnCellValidate(this, c, d->oldRow, v, valid);
-        if (v != d->oldCellText) {
-            d->gridModified = true;
-            d->modified = true;
+            OnCellValidate(this, c, ed->oldRow, v, valid);
+        if (v != ed->oldCellText) {
+            ed->gridModified = true;
+            ed->modified = true;
             if (TBaseGrid::FixedCols() > 0) {
                 SetRowModified(Row(), true);
                 if (d->showModified->Enabled())
@@ -392,85 +393,85 @@ bool TQrlStringGrid::ValidateCell(const QString &NewValue)
             CalcFooter(c);
         checker = d->cellChecker;
         if (checker && checker->AutoMarkError)
-            checker->MarkError(c, d->oldRow, v, d->oldCellText);
+            checker->MarkError(c, ed->oldRow, v, ed->oldCellText);
         if (valid && UndoRedo())
-            UndoRedo()->RegisterChange(c, d->oldRow, d->oldCellText, v);
+            UndoRedo()->RegisterChange(c, ed->oldRow, ed->oldCellText, v);
         // Reported only when the text that stays differs from the old one.
-        if (valid && v != d->oldCellText)
-            NotifyCellsChanged({c, d->oldRow, c, d->oldRow});
-        d->newCellText = v;
+        if (valid && v != ed->oldCellText)
+            NotifyCellsChanged({c, ed->oldRow, c, ed->oldRow});
+        ed->newCellText = v;
         if (valid) {
-            SetCellEx(c, d->oldRow, v);
-            if (!IsBaseCell(c, d->oldRow)) {
-                const TGridCoord b = BaseCell(c, d->oldRow);
+            SetCellEx(c, ed->oldRow, v);
+            if (!IsBaseCell(c, ed->oldRow)) {
+                const TGridCoord b = BaseCell(c, ed->oldRow);
                 SetCellEx(b.X, b.Y, v);
             }
         } else {
-            d->lastValidation = false;
-            const int oldCol = d->oldCol;
-            const int oldRow = d->oldRow;
-            const bool oldModified = d->oldModifiedValue;
+            ed->lastValidation = false;
+            const int oldCol = ed->oldCol;
+            const int oldRow = ed->oldRow;
+            const bool oldModified = ed->oldModifiedValue;
             if (v != NewValue) {
                 HideEditor();
                 SetCellEx(c, oldRow, v);
                 FocusCell(oldCol, oldRow);
-                d->validating = false;
-                d->editing = true;
+                ed->validating = false;
+                ed->editing = true;
                 ShowInplaceEdit();
             } else {
                 // The editors show the old text again, as the cell does.
-                d->newCellText = d->oldCellText;
-                if (d->editMode)
-                    d->validating = false;
+                ed->newCellText = ed->oldCellText;
+                if (ed->editMode)
+                    ed->validating = false;
                 HideEditor();
-                SetCellEx(c, oldRow, d->oldCellText);
+                SetCellEx(c, oldRow, ed->oldCellText);
                 FocusCell(oldCol, oldRow);
-                d->editing = true;
+                ed->editing = true;
                 ShowInplaceEdit();
                 if (Col() != oldCol)
                     InvalidateEditor();
             }
-            d->modified = oldModified;
+            ed->modified = oldModified;
             TEditPart::showInvalidEntryBalloon(*this);
         }
-        d->oldCellText = GetGridCell(c, d->oldRow);
+        ed->oldCellText = GetGridCell(c, ed->oldRow);
     });
 }
 
 bool TQrlStringGrid::ValidateCellWide(const QString &NewValue)
 {
-    return TEditPart::validateFrame(*this, NewValue, d->oldCellTextWide, [&](int c, bool &valid) {
+    return TEditPart::validateFrame(*this, NewValue, ed->oldCellTextWide, [&](int c, bool &valid) {
         QString v = NewValue;
         CalcFooter(c);
         if (OnCellValidateWide)
-            OnCellValidateWide(this, c, d->oldRow, v, valid);
-        if (v != d->oldCellTextWide) {
-            d->gridModified = true;
-            d->modified = true;
+            OnCellValidateWide(this, c, ed->oldRow, v, valid);
+        if (v != ed->oldCellTextWide) {
+            ed->gridModified = true;
+            ed->modified = true;
             if (d->showModified->Enabled())
-                SetRowModified(d->oldRow, true);
+                SetRowModified(ed->oldRow, true);
         }
-        if (valid && v != d->oldCellTextWide)
-            NotifyCellsChanged({c, d->oldRow, c, d->oldRow});
-        d->newCellText = v;
+        if (valid && v != ed->oldCellTextWide)
+            NotifyCellsChanged({c, ed->oldRow, c, ed->oldRow});
+        ed->newCellText = v;
         if (valid) {
-            SetWideCells(c, d->oldRow, v);
+            SetWideCells(c, ed->oldRow, v);
         } else {
-            const int oldCol = d->oldCol;
-            const int oldRow = d->oldRow;
-            const bool oldModified = d->oldModifiedValue;
+            const int oldCol = ed->oldCol;
+            const int oldRow = ed->oldRow;
+            const bool oldModified = ed->oldModifiedValue;
             if (v == NewValue)
-                d->newCellText = d->oldCellTextWide;
-            if (d->editMode || v != NewValue)
-                d->validating = false;
+                ed->newCellText = ed->oldCellTextWide;
+            if (ed->editMode || v != NewValue)
+                ed->validating = false;
             HideEditor();
-            SetWideCells(c, oldRow, v != NewValue ? v : d->oldCellTextWide);
+            SetWideCells(c, oldRow, v != NewValue ? v : ed->oldCellTextWide);
             FocusCell(oldCol, oldRow);
-            d->editing = true;
+            ed->editing = true;
             ShowInplaceEdit();
-            d->modified = oldModified;
+            ed->modified = oldModified;
         }
-        d->oldCellTextWide = GetWideCells(c, d->oldRow);
+        ed->oldCellTextWide = GetWideCells(c, ed->oldRow);
     });
 }
 
@@ -480,8 +481,8 @@ void TQrlStringGrid::TEditPart::showInvalidEntryBalloon(TQrlStringGrid &grid)
         return;
     // A tool tip over the editor stands in for the balloon; the icon kind goes into its title.
     QWidget *target = nullptr;
-    if (grid.d->specialEditor || !grid.d->editMode)
-        target = grid.d->editCtrl;
+    if (grid.ed->specialEditor || !grid.ed->editMode)
+        target = grid.ed->editCtrl;
     else if (grid.CellEditor())
         target = grid.CellEditor()->Widget();
     if (!target)
@@ -497,34 +498,34 @@ void TQrlStringGrid::TEditPart::showInvalidEntryBalloon(TQrlStringGrid &grid)
 
 void TQrlStringGrid::KeepOldCellValue(int ACol, int ARow)
 {
-    d->oldCol = ACol;
-    d->oldRow = ARow;
+    ed->oldCol = ACol;
+    ed->oldRow = ARow;
     const int r = RealColIndex(ACol);
     if (ACol < 0 || ARow < 0 || ARow >= RowCount() || r >= TotalColCount()) {
-        d->oldCellText.clear();
-        d->oldCellTextWide.clear();
+        ed->oldCellText.clear();
+        ed->oldCellTextWide.clear();
     } else {
-        d->oldCellText = GetGridCell(r, ARow);
-        d->oldCellTextWide = GetWideCells(r, ARow);
+        ed->oldCellText = GetGridCell(r, ARow);
+        ed->oldCellTextWide = GetWideCells(r, ARow);
     }
-    d->oldModifiedValue = d->modified;
+    ed->oldModifiedValue = ed->modified;
 }
 
 // ---- closing ----------------------------------------------------------------------------------
 
 void TQrlStringGrid::HideInplaceEdit()
 {
-    if (!d->editMode)
+    if (!ed->editMode)
         return;
     HideEditor();
     // A special editor stores into the cell it was shown over, also when code moved the cursor
     // while it was open.
-    const TGridCoord cell = d->specialEditor && d->editCell.X >= 0 && d->editCell.Y >= 0 &&
-                                    d->editCell.X < ColCount() && d->editCell.Y < RowCount()
-                                ? d->editCell
+    const TGridCoord cell = ed->specialEditor && ed->editCell.X >= 0 && ed->editCell.Y >= 0 &&
+                                    ed->editCell.X < ColCount() && ed->editCell.Y < RowCount()
+                                ? ed->editCell
                                 : TGridCoord{Col(), Row()};
     ApplyEditorValue(cell.X, cell.Y);
-    d->editMode = false;
+    ed->editMode = false;
     SelectCellHook(Col(), Row());
 }
 
@@ -558,8 +559,8 @@ void TQrlStringGrid::DoneInplaceEdit(int Key, plat::TShiftState Shift)
     default:
         break;
     }
-    TFlagScope block(d->blockFocus, true);
-    d->editing = false;
+    TFlagScope block(ed->blockFocus, true);
+    ed->editing = false;
     HideInplaceEdit();
     if (d->navigation->AppendOnArrowDown() && Key == Qt::Key_Down &&
         Row() == RowCount() - 1 - d->fixedFooters)
@@ -574,14 +575,14 @@ void TQrlStringGrid::DoneInplaceEdit(int Key, plat::TShiftState Shift)
     if (Key == Qt::Key_Return || Key == Qt::Key_Enter)
         AdvanceAfterEdit(Col(), Row(), false, true, false, false);
     d->navigation->SetAlwaysEdit(alwaysEdit);
-    d->blockFocus = false;
+    ed->blockFocus = false;
 }
 
 void TQrlStringGrid::NotifyEditingDone(int ACol, int ARow)
 {
     if (OnEditingDone)
         OnEditingDone(this);
-    d->editMode = false;
+    ed->editMode = false;
     plat::PostMessage(this, editDoneMessage(), ACol, ARow);
 }
 
@@ -596,7 +597,7 @@ bool TQrlStringGrid::event(QEvent *e)
         if (d->mouseActions->EditOnDblClickOnly()) {
             // Only a double click opens the next editor.
             HideInplaceEdit();
-            d->editMode = false;
+            ed->editMode = false;
             SetOptions(Options() - TGridOption::goEditing);
         }
         return true;
@@ -616,12 +617,12 @@ void TQrlStringGrid::SimulateCellClick(int ACol, int ARow)
         {
             g->OnMouseDown = std::move(down);
             g->OnMouseUp = std::move(up);
-            g->d->forceSel = false;
+            g->ed->forceSel = false;
         }
     } restore{this, std::move(OnMouseDown), std::move(OnMouseUp)};
     OnMouseDown = nullptr;
     OnMouseUp = nullptr;
-    d->forceSel = true;
+    ed->forceSel = true;
     MouseDown(plat::TMouseButton::mbLeft, plat::TShiftState{plat::TShiftStateItem::ssLeft},
               r.Left + 2, r.Top + 2);
     MouseUp(plat::TMouseButton::mbLeft, plat::TShiftState{}, r.Left + 2, r.Top + 2);
@@ -645,7 +646,7 @@ void TQrlStringGrid::TopLeftChangedHook()
         display == TBackGroundDisplay::bdGradientVert)
         Invalidate();
     // A special editor would stay behind at the old place; a text editor scrolls with its cell.
-    if (d->editMode && !IsTextEditorKind(d->editControl) && !TextEditorStandsIn(d->editControl))
+    if (ed->editMode && !IsTextEditorKind(ed->editControl) && !TextEditorStandsIn(ed->editControl))
         HideInplaceEdit();
     if (d->floatingFooter->Visible())
         UpdateFooter();
@@ -747,7 +748,8 @@ void TQrlStringGrid::KeyUpHook(int &Key, plat::TShiftState Shift)
         ShowInplaceEdit();
     const TGridRect now = Selection().Normalized();
     // Compared with what the key-down handler recorded; nothing is recorded before it runs.
-    if (d->keyDownSelection.Left >= 0 && !(now == d->keyDownSelection) && (tab || isArrowKey(key)))
+    if (ed->keys.keyDownSelection.Left >= 0 && !(now == ed->keys.keyDownSelection) &&
+        (tab || isArrowKey(key)))
         DoSelectionChanged(now.Left, now.Top, now.Right, now.Bottom);
     if (!d->mouseActions->DisjunctCellSelect() || goEditing)
         return;
@@ -791,47 +793,47 @@ void TQrlStringGrid::KeyUpHook(int &Key, plat::TShiftState Shift)
 
 bool TQrlStringGrid::EditMode() const
 {
-    return d->editMode;
+    return ed->editMode;
 }
 
 bool TQrlStringGrid::Editing() const
 {
-    return d->editing;
+    return ed->editing;
 }
 
 TEditorType TQrlStringGrid::EditControl() const
 {
-    return d->editControl;
+    return ed->editControl;
 }
 
 QString TQrlStringGrid::NewCellText() const
 {
-    return d->newCellText;
+    return ed->newCellText;
 }
 
 QString TQrlStringGrid::OldCellText() const
 {
-    return d->oldCellText;
+    return ed->oldCellText;
 }
 
 void TQrlStringGrid::SetOldCellText(const QString &Value)
 {
-    d->oldCellText = Value;
+    ed->oldCellText = Value;
 }
 
 QString TQrlStringGrid::CellCache() const
 {
-    return d->cellCache;
+    return ed->cellCache;
 }
 
 bool TQrlStringGrid::NoEditChange() const
 {
-    return d->noEditChange;
+    return ed->noEditChange;
 }
 
 void TQrlStringGrid::SetNoEditChange(bool Value)
 {
-    d->noEditChange = Value;
+    ed->noEditChange = Value;
 }
 
 QChar TQrlStringGrid::StartEditChar() const
@@ -846,35 +848,35 @@ void TQrlStringGrid::SetStartEditChar(QChar Value)
 
 bool TQrlStringGrid::AlwaysValidate() const
 {
-    return d->alwaysValidate;
+    return ed->alwaysValidate;
 }
 
 void TQrlStringGrid::SetAlwaysValidate(bool Value)
 {
-    d->alwaysValidate = Value;
+    ed->alwaysValidate = Value;
 }
 
 bool TQrlStringGrid::EditWithTags() const
 {
-    return d->editWithTags;
+    return ed->editWithTags;
 }
 
 void TQrlStringGrid::SetEditWithTags(bool Value)
 {
-    d->editWithTags = Value;
+    ed->editWithTags = Value;
 }
 
 bool TQrlStringGrid::Modified() const
 {
-    return d->modified;
+    return ed->modified;
 }
 
 void TQrlStringGrid::SetModified(bool Value)
 {
-    d->modified = Value;
+    ed->modified = Value;
 }
 
 bool TQrlStringGrid::GridModified() const
 {
-    return d->gridModified;
+    return ed->gridModified;
 }

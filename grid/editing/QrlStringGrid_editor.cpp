@@ -1,12 +1,12 @@
 // The text inplace editor as the grid makes and answers it: its class per cell, its edit mask and
 // length limit, and the grid properties only the text editor reads.
 #include "grid/editing/QrlInplaceEdit.h"
+#include "grid/editing/QrlStringGrid_editing_p.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 
 using enum TEditorType;
 
-TStringGridModelState::TTextEditors::~TTextEditors()
+TStringGridEditingState::TTextEditors::~TTextEditors()
 {
     delete line;
     delete memo;
@@ -14,18 +14,18 @@ TStringGridModelState::TTextEditors::~TTextEditors()
 
 plat::TInplaceEdit *TQrlStringGrid::CreateEditor()
 {
-    return new TQrlInplaceLineEdit(this);
+    return new TQrlInplaceLineEdit(this, editorHost());
 }
 
 plat::TGridEditor *TQrlStringGrid::GetCellEditor(int ACol, int ARow)
 {
     // A password or a mask is a single line whatever the grid's layout.
-    const bool multi = (WordWrap() || MultilineCells()) && d->editControl != edPassword &&
+    const bool multi = (WordWrap() || MultilineCells()) && ed->editControl != edPassword &&
                        GetEditMask(ACol, ARow).isEmpty();
-    TStringGridModelState::TTextEditors &eds = d->textEditors;
+    TStringGridEditingState::TTextEditors &eds = ed->textEditors;
     if (multi) {
         if (!eds.memo)
-            eds.memo = new TQrlInplaceMemoEdit(this);
+            eds.memo = new TQrlInplaceMemoEdit(this, editorHost());
         return eds.memo;
     }
     if (!eds.line)
@@ -37,14 +37,14 @@ TQrlInplaceEdit *TQrlStringGrid::NormalEdit() const
 {
     if (auto *inUse = dynamic_cast<TQrlInplaceEdit *>(CellEditor()))
         return inUse;
-    if (auto *line = dynamic_cast<TQrlInplaceEdit *>(d->textEditors.line))
+    if (auto *line = dynamic_cast<TQrlInplaceEdit *>(ed->textEditors.line))
         return line;
-    return dynamic_cast<TQrlInplaceEdit *>(d->textEditors.memo);
+    return dynamic_cast<TQrlInplaceEdit *>(ed->textEditors.memo);
 }
 
 QString TQrlStringGrid::GetEditMaskHook(int ACol, int ARow)
 {
-    QString value = d->editMask;
+    QString value = ed->editMask;
     if (OnGetEditMask)
         OnGetEditMask(this, ACol, ARow, value);
     return value;
@@ -67,65 +67,65 @@ int TQrlStringGrid::GetEditLimit()
 
 QString TQrlStringGrid::EditMask() const
 {
-    return d->editMask;
+    return ed->editMask;
 }
 
 void TQrlStringGrid::SetEditMask(const QString &Value)
 {
-    d->editMask = Value;
+    ed->editMask = Value;
 }
 
 bool TQrlStringGrid::Lookup() const
 {
-    return d->lookup;
+    return ed->lookup;
 }
 
 void TQrlStringGrid::SetLookup(bool Value)
 {
-    d->lookup = Value;
+    ed->lookup = Value;
 }
 
 bool TQrlStringGrid::LookupCaseSensitive() const
 {
-    return d->lookupCaseSensitive;
+    return ed->lookupCaseSensitive;
 }
 
 void TQrlStringGrid::SetLookupCaseSensitive(bool Value)
 {
-    d->lookupCaseSensitive = Value;
+    ed->lookupCaseSensitive = Value;
 }
 
 bool TQrlStringGrid::LookupHistory() const
 {
-    return d->lookupHistory;
+    return ed->lookupHistory;
 }
 
 void TQrlStringGrid::SetLookupHistory(bool Value)
 {
-    d->lookupHistory = Value;
+    ed->lookupHistory = Value;
 }
 
 QString TQrlStringGrid::ValidChars() const
 {
-    return d->validChars;
+    return ed->validChars;
 }
 
 void TQrlStringGrid::SetValidChars(const QString &Value)
 {
-    d->validChars = Value;
+    ed->validChars = Value;
 }
 
 std::bitset<256> &TQrlStringGrid::ValidCharSet()
 {
-    return d->validCharSet;
+    return ed->validCharSet;
 }
 
 bool TQrlStringGrid::ExcelStyleDecimalSeparator() const
 {
-    return d->excelStyleDecimalSeparator;
+    return ed->excelStyleDecimalSeparator;
 }
 
 void TQrlStringGrid::SetExcelStyleDecimalSeparator(bool Value)
 {
-    d->excelStyleDecimalSeparator = Value;
+    ed->excelStyleDecimalSeparator = Value;
 }

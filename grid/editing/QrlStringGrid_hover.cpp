@@ -3,13 +3,13 @@
 // the gestures a press then performs, sizing feedback and its veto, the move button and arrows
 // while a row or column moves, and what follows a moved column or row.
 #include "grid/display/QrlHintWindow.h"
+#include "grid/editing/QrlStringGrid_editing_p.h"
 #include "grid/model/QrlCalcSettings.h"
 #include "grid/model/QrlGridLists.h"
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 
 #include <QLabel>
 #include <QRegularExpression>
@@ -81,32 +81,32 @@ bool isFixedArea(const TQrlStringGrid &g, int ACol, int ARow)
 
 bool TQrlStringGrid::HintShowSizing() const
 {
-    return d->hintShowSizing;
+    return ed->hover.hintShowSizing;
 }
 
 void TQrlStringGrid::SetHintShowSizing(bool Value)
 {
-    d->hintShowSizing = Value;
+    ed->hover.hintShowSizing = Value;
 }
 
 bool TQrlStringGrid::OleDropSource() const
 {
-    return d->oleDropSource;
+    return ed->hover.oleDropSource;
 }
 
 void TQrlStringGrid::SetOleDropSource(bool Value)
 {
-    d->oleDropSource = Value;
+    ed->hover.oleDropSource = Value;
 }
 
 bool TQrlStringGrid::OleColumnsOnly() const
 {
-    return d->oleColumnsOnly;
+    return ed->hover.oleColumnsOnly;
 }
 
 void TQrlStringGrid::SetOleColumnsOnly(bool Value)
 {
-    d->oleColumnsOnly = Value;
+    ed->hover.oleColumnsOnly = Value;
 }
 
 void TQrlStringGrid::UnitChangedRelay(QObject *Sender, const QString &NewUnit)
@@ -134,20 +134,20 @@ void TQrlStringGrid::MouseMove(TShiftState Shift, int X, int Y)
 
     // A cell hint or balloon belongs to the cell it was shown for.
     const bool valid = cell.X >= 0 && cell.Y >= 0;
-    if (d->lastHint.X >= 0 &&
-        (!valid || !(BaseCell(d->lastHint.X, d->lastHint.Y) == BaseCell(cell.X, cell.Y)))) {
+    if (dsp->lastHint.X >= 0 &&
+        (!valid || !(BaseCell(dsp->lastHint.X, dsp->lastHint.Y) == BaseCell(cell.X, cell.Y)))) {
         HintManager()->CancelHint();
-        d->lastHint = {-1, -1};
+        dsp->lastHint = {-1, -1};
     }
-    if (d->lastBalloonPos.X >= 0 && !(d->lastBalloonPos == cell))
-        d->lastBalloonPos = {-1, -1};
+    if (ed->hover.lastBalloonPos.X >= 0 && !(ed->hover.lastBalloonPos == cell))
+        ed->hover.lastBalloonPos = {-1, -1};
 
     if (d->selectionRectangle && GridState() == TGridState::gsSelecting &&
-        !(Selection() == d->moveSelection)) {
+        !(Selection() == ed->keys.moveSelection)) {
         InvalidateCellRange(Selection().Normalized());
-        if (d->moveSelection.Left >= 0)
-            InvalidateCellRange(d->moveSelection.Normalized());
-        d->moveSelection = Selection();
+        if (ed->keys.moveSelection.Left >= 0)
+            InvalidateCellRange(ed->keys.moveSelection.Normalized());
+        ed->keys.moveSelection = Selection();
     }
 
     TBaseGrid::MouseMove(Shift, X, Y);
@@ -155,21 +155,22 @@ void TQrlStringGrid::MouseMove(TShiftState Shift, int X, int Y)
     // The framework sets the sizing cursor or the arrow; these choices come after it.
     const TGridState state = GridState();
     if (state == TGridState::gsColMoving || state == TGridState::gsRowMoving)
-        viewport()->setCursor(d->moveRefused ? Qt::ForbiddenCursor : Qt::DragMoveCursor);
-    else if (d->sizeFixed || d->sizingFixed)
+        viewport()->setCursor(ed->hover.moveRefused ? Qt::ForbiddenCursor : Qt::DragMoveCursor);
+    else if (d->sizeFixed || ed->mouse.sizingFixed)
         viewport()->setCursor(Qt::SplitHCursor);
-    else if (d->sizeFixedR || d->sizingFixedR)
+    else if (d->sizeFixedR || ed->mouse.sizingFixedR)
         viewport()->setCursor(Qt::SplitVCursor);
-    else if (cursorHandled && !d->anchor.isEmpty())
+    else if (cursorHandled && !ed->hover.anchor.isEmpty())
         viewport()->setCursor(Qt::PointingHandCursor);
     else if (cursorHandled && URLShow() && valid &&
              IsURLText(GetCellEx(RealColIndex(cell.X), cell.Y)))
         viewport()->setCursor(Qt::PointingHandCursor);
 
-    if (d->navigation->KeepHorizScroll() && d->mouseKeepDown && state != TGridState::gsColMoving &&
-        LeftCol() != d->oldKeepLeftCol && d->oldKeepLeftCol >= FixedCols()) {
+    if (d->navigation->KeepHorizScroll() && ed->mouse.mouseKeepDown &&
+        state != TGridState::gsColMoving && LeftCol() != ed->mouse.oldKeepLeftCol &&
+        ed->mouse.oldKeepLeftCol >= FixedCols()) {
         TUpdatePair update(*this);
-        SetLeftCol(d->oldKeepLeftCol);
+        SetLeftCol(ed->mouse.oldKeepLeftCol);
     }
 
     sizingFeedback(X, Y);
@@ -190,12 +191,12 @@ bool TQrlStringGrid::hoverSteps(TShiftState Shift, int X, int Y)
     const bool design = IsDesigningQuery();
 
     // Dragging a range does not edit.
-    if (d->mouseDownMove && ma.RangeSelectAndEdit() && Options().Contains(TGridOption::goEditing) &&
-        !EditorMode())
+    if (ed->mouse.mouseDownMove && ma.RangeSelectAndEdit() &&
+        Options().Contains(TGridOption::goEditing) && !EditorMode())
         SetOptions(Options() - TGridOption::goEditing);
 
     if (d->selectionRectangle && GridState() == TGridState::gsSelecting)
-        d->sizeSelection = Selection();
+        ed->hover.sizeSelection = Selection();
 
     if (valid && !design && HoverRow() && ARow != FHoverRowIdx) {
         const int old = FHoverRowIdx;
@@ -205,7 +206,7 @@ bool TQrlStringGrid::hoverSteps(TShiftState Shift, int X, int Y)
             RepaintRow(old);
     }
 
-    if (d->hoverFixedCells != THoverFixedCells::hfNone && !d->noMouseLeave &&
+    if (dsp->hoverFixedCells != THoverFixedCells::hfNone && !d->noMouseLeave &&
         !(d->hoverFixedCell == cell)) {
         const TGridCoord old = d->hoverFixedCell;
         d->hoverFixedCell = cell;
@@ -215,11 +216,11 @@ bool TQrlStringGrid::hoverSteps(TShiftState Shift, int X, int Y)
             RepaintCell(ACol, ARow);
     }
 
-    if (d->look == TGridLook::glListView && !(d->hotFixedCell == cell)) {
-        const TGridCoord old = d->hotFixedCell;
+    if (d->look == TGridLook::glListView && !(ed->hover.hotFixedCell == cell)) {
+        const TGridCoord old = ed->hover.hotFixedCell;
         if (isFixedArea(*this, old.X, old.Y))
             RepaintCell(old.X, old.Y);
-        d->hotFixedCell = cell;
+        ed->hover.hotFixedCell = cell;
         if (isFixedArea(*this, ACol, ARow))
             RepaintCell(ACol, ARow);
     }
@@ -236,9 +237,9 @@ bool TQrlStringGrid::hoverSteps(TShiftState Shift, int X, int Y)
                 (type == TCellType::ctExpand && ExpandButtonRect(rc, b.Y).Contains(X, Y)))
                 hovered = b;
         }
-        if (!(hovered == d->hoverButton)) {
-            const TGridCoord old = d->hoverButton;
-            d->hoverButton = hovered;
+        if (!(hovered == ed->hover.hoverButton)) {
+            const TGridCoord old = ed->hover.hoverButton;
+            ed->hover.hoverButton = hovered;
             if (old.X >= 0)
                 RepaintCell(old.X, old.Y);
             if (hovered.X >= 0)
@@ -249,23 +250,23 @@ bool TQrlStringGrid::hoverSteps(TShiftState Shift, int X, int Y)
     selectionDragSteps(ACol, ARow, X, Y);
     fixedBorderSteps(ACol, ARow, X, Y);
 
-    d->resizerHover = false;
+    ed->hover.resizerHover = false;
     if (d->selectionResizer && d->selectionRectangle) {
         const TGridRect sel = Selection().Normalized();
         const TRect r = CellRect(sel.Right, sel.Bottom);
         if (!r.IsEmpty()) {
             const bool rtl = layoutDirection() == Qt::RightToLeft;
             const int left = rtl ? r.Left : r.Right - ResizerGrab;
-            d->resizerHover =
+            ed->hover.resizerHover =
                 TRect{left, r.Bottom - ResizerGrab, left + ResizerGrab, r.Bottom}.Contains(X, Y);
         }
     }
 
-    if (d->selectionClick && Shift.Contains(TShiftStateItem::ssLeft) &&
-        (std::abs(X - d->clickPosX) > DragThreshold ||
-         std::abs(Y - d->clickPosY) > DragThreshold) &&
-        d->oleDropSource && GridState() != TGridState::gsColSizing && !d->sizingFixed &&
-        !d->resizerHover)
+    if (ed->mouse.selectionClick && Shift.Contains(TShiftStateItem::ssLeft) &&
+        (std::abs(X - ed->mouse.clickPosX) > DragThreshold ||
+         std::abs(Y - ed->mouse.clickPosY) > DragThreshold) &&
+        ed->hover.oleDropSource && GridState() != TGridState::gsColSizing &&
+        !ed->mouse.sizingFixed && !ed->hover.resizerHover)
         oleDragStart(ACol, ARow, X, Y);
 
     bool cursorHandled = false;
@@ -281,13 +282,13 @@ bool TQrlStringGrid::hoverSteps(TShiftState Shift, int X, int Y)
 void TQrlStringGrid::selectionDragSteps(int ACol, int ARow, int X, int Y)
 {
     TMouseActions &ma = *d->mouseActions;
-    if (d->mouseSelectStart < 0)
+    if (ed->mouse.mouseSelectStart < 0)
         return;
     const TGridRect before = Selection().Normalized();
     if (ma.RowSelect() && d->mouseSelectMode == TMouseSelectMode::msRow) {
         if (ARow >= FixedRows() && ARow < RowCount() - d->fixedFooters) {
-            const int top = std::max(std::min(d->mouseSelectStart, ARow), FixedRows());
-            const int bottom = std::max(d->mouseSelectStart, ARow);
+            const int top = std::max(std::min(ed->mouse.mouseSelectStart, ARow), FixedRows());
+            const int bottom = std::max(ed->mouse.mouseSelectStart, ARow);
             SetSelection({FixedCols(), top, ColCount() - 1, bottom});
         }
         if (Y > viewport()->height() - 4 && TopRow() < MaxTopRow())
@@ -295,8 +296,8 @@ void TQrlStringGrid::selectionDragSteps(int ACol, int ARow, int X, int Y)
         else if (FixedRows() > 0 && Y >= 0 && Y < RowHeights(0) && TopRow() > FixedRows())
             SetTopRow(TopRow() - 1);
     } else if (ma.ColSelect() && d->mouseSelectMode == TMouseSelectMode::msColumn && ACol >= 0) {
-        const int left = std::max(std::min(d->mouseSelectStart, ACol), FixedCols());
-        const int right = std::max(d->mouseSelectStart, ACol);
+        const int left = std::max(std::min(ed->mouse.mouseSelectStart, ACol), FixedCols());
+        const int right = std::max(ed->mouse.mouseSelectStart, ACol);
         SetSelection({left, FixedRows(), right, RowCount() - 1});
     } else {
         return;
@@ -307,7 +308,7 @@ void TQrlStringGrid::selectionDragSteps(int ACol, int ARow, int X, int Y)
         InvalidateCellRange({std::min(before.Left, after.Left), std::min(before.Top, after.Top),
                              std::max(before.Right, after.Right),
                              std::max(before.Bottom, after.Bottom)});
-        d->sizeSelection = after;
+        ed->hover.sizeSelection = after;
     }
     Q_UNUSED(X);
 }
@@ -325,10 +326,10 @@ void TQrlStringGrid::fixedBorderSteps(int ACol, int ARow, int X, int Y)
         for (int c = 0; c < FixedCols(); ++c)
             if (std::abs(UnclippedCellRect(c, 0).Right - X) <= 2)
                 d->sizeFixed = ma.SizeFixedCol();
-    if (d->sizingFixed && d->sizeFixedX != X) {
+    if (ed->mouse.sizingFixed && ed->mouse.sizeFixedX != X) {
         // The line leaves its old place and shows at the new one.
-        InvalidateRect({d->sizeFixedX - 1, 0, d->sizeFixedX + 2, height});
-        d->sizeFixedX = X;
+        InvalidateRect({ed->mouse.sizeFixedX - 1, 0, ed->mouse.sizeFixedX + 2, height});
+        ed->mouse.sizeFixedX = X;
         InvalidateRect({X - 1, 0, X + 2, height});
     }
 
@@ -337,9 +338,9 @@ void TQrlStringGrid::fixedBorderSteps(int ACol, int ARow, int X, int Y)
         for (int r = 0; r < FixedRows(); ++r)
             if (std::abs(UnclippedCellRect(0, r).Bottom - Y) <= 2)
                 d->sizeFixedR = ma.SizeFixedRow();
-    if (d->sizingFixedR && d->sizeFixedY != Y) {
-        InvalidateRect({0, d->sizeFixedY - 1, width, d->sizeFixedY + 2});
-        d->sizeFixedY = Y;
+    if (ed->mouse.sizingFixedR && ed->mouse.sizeFixedY != Y) {
+        InvalidateRect({0, ed->mouse.sizeFixedY - 1, width, ed->mouse.sizeFixedY + 2});
+        ed->mouse.sizeFixedY = Y;
         InvalidateRect({0, Y - 1, width, Y + 2});
     }
 }
@@ -349,9 +350,9 @@ void TQrlStringGrid::oleDragStart(int ACol, int ARow, int X, int Y)
 {
     Q_UNUSED(X);
     Q_UNUSED(Y);
-    d->selectionClick = false;
+    ed->mouse.selectionClick = false;
     const int RC = ACol >= 0 ? RealColIndex(ACol) : ACol;
-    bool allow = !(d->oleColumnsOnly && ARow >= FixedRows());
+    bool allow = !(ed->hover.oleColumnsOnly && ARow >= FixedRows());
     const QString text = ACol >= 0 && ARow >= 0 ? GetCellEx(RC, ARow) : QString();
     if (OnOleDrag)
         OnOleDrag(this, ARow, RC, text, allow);
@@ -360,7 +361,7 @@ void TQrlStringGrid::oleDragStart(int ACol, int ARow, int X, int Y)
         if (OnOleDragStart)
             OnOleDragStart(this, ARow, RC);
         DoStartBlockFocus();
-        d->dropSelection = Selection();
+        ed->mouse.dropSelection = Selection();
         return;
     }
     if (GridState() == TGridState::gsNormal)
@@ -373,43 +374,43 @@ bool TQrlStringGrid::movingSteps(int ACol, int ARow, int X, int Y)
 {
     const TGridState state = GridState();
     if (state == TGridState::gsColSizing)
-        d->colSized = true;
+        dsp->colSized = true;
     if (state == TGridState::gsRowSizing)
-        d->rowSized = true;
+        dsp->rowSized = true;
     const bool cols = state == TGridState::gsColMoving;
     if (!cols && state != TGridState::gsRowMoving)
         return false;
 
     bool allow = true;
     if (cols && OnColumnMove)
-        OnColumnMove(this, d->moveCell, allow);
+        OnColumnMove(this, ed->mouse.moveCell, allow);
     if (!cols && OnRowMove)
-        OnRowMove(this, d->moveCell, allow);
+        OnRowMove(this, ed->mouse.moveCell, allow);
     if (!allow) {
         endHeaderDrag();
         SetGridState(TGridState::gsNormal);
         return false;
     }
 
-    const bool away = X != d->clickPosX || Y != d->clickPosY;
-    if (!d->enhRowColMove || RowCount() <= 1 || !away || d->sizingFixed || d->sizingFixedR ||
-        d->moveCell < 0)
+    const bool away = X != ed->mouse.clickPosX || Y != ed->mouse.clickPosY;
+    if (!d->enhRowColMove || RowCount() <= 1 || !away || ed->mouse.sizingFixed ||
+        ed->mouse.sizingFixedR || ed->mouse.moveCell < 0)
         return true;
     DoStartBlockFocus();
 
-    if (!d->moveButton)
-        d->moveButton = new TMoveHeader(this);
-    auto *button = static_cast<QLabel *>(d->moveButton.data());
-    if (cols && d->moveCell < ColCount()) {
+    if (!ed->hover.moveButton)
+        ed->hover.moveButton = new TMoveHeader(this);
+    auto *button = static_cast<QLabel *>(ed->hover.moveButton.data());
+    if (cols && ed->mouse.moveCell < ColCount()) {
         const int rowUnder = ARow >= 0 ? ARow : 0;
-        button->setText(GetCellEx(RealColIndex(d->moveCell), 0));
-        button->resize(ColWidths(d->moveCell), RowHeights(rowUnder));
-    } else if (!cols && d->moveCell < RowCount()) {
+        button->setText(GetCellEx(RealColIndex(ed->mouse.moveCell), 0));
+        button->resize(ColWidths(ed->mouse.moveCell), RowHeights(rowUnder));
+    } else if (!cols && ed->mouse.moveCell < RowCount()) {
         const int colUnder = ACol >= 0 ? ACol : 0;
-        button->setText(GetCellEx(RealColIndex(0), d->moveCell));
-        button->resize(ColWidths(colUnder), RowHeights(d->moveCell));
+        button->setText(GetCellEx(RealColIndex(0), ed->mouse.moveCell));
+        button->resize(ColWidths(colUnder), RowHeights(ed->mouse.moveCell));
     }
-    QPoint at = viewport()->mapToGlobal(QPoint(X - d->moveOfsX, Y - d->moveOfsY));
+    QPoint at = viewport()->mapToGlobal(QPoint(X - ed->mouse.moveOfsX, Y - ed->mouse.moveOfsY));
     if (layoutDirection() == Qt::RightToLeft)
         at.rx() -= button->width() - ColWidths(0);
     button->move(at);
@@ -419,18 +420,18 @@ bool TQrlStringGrid::movingSteps(int ACol, int ARow, int X, int Y)
                                                 TArrowDirection::arrRight};
     static const char *const names[4] = {"ArwU", "ArwD", "ArwL", "ArwR"};
     for (int i = 0; i < 4; ++i) {
-        if (d->moveArrows[i])
+        if (dsp->moveArrows[i])
             continue;
         auto *arrow = new TArrowWindow;
         arrow->Init(this, dirs[i]);
         arrow->setObjectName(QString::fromLatin1(names[i]));
         arrow->resize(11, 11);
-        d->moveArrows[i] = arrow;
+        dsp->moveArrows[i] = arrow;
     }
     // A colour set before the arrows existed applies to them now.
-    SetArrowColor(d->arrowColor);
+    SetArrowColor(dsp->arrowColor);
     auto place = [this](int which, int x, int y, bool show) {
-        QWidget *w = d->moveArrows[which];
+        QWidget *w = dsp->moveArrows[which];
         w->move(viewport()->mapToGlobal(QPoint(x, y)));
         w->setVisible(show);
     };
@@ -438,17 +439,17 @@ bool TQrlStringGrid::movingSteps(int ACol, int ARow, int X, int Y)
     bool allowMoving = true;
     if (cols) {
         // The arrows mark the target seen on the previous move.
-        const int t = d->moveColInd;
+        const int t = ed->mouse.moveColInd;
         const TRect head = t >= 0 && t < ColCount() ? CellRect(t, 0) : TRect{};
         const bool show = t >= FixedCols() && !head.IsEmpty();
         if (t >= 0) {
-            const int edge = (t < d->moveCell ? head.Left : head.Right) - 5;
+            const int edge = (t < ed->mouse.moveCell ? head.Left : head.Right) - 5;
             const int bottom = FixedRows() > 0 ? CellRect(t, FixedRows() - 1).Bottom : head.Bottom;
             place(ArwD, edge, head.Top - 8, show);
             place(ArwU, edge, bottom, show);
         }
-        d->moveColInd = ACol;
-        d->moveRowInd = 0;
+        ed->mouse.moveColInd = ACol;
+        ed->mouse.moveRowInd = 0;
         if (OnColumnMoving)
             OnColumnMoving(this, ACol, allowMoving);
     } else {
@@ -460,26 +461,26 @@ bool TQrlStringGrid::movingSteps(int ACol, int ARow, int X, int Y)
         const TRect r = t >= 0 && !footerRow ? CellRect(0, t) : TRect{};
         const bool show = t >= FixedRows() && !r.IsEmpty();
         if (!r.IsEmpty()) {
-            const int y = (t < d->moveCell ? r.Top : r.Bottom) - 5;
+            const int y = (t < ed->mouse.moveCell ? r.Top : r.Bottom) - 5;
             place(ArwL, r.Left - 10, y, show);
             place(ArwR, r.Right, y, show);
         } else {
-            d->moveArrows[ArwL]->hide();
-            d->moveArrows[ArwR]->hide();
+            dsp->moveArrows[ArwL]->hide();
+            dsp->moveArrows[ArwR]->hide();
         }
         if (!footerRow)
-            d->moveRowInd = ARow;
-        d->moveColInd = 0;
+            ed->mouse.moveRowInd = ARow;
+        ed->mouse.moveColInd = 0;
         if (OnRowMoving)
             OnRowMoving(this, ARow, allowMoving);
         if (footerRow)
             allowMoving = false;
     }
-    d->moveRefused = !allowMoving;
+    ed->hover.moveRefused = !allowMoving;
 
     button->setEnabled(true);
     button->show();
-    d->movingColumn = cols ? d->moveCell : -1;
+    dsp->movingColumn = cols ? ed->mouse.moveCell : -1;
     // The whole grid follows a moving header at once.
     Invalidate();
     return true;
@@ -489,12 +490,13 @@ bool TQrlStringGrid::movingSteps(int ACol, int ARow, int X, int Y)
 bool TQrlStringGrid::gestureSteps(int ACol, int ARow, int X, int Y)
 {
     TMouseActions &ma = *d->mouseActions;
-    const bool held = GridState() != TGridState::gsNormal || d->mouseSelectStart >= 0;
+    const bool held = GridState() != TGridState::gsNormal || ed->mouse.mouseSelectStart >= 0;
     if (held)
         return false;
-    d->mouseSelectMode = d->resizerHover ? TMouseSelectMode::msResize : TMouseSelectMode::msNormal;
+    d->mouseSelectMode =
+        ed->hover.resizerHover ? TMouseSelectMode::msResize : TMouseSelectMode::msNormal;
     if (ACol < 0 || ARow < 0)
-        return d->resizerHover;
+        return ed->hover.resizerHover;
 
     // Near a column border in the header rows, or a row border in the fixed columns.
     const TRect r = CellRect(ACol, ARow);
@@ -539,20 +541,20 @@ bool TQrlStringGrid::anchorSteps(int ACol, int ARow, int X, int Y)
         QString hint = anchor;
         if (OnAnchorHint)
             OnAnchorHint(this, ARow, ACol, hint);
-        if (hint != d->lastAnchorHint && anchor != d->anchor) {
-            d->lastAnchorHint = hint;
+        if (hint != dsp->lastAnchorHint && anchor != ed->hover.anchor) {
+            dsp->lastAnchorHint = hint;
             HintManager()->CancelHint();
         }
-        if (anchor != d->anchor) {
+        if (anchor != ed->hover.anchor) {
             if (OnAnchorEnter)
                 OnAnchorEnter(this, ARow, ACol, anchor);
-            d->anchor = anchor;
+            ed->hover.anchor = anchor;
         }
         return true;
     }
-    if (!d->anchor.isEmpty()) {
-        const QString left = d->anchor;
-        d->anchor.clear();
+    if (!ed->hover.anchor.isEmpty()) {
+        const QString left = ed->hover.anchor;
+        ed->hover.anchor.clear();
         if (OnAnchorExit)
             OnAnchorExit(this, ARow, ACol, left);
     }
@@ -563,13 +565,13 @@ bool TQrlStringGrid::anchorSteps(int ACol, int ARow, int X, int Y)
 void TQrlStringGrid::sizingFeedback(int X, int Y)
 {
     const TGridState state = GridState();
-    const bool colSizing = state == TGridState::gsColSizing || d->sizingFixed;
-    const bool rowSizing = state == TGridState::gsRowSizing || d->sizingFixedR;
+    const bool colSizing = state == TGridState::gsColSizing || ed->mouse.sizingFixed;
+    const bool rowSizing = state == TGridState::gsRowSizing || ed->mouse.sizingFixedR;
     if (!colSizing && !rowSizing)
         return;
 
-    int col = d->sizingFixed ? 0 : d->colClicked;
-    int row = d->sizingFixedR ? 0 : d->rowClicked;
+    int col = ed->mouse.sizingFixed ? 0 : dsp->colClicked;
+    int row = ed->mouse.sizingFixedR ? 0 : dsp->rowClicked;
     if (colSizing && col < 0)
         col = ColCount() - 1;
     if (rowSizing && row < 0)
@@ -578,40 +580,42 @@ void TQrlStringGrid::sizingFeedback(int X, int Y)
     // will set (at least one pixel, as the framework keeps it).
     int size = 0;
     if (colSizing)
-        size = d->sizingFixed ? d->sizeFixedX
-                              : std::max(1, X - UnclippedCellRect(col, 0).Left + d->clickPosDX);
+        size = ed->mouse.sizingFixed
+                   ? ed->mouse.sizeFixedX
+                   : std::max(1, X - UnclippedCellRect(col, 0).Left + ed->mouse.clickPosDX);
     else
-        size = d->sizingFixedR ? d->sizeFixedY
-                               : std::max(1, Y - UnclippedCellRect(0, row).Top + d->clickPosDY);
+        size = ed->mouse.sizingFixedR
+                   ? ed->mouse.sizeFixedY
+                   : std::max(1, Y - UnclippedCellRect(0, row).Top + ed->mouse.clickPosDY);
 
     if (colSizing && OnColumnSizing)
         OnColumnSizing(this, col, size);
     if (rowSizing && OnRowSizing)
         OnRowSizing(this, row, size);
 
-    if (!IsDesigningQuery() && !d->hintShowSizing)
+    if (!IsDesigningQuery() && !ed->hover.hintShowSizing)
         return;
     THintInfo info;
     info.Text = QStringLiteral("%1=<b>%2</b>")
                     .arg(colSizing ? QStringLiteral("cw") : QStringLiteral("rh"))
                     .arg(size);
-    const TRect at = d->sizingFixed || d->sizingFixedR ? UnclippedCellRect(0, 0)
-                     : colSizing                       ? UnclippedCellRect(col, 0)
-                                                       : UnclippedCellRect(0, row);
+    const TRect at = ed->mouse.sizingFixed || ed->mouse.sizingFixedR ? UnclippedCellRect(0, 0)
+                     : colSizing                                     ? UnclippedCellRect(col, 0)
+                                                                     : UnclippedCellRect(0, row);
     info.Pos = viewport()->mapToGlobal(QPoint(at.Left, at.Top));
     info.MaxWidth = 200;
     info.Color = d->hintColor;
     info.UseHTMLWindow = true;
     info.Data = this;
     HintManager()->ShowHint(info);
-    d->sizingHintShow = true;
+    ed->hover.sizingHintShow = true;
 }
 
 void TQrlStringGrid::hideSizingHint()
 {
-    if (!d->sizingHintShow)
+    if (!ed->hover.sizingHintShow)
         return;
-    d->sizingHintShow = false;
+    ed->hover.sizingHintShow = false;
     HintManager()->CancelHint();
 }
 
@@ -622,15 +626,15 @@ void TQrlStringGrid::MouseLeaveMessageHook()
     d->mouseSelectMode = TMouseSelectMode::msNormal;
     d->sizeFixed = false;
     d->sizeFixedR = false;
-    if (!d->noMouseLeave && d->hoverFixedCells != THoverFixedCells::hfNone &&
+    if (!d->noMouseLeave && dsp->hoverFixedCells != THoverFixedCells::hfNone &&
         d->hoverFixedCell.X >= 0) {
         const TGridCoord old = d->hoverFixedCell;
         d->hoverFixedCell = {-1, -1};
         RepaintCell(old.X, old.Y);
     }
-    if (d->look == TGridLook::glListView && d->hotFixedCell.X >= 0) {
-        const TGridCoord old = d->hotFixedCell;
-        d->hotFixedCell = {-1, -1};
+    if (d->look == TGridLook::glListView && ed->hover.hotFixedCell.X >= 0) {
+        const TGridCoord old = ed->hover.hotFixedCell;
+        ed->hover.hotFixedCell = {-1, -1};
         if (isFixedArea(*this, old.X, old.Y))
             RepaintCell(old.X, old.Y);
     }
@@ -680,7 +684,7 @@ void TQrlStringGrid::CalcSizingState(
 
 bool TQrlStringGrid::EndColumnDrag(int &Origin, int &Destination, const TPoint &MousePt)
 {
-    if (std::exchange(d->moveRefused, false))
+    if (std::exchange(ed->hover.moveRefused, false))
         return false;
     return TBaseGrid::EndColumnDrag(Origin, Destination, MousePt);
 }
@@ -688,7 +692,7 @@ bool TQrlStringGrid::EndColumnDrag(int &Origin, int &Destination, const TPoint &
 bool TQrlStringGrid::EndRowDrag(int &Origin, int &Destination, const TPoint &MousePt)
 {
     const TFloatingFooter *footer = FloatingFooter();
-    if (std::exchange(d->moveRefused, false) ||
+    if (std::exchange(ed->hover.moveRefused, false) ||
         (footer && footer->Visible() && footer->FooterStyle() == TFooterStyle::fsFixedLastRow &&
          Destination == RowCount() - 1))
         return false;
@@ -697,12 +701,12 @@ bool TQrlStringGrid::EndRowDrag(int &Origin, int &Destination, const TPoint &Mou
 
 void TQrlStringGrid::endHeaderDrag()
 {
-    if (d->moveButton)
-        d->moveButton->hide();
-    for (const QPointer<QWidget> &arrow : d->moveArrows)
+    if (ed->hover.moveButton)
+        ed->hover.moveButton->hide();
+    for (const QPointer<QWidget> &arrow : dsp->moveArrows)
         if (arrow)
             arrow->hide();
-    d->movingColumn = -1;
+    dsp->movingColumn = -1;
     viewport()->unsetCursor();
     DoEndBlockFocus();
 }
@@ -739,9 +743,9 @@ void TQrlStringGrid::columnMovedFollowers(int FromIndex, int ToIndex, int RealFr
         UpdateFooter();
 
     TQrlStringGrid *other = d->syncGrid->Grid();
-    if (other && d->syncGrid->MoveColumn() && !d->syncMoving && FromIndex < other->ColCount() &&
-        ToIndex < other->ColCount()) {
-        TFlagScope moving(other->d->syncMoving, true);
+    if (other && d->syncGrid->MoveColumn() && !ed->hover.syncMoving &&
+        FromIndex < other->ColCount() && ToIndex < other->ColCount()) {
+        TFlagScope moving(other->ed->hover.syncMoving, true);
         other->MoveColumn(FromIndex, ToIndex);
     }
 }
@@ -750,9 +754,9 @@ void TQrlStringGrid::RowMoved(int FromIndex, int ToIndex)
 {
     TBaseGrid::RowMoved(FromIndex, ToIndex);
     TQrlStringGrid *other = d->syncGrid->Grid();
-    if (FromIndex != ToIndex && other && d->syncGrid->MoveRow() && !d->syncMoving &&
+    if (FromIndex != ToIndex && other && d->syncGrid->MoveRow() && !ed->hover.syncMoving &&
         FromIndex < other->RowCount() && ToIndex < other->RowCount()) {
-        TFlagScope moving(other->d->syncMoving, true);
+        TFlagScope moving(other->ed->hover.syncMoving, true);
         other->MoveRow(FromIndex, ToIndex);
     }
 }
@@ -764,7 +768,8 @@ bool TQrlStringGrid::prepareCellDrag(int ACol, int ARow, int X, int Y)
 {
     Q_UNUSED(Y);
     TMouseActions &ma = *d->mouseActions;
-    if (!d->oleDropSource || Options().Contains(TGridOption::goEditing) || ACol < FixedCols())
+    if (!ed->hover.oleDropSource || Options().Contains(TGridOption::goEditing) ||
+        ACol < FixedCols())
         return false;
     const bool fixedRow = ARow < FixedRows();
     const bool selected =
@@ -782,7 +787,7 @@ bool TQrlStringGrid::prepareCellDrag(int ACol, int ARow, int X, int Y)
     setFocus();
     if (OnMouseDown)
         OnMouseDown(this, TMouseButton::mbLeft, TShiftState{TShiftStateItem::ssLeft}, X, Y);
-    d->selectionClick = true;
+    ed->mouse.selectionClick = true;
     clickCell(ACol, ARow);
     return true;
 }
@@ -790,7 +795,7 @@ bool TQrlStringGrid::prepareCellDrag(int ACol, int ARow, int X, int Y)
 // A prepared drag that never started: the release selects the cell (or its row).
 void TQrlStringGrid::selectionClickRelease(int ACol, int ARow)
 {
-    if (!std::exchange(d->selectionClick, false))
+    if (!std::exchange(ed->mouse.selectionClick, false))
         return;
     if (ACol < FixedCols() || ARow < FixedRows())
         return;

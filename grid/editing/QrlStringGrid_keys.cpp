@@ -1,11 +1,11 @@
 // The grid's keyboard front: the key-down message with its ordered checks around the
 // framework's key processing, the framework's key-down hook, typed characters and resizing.
+#include "grid/editing/QrlStringGrid_editing_p.h"
 #include "grid/model/QrlCalcSettings.h"
 #include "grid/model/QrlCellGraphic.h"
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 
 #include "platform/os/Regional.h"
 
@@ -121,8 +121,8 @@ bool TQrlStringGrid::KeyDownMessageHook(QKeyEvent *Message)
     const int fixedCols = TBaseGrid::FixedCols();
 
     const int L0 = LeftCol();
-    d->moveSelection = Selection();
-    d->keyDownSelection = d->moveSelection.Normalized();
+    ed->keys.moveSelection = Selection();
+    ed->keys.keyDownSelection = ed->keys.moveSelection.Normalized();
     const int R0 = Row();
     const int RC = RealColIndex(Col());
     const bool rowSelect = Options().Contains(TGridOption::goRowSelect);
@@ -231,10 +231,10 @@ bool TQrlStringGrid::KeyDownMessageHook(QKeyEvent *Message)
     if (isTabKey(key) && Options().Contains(TGridOption::goTabs)) {
         TabToNextCell(shiftDown || key == Qt::Key_Backtab);
         const TGridRect now = Selection().Normalized();
-        if (!(now == d->keyDownSelection)) {
+        if (!(now == ed->keys.keyDownSelection)) {
             DoSelectionChanged(now.Left, now.Top, now.Right, now.Bottom);
-            d->moveSelection = Selection();
-            d->keyDownSelection = now;
+            ed->keys.moveSelection = Selection();
+            ed->keys.keyDownSelection = now;
         }
         return true;
     }
@@ -248,26 +248,26 @@ bool TQrlStringGrid::KeyDownMessageHook(QKeyEvent *Message)
         AppendRowOnArrowDown();
 
     // The selection rectangle is drawn around the cells.
-    if (d->selectionRectangle && !(Selection() == d->moveSelection)) {
+    if (d->selectionRectangle && !(Selection() == ed->keys.moveSelection)) {
         InvalidateCellRange(Selection().Normalized());
-        d->moveSelection = Selection();
+        ed->keys.moveSelection = Selection();
     }
 
     // The framework's processing runs next, when the platform takes the message on; its
     // key-down hook then runs the steps after it.
-    d->keyMessage = {true, key, shift, L0, keepLeft};
+    ed->keys.keyMessage = {true, key, shift, L0, keepLeft};
     if (keepLeft)
         BeginUpdate();
     if (key != 0)
         return false;
-    d->keyMessage.pending = false;
+    ed->keys.keyMessage.pending = false;
     TKeysPart::keyDownAfterFramework(*this);
     return true;
 }
 
 void TQrlStringGrid::TKeysPart::keyDownAfterFramework(TQrlStringGrid &grid)
 {
-    const TStringGridModelState::TKeyMessage m = grid.d->keyMessage;
+    const TStringGridEditingState::TKeys::TKeyMessage m = grid.ed->keys.keyMessage;
     const int key = m.key != 0 ? m.key : Qt::Key_unknown;
     const TShiftState shift = m.shift;
     const bool ctrl = shift.Contains(TShiftStateItem::ssCtrl);
@@ -308,10 +308,10 @@ void TQrlStringGrid::TKeysPart::keyDownAfterFramework(TQrlStringGrid &grid)
 
     // The selection changed by this key is reported once.
     const TGridRect now = grid.Selection().Normalized();
-    if (!(now == grid.d->keyDownSelection)) {
+    if (!(now == grid.ed->keys.keyDownSelection)) {
         grid.DoSelectionChanged(now.Left, now.Top, now.Right, now.Bottom);
-        grid.d->moveSelection = grid.Selection();
-        grid.d->keyDownSelection = now;
+        grid.ed->keys.moveSelection = grid.Selection();
+        grid.ed->keys.keyDownSelection = now;
     }
 }
 
@@ -571,7 +571,7 @@ void TQrlStringGrid::TKeysPart::insertRowKey(TQrlStringGrid &grid)
     grid.InsertRowHook(at);
     if (grid.OnAutoInsertRow)
         grid.OnAutoInsertRow(&grid, at);
-    grid.d->gridModified = true;
+    grid.ed->gridModified = true;
     if (t < grid.RowCount())
         grid.SetRow(t);
     grid.CalcFooter(-1);
@@ -591,7 +591,7 @@ bool TQrlStringGrid::TKeysPart::deleteRowKey(TQrlStringGrid &grid)
     if (grid.d->floatingFooter->Visible() && grid.Row() == grid.RowCount() - 1)
         grid.SetRow(grid.Row() - 1);
     grid.KeepOldCellValue(grid.Col(), grid.Row());
-    grid.d->gridModified = true;
+    grid.ed->gridModified = true;
     grid.CalcFooter(-1);
     return true;
 }
@@ -651,7 +651,7 @@ void TQrlStringGrid::TKeysPart::disjunctKey(TQrlStringGrid &grid, int Key, TShif
 void TQrlStringGrid::KeyDown(int &Key, TShiftState Shift)
 {
     // Only the call from the key message's own processing goes on with its later steps.
-    const bool fromMessage = std::exchange(d->keyMessage.pending, false);
+    const bool fromMessage = std::exchange(ed->keys.keyMessage.pending, false);
     KeyDownHook(Key, Shift);
     if (fromMessage)
         TKeysPart::keyDownAfterFramework(*this);
@@ -659,7 +659,7 @@ void TQrlStringGrid::KeyDown(int &Key, TShiftState Shift)
 
 void TQrlStringGrid::KeyDownHook(int &Key, TShiftState Shift)
 {
-    d->lastKeyCell = {Col(), Row()};
+    ed->keys.lastKeyCell = {Col(), Row()};
     const int r0 = Row();
     const int key = Key;
     TBaseGrid::KeyDown(Key, Shift);
@@ -697,7 +697,7 @@ void TQrlStringGrid::KeyDownHook(int &Key, TShiftState Shift)
     const TCursorAdvance advance = nav.CursorAdvance();
     if (advance == TCursorAdvance::caSnake || advance == TCursorAdvance::caLoop) {
         const bool snake = advance == TCursorAdvance::caSnake;
-        const TGridCoord last = d->lastKeyCell;
+        const TGridCoord last = ed->keys.lastKeyCell;
         if (key == Qt::Key_Left && last.X == fixedCols) {
             if (snake && Row() > fixedRows)
                 SetRow(Row() - 1);
@@ -792,7 +792,7 @@ bool TQrlStringGrid::CharMessageHook(QKeyEvent *Message)
         return ch.isNull() ? true : TKeysPart::frameworkChar(*this, Message, ch);
     }
 
-    if (d->excelStyleDecimalSeparator && ch == u'.' && (Message->modifiers() & Qt::KeypadModifier))
+    if (ed->excelStyleDecimalSeparator && ch == u'.' && (Message->modifiers() & Qt::KeypadModifier))
         ch = decimalSeparator();
     if (code == 13 && clickable && d->navigation->AdvanceOnEnter())
         return TKeysPart::frameworkChar(*this, Message, ch);

@@ -2,13 +2,13 @@
 // balloon window's text.
 #include "grid/editing/QrlGridEditors.h"
 #include "grid/editing/QrlGridSpin.h"
+#include "grid/editing/QrlStringGrid_editing_p.h"
 #include "grid/model/QrlGridFormat.h"
 #include "grid/model/QrlGridParse.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlHTMLText.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 
 #include <QTime>
 
@@ -30,7 +30,7 @@ double toDateTime(const QDate &date, const QTime &time)
 
 TGridSpin *TQrlStringGrid::SpinEdit()
 {
-    if (!d->editSpin.ptr) {
+    if (!ed->editSpin.ptr) {
         auto *spin = new TGridSpin(this, this);
         spin->setObjectName(QStringLiteral("SpinEdit"));
         spin->setEnabled(false);
@@ -39,29 +39,29 @@ TGridSpin *TQrlStringGrid::SpinEdit()
         spin->SetIsWinXP(IsWinXP());
         connect(spin, &TGridSpin::FocusLost, this, [this] {
             // Storing the value hands the focus back to the grid: that is no exit of its own.
-            if (d->editMode && !d->blockKill && !d->destroying)
+            if (ed->editMode && !ed->blockKill && !d->destroying)
                 HideInplaceEdit();
         });
-        d->editSpin.ptr = spin;
+        ed->editSpin.ptr = spin;
     }
-    return static_cast<TGridSpin *>(d->editSpin.ptr.data());
+    return static_cast<TGridSpin *>(ed->editSpin.ptr.data());
 }
 
 TGridCheckBox *TQrlStringGrid::EditCheck()
 {
-    if (!d->editCheck.ptr) {
+    if (!ed->editCheck.ptr) {
         auto *check = new TGridCheckBox(this, this);
         check->setObjectName(QStringLiteral("EditCheck"));
         check->setEnabled(false);
         check->hide();
-        d->editCheck.ptr = check;
+        ed->editCheck.ptr = check;
     }
-    return static_cast<TGridCheckBox *>(d->editCheck.ptr.data());
+    return static_cast<TGridCheckBox *>(ed->editCheck.ptr.data());
 }
 
 TGridDatePicker *TQrlStringGrid::DateTimePicker()
 {
-    if (!d->editDate.ptr) {
+    if (!ed->editDate.ptr) {
         auto *picker = new TGridDatePicker(this, this);
         picker->setObjectName(QStringLiteral("DateTimePicker"));
         picker->setEnabled(false);
@@ -69,14 +69,14 @@ TGridDatePicker *TQrlStringGrid::DateTimePicker()
         connect(picker, &TGridDatePicker::CloseUp, this, [this] { DatePickerCloseUp(); });
         connect(picker, &TGridDatePicker::DropDown, this, [this] { DatePickerDropDown(); });
         connect(picker, &TGridDatePicker::Change, this, [this] { DatePickerChange(); });
-        d->editDate.ptr = picker;
+        ed->editDate.ptr = picker;
     }
-    return static_cast<TGridDatePicker *>(d->editDate.ptr.data());
+    return static_cast<TGridDatePicker *>(ed->editDate.ptr.data());
 }
 
 TGridDateTimePicker *TQrlStringGrid::DateAndTimePicker()
 {
-    if (!d->editDateTime.ptr) {
+    if (!ed->editDateTime.ptr) {
         auto *picker = new TGridDateTimePicker(this, this);
         picker->setObjectName(QStringLiteral("DateAndTimePicker"));
         picker->hide();
@@ -84,28 +84,28 @@ TGridDateTimePicker *TQrlStringGrid::DateAndTimePicker()
         picker->SetAutoTab(true);
         connect(picker, &TGridDateTimePicker::CloseUp, this, [this] { DatePickerCloseUp(); });
         connect(picker, &TGridDateTimePicker::TimeChange, this, [this] { DateTimePickerChange(); });
-        d->editDateTime.ptr = picker;
+        ed->editDateTime.ptr = picker;
     }
-    return static_cast<TGridDateTimePicker *>(d->editDateTime.ptr.data());
+    return static_cast<TGridDateTimePicker *>(ed->editDateTime.ptr.data());
 }
 
 TQrlRichEdit *TQrlStringGrid::RichEdit()
 {
-    if (!d->richEdit.ptr) {
+    if (!ed->richEdit.ptr) {
         auto *edit = new TQrlRichEdit(this);
         edit->setObjectName(QStringLiteral("RichEdit"));
         edit->hide();
         edit->setGeometry(0, 0, 0, 0);
         edit->setFrameStyle(QFrame::NoFrame);
         edit->setAttribute(Qt::WA_TransparentForMouseEvents);
-        d->richEdit.ptr = edit;
+        ed->richEdit.ptr = edit;
     }
-    return static_cast<TQrlRichEdit *>(d->richEdit.ptr.data());
+    return static_cast<TQrlRichEdit *>(ed->richEdit.ptr.data());
 }
 
 TQrlRichEdit *TQrlStringGrid::InplaceRichEdit()
 {
-    if (!d->inplaceRichEdit.ptr) {
+    if (!ed->inplaceRichEdit.ptr) {
         auto *edit = new TQrlRichEdit(this);
         edit->setObjectName(QStringLiteral("InplaceRichEdit"));
         connect(edit, &TQrlRichEdit::SelectionChange, this, [this] {
@@ -113,9 +113,9 @@ TQrlRichEdit *TQrlStringGrid::InplaceRichEdit()
                 OnRichEditSelectionChange(this);
         });
         edit->hide();
-        d->inplaceRichEdit.ptr = edit;
+        ed->inplaceRichEdit.ptr = edit;
     }
-    return static_cast<TQrlRichEdit *>(d->inplaceRichEdit.ptr.data());
+    return static_cast<TQrlRichEdit *>(ed->inplaceRichEdit.ptr.data());
 }
 
 QWidget *TQrlStringGrid::FindParentForm(QWidget *Control)

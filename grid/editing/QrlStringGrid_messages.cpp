@@ -2,10 +2,10 @@
 // drop-down and close-up become the grid's combo events; the dropdown editors' buttons and the
 // memo dropdown's text reach the grid here.
 #include "grid/editing/QrlGridEditors.h"
+#include "grid/editing/QrlStringGrid_editing_p.h"
 #include "grid/model/QrlGridError.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 
 namespace {
 // Sets the combo's text or selection without the change being taken for the user's.
@@ -17,24 +17,24 @@ using TComboFill = TFlagScope;
 
 TGridCombo *TQrlStringGrid::EditCombo()
 {
-    if (!d->editCombo.ptr) {
-        auto *combo = new TGridCombo(this, viewport());
+    if (!ed->editCombo.ptr) {
+        auto *combo = new TGridCombo(this, editorHost(), viewport());
         combo->setObjectName(QStringLiteral("EditCombo"));
         combo->hide();
         combo->SetIsWinXP(IsWinXP());
         combo->SetIsVista(IsVista());
-        d->editCombo.ptr = combo;
+        ed->editCombo.ptr = combo;
         connect(combo, &TGridCombo::SelChange, this, [this] { ComboSelChange(); });
         connect(combo, &TGridCombo::EditChange, this, [this] { ComboEditChange(); });
         connect(combo, &TGridCombo::CloseUp, this, [this] { ComboCloseUp(); });
         connect(combo, &TGridCombo::DropDown, this, [this] { ComboDropDown(); });
     }
-    return static_cast<TGridCombo *>(d->editCombo.ptr.data());
+    return static_cast<TGridCombo *>(ed->editCombo.ptr.data());
 }
 
 void TQrlStringGrid::ClearComboString()
 {
-    TComboFill fill(d->comboFilling, true);
+    TComboFill fill(ed->comboFilling, true);
     EditCombo()->clear();
 }
 
@@ -45,7 +45,7 @@ void TQrlStringGrid::AddComboString(const QString &S)
 
 void TQrlStringGrid::AddComboStringObject(const QString &S, QObject *AObject)
 {
-    TComboFill fill(d->comboFilling, true);
+    TComboFill fill(ed->comboFilling, true);
     EditCombo()->AddItem(S, AObject);
 }
 
@@ -55,7 +55,7 @@ bool TQrlStringGrid::RemoveComboString(const QString &S)
     const int i = combo->IndexOfItem(S);
     if (i < 0)
         return false;
-    TComboFill fill(d->comboFilling, true);
+    TComboFill fill(ed->comboFilling, true);
     combo->removeItem(i);
     return true;
 }
@@ -65,13 +65,13 @@ bool TQrlStringGrid::SetComboSelectionString(const QString &S)
     const int i = EditCombo()->IndexOfItem(S);
     if (i < 0)
         return false;
-    d->comboIdx = i;
+    ed->comboIdx = i;
     return true;
 }
 
 void TQrlStringGrid::SetComboSelection(int Index)
 {
-    d->comboIdx = Index;
+    ed->comboIdx = Index;
 }
 
 int TQrlStringGrid::GetComboCount()
@@ -96,12 +96,12 @@ int TQrlStringGrid::GetComboIndex(int ACol, int ARow)
 
 int TQrlStringGrid::MaxComboLength() const
 {
-    return d->maxComboLength;
+    return ed->maxComboLength;
 }
 
 void TQrlStringGrid::SetMaxComboLength(int Value)
 {
-    d->maxComboLength = Value;
+    ed->maxComboLength = Value;
 }
 
 // ---- the combo's notifications ----------------------------------------------------------------
@@ -122,14 +122,14 @@ void fireComboChange(TQrlStringGrid *grid, TGridCombo *combo, int ACol, int ARow
 
 void TQrlStringGrid::ComboSelChange()
 {
-    if (d->comboFilling || !d->editMode)
+    if (ed->comboFilling || !ed->editMode)
         return;
     fireComboChange(this, EditCombo(), RealColIndex(Col()), Row());
 }
 
 void TQrlStringGrid::ComboEditChange()
 {
-    if (d->comboFilling)
+    if (ed->comboFilling)
         return;
     ComboSelChange();
     // Any child's text change reports once more, with the column as displayed.
@@ -147,13 +147,13 @@ void TQrlStringGrid::ComboCloseUp()
         // A list closed with nothing in it picked has no change to report.
         if (i >= 0 || combo->isEditable()) {
             if (i >= 0) {
-                TComboFill fill(d->comboFilling, true);
+                TComboFill fill(ed->comboFilling, true);
                 combo->SetItemIndex(i);
             }
             fireComboChange(this, combo, r, Row());
         }
-        d->editControl = TEditorType::edComboEdit;
-        d->editMode = true;
+        ed->editControl = TEditorType::edComboEdit;
+        ed->editMode = true;
         const bool directEdit = MouseActions()->DirectEdit();
         MouseActions()->SetDirectEdit(false);
         if (!combo->HasValue() || ValidateCell(combo->Text()))

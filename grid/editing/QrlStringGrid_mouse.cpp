@@ -1,5 +1,6 @@
 // Mouse clicks, the left press: what a press means per kind of cell before (or instead of) the
 // framework's own press, the mouse-down hook around it, radio groups and fixed-cell editing.
+#include "grid/editing/QrlStringGrid_editing_p.h"
 #include "grid/model/QrlCalcSettings.h"
 #include "grid/model/QrlCellGraphic.h"
 #include "grid/model/QrlGridOptions.h"
@@ -7,7 +8,6 @@
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlHTMLText.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 
 #include "platform/ui/Canvas.h"
 
@@ -86,7 +86,7 @@ void TQrlStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     PanMouseDown(Button, Shift, X, Y);
     // Presses the grid's own code sends (the Tab walk, a simulated cell click) click nothing
     // in the cell: they only move the cursor as the framework does.
-    const bool message = std::exchange(d->mouseMessage, false);
+    const bool message = std::exchange(ed->mouse.mouseMessage, false);
     if (message && Button == TMouseButton::mbLeft && !Shift.Contains(TShiftStateItem::ssDouble))
         leftPress(Shift, X, Y);
     else if (message && Button == TMouseButton::mbRight &&
@@ -104,7 +104,7 @@ bool TQrlStringGrid::viewportEvent(QEvent *e)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick: {
-        TFlagScope message(d->mouseMessage, true);
+        TFlagScope message(ed->mouse.mouseMessage, true);
         return TBaseGrid::viewportEvent(e);
     }
     case QEvent::Leave: {
@@ -129,10 +129,10 @@ void TQrlStringGrid::leftPress(TShiftState Shift, int X, int Y)
 {
     TMouseActions &ma = *d->mouseActions;
     const bool goEditing = Options().Contains(TGridOption::goEditing);
-    d->lastPress = {X, Y};
+    ed->mouse.lastPress = {X, Y};
 
-    d->doOnClick = d->mouseDownMove = d->mouseKeepDown = true;
-    d->spinUpClick = d->spinDnClick = false;
+    ed->mouse.doOnClick = ed->mouse.mouseDownMove = ed->mouse.mouseKeepDown = true;
+    ed->spinUpClick = ed->spinDnClick = false;
     const TGridRect s0 = Selection();
 
     TGridCoord cell = MouseCoord(X, Y);
@@ -166,21 +166,21 @@ void TQrlStringGrid::leftPress(TShiftState Shift, int X, int Y)
     }
 
     d->searchInc.clear();
-    d->moveColInd = d->moveRowInd = -1;
-    d->selectionClick = false;
-    d->pushedCellButton = {-1, -1};
-    d->oldKeepLeftCol = LeftCol();
-    d->oldTopRow = TopRow();
+    ed->mouse.moveColInd = ed->mouse.moveRowInd = -1;
+    ed->mouse.selectionClick = false;
+    ed->pushedCellButton = {-1, -1};
+    ed->mouse.oldKeepLeftCol = LeftCol();
+    ed->mouse.oldTopRow = TopRow();
     {
         // Up and left of the point, so a press just past a border still names the line before.
         const TGridCoord c = MouseCoord(ACol == 0 ? X : X - 5, ARow == 0 ? Y : Y - 4);
-        d->colClicked = c.X;
-        d->rowClicked = c.Y;
-        d->colClickedSize = c.X >= 0 ? ColWidths(c.X) : 0;
-        d->rowClickedSize = c.Y >= 0 ? RowHeights(c.Y) : 0;
+        dsp->colClicked = c.X;
+        dsp->rowClicked = c.Y;
+        dsp->colClickedSize = c.X >= 0 ? ColWidths(c.X) : 0;
+        dsp->rowClickedSize = c.Y >= 0 ? RowHeights(c.Y) : 0;
     }
-    d->clickPosX = X;
-    d->clickPosY = Y;
+    ed->mouse.clickPosX = X;
+    ed->mouse.clickPosY = Y;
 
     if (ACol < 0 || ARow < 0) {
         HideInplaceEdit();
@@ -195,28 +195,28 @@ void TQrlStringGrid::leftPress(TShiftState Shift, int X, int Y)
         ARow = b.Y;
     }
     // Read by the editor when it takes the focus after this press.
-    d->lButFlg = ma.CaretPositioning();
+    ed->lButFlg = ma.CaretPositioning();
     const int RC = RealColIndex(ACol);
     const TRect r = CellRect(ACol, ARow);
 
     if (d->sizeFixed) {
-        d->sizingFixed = true;
-        d->sizeFixedX = X;
+        ed->mouse.sizingFixed = true;
+        ed->mouse.sizeFixedX = X;
         for (int c = 0; c < FixedCols(); ++c) {
             const TRect fr = CellRect(c, ARow);
             if (std::abs(fr.Right - X) <= 2)
-                d->sizingFixedCol = c;
+                ed->mouse.sizingFixedCol = c;
         }
         Invalidate();
         return;
     }
     if (d->sizeFixedR) {
-        d->sizingFixedR = true;
-        d->sizeFixedY = Y;
+        ed->mouse.sizingFixedR = true;
+        ed->mouse.sizeFixedY = Y;
         for (int rr = 0; rr < FixedRows(); ++rr) {
             const TRect fr = CellRect(ACol, rr);
             if (std::abs(fr.Bottom - Y) <= 2)
-                d->sizingFixedRow = rr;
+                ed->mouse.sizingFixedRow = rr;
         }
         Invalidate();
         return;
@@ -228,21 +228,21 @@ void TQrlStringGrid::leftPress(TShiftState Shift, int X, int Y)
     const bool fixedNormal = isFixedCell && !fixedArea;
     const bool normal = !fixedArea && !isFixedCell;
 
-    if ((fixedArea || isFixedCell) && d->fixedAsButtons &&
+    if ((fixedArea || isFixedCell) && ed->mouse.fixedAsButtons &&
         Options().Contains(TGridOption::goFixedVertLine) &&
         Options().Contains(TGridOption::goFixedHorzLine) && !Flat() &&
         !(ACol == 0 && IsNode(ARow) && IsNodeClick(ARow, X))) {
-        d->fixedCellPushed = true;
-        d->pushedFixedCell = r;
-        d->pushedCellButton = {ACol, ARow};
+        ed->mouse.fixedCellPushed = true;
+        ed->mouse.pushedFixedCell = r;
+        ed->pushedCellButton = {ACol, ARow};
         RepaintCell(ACol, ARow);
     }
 
     if (d->controlLook->SpinButtonsAlwaysVisible() && HasSpinHook(RC, ARow) && X >= r.Right - 18) {
         if (Y < r.Top + r.Height() / 2)
-            d->spinUpClick = true;
+            ed->spinUpClick = true;
         else
-            d->spinDnClick = true;
+            ed->spinDnClick = true;
     }
 
     if (ACol == 0 && IsNode(ARow) && IsNodeClick(ARow, X)) {
@@ -304,14 +304,14 @@ void TQrlStringGrid::leftPress(TShiftState Shift, int X, int Y)
     if (buttonCell || expandCell) {
         HideInplaceEdit();
         if (normal) {
-            TFlagScope force(d->forceSel, true);
+            TFlagScope force(ed->forceSel, true);
             SelectCellHook(ACol, ARow);
         }
         const TRect br = buttonCell ? CellButtonRect(ACol, ARow) : ExpandButtonRect(RC, ARow);
         if (br.Contains(X, Y)) {
             if (buttonCell)
                 PushButton(ACol, ARow, true);
-            d->pushedCellButton = {ACol, ARow};
+            ed->pushedCellButton = {ACol, ARow};
             clickCell(ACol, ARow);
             return;
         }
@@ -330,10 +330,10 @@ void TQrlStringGrid::leftPress(TShiftState Shift, int X, int Y)
         return;
     }
 
-    if (d->colClicked >= 0 && d->rowClicked >= 0) {
-        const TRect cr = CellRect(d->colClicked, d->rowClicked);
-        d->clickPosDX = cr.Right - X;
-        d->clickPosDY = cr.Bottom - Y;
+    if (dsp->colClicked >= 0 && dsp->rowClicked >= 0) {
+        const TRect cr = CellRect(dsp->colClicked, dsp->rowClicked);
+        ed->mouse.clickPosDX = cr.Right - X;
+        ed->mouse.clickPosDY = cr.Bottom - Y;
     }
 
     if (ma.DisjunctRowSelect() && ARow >= FixedRows() && !(ACol == 0 && ma.HotmailRowSelect())) {
@@ -344,9 +344,9 @@ void TQrlStringGrid::leftPress(TShiftState Shift, int X, int Y)
         }
         const int flagRow = ma.RowSelectPersistent() ? RealRowIndex(ARow) : ARow;
         if ((key == TPressKey::ctrl || ma.DisjunctRowSelectNoCtrl()) && GetRowSelect(flagRow)) {
-            d->deselectState = true;
+            ed->mouse.deselectState = true;
         } else if (key != TPressKey::ctrl && !ma.DisjunctRowSelectNoCtrl()) {
-            d->mouseDown = true;
+            ed->mouse.mouseDown = true;
             if (key != TPressKey::alt)
                 ClearRowSelect();
         }
@@ -354,9 +354,9 @@ void TQrlStringGrid::leftPress(TShiftState Shift, int X, int Y)
     if (ma.DisjunctColSelect() && ACol >= FixedCols()) {
         if (key == TPressKey::ctrl) {
             if (GetColSelect(ACol))
-                d->deselectState = true;
+                ed->mouse.deselectState = true;
         } else {
-            d->mouseDown = true;
+            ed->mouse.mouseDown = true;
             ClearColSelect();
         }
     }
@@ -387,7 +387,7 @@ void TQrlStringGrid::leftPress(TShiftState Shift, int X, int Y)
         const int top = key == TPressKey::shift ? std::min(s0.Top, ARow) : ARow;
         const int bottom = key == TPressKey::shift ? std::max(s0.Top, ARow) : ARow;
         gesture({FixedCols(), top, ColCount() - 1, bottom});
-        d->mouseSelectStart = ARow;
+        ed->mouse.mouseSelectStart = ARow;
         RepaintCol(0);
     } else if (ARow < FixedRows() && ACol >= FixedCols() && ma.ColSelect() && rangeSelect &&
                d->mouseSelectMode == TMouseSelectMode::msColumn) {
@@ -398,16 +398,16 @@ void TQrlStringGrid::leftPress(TShiftState Shift, int X, int Y)
             right = ACol < s0.Left ? s0.Right : ACol;
         }
         gesture({left, FixedRows(), right, RowCount() - 1});
-        d->mouseSelectStart = ACol;
+        ed->mouse.mouseSelectStart = ACol;
     }
 
-    d->moveCell = -1;
+    ed->mouse.moveCell = -1;
     if (ARow < FixedRows() && ACol >= FixedCols())
-        d->moveCell = ACol;
+        ed->mouse.moveCell = ACol;
     else if (ACol < FixedCols() && ARow >= FixedRows())
-        d->moveCell = ARow;
-    d->moveOfsX = X - r.Left;
-    d->moveOfsY = Y - r.Top;
+        ed->mouse.moveCell = ARow;
+    ed->mouse.moveOfsX = X - r.Left;
+    ed->mouse.moveOfsY = Y - r.Top;
 
     bool canEdit = goEditing || ma.RangeSelectAndEdit();
     CanEditCell(RC, ARow, canEdit);
@@ -420,7 +420,7 @@ void TQrlStringGrid::leftPress(TShiftState Shift, int X, int Y)
     const bool direct = ma.DirectEdit() || dropDown;
     if (normal && editEnabled && direct) {
         if (ma.EditOnDblClickOnly() && dropDown)
-            d->editActive = false;
+            ed->editActive = false;
         HideInplaceEdit();
         setFocus();
     }
@@ -560,7 +560,7 @@ bool TQrlStringGrid::checkBoxPress(
     if (!d->navigation->AlwaysEdit() && !fixed)
         MoveColRow(ACol, ARow, true, true);
     DoCheckBoxClick(ACol, ARow, state);
-    if (d->hideFocusRect)
+    if (dsp->hideFocusRect)
         RepaintCell(ACol, ARow);
     if (ARow < FixedRows() && ma.CheckAllCheck()) {
         for (int r = FixedRows(); r < RowCount(); ++r) {
@@ -670,10 +670,10 @@ void TQrlStringGrid::MouseDownHook(TMouseButton Button, TShiftState Shift, int X
         const TRect r = CellRect(ACol, ARow);
         const int button = Options().Contains(TGridOption::goColSizing) ? 14 : 16;
         if (X >= r.Right - button) {
-            d->dropDownDown = true;
-            if (d->fixedDropDownMenu || OnFixedDropDownClick) {
+            dsp->dropDownDown = true;
+            if (dsp->fixedDropDownMenu || OnFixedDropDownClick) {
                 d->noMouseLeave = true;
-                QMenu *menu = d->fixedDropDownMenu;
+                QMenu *menu = dsp->fixedDropDownMenu;
                 // One menu may serve several columns: it tells them apart by this.
                 if (menu)
                     menu->setProperty("Tag", ACol);
@@ -697,7 +697,7 @@ void TQrlStringGrid::MouseDownHook(TMouseButton Button, TShiftState Shift, int X
         RepaintCell(ACol, ARow);
 
     {
-        TFlagScope start(d->editStart, true);
+        TFlagScope start(ed->editStart, true);
         TBaseGrid::MouseDown(Button, Shift, X, Y);
     }
     if (Shift.Contains(TShiftStateItem::ssShift) && d->selectionRectangle)
@@ -793,30 +793,30 @@ void TQrlStringGrid::SelectAllHook(TGridRect &) {}
 
 bool TQrlStringGrid::FixedAsButtons() const
 {
-    return d->fixedAsButtons;
+    return ed->mouse.fixedAsButtons;
 }
 
 void TQrlStringGrid::SetFixedAsButtons(bool Value)
 {
-    d->fixedAsButtons = Value;
+    ed->mouse.fixedAsButtons = Value;
 }
 
 bool TQrlStringGrid::URLEdit() const
 {
-    return d->urlEdit;
+    return ed->mouse.urlEdit;
 }
 
 void TQrlStringGrid::SetURLEdit(bool Value)
 {
-    d->urlEdit = Value;
+    ed->mouse.urlEdit = Value;
 }
 
 QMenu *TQrlStringGrid::FixedDropDownMenu() const
 {
-    return d->fixedDropDownMenu;
+    return dsp->fixedDropDownMenu;
 }
 
 void TQrlStringGrid::SetFixedDropDownMenu(QMenu *Value)
 {
-    d->fixedDropDownMenu = Value;
+    dsp->fixedDropDownMenu = Value;
 }

@@ -1,12 +1,12 @@
 // Mouse clicks, the rest: the left release (cell buttons, fixed sizing, disjunct selection,
 // header-click sorting), the double click, the right button and the mouse-up hook.
+#include "grid/editing/QrlStringGrid_editing_p.h"
 #include "grid/model/QrlCellGraphic.h"
 #include "grid/model/QrlGridLists.h"
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 
 #include <QElapsedTimer>
 
@@ -30,7 +30,7 @@ constexpr int BorderGrab = 4;
 
 void TQrlStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    const bool message = std::exchange(d->mouseMessage, false);
+    const bool message = std::exchange(ed->mouse.mouseMessage, false);
     if (!message) {
         MouseUpHook(Button, Shift, X, Y);
         return;
@@ -57,19 +57,19 @@ void TQrlStringGrid::leftRelease(TShiftState Shift, int X, int Y)
     hideSizingHint();
 
     // The release that ends a double click on a header border does not sort.
-    const bool afterDblClk = std::exchange(d->dblClk, false);
-    d->mouseDown = d->mouseKeepDown = d->mouseDownMove = false;
+    const bool afterDblClk = std::exchange(ed->mouse.dblClk, false);
+    ed->mouse.mouseDown = ed->mouse.mouseKeepDown = ed->mouse.mouseDownMove = false;
     d->mouseSelectMode = TMouseSelectMode::msNormal;
-    if (d->ctrlDown) {
-        d->ctrlDown = false;
-        RepaintCell(d->ctrlXY.X, d->ctrlXY.Y);
+    if (ed->mouse.ctrlDown) {
+        ed->mouse.ctrlDown = false;
+        RepaintCell(ed->mouse.ctrlXY.X, ed->mouse.ctrlXY.Y);
     }
-    d->mouseSelectStart = -1;
+    ed->mouse.mouseSelectStart = -1;
 
-    if (d->sizingFixed) {
-        d->sizingFixed = false;
-        const int col = d->sizingFixedCol;
-        d->sizingFixedCol = -1;
+    if (ed->mouse.sizingFixed) {
+        ed->mouse.sizingFixed = false;
+        const int col = ed->mouse.sizingFixedCol;
+        ed->mouse.sizingFixedCol = -1;
         if (col >= 0 && col < ColCount()) {
             int width = X - UnclippedCellRect(col, 0).Left;
             if (OnEndColumnSize)
@@ -80,10 +80,10 @@ void TQrlStringGrid::leftRelease(TShiftState Shift, int X, int Y)
         }
         Invalidate();
     }
-    if (d->sizingFixedR) {
-        d->sizingFixedR = false;
-        const int row = d->sizingFixedRow;
-        d->sizingFixedRow = -1;
+    if (ed->mouse.sizingFixedR) {
+        ed->mouse.sizingFixedR = false;
+        const int row = ed->mouse.sizingFixedRow;
+        ed->mouse.sizingFixedRow = -1;
         if (row >= 0 && row < RowCount()) {
             const int height = Y - UnclippedCellRect(0, row).Top;
             SetRowHeights(row, std::max(height, 0));
@@ -93,11 +93,11 @@ void TQrlStringGrid::leftRelease(TShiftState Shift, int X, int Y)
         Invalidate();
     }
 
-    const bool fixedPushed = std::exchange(d->fixedCellPushed, false);
+    const bool fixedPushed = std::exchange(ed->mouse.fixedCellPushed, false);
     if (fixedPushed)
-        InvalidateRect(d->pushedFixedCell);
+        InvalidateRect(ed->mouse.pushedFixedCell);
 
-    const TGridCoord pushed = d->pushedCellButton;
+    const TGridCoord pushed = ed->pushedCellButton;
     if (pushed.X >= 0) {
         const int prc = RealColIndex(pushed.X);
         const bool expand = GetCellType(prc, pushed.Y) == TCellType::ctExpand;
@@ -106,7 +106,7 @@ void TQrlStringGrid::leftRelease(TShiftState Shift, int X, int Y)
         // The press stored the base cell of a merged area.
         const TGridCoord under = ACol >= 0 && ARow >= 0 ? BaseCell(ACol, ARow) : cell;
         if (under == pushed) {
-            if (fixedPushed && d->fixedAsButtons) {
+            if (fixedPushed && ed->mouse.fixedAsButtons) {
                 // A fixed cell is its own button: anywhere inside it clicks.
                 DoButtonClick(pushed.X, pushed.Y);
             } else if (expand) {
@@ -116,7 +116,7 @@ void TQrlStringGrid::leftRelease(TShiftState Shift, int X, int Y)
                 DoButtonClick(pushed.X, pushed.Y);
             }
         }
-        d->pushedCellButton = {-1, -1};
+        ed->pushedCellButton = {-1, -1};
     }
 
     if (ACol >= 0 && ARow >= 0) {
@@ -129,30 +129,30 @@ void TQrlStringGrid::leftRelease(TShiftState Shift, int X, int Y)
     }
 
     const bool fixedCell = ACol >= 0 && ARow >= 0 && (ARow < FixedRows() || ACol < FixedCols());
-    if (fixedCell && d->doOnClick && state != TGridState::gsColSizing && OnClick)
+    if (fixedCell && ed->mouse.doOnClick && state != TGridState::gsColSizing && OnClick)
         OnClick(this);
-    d->doOnClick = false;
+    ed->mouse.doOnClick = false;
     selectionClickRelease(ACol, ARow);
 
     bool deselected = false;
     if (ma.DisjunctRowSelect() && !(ACol == 0 && IsNode(ARow))) {
         if (!(ACol == 0 && ma.HotmailRowSelect()))
             SelectionToRowSelect(false);
-        if (ARow >= FixedRows() && d->deselectState) {
+        if (ARow >= FixedRows() && ed->mouse.deselectState) {
             SetRowSelect(ma.RowSelectPersistent() ? RealRowIndex(ARow) : ARow, false);
             deselected = true;
         }
         if (ma.HotmailRowSelect())
             RepaintCell(0, 0);
-        d->deselectState = false;
+        ed->mouse.deselectState = false;
     }
     if (ma.DisjunctColSelect()) {
         SelectionToColSelect(false);
-        if (ACol >= FixedCols() && d->deselectState) {
+        if (ACol >= FixedCols() && ed->mouse.deselectState) {
             SetColSelect(ACol, false);
             deselected = true;
         }
-        d->deselectState = false;
+        ed->mouse.deselectState = false;
     }
 
     if (moving)
@@ -192,7 +192,7 @@ void TQrlStringGrid::headerClickSort(int ACol, int ARow, int X, int Y, TShiftSta
     if (onButton && ((d->controlLook->FixedDropDownButton() && CanShowFixedDropDown(RC, ARow)) ||
                      hasFilterButton(RC)))
         return;
-    const TGridCoord pressed = MouseCoord(d->clickPosX, d->clickPosY);
+    const TGridCoord pressed = MouseCoord(ed->mouse.clickPosX, ed->mouse.clickPosY);
     if (ARow != ss.Row() || pressed.Y != ss.Row() || FixedRows() <= 0 ||
         IsInCheckBox(RC, ARow, X, Y) || !ss.Show() || RowCount() <= 2 ||
         IgnoreColumns().HasValue(RC))
@@ -280,10 +280,10 @@ void TQrlStringGrid::MouseUpHook(TMouseButton Button, TShiftState Shift, int X, 
 
     const TGridCoord cell = MouseCoord(X, Y);
     if (left && cell.X >= 0 && cell.Y >= 0 && filterDropDownRelease(cell.X, cell.Y, X, Y)) {
-        d->dropDownDown = false;
+        dsp->dropDownDown = false;
         return;
     }
-    d->dropDownDown = false;
+    dsp->dropDownDown = false;
 
     if ((GridState() == TGridState::gsColSizing && X > viewport()->width()) ||
         (GridState() == TGridState::gsRowSizing && Y > viewport()->height()))
@@ -334,13 +334,14 @@ void TQrlStringGrid::MouseUpHook(TMouseButton Button, TShiftState Shift, int X, 
 void TQrlStringGrid::DblClick()
 {
     TMouseActions &ma = *d->mouseActions;
-    const int X = d->lastPress.X;
-    const int Y = d->lastPress.Y;
+    const int X = ed->mouse.lastPress.X;
+    const int Y = ed->mouse.lastPress.Y;
     TGridCoord cell = MouseCoord(X, Y);
     int ACol = cell.X;
     int ARow = cell.Y;
-    TFlagScope force(d->forceSel, d->forceSel || (ma.RangeSelectAndEdit() && ACol >= 0 &&
-                                                  !HasClickableGraphic(RealColIndex(ACol), ARow)));
+    TFlagScope force(ed->forceSel,
+                     ed->forceSel || (ma.RangeSelectAndEdit() && ACol >= 0 &&
+                                      !HasClickableGraphic(RealColIndex(ACol), ARow)));
 
     if (ACol < 0) {
         // Right of the last column counts as its header there.
@@ -369,7 +370,7 @@ void TQrlStringGrid::DblClick()
             col = ACol >= FixedCols() ? ACol : -1;
         }
         if (near) {
-            d->dblClk = true;
+            ed->mouse.dblClk = true;
             if (col >= 0) {
                 bool allow = true;
                 if (OnColumnSize)
@@ -418,7 +419,7 @@ void TQrlStringGrid::DblClick()
                       br.Top + 4);
     }
 
-    d->forceSel = false;
+    ed->forceSel = false;
     using E = TGridFixedCellEdit;
     if ((ARow < FixedRows() && ma.FixedRowsEdit() == E::fceDblClick) ||
         (ACol < FixedCols() && ma.FixedColsEdit() == E::fceDblClick))
@@ -474,7 +475,7 @@ void TQrlStringGrid::rightPress(TShiftState Shift, int X, int Y)
     if (OnRightClickCell)
         OnRightClickCell(this, ARow, ACol);
 
-    if (URLShow() && d->urlEdit && inside && !fixed) {
+    if (URLShow() && ed->mouse.urlEdit && inside && !fixed) {
         const TGridCoord b = BaseCell(ACol, ARow);
         if (IsURLText(GetCellEx(RealColIndex(b.X), b.Y))) {
             MoveColRow(b.X, b.Y, true, true);

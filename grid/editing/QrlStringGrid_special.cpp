@@ -1,6 +1,7 @@
 // Special editors: the controls that cells of other than the text kinds are edited with.
 #include "grid/editing/QrlGridEditors.h"
 #include "grid/editing/QrlGridSpin.h"
+#include "grid/editing/QrlStringGrid_editing_p.h"
 #include "grid/model/QrlColumnGrid.h"
 #include "grid/model/QrlGridColumn.h"
 #include "grid/model/QrlGridFormat.h"
@@ -8,7 +9,6 @@
 #include "grid/model/QrlGridParse.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 #include "platform/grid/GridEditor.h"
 #include "platform/ui/Colors.h"
 
@@ -165,10 +165,10 @@ bool TQrlStringGrid::TextEditorStandsIn(TEditorType Kind)
 
 void TQrlStringGrid::ShowCellEditor(int ACol, int ARow)
 {
-    d->editing = true;
-    d->specialEditor = true;
-    d->editActive = true;
-    d->editCell = {ACol, ARow};
+    ed->editing = true;
+    ed->specialEditor = true;
+    ed->editActive = true;
+    ed->editCell = {ACol, ARow};
     const int r = RealColIndex(ACol);
     TRect rect = CellRect(ACol, ARow);
     if (isRightToLeft())
@@ -176,11 +176,11 @@ void TQrlStringGrid::ShowCellEditor(int ACol, int ARow)
     // The editor takes the cell's background as it is painted.
     plat::TGridDrawState state;
     const TColor color = CellVisuals(ACol, Row(), state, false, false, true).brush.Color();
-    d->editCtrl = nullptr;
-    if (d->editControl != edCustom)
-        d->lastValidation = true;
+    ed->editCtrl = nullptr;
+    if (ed->editControl != edCustom)
+        ed->lastValidation = true;
 
-    const TEditorType kind = d->editControl;
+    const TEditorType kind = ed->editControl;
     if (isComboKind(kind))
         TSpecialPart::showComboEditor(*this, ACol, ARow, r, rect, color);
     else if (isSpinKind(kind))
@@ -191,7 +191,7 @@ void TQrlStringGrid::ShowCellEditor(int ACol, int ARow)
         TSpecialPart::ShowTextEditorInstead(*this);
     else
         // A text kind, edNone or a data check box: no control of its own to show.
-        d->editing = d->specialEditor = d->editActive = d->editMode = false;
+        ed->editing = ed->specialEditor = ed->editActive = ed->editMode = false;
     d->startEditChar = QChar();
 }
 
@@ -199,10 +199,10 @@ void TQrlStringGrid::TSpecialPart::showComboEditor(
     TQrlStringGrid &grid, int ACol, int ARow, int r, const TRect &rect, TColor color)
 {
     TGridCombo *combo = grid.EditCombo();
-    const bool list = grid.d->editControl == edComboList;
+    const bool list = grid.ed->editControl == edComboList;
     {
         // Filling is no user change.
-        const TFlagScope filling(grid.d->comboFilling, true);
+        const TFlagScope filling(grid.ed->comboFilling, true);
         combo->setMaxVisibleItems(qMax(1, grid.ControlLook()->DropDownCount()));
         loadColumnComboItems(&grid, combo, r, ARow);
         grid.DoGetEditorProp(r, ARow, nullptr);
@@ -215,8 +215,8 @@ void TQrlStringGrid::TSpecialPart::showComboEditor(
             int i = combo->IndexOfItem(grid.GetCellEx(r, ARow));
             if (i < 0)
                 i = combo->IndexOfItem(editText);
-            if (i < 0 && grid.d->comboIdx != -1)
-                i = grid.d->comboIdx;
+            if (i < 0 && grid.ed->comboIdx != -1)
+                i = grid.ed->comboIdx;
             if (i >= combo->count())
                 i = -1;
             // Set before the item: clearing it while nothing is selected selects item 0.
@@ -226,9 +226,9 @@ void TQrlStringGrid::TSpecialPart::showComboEditor(
             combo->setPlaceholderText(QString());
             combo->SetStyle(TComboStyle::csDropDown);
             combo->SetText(editText);
-            if (grid.d->comboIdx != -1 && combo->ItemIndex() < 0)
-                combo->SetItemIndex(grid.d->comboIdx);
-            combo->SetMaxLength(grid.d->maxComboLength);
+            if (grid.ed->comboIdx != -1 && combo->ItemIndex() < 0)
+                combo->SetItemIndex(grid.ed->comboIdx);
+            combo->SetMaxLength(grid.ed->maxComboLength);
         }
     }
     placeOver(grid.viewport(), combo, rect);
@@ -248,7 +248,7 @@ void TQrlStringGrid::TSpecialPart::showComboEditor(
     else if (combo->DropWidth() > 0)
         combo->SetDropWidth(combo->DropWidth());
     combo->setFocus();
-    grid.d->editMode = true;
+    grid.ed->editMode = true;
     if (grid.MouseActions()->DirectComboDrop() || grid.ControlLook()->DropDownAlwaysVisible())
         combo->showPopup();
     if (grid.MouseActions()->DirectEdit() && grid.MouseActions()->DirectComboDrop()) {
@@ -256,7 +256,7 @@ void TQrlStringGrid::TSpecialPart::showComboEditor(
         grid.DoSelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
     }
     postStartChar(combo, grid.d->startEditChar);
-    grid.d->editCtrl = combo;
+    grid.ed->editCtrl = combo;
 }
 
 void TQrlStringGrid::TSpecialPart::showSpinEditor(
@@ -267,7 +267,7 @@ void TQrlStringGrid::TSpecialPart::showSpinEditor(
     spin->SetExcelStyleDecimalSeparator(grid.ExcelStyleDecimalSeparator());
     grid.DoGetEditorProp(r, ARow, nullptr);
     const QString editText = grid.GetEditTextHook(ACol, ARow);
-    switch (grid.d->editControl) {
+    switch (grid.ed->editControl) {
     case edSpinEdit:
         spin->SetValue(leadingInt(editText));
         spin->SetSpinType(TQsgSpinType::sptNormal);
@@ -300,15 +300,15 @@ void TQrlStringGrid::TSpecialPart::showSpinEditor(
     spin->raise();
     spin->setEnabled(true);
     spin->setFocus();
-    grid.d->editMode = true;
+    grid.ed->editMode = true;
     postStartChar(spin, grid.d->startEditChar);
-    grid.d->editCtrl = spin;
+    grid.ed->editCtrl = spin;
     // The press on the cell's spin button that opened the editor is carried out, once.
-    if (grid.d->spinUpClick)
+    if (grid.ed->spinUpClick)
         spin->UpButtonClick(spin->Button());
-    if (grid.d->spinDnClick)
+    if (grid.ed->spinDnClick)
         spin->DownButtonClick(spin->Button());
-    grid.d->spinUpClick = grid.d->spinDnClick = false;
+    grid.ed->spinUpClick = grid.ed->spinDnClick = false;
 }
 
 void TQrlStringGrid::TSpecialPart::showCheckEditor(
@@ -325,17 +325,17 @@ void TQrlStringGrid::TSpecialPart::showCheckEditor(
     check->raise();
     check->setEnabled(true);
     check->setFocus();
-    grid.d->editMode = true;
+    grid.ed->editMode = true;
 }
 
 // Kinds whose control comes later are edited as text: the framework's editor opens on the cell
 // and stores its text the way it does for the text kinds.
 void TQrlStringGrid::TSpecialPart::ShowTextEditorInstead(TQrlStringGrid &grid)
 {
-    grid.d->specialEditor = false;
-    grid.d->editActive = false;
-    grid.d->editMode = true;
-    grid.d->showEditProcess = true;
+    grid.ed->specialEditor = false;
+    grid.ed->editActive = false;
+    grid.ed->editMode = true;
+    grid.ed->showEditProcess = true;
     const QChar start = grid.d->startEditChar;
     grid.ShowEditor();
     if (plat::TGridEditor *ed = grid.CellEditor())
@@ -346,19 +346,19 @@ void TQrlStringGrid::ApplyEditorValue(int ACol, int ARow)
 {
     if (d->destroying)
         return;
-    d->specialEditor = false;
-    d->blockKill = true;
+    ed->specialEditor = false;
+    ed->blockKill = true;
     const int r = RealColIndex(ACol);
     d->startEditChar = QChar();
-    const TEditorType kind = d->editControl;
+    const TEditorType kind = ed->editControl;
     if (isComboKind(kind)) {
         // A second commit finds the editor closed and stores nothing.
-        if (d->editMode) {
+        if (ed->editMode) {
             TGridCombo *combo = EditCombo();
             if (combo->HasValue())
                 StoreEditedText(r, ARow, combo->Text());
             putAway(this, combo);
-            d->editMode = false;
+            ed->editMode = false;
         }
     } else if (isSpinKind(kind)) {
         TGridSpin *spin = SpinEdit();
@@ -374,13 +374,13 @@ void TQrlStringGrid::ApplyEditorValue(int ACol, int ARow)
             StoreEditedText(r, ARow, spin->text());
         // An emptied spin is put away like any other, so no editor stays behind.
         putAway(this, spin);
-        d->editMode = false;
+        ed->editMode = false;
     } else if (kind == edCheckBox) {
         putAway(this, EditCheck());
-        d->editMode = false;
+        ed->editMode = false;
     }
-    if (kind != edNormal && d->editActive)
+    if (kind != edNormal && ed->editActive)
         NotifyEditingDone(r, ARow);
-    d->blockKill = false;
-    d->editActive = false;
+    ed->blockKill = false;
+    ed->editActive = false;
 }

@@ -1,9 +1,9 @@
 // The Tab walk between cells, shared by the grid's key handler and the Tab key of every inplace
 // editor, its column and row helpers, and the row append on arrow down.
+#include "grid/editing/QrlStringGrid_editing_p.h"
 #include "grid/model/QrlCalcSettings.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -93,10 +93,10 @@ bool TQrlStringGrid::TabToNextCell(bool Backward)
 
 bool TQrlStringGrid::tabStep(bool Backward)
 {
-    if (Col() == d->lastTabCol && Row() == d->lastTabRow)
+    if (Col() == ed->keys.lastTabCol && Row() == ed->keys.lastTabRow)
         return true;
-    d->lastTabCol = Col();
-    d->lastTabRow = Row();
+    ed->keys.lastTabCol = Col();
+    ed->keys.lastTabRow = Row();
     bool result = true;
     const TNavigation &nav = *d->navigation;
     const int limit = ColCount() - VisibleFixedRightCols();
@@ -140,7 +140,7 @@ bool TQrlStringGrid::tabStep(bool Backward)
                 ++e;
             if (e < limit) {
                 {
-                    TRaisedFlag force(d->forceSel);
+                    TRaisedFlag force(ed->forceSel);
                     SetCol(e);
                 }
                 SetRow(Row() + 1);
@@ -197,8 +197,8 @@ bool TQrlStringGrid::tabStep(bool Backward)
     } else if (nav.AdvanceAutoEdit() && !HasClickableGraphic(RealCol(), Row())) {
         SimulateCellClick(Col(), Row());
     }
-    d->lastTabCol = -1;
-    d->lastTabRow = -1;
+    ed->keys.lastTabCol = -1;
+    ed->keys.lastTabRow = -1;
     if (nav.AlwaysEdit())
         setFocus();
     return result;
@@ -248,7 +248,7 @@ void TQrlStringGrid::tabForwardInRow(bool &Result, int Limit)
         return;
     }
     // Nothing further in this row: on to the next row, or round to the first.
-    TRaisedFlag force(d->forceSel);
+    TRaisedFlag force(ed->forceSel);
     const int fixedRows = TBaseGrid::FixedRows();
     if (Row() < RowCount() - d->fixedFooters - 1) {
         const int n = FirstTabCol(Row() + 1);

@@ -2,9 +2,9 @@
 // zooms, then the wheel action by the system's lines per notch), the framework's per-notch wheel
 // hooks, and pan mode with its marker, its 10 ms timer and its dead zone.
 #include "grid/display/QrlHintWindow.h"
+#include "grid/editing/QrlStringGrid_editing_p.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 
 #include "platform/grid/GridEditor.h"
 #include "platform/ui/WindowMessage.h"
@@ -114,7 +114,7 @@ public:
         if (vp->isVisible())
             vp->grabMouse();
         vp->setCursor(panCursor(0, 0));
-        if (THintManager *hints = m_grid->d->hintManager)
+        if (THintManager *hints = m_grid->dsp->hintManager)
             hints->CancelHint();
         m_timer->start();
         showMarker();
@@ -226,12 +226,12 @@ private:
 
 TIntelliPan TQrlStringGrid::IntelliPan() const
 {
-    return d->intelliPan;
+    return ed->intelliPan;
 }
 
 void TQrlStringGrid::SetIntelliPan(TIntelliPan Value)
 {
-    d->intelliPan = Value;
+    ed->intelliPan = Value;
 }
 
 void TQrlStringGrid::WheelMoveHook(int Delta, bool &Handled)
@@ -252,7 +252,7 @@ bool TQrlStringGrid::DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoin
 {
     // While panning, and for a wheel that an editor let through to the grid, only the
     // framework's processing runs.
-    auto *pan = static_cast<TWheelPan *>(d->wheelPan.ptr.data());
+    auto *pan = static_cast<TWheelPan *>(ed->wheelPan.ptr.data());
     if ((pan && pan->panning()) || viewport()->childAt(MousePos.X, MousePos.Y))
         return TBaseGrid::DoMouseWheel(Shift, WheelDelta, MousePos);
     if (QWidget *parent = parentWidget()) {
@@ -262,10 +262,10 @@ bool TQrlStringGrid::DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoin
             return TBaseGrid::DoMouseWheel(Shift, WheelDelta, MousePos);
     }
     // Finer wheels add up to whole notches.
-    d->wheelDelta += WheelDelta;
-    while (std::abs(d->wheelDelta) >= NotchDelta) {
-        const bool toward = d->wheelDelta < 0;
-        d->wheelDelta += toward ? NotchDelta : -NotchDelta;
+    ed->wheelDelta += WheelDelta;
+    while (std::abs(ed->wheelDelta) >= NotchDelta) {
+        const bool toward = ed->wheelDelta < 0;
+        ed->wheelDelta += toward ? NotchDelta : -NotchDelta;
         wheelNotch(toward, Shift, MousePos);
     }
     return true;
@@ -401,39 +401,39 @@ bool TQrlStringGrid::frameworkWheel(bool Down, TShiftState Shift, const TPoint &
 void TQrlStringGrid::PanMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     // Only presses from the window; the second press of a double click is no new press.
-    if (!d->mouseMessage || Shift.Contains(TShiftStateItem::ssDouble))
+    if (!ed->mouse.mouseMessage || Shift.Contains(TShiftStateItem::ssDouble))
         return;
-    auto *pan = static_cast<TWheelPan *>(d->wheelPan.ptr.data());
+    auto *pan = static_cast<TWheelPan *>(ed->wheelPan.ptr.data());
     if (pan && pan->panning()) {
         pan->end();
         return;
     }
-    if (Button != TMouseButton::mbMiddle || d->intelliPan == TIntelliPan::ipNone ||
+    if (Button != TMouseButton::mbMiddle || ed->intelliPan == TIntelliPan::ipNone ||
         RowCount() <= TBaseGrid::FixedRows())
         return;
     if (!pan) {
         pan = new TWheelPan(this);
-        d->wheelPan.ptr = pan;
+        ed->wheelPan.ptr = pan;
     }
     pan->start(QPoint(X, Y));
 }
 
 void TQrlStringGrid::DrawPanMarker()
 {
-    if (auto *pan = static_cast<TWheelPan *>(d->wheelPan.ptr.data()))
+    if (auto *pan = static_cast<TWheelPan *>(ed->wheelPan.ptr.data()))
         pan->showMarker();
 }
 
 void TQrlStringGrid::ErasePanMarker()
 {
-    if (auto *pan = static_cast<TWheelPan *>(d->wheelPan.ptr.data()))
+    if (auto *pan = static_cast<TWheelPan *>(ed->wheelPan.ptr.data()))
         pan->hide();
 }
 
 void TQrlStringGrid::panTick()
 {
-    auto *pan = static_cast<TWheelPan *>(d->wheelPan.ptr.data());
-    const TIntelliPan mode = d->intelliPan;
+    auto *pan = static_cast<TWheelPan *>(ed->wheelPan.ptr.data());
+    const TIntelliPan mode = ed->intelliPan;
     if (!pan || !pan->panning() || mode == TIntelliPan::ipNone)
         return;
     const QPoint P = pan->pointer();

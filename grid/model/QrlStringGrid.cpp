@@ -27,7 +27,9 @@ constexpr int GridTimerPeriodMs = 500;
 constexpr int VersionNr = 0x06020103; // 6.2.1.3
 } // namespace
 
-TQrlStringGrid::TQrlStringGrid(QWidget *parent) : TBaseGrid(parent), d(new TStringGridModelState)
+TQrlStringGrid::TQrlStringGrid(QWidget *parent)
+    : TBaseGrid(parent), d(new TStringGridModelState), dsp(TStringGridDisplayStateDeleter::make()),
+      ed(TStringGridEditingStateDeleter::make())
 {
     FOptionsLink = std::make_unique<TGridOptionsLink>(*this);
     FFooterLink = std::make_unique<TGridFooterLink>(*this);
@@ -177,8 +179,8 @@ void TQrlStringGrid::Assign(QObject *Source)
     d->scrollHints = s->d->scrollHints;
     SetScrollBarAlways(s->d->scrollBarAlways);
     SetScrollBars(s->ScrollBars());
-    SetScrollColor(s->d->scrollColor);
-    SetScrollType(s->d->scrollType);
+    SetScrollColor(s->ScrollColor());
+    SetScrollType(s->ScrollType());
     SetScrollWidth(s->d->scrollWidth);
     AssignCells(Source);
 }
@@ -553,7 +555,7 @@ void TQrlStringGrid::RememberOldCellValue(int ACol, int ARow)
 void TQrlStringGrid::RestoreCachedCellText()
 {
     const TGridCoord b = BaseCell(RealColIndex(Col()), Row());
-    SetCellEx(b.X, b.Y, d->cellCache);
+    SetCellEx(b.X, b.Y, CellCache());
 }
 
 void TQrlStringGrid::DoCanAddRow(bool &CanAdd)

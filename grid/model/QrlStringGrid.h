@@ -69,6 +69,7 @@ class TFilePicture;
 class THTMLPictureCache;
 class TPictureContainer;
 class ICellDrawer;
+class IGridEditorHost;
 enum class TCellShape;
 // Settings objects and lists the grid hands out by pointer or reference only.
 class TBackGround;
@@ -109,6 +110,20 @@ struct TScrollProp
     int Range = 0;
 };
 struct TStringGridModelState;
+// The display's and the editing's state are made and freed in their own layers, so the model's
+// files never see their definitions.
+struct TStringGridDisplayState;
+struct TStringGridEditingState;
+struct TStringGridDisplayStateDeleter
+{
+    static TStringGridDisplayState *make();
+    void operator()(TStringGridDisplayState *p) const;
+};
+struct TStringGridEditingStateDeleter
+{
+    static TStringGridEditingState *make();
+    void operator()(TStringGridEditingState *p) const;
+};
 
 class TEditLink;
 class THintManager;
@@ -2104,6 +2119,10 @@ protected:
     virtual bool DisplayTextIsStored() const;
 
     std::unique_ptr<TStringGridModelState> d;
+    // Declared after d so they go before it, the editing first: its editors' focus handling
+    // reads the display's and the model's state while they are deleted.
+    std::unique_ptr<TStringGridDisplayState, TStringGridDisplayStateDeleter> dsp;
+    std::unique_ptr<TStringGridEditingState, TStringGridEditingStateDeleter> ed;
 
 private:
     friend class TGridSortSource;
@@ -2149,8 +2168,16 @@ private:
     void tabBackwardInRow(int FNC, int Limit);
     void tabForwardInRow(bool &Result, int Limit);
     void tabEndOfGrid(bool &Result);
-    friend class TQrlInplaceEdit; // reads and writes the editing state as the grid's editor
-    friend class TGridCombo;      // the combo editor: the same, and the grid's key-down
+    // Editing state the model and the display read (grid/editing/QrlStringGrid_editstate.cpp).
+    bool focusBlocked() const;
+    bool killBlocked() const;
+    plat::TGridCoord pushedCellButton() const;
+    bool fixedCellPushed() const;
+    // The special editor's control while an edit shows it, else null.
+    QWidget *shownSpecialEditor() const;
+    // The editors' view of the edit in progress (grid/editing/QrlStringGrid_editorhost.cpp).
+    friend class TGridEditorHost;
+    IGridEditorHost *editorHost();
     // What the settings objects call back (QrlStringGrid_links_p.h).
     friend class TGridOptionsLink;
     friend class TGridFooterLink;

@@ -366,7 +366,7 @@ TControlList &TQrlStringGrid::ControlList()
 
 TEditorType TQrlStringGrid::CurrentEditor() const
 {
-    return d->editControl;
+    return EditControl();
 }
 
 QString TQrlStringGrid::CurrentCell() const

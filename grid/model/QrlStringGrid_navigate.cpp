@@ -250,7 +250,7 @@ void TQrlStringGrid::GridKeyPress(QChar &Key)
 {
     const ushort code = Key.unicode();
     if (code == 27) {
-        if (Options().Contains(TGridOption::goEditing) && d->editing)
+        if (Options().Contains(TGridOption::goEditing) && Editing())
             RestoreCachedCellText();
         if (OnKeyPress)
             OnKeyPress(this, Key);
@@ -268,7 +268,7 @@ void TQrlStringGrid::GridKeyPress(QChar &Key)
         const bool gridFocused = fw == this || fw == viewport();
         const bool clickable = HasClickableGraphic(rc, Row());
         if (!gridFocused || clickable) {
-            AdvanceAfterEdit(Col(), Row(), d->editMode, true, false, false);
+            AdvanceAfterEdit(Col(), Row(), EditMode(), true, false, false);
             if (!d->navigation->AdvanceAutoEdit()) {
                 if (OnKeyPress)
                     OnKeyPress(this, Key);

@@ -116,8 +116,6 @@ struct TStringGridModelState
     bool clearTextOnly = false;
     TGridLook look = TGridLook::glXP;
     TQuorlStyle componentStyle = TQuorlStyle::tsWindowsXP;
-    TScrollType scrollType = TScrollType::ssNormal;
-    TColor scrollColor = clNone;
     int scrollWidth = 16;
     TScrollBarAlways scrollBarAlways = TScrollBarAlways::saNone;
     bool scrollProportional = false;
@@ -198,13 +196,14 @@ struct TStringGridModelState
     int filterColumn = -1;
     // The entries the filter drop-down of filterColumn shows.
     QStringList filterList;
+    // The fixed cell drawn hot under the mouse; {-1, -1} for none. The mouse code and
+    // ResetFixedCellHighlight keep it, the painter reads it.
     plat::TGridCoord hoverFixedCell{-1, -1};
-    int lastTabCol = -1;
-    int lastTabRow = -1;
     int oldSelectedRow = -1;
     int comboIndex = -1;
     int colMoveIndex = -1;
     int rowMoveIndex = -1;
+    // BeginUpdate nesting; the grid repaints when it drops back to 0.
     int updateCount = 0;
     int filterLevel = 0;
     bool grouping_ = false;
@@ -215,12 +214,11 @@ struct TStringGridModelState
     QString groupFooter;
     QList<int> subGroupColumns;
     bool loaded = false;
+    // Settings are being read in: the setters do not resize or repaint.
     bool loading = false;
+    // Set first thing in the destructor: editors and handlers stop calling back.
     bool destroying = false;
-    bool lastValidation = true;
-    plat::TGridCoord pushedCellButton{-1, -1};
     plat::TGridCoord clipTopLeft{-1, -1};
-    plat::TGridCoord lastHint{-1, -1};
 
     int maxRowCount = 0;
     int maxColCount = 0;
@@ -232,23 +230,23 @@ struct TStringGridModelState
 
     int timerId = 0;
     int timerTicks = 0;
+    // The incremental search text; three timer ticks without a key clear it.
     QString searchInc;
     int searchTics = 0;
     int paintCount = 0;
     bool selChange = false;
+    // An edit was started on the current cell; a click clears it.
     bool entered = false;
-    bool blockFocus = false;
-    bool blockKill = false;
     bool invokedFocusChange = false;
     bool invokedChange = false;
     bool editDisable = false;
     TMouseSelectMode mouseSelectMode = TMouseSelectMode::msNormal;
     bool cellSelectorMode = false;
+    // The pointer is over a sizable fixed column / fixed row border.
     bool sizeFixed = false;
     bool sizeFixedR = false;
+    // A press on a fixed cell's drop-down keeps its hot look when the mouse leaves.
     bool noMouseLeave = false;
-    TEditorType editControl = TEditorType::edNormal;
-    QString cellCache;
 
     // The owner form whose size the grid follows.
     QPointer<QWidget> form;
@@ -295,9 +293,6 @@ struct TStringGridModelState
     bool xyOffsetTopLeftOnly = false;
     bool multilineCells = false;
     std::unique_ptr<TColumnSize> columnSize;
-    // The sizing measures on a canvas of its own, so the grid's canvas keeps the grid's font.
-    std::unique_ptr<TCanvas> measureCanvas;
-    TFont measureFont;
     TFont lineHeightFont;
     int lineHeight = -1;
 
@@ -311,264 +306,11 @@ struct TStringGridModelState
     // footer row where the operation puts it.
     bool linesMoving = false;
 
-    // --- cell editing (written by grid/editing, read by the core and the navigation) ---
-    // An editor of either kind is open.
-    bool editMode = false;
-    // A text was taken into the editor and not yet validated.
-    bool editing = false;
-    bool specialEditor = false;
-    bool editActive = false;
-    bool validating = false;
     // The character typed to open the editor; null when none.
     QChar startEditChar;
-    QString editText;
-    QString editWideText;
-    int oldCol = -1;
-    int oldRow = -1;
-    QString oldCellText;
-    QString oldCellTextWide;
-    bool oldModifiedValue = false;
-    QString newCellText;
-    bool editChange = false;
-    bool noEditChange = false;
-    bool showEditProcess = false;
-    // A mouse press is starting an edit: editor changes are not yet written through.
-    bool editStart = false;
-    int comboIdx = -1;
-    int maxComboLength = 0;
-    bool forceSel = false;
-    bool spinUpClick = false;
-    bool spinDnClick = false;
-    double originalDateTime = 0;
-    bool gridModified = false;
-    // The editor was opened by a left click.
-    bool lButFlg = false;
-    // The special editor's control while one is shown.
-    QPointer<QWidget> editCtrl;
-    // The cell (display column, row) the special editor was shown over; its value goes there.
-    plat::TGridCoord editCell{-1, -1};
     // The start cell of the latest advance.
     int aeCol = -1;
     int aeRow = -1;
-    // --- editing core: properties ---
-    bool alwaysValidate = false;
-    bool editWithTags = false;
-    bool modified = false;
-    // The normalised selection the key-down handler saw; Left < 0 until it records one.
-    plat::TGridRect keyDownSelection{-1, -1, -1, -1};
-
-    // --- combo and lazily created editors (grid/editing) ---
-    // Deletes its control with this state, before the widget tears its children down, and cuts
-    // the control's signals first so none reaches a grid that is going away.
-    struct TOwnedControl
-    {
-        QPointer<QWidget> ptr;
-        TOwnedControl() = default;
-        TOwnedControl(const TOwnedControl &) = delete;
-        TOwnedControl &operator=(const TOwnedControl &) = delete;
-        ~TOwnedControl()
-        {
-            if (ptr) {
-                ptr->disconnect();
-                delete ptr.data();
-            }
-        }
-    };
-    TOwnedControl editCombo;
-    TOwnedControl editSpin;
-    TOwnedControl editCheck;
-    TOwnedControl editDate;
-    TOwnedControl editDateTime;
-    TOwnedControl richEdit;
-    TOwnedControl inplaceRichEdit;
-    // The combo's text or selection is being set by the grid, not by the user.
-    bool comboFilling = false;
-    // An editor's validation refused its text: the grid does not advance. The combo clears it
-    // on every key-up.
-    bool noAutoAdvance = false;
-
-    // --- mouse wheel and panning (grid/editing/QrlStringGrid_wheel.cpp) ---
-    TIntelliPan intelliPan = TIntelliPan::ipVertical;
-    // Wheel delta short of a whole notch (wheels that step finer than one notch).
-    int wheelDelta = 0;
-    // Pan mode: its marker widget, which also keeps the pan timer; made on the first pan.
-    TOwnedControl wheelPan;
-
-    // --- cell hints (grid/display/QrlStringGrid_hint.cpp) ---
-    // A child of the grid, made on first use.
-    THintManager *hintManager = nullptr;
-    bool hintShowCells = false;
-    bool htmlHint = false;
-    bool hintShowLargeText = false;
-    bool cellHintsAttached = false;
-    QString lastAnchorHint;
-
-    // --- text inplace editor (grid/editing/QrlStringGrid_editor.cpp) ---
-    QString editMask;
-    bool lookup = false;
-    bool lookupCaseSensitive = false;
-    bool lookupHistory = false;
-    QString validChars;
-    std::bitset<256> validCharSet;
-    bool excelStyleDecimalSeparator = false;
-    // The single-line and the multi-line text editor, made on first use. Deleted before the rest
-    // of this state goes: their focus handling reads it.
-    struct TTextEditors
-    {
-        plat::TGridEditor *line = nullptr;
-        plat::TGridEditor *memo = nullptr;
-        TTextEditors() = default;
-        TTextEditors(const TTextEditors &) = delete;
-        TTextEditors &operator=(const TTextEditors &) = delete;
-        ~TTextEditors();
-    };
-    TTextEditors textEditors;
-
-    // --- mouse clicks (grid/editing/QrlStringGrid_mouse.cpp, _mouseup.cpp) ---
-    // Set on every left press; the release clears them.
-    bool doOnClick = false;
-    bool mouseDownMove = false;
-    bool mouseKeepDown = false;
-    // A disjunct row or column selection started without Ctrl.
-    bool mouseDown = false;
-    // The press hit a flagged disjunct row or column: the release unflags it.
-    bool deselectState = false;
-    bool selectionClick = false;
-    bool mouseResize = false;
-    plat::TGridRect dropSelection{-1, -1, -1, -1};
-    // FixedAsButtons: fixed cells push down like buttons; URLEdit: a right click edits a URL.
-    bool fixedAsButtons = false;
-    bool urlEdit = false;
-    bool fixedCellPushed = false;
-    TRect pushedFixedCell{};
-    // A mini-HTML BUTTON control held down, and its cell.
-    bool ctrlDown = false;
-    TPoint ctrlXY{-1, -1};
-    // The cell up-left of the press point, its size, and the press point (sizing, moving and the
-    // header click test on release share them).
-    int colClicked = -1;
-    int rowClicked = -1;
-    int colClickedSize = 0;
-    int rowClickedSize = 0;
-    // A column or row was just sized with the mouse: the sizing end sets them, the size hooks
-    // read and clear them.
-    bool colSized = false;
-    bool rowSized = false;
-    int clickPosX = -1;
-    int clickPosY = -1;
-    int clickPosDX = 0;
-    int clickPosDY = 0;
-    // The column (press in a fixed row) or row (press in a fixed column) a move would take.
-    int moveCell = -1;
-    int moveOfsX = 0;
-    int moveOfsY = 0;
-    int moveColInd = -1;
-    int moveRowInd = -1;
-    bool sizingFixed = false;
-    int sizingFixedCol = -1;
-    int sizeFixedX = 0;
-    bool sizingFixedR = false;
-    int sizingFixedRow = -1;
-    int sizeFixedY = 0;
-    // A double click just sized a column: the next release does not sort.
-    bool dblClk = false;
-    int oldKeepLeftCol = -1;
-    int oldTopRow = -1;
-    bool dropDownDown = false;
-    int mouseSelectStart = -1;
-    // A press or release from the window is being delivered (not one the grid's code sends).
-    bool mouseMessage = false;
-    // The last left press point; a double click arrives after a press at the same point.
-    TPoint lastPress{-1, -1};
-    // Not owned; a destroyed menu reads null.
-    QPointer<QMenu> fixedDropDownMenu;
-
-    // --- hover, sizing and moving (grid/editing/QrlStringGrid_hover.cpp) ---
-    bool hintShowSizing = false;
-    bool oleDropSource = false;
-    bool oleColumnsOnly = false;
-    // Hot fixed cell of the list-view look; cell whose button or expand glyph is under the
-    // mouse.
-    plat::TGridCoord hotFixedCell{-1, -1};
-    plat::TGridCoord hoverButton{-1, -1};
-    // The anchor entered last (its hint is recorded with the cell hints).
-    QString anchor;
-    plat::TGridCoord lastBalloonPos{-1, -1};
-    // The selection last painted as a rectangle.
-    plat::TGridRect sizeSelection{-1, -1, -1, -1};
-    // The pointer is over the selection resizer.
-    bool resizerHover = false;
-    // The sizing hint shows; the release takes it away.
-    bool sizingHintShow = false;
-    // OnColumnMoving / OnRowMoving refused the target under the pointer: the drop is refused.
-    bool moveRefused = false;
-    // A move of a synchronised grid is being passed on: it is not passed back.
-    bool syncMoving = false;
-    // The header shown at the pointer while a column or row moves, and the arrows marking the
-    // target (up/down for columns, left/right for rows). Children of the grid, made on first use.
-    QPointer<QWidget> moveButton;
-    std::array<QPointer<QWidget>, 4> moveArrows;
-
-    // --- keyboard navigation and the Tab walk (grid/editing/QrlStringGrid_keys.cpp) ---
-    // The selection when the last key arrived, updated when the key-down handler reports a
-    // change (keyDownSelection above follows it, normalised, for the key-up handler).
-    plat::TGridRect moveSelection{-1, -1, -1, -1};
-    // The current cell before the framework's key processing; the edge wrap reads it.
-    plat::TGridCoord lastKeyCell{-1, -1};
-    // The key message waiting for its steps after the framework's processing.
-    struct TKeyMessage
-    {
-        bool pending = false;
-        int key = 0;
-        plat::TShiftState shift;
-        int leftCol = -1;
-        bool keepLeft = false;
-    };
-    TKeyMessage keyMessage;
-
-    // --- cell look and cell drawing ---
-    bool hideFocusRect = false;
-    bool enhTextSize = false;
-    bool noDefaultDraw = false;
-    bool noImageAndText = false;
-    // Hover and down colours of fixed cells, from QuorlGradientHoverFrom to
-    // QuorlGradientDownBorder in role order; black until set, the mirrors none.
-    std::array<TColor, 10> fixedHoverDown{0, 0, clNone, clNone, 0, 0, 0, clNone, clNone, 0};
-    THoverFixedCells hoverFixedCells = THoverFixedCells::hfNone;
-    // For the mouse code to keep, beside hoverFixedCell and dropDownDown: the hovered fixed cell
-    // is held down; the display column being moved (-1 for none).
-    bool fixedCellPressed = false;
-    int movingColumn = -1;
-    TBitmap rowIndicator;
-    bool showColNrs = false;
-
-    // --- scrolling and column sizing (grid/display/QrlStringGrid_scroll.cpp) ---
-    // The grid's own copy of ScrollBars.
-    plat::TScrollStyle scrollBars = plat::TScrollStyle::ssBoth;
-    // The flat scroll bars are initialised; never here, the platform has none.
-    bool isFlat = false;
-    // The row or column hint of a thumb drag; a child of the grid, made on first use.
-    QPointer<THTMLHintWindow> scrollHintWnd;
-    bool scrollHintShow = false;
-    // What the proportional thumb last wrote to each bar.
-    TScrollInfo hScrollInfo;
-    TScrollInfo vScrollInfo;
-    bool proportionalBusy = false;
-    // Drag scrolling: the timer exists while a drag rests inside a margin.
-    QPointer<QTimer> dragTmr;
-    TDragScrollDirection dragScrollDirection;
-    // Stretch re-entry guard, and the flag that the next width change stretches again.
-    bool isColChanging = false;
-    bool colchgFlg = true;
-    bool colSizeFlg = false;
-    // The shared in-cell scroll bar and the cell it serves.
-    QPointer<QScrollBar> scrollBar;
-    int scrollCol = -1;
-    int scrollRow = -1;
-    // Taken by the column-move arrows.
-    TColor arrowColor = clLime;
-    // The grid hid its bars for the thin scroll controls of ssMetro.
-    bool thinScrollControls = false;
 
     // --- pictures of the markup (grid/model/QrlHTMLPicture.h) ---
     std::unique_ptr<THTMLPictureCache> pictureCache = std::make_unique<THTMLPictureCache>();

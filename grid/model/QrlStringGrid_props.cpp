@@ -434,7 +434,7 @@ void TQrlStringGrid::SetEditDisable(bool Value)
 
 void TQrlStringGrid::DoEnter()
 {
-    if (d->blockFocus)
+    if (focusBlocked())
         return;
     TBaseGrid::DoEnter();
     RememberOldCellValue(Col(), Row());
@@ -442,7 +442,7 @@ void TQrlStringGrid::DoEnter()
 
 void TQrlStringGrid::DoExit()
 {
-    if (d->blockKill)
+    if (killBlocked())
         return;
     d->selChange = false;
     TBaseGrid::DoExit();

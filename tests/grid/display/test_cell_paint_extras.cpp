@@ -2,10 +2,10 @@
 // row indicator, always-visible editor buttons, per-side border pens, the cell scroll bar, the
 // design-time column numbers and right-to-left text flags.
 #include "grid/display/QrlCellPaint.h"
+#include "grid/display/QrlStringGrid_display_p.h"
 #include "grid/model/QrlGridDraw.h"
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/Canvas.h"
 
@@ -31,6 +31,7 @@ public:
         SetRowCount(4);
     }
     TStringGridModelState &state() { return *d; }
+    TStringGridDisplayState &displayState() { return *dsp; }
     bool IsDesigningQuery() const override { return designing; }
     bool designing = false;
 };
@@ -127,9 +128,9 @@ TEST_P(FixedCellHover, GradientPiecesSeparatorArrowAndCutFollowTheState)
     g.OnCanShowFixedDropDown = [&](QObject *, int, int, bool &Allow) { Allow = c.dropDownOffered; };
     if (c.hovered)
         g.state().hoverFixedCell = {1, 0};
-    g.state().movingColumn = c.moving ? 1 : -1;
-    g.state().fixedCellPressed = c.pressed;
-    g.state().dropDownDown = c.dropDownPressed;
+    g.displayState().movingColumn = c.moving ? 1 : -1;
+    g.displayState().fixedCellPressed = c.pressed;
+    g.displayState().dropDownDown = c.dropDownPressed;
 
     const TRect r = fixedInner(g, 1, 0);
     const auto ops = render(g, 1, 0, r, true);

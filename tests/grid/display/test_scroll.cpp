@@ -3,12 +3,12 @@
 // column or row for all, the column-size limit hook, drag scrolling, the in-cell scroll bar and
 // forgetting a synchronised grid that goes away.
 #include "grid/display/QrlHintWindow.h"
+#include "grid/display/QrlStringGrid_display_p.h"
 #include "grid/model/QrlCalcSettings.h"
 #include "grid/model/QrlGridError.h"
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 
 #include <QDragEnterEvent>
 #include <QMimeData>
@@ -29,13 +29,13 @@ namespace {
 class ScrollGrid : public TQrlStringGrid
 {
 public:
-    TStringGridModelState &state() { return *d; }
+    TStringGridDisplayState &state() { return *dsp; }
     // A user sizing of column or row `line` that started at `before` pixels.
     void userSized(bool column, int line, int before)
     {
-        (column ? d->colClicked : d->rowClicked) = line;
-        (column ? d->colClickedSize : d->rowClickedSize) = before;
-        (column ? d->colSized : d->rowSized) = true;
+        (column ? dsp->colClicked : dsp->rowClicked) = line;
+        (column ? dsp->colClickedSize : dsp->rowClickedSize) = before;
+        (column ? dsp->colSized : dsp->rowSized) = true;
     }
 };
 

@@ -4,11 +4,11 @@
 // cells and on header borders.
 #include "grid/common/GridWindow.h"
 #include "grid/editing/QrlInplaceEdit.h"
+#include "grid/editing/QrlStringGrid_editing_p.h"
 #include "grid/model/QrlColumnGrid.h"
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlStringGrid.h"
-#include "grid/model/QrlStringGrid_p.h"
 #include "platform/ui/Canvas.h"
 
 #include <QApplication>
@@ -33,7 +33,7 @@ class PeekGrid : public TQrlColumnGrid
 {
 public:
     using TQrlColumnGrid::TQrlColumnGrid;
-    bool fixedPushed() const { return d->fixedCellPushed; }
+    bool fixedPushed() const { return ed->mouse.fixedCellPushed; }
 };
 
 // A dialog-like column grid, shown: 5 columns (one fixed), a header row and 4 data rows.
