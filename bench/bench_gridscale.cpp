@@ -7,6 +7,7 @@
 //   (with the merged areas and marked rows), with the peak memory each phase adds.
 //
 //   bench_bench_gridscale [--rows=N] [--ours]     (--ours: our grid only, for profiling)
+#include "grid/model/QrlGridLists.h"
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridParse.h"
 #include "grid/model/QrlStringGrid.h"

@@ -68,6 +68,9 @@ NO_PRIVATE_FILES = {"grid/editing/" + name for name in
                     ("QrlInplaceEdit", "QrlGridCombo", "QrlGridSpin", "QrlGridEditors",
                      "QsgComboBox", "QsgSpinEdit")}
 NO_PRIVATE_DIRS = ["grid/dropdown"]
+# Nor is a class of theirs a friend of a grid class: friendship would let it past the host.
+NO_FRIEND_DIRS = ["grid/editing", "grid/dropdown"]
+FRIEND_RE = re.compile(r'^\s*friend\s+(?:class|struct)\s+(\w+)\s*;')
 
 # Sub-layers that a test links only as part of their whole target.
 TARGET_OF = {name: "grid" for name, _, _ in LAYERS if name.startswith("grid/")}
@@ -216,12 +219,41 @@ def check(root):
     return problems, count
 
 
+def friend_problems(root):
+    """Classes defined in NO_FRIEND_DIRS that a grid header names as a friend."""
+    friends = {}
+    for rel in sources(root):
+        if rel.startswith("grid/") and rel.endswith(".h"):
+            with open(os.path.join(root, rel), encoding="utf-8", errors="replace") as f:
+                for line in f:
+                    m = FRIEND_RE.match(line)
+                    if m:
+                        friends.setdefault(m.group(1), rel)
+    problems = []
+    if not friends:
+        return problems
+    define = re.compile(r'^\s*(?:class|struct)\s+(' + "|".join(map(re.escape, friends)) +
+                        r')\b(?!\s*;)')
+    for rel in sources(root):
+        if not any(rel.startswith(d + "/") for d in NO_FRIEND_DIRS):
+            continue
+        with open(os.path.join(root, rel), encoding="utf-8", errors="replace") as f:
+            for number, line in enumerate(f, 1):
+                m = define.match(line)
+                if m:
+                    problems.append(f"{rel}:{number}: defines {m.group(1)}, a friend in "
+                                    f"{friends[m.group(1)]}; editors and the drop-down use "
+                                    f"IGridEditorHost")
+    return problems
+
+
 def main(argv):
     root = argv[1] if len(argv) > 1 else os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     if not os.path.isdir(root):
         print(f"check_layers: no folder {root}", file=sys.stderr)
         return 2
     problems, count = check(root)
+    problems += friend_problems(root)
     for p in problems:
         print(p)
     if problems:

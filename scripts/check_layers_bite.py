@@ -4,7 +4,8 @@
 Usage: check_layers_bite.py PATH/TO/check_layers.py
 
 Builds a small tree whose includes all point down the layers, checks that it passes, then adds
-one wrong-way include per case and expects the check to fail naming that file and line.
+one wrong-way include (or one befriended class defined by an editor) per case and expects the
+check to fail naming that file and line.
 """
 
 import os
@@ -47,6 +48,9 @@ GOOD_TREE = {
     "grid/dropdown/List.cpp": '#include "grid/editing/EditorHost.h"\n',
     "tests/grid/display/test_scroll.cpp": '#include "grid/display/State_display_p.h"\n',
     "tests/grid/editing/test_mouse.cpp": '#include "grid/editing/State_editing_p.h"\n',
+    # A friend of the grid defined in the model.
+    "grid/model/Grid.h": '#pragma once\nclass TGrid\n{\n    friend class TSortSource;\n};\n',
+    "grid/model/Sort.cpp": '#include "grid/model/Grid.h"\nclass TSortSource\n{\n};\n',
 }
 
 # file, the wrong-way include added to it as its last line
@@ -84,6 +88,9 @@ WRONG = [
     ("grid/dropdown/List.cpp", "grid/model/State_p.h"),
     ("grid/dropdown/Popup.h", "grid/editing/State_editing_p.h"),
 ]
+
+# Files where a befriended class gets defined: an editor or the drop-down may not be a friend.
+FRIENDS = ["grid/editing/QrlGridCombo.cpp", "grid/dropdown/List.cpp"]
 
 # Files left in a folder that moved: each must fail by itself, includes or not.
 MOVED = ["shell/common/UNew.h", "shell/button/LbNew.cpp", "tests/shell/common/test_new.cpp"]
@@ -127,6 +134,19 @@ def main(argv):
                 print(f"{rel} including {target}: expected one failure naming {expected}, got "
                       f"exit {result.returncode}:\n{result.stdout}{result.stderr}")
                 failures += 1
+        for index, rel in enumerate(FRIENDS):
+            root = os.path.join(tmp, f"friend{index}")
+            write_tree(root)
+            with open(os.path.join(root, rel), "a", encoding="utf-8") as f:
+                f.write("class TSortSource : public TBase\n{\n};\n")
+            line = GOOD_TREE[rel].count("\n") + 1
+            result = run(check, root)
+            lines = result.stdout.splitlines()
+            if (result.returncode != 1 or len(lines) != 1
+                    or not lines[0].startswith(f"{rel}:{line}: defines TSortSource")):
+                print(f"{rel} defining a friend of the grid: expected one failure naming it, got "
+                      f"exit {result.returncode}:\n{result.stdout}{result.stderr}")
+                failures += 1
         for index, rel in enumerate(MOVED):
             root = os.path.join(tmp, f"moved{index}")
             write_tree(root)
@@ -143,8 +163,8 @@ def main(argv):
     if failures:
         print(f"check_layers_bite: {failures} case(s) not caught as expected")
         return 1
-    print(f"check_layers_bite: all {len(WRONG)} wrong-way includes and {len(MOVED)} files in "
-          f"moved folders caught")
+    print(f"check_layers_bite: all {len(WRONG)} wrong-way includes, {len(FRIENDS)} friends in "
+          f"editors and {len(MOVED)} files in moved folders caught")
     return 0
 
 

@@ -2,7 +2,7 @@
 // rather than in the grid's state.
 #include "grid/editing/QrlStringGrid_editing_p.h"
 
-class TGridEditorHost final : public IGridEditorHost
+class TQrlStringGrid::TGridEditorHost final : public IGridEditorHost
 {
 public:
     explicit TGridEditorHost(TQrlStringGrid &grid) : m_g(grid) {}

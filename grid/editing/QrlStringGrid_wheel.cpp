@@ -78,7 +78,7 @@ private:
 
 // The pan marker over the viewport; while pan mode runs it also keeps the pan timer, follows the
 // pointer and holds the hints back. Owned by the grid's state.
-class TWheelPan : public QWidget
+class TQrlStringGrid::TWheelPan : public QWidget
 {
 public:
     explicit TWheelPan(TQrlStringGrid *grid) : QWidget(grid->viewport()), m_grid(grid)

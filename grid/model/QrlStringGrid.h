@@ -2156,7 +2156,7 @@ private:
     void hideSizingHint();
     void columnMovedFollowers(int FromIndex, int ToIndex, int RealFrom, int RealTo);
     // Mouse wheel and panning (grid/editing/QrlStringGrid_wheel.cpp).
-    friend class TWheelPan;
+    class TWheelPan; // the pan marker (grid/editing/QrlStringGrid_wheel.cpp)
     int wheelStep() const;
     void wheelNotch(bool TowardUser, plat::TShiftState Shift, const TPoint &MousePos);
     bool frameworkWheel(bool Down, plat::TShiftState Shift, const TPoint &MousePos);
@@ -2176,7 +2176,7 @@ private:
     // The special editor's control while an edit shows it, else null.
     QWidget *shownSpecialEditor() const;
     // The editors' view of the edit in progress (grid/editing/QrlStringGrid_editorhost.cpp).
-    friend class TGridEditorHost;
+    class TGridEditorHost;
     IGridEditorHost *editorHost();
     // What the settings objects call back (QrlStringGrid_links_p.h).
     friend class TGridOptionsLink;
