@@ -890,7 +890,9 @@ void TQrlStringGrid::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2)
                     freeCellProps(*this, *d, c, r);
                 }
             }
-            if (!d->destroying && !GetGridCell(c, r).isEmpty()) {
+            // The stored text is looked at in place: most cells of a large clear are empty or
+            // about to be, and a copy per cell would cost more than the clear.
+            if (!d->destroying && !Store().TextView(c, r).isEmpty()) {
                 // A covered cell's own text, not its area's.
                 if (IsMergedNonBaseCell(c, r))
                     SetGridCell(c, r, QString());
