@@ -19,21 +19,46 @@ void TSortPermutation::init(int count)
 {
     if (count < 0)
         throw std::out_of_range(describe("sort cross-reference: bad count", count, 0));
-    m_origin.resize(static_cast<std::size_t>(count));
+    m_origin.clear();
+    m_position.clear();
+    m_identity = true;
+    m_identityCount = count;
+    m_initialised = true;
+}
+
+void TSortPermutation::materialise() const
+{
+    if (!m_identity)
+        return;
+    m_origin.resize(static_cast<std::size_t>(m_identityCount));
     std::iota(m_origin.begin(), m_origin.end(), 0);
     m_position = m_origin;
-    m_initialised = true;
+    m_identity = false;
+}
+
+void TSortPermutation::settle()
+{
+    if (m_identity || !isIdentity())
+        return;
+    m_identityCount = count();
+    m_origin = {};
+    m_position = {};
+    m_identity = true;
 }
 
 void TSortPermutation::clear()
 {
     m_origin.clear();
     m_position.clear();
+    m_identity = false;
+    m_identityCount = 0;
     m_initialised = false;
 }
 
 bool TSortPermutation::isIdentity() const
 {
+    if (m_identity)
+        return true;
     for (int i = 0; i < count(); ++i) {
         if (m_origin[static_cast<std::size_t>(i)] != i)
             return false;
@@ -43,18 +68,23 @@ bool TSortPermutation::isIdentity() const
 
 int TSortPermutation::originAt(int pos) const
 {
-    return pos >= 0 && pos < count() ? m_origin[static_cast<std::size_t>(pos)] : -1;
+    if (pos < 0 || pos >= count())
+        return -1;
+    return m_identity ? pos : m_origin[static_cast<std::size_t>(pos)];
 }
 
 int TSortPermutation::positionOf(int origin) const
 {
-    return origin >= 0 && origin < count() ? m_position[static_cast<std::size_t>(origin)] : -1;
+    if (origin < 0 || origin >= count())
+        return -1;
+    return m_identity ? origin : m_position[static_cast<std::size_t>(origin)];
 }
 
 bool TSortPermutation::swapRows(int row1, int row2)
 {
     if (row1 < 0 || row2 < 0 || row1 >= count() || row2 >= count())
         return false;
+    materialise();
     const auto a = static_cast<std::size_t>(row1);
     const auto b = static_cast<std::size_t>(row2);
     std::swap(m_origin[a], m_origin[b]);
@@ -65,6 +95,7 @@ bool TSortPermutation::swapRows(int row1, int row2)
 
 void TSortPermutation::apply(const std::vector<int> &order)
 {
+    materialise();
     if (order.size() != m_origin.size())
         throw std::invalid_argument(
             describe("sort cross-reference: order of wrong size", int(order.size()), count()));
@@ -85,9 +116,12 @@ void TSortPermutation::apply(const std::vector<int> &order)
 std::vector<int> TSortPermutation::unsort()
 {
     // Position i must receive the row whose origin is i.
-    std::vector<int> order = m_position;
-    std::iota(m_origin.begin(), m_origin.end(), 0);
-    m_position = m_origin;
+    materialise();
+    std::vector<int> order = std::move(m_position);
+    m_identityCount = count();
+    m_origin = {};
+    m_position = {};
+    m_identity = true;
     return order;
 }
 
@@ -95,6 +129,8 @@ std::vector<std::pair<int, int>> TSortPermutation::unsortSwaps() const
 {
     // Each exchange puts one row home for good: walk every cycle of the permutation.
     std::vector<std::pair<int, int>> swaps;
+    if (m_identity)
+        return swaps;
     std::vector<int> origin = m_origin;
     for (int i = 0; i < count(); ++i) {
         while (origin[static_cast<std::size_t>(i)] != i) {
@@ -115,6 +151,11 @@ void TSortPermutation::linesInserted(TGridAxis axis, int at, int count)
         throw std::out_of_range(describe("sort cross-reference: bad insert", at, count));
     if (count == 0)
         return;
+    // Rows added to the original order right after the row before them: still the identity.
+    if (m_identity) {
+        m_identityCount += count;
+        return;
+    }
     const int base = at > 0 ? m_origin[static_cast<std::size_t>(at - 1)] + 1 : 0;
     for (int &o : m_origin) {
         if (o >= base)
@@ -135,6 +176,10 @@ void TSortPermutation::linesRemoved(TGridAxis axis, int at, int count)
         throw std::out_of_range(describe("sort cross-reference: bad remove", at, count));
     if (count == 0)
         return;
+    if (m_identity) {
+        m_identityCount -= count;
+        return;
+    }
     // shift[o] = how many removed origins lie below o.
     std::vector<int> shift(m_origin.size() + 1, 0);
     for (int i = at; i < at + count; ++i)
@@ -155,6 +200,7 @@ void TSortPermutation::linesMoved(TGridAxis axis, int from, int to)
         throw std::out_of_range(describe("sort cross-reference: bad move", from, to));
     if (from == to)
         return;
+    materialise();
     const auto f = m_origin.begin() + from;
     const auto t = m_origin.begin() + to;
     if (from < to)
@@ -172,6 +218,10 @@ void TSortPermutation::reindex(int first, int last)
 
 QString TSortPermutation::checkInvariants() const
 {
+    if (m_identity)
+        return m_identityCount >= 0 && m_origin.empty() && m_position.empty()
+                   ? QString()
+                   : QStringLiteral("an identity list of %1 rows keeps maps").arg(m_identityCount);
     if (m_origin.size() != m_position.size())
         return QStringLiteral("sizes differ: %1 origins, %2 positions")
             .arg(m_origin.size())

@@ -7,6 +7,9 @@
 // every line operation of the grid reaches it through linesInserted / linesRemoved / linesMoved
 // (rows only; column operations leave it alone), so the origins stay 0 .. count - 1 and unsort
 // stays right after rows were added, removed or moved between sorts.
+//
+// An identity list (just made, or unsorted) keeps no maps, only its count: inserting and
+// removing rows then costs nothing, and the maps come into being with the first reorder.
 #pragma once
 
 #include "grid/model/QrlGridTypes.h"
@@ -24,8 +27,8 @@ public:
     // Back to the never-initialised state.
     void clear();
 
-    int count() const { return static_cast<int>(m_origin.size()); }
-    bool isEmpty() const { return m_origin.empty(); }
+    int count() const { return m_identity ? m_identityCount : static_cast<int>(m_origin.size()); }
+    bool isEmpty() const { return count() == 0; }
     bool isInitialised() const { return m_initialised; }
     bool isIdentity() const;
 
@@ -33,7 +36,11 @@ public:
     int originAt(int pos) const;
     // Where the row that stood at origin is now; -1 outside the list.
     int positionOf(int origin) const;
-    const std::vector<int> &origins() const { return m_origin; }
+    const std::vector<int> &origins() const
+    {
+        materialise();
+        return m_origin;
+    }
 
     // The row exchange of a sort. Nothing happens (false) when either row lies outside the list,
     // as the scratch rows of a partition sort do.
@@ -47,6 +54,9 @@ public:
     // The same as a sequence of row exchanges (at most count - 1), each to be made through the
     // grid's row exchange, which calls swapRows: afterwards the list is 0, 1, ...
     std::vector<std::pair<int, int>> unsortSwaps() const;
+    // Drops the maps of a list that is back in its original order (after unsortSwaps were
+    // made), so line operations on it cost nothing until the next reorder.
+    void settle();
 
     // count rows were inserted before row `at` (0 .. count()). In the original order they stand
     // right after the row now before them (first when at is 0). Out-of-range arguments throw
@@ -63,8 +73,13 @@ public:
 
 private:
     void reindex(int first, int last);
+    // Writes out the maps of an identity list kept as a count.
+    void materialise() const;
 
-    std::vector<int> m_origin;   // position -> origin
-    std::vector<int> m_position; // origin -> position
+    // Both maps are empty while m_identity holds: the list is 0 .. m_identityCount - 1.
+    mutable std::vector<int> m_origin;   // position -> origin
+    mutable std::vector<int> m_position; // origin -> position
+    mutable bool m_identity = false;
+    int m_identityCount = 0;
     bool m_initialised = false;
 };

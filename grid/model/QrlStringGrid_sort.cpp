@@ -609,13 +609,18 @@ void TQrlStringGrid::QSortGroupIndexed()
 void TQrlStringGrid::QUnSort()
 {
     d->fitSortXRef(RowCount());
-    if (d->sortXRef.isEmpty() || d->sortXRef.isIdentity())
+    if (d->sortXRef.isEmpty() || d->sortXRef.isIdentity()) {
+        d->sortXRef.settle();
         return;
-    TColumnZeroKeeper column0(*this);
-    TUpdatePair update(*this);
-    // At most n - 1 exchanges, one per row out of place: linear in the rows.
-    for (const auto &[a, b] : d->sortXRef.unsortSwaps())
-        SortSwapRows(a, b);
+    }
+    {
+        TColumnZeroKeeper column0(*this);
+        TUpdatePair update(*this);
+        // At most n - 1 exchanges, one per row out of place: linear in the rows.
+        for (const auto &[a, b] : d->sortXRef.unsortSwaps())
+            SortSwapRows(a, b);
+    }
+    d->sortXRef.settle();
 }
 
 // ---- one pair ---------------------------------------------------------------------------------
