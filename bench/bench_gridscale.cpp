@@ -6,7 +6,8 @@
 //   and hiding every second row and showing them again at a tenth of the rows and at all of them
 //   (with the merged areas and marked rows), with the peak memory each phase adds.
 //
-//   bench_bench_gridscale [--rows=N] [--ours]     (--ours: our grid only, for profiling)
+//   bench_bench_gridscale [--rows=N] [--ours] [--phase=fill|sort|lines|hide]
+//   (--ours: our grid only; --phase: that phase only; both for profiling)
 #include "grid/model/QrlGridLists.h"
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridParse.h"
@@ -362,11 +363,15 @@ int main(int argc, char **argv)
 {
     int rows = 1'000'000;
     bool oursOnly = false;
+    const char *phase = "";
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--rows=", 7) == 0)
             rows = std::max(1000, std::atoi(argv[i] + 7));
+        if (std::strncmp(argv[i], "--phase=", 8) == 0)
+            phase = argv[i] + 8;
         oursOnly = oursOnly || std::strcmp(argv[i], "--ours") == 0;
     }
+    const auto runs = [phase](const char *name) { return !*phase || std::strcmp(phase, name) == 0; };
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -375,9 +380,13 @@ int main(int argc, char **argv)
 
     std::printf("%d rows x %d columns\n", rows, kCols);
     const std::vector<QString> t = makeTexts(rows);
-    fillAndClear(t, rows, oursOnly);
-    sorts(t, rows, oursOnly);
-    lineOps(t, rows, oursOnly);
-    hiding(t, rows);
+    if (runs("fill"))
+        fillAndClear(t, rows, oursOnly);
+    if (runs("sort"))
+        sorts(t, rows, oursOnly);
+    if (runs("lines"))
+        lineOps(t, rows, oursOnly);
+    if (runs("hide"))
+        hiding(t, rows);
     return 0;
 }
