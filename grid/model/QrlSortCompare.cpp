@@ -793,3 +793,113 @@ int TSortCompare::CompareRowsIndexed(int Index, int Row1, int Row2)
     }
     return 0;
 }
+
+TSortStyle TSortCompare::ColumnStyle(int ACol)
+{
+    return columnCache(ACol).style;
+}
+
+bool TSortCompare::ColumnFoldsCase(int ACol)
+{
+    return columnCache(ACol).upper;
+}
+
+bool TSortCompare::IsCompactBlank(int ACol, const TSortKey &Key)
+{
+    const TSortStyle style = columnCache(ACol).style;
+    // An empty cell of an automatic column compares as the alphabetic style against any other
+    // cell, so it orders before every text, date and time, and blank rules aside all empty
+    // cells tie.
+    if (style == TSortStyle::ssAutomatic)
+        return (Key.flags & TSortKey::Blank) != 0;
+    if (!m_source.SortCompareSettings().IgnoreBlanks())
+        return false;
+    if (style == TSortStyle::ssNumeric || style == TSortStyle::ssFinancial)
+        return (Key.flags & TSortKey::NumberBlank) != 0;
+    return (Key.flags & TSortKey::Blank) != 0;
+}
+
+TSortCompactPlan
+TSortCompare::CompactPlan(int ACol, const TSortKeyTally &Tally, TSortDirection Direction)
+{
+    TSortCompactPlan plan;
+    if (!IsKeyed(ACol))
+        return plan;
+    const TColumnCache &cache = columnCache(ACol);
+    const TSortSettings &settings = m_source.SortCompareSettings();
+    const bool ignore = settings.IgnoreBlanks();
+    const uint16_t any = Tally.anyRegular;
+    const uint16_t all = Tally.allRegular;
+    using B = TSortCompactPlan::Blanks;
+    if (Tally.blank > 0) {
+        // Placed by the blank rule whatever the direction, else as the smallest values.
+        plan.blanks = ignore ? (settings.BlankPos() == TSortBlankPosition::blFirst ? B::First
+                                                                                  : B::Last)
+                             : (Direction == TSortDirection::sdAscending ? B::First : B::Last);
+    }
+    auto text = [&] {
+        if (!(all & TSortKey::TextView))
+            return TSortKeyOrder::Mixed;
+        return cache.upper ? TSortKeyOrder::ByTextNoCase : TSortKeyOrder::ByText;
+    };
+    // Numbers whose text is blank once prefix and suffix are gone are blanks to the number
+    // compare but not to the others.
+    auto number = [&] {
+        return ignore && (any & TSortKey::NumberBlank) ? TSortKeyOrder::Mixed
+                                                       : TSortKeyOrder::ByNumber;
+    };
+    constexpr uint16_t dated = TSortKey::DateStart | TSortKey::DateDigits | TSortKey::HasDateSep;
+    constexpr uint16_t timed = TSortKey::TimeDigits | TSortKey::HasTimeSep;
+    constexpr uint16_t notAlpha =
+        TSortKey::CheckCell | TSortKey::Number | TSortKey::DateStart | TSortKey::TimeDigits;
+    switch (cache.style) {
+    case TSortStyle::ssNumeric:
+    case TSortStyle::ssFinancial:
+    case TSortStyle::ssImages:
+        plan.order = TSortKeyOrder::ByNumber;
+        break;
+    case TSortStyle::ssDate:
+    case TSortStyle::ssDateTime:
+    case TSortStyle::ssShortDateEU:
+    case TSortStyle::ssShortDateUS:
+        plan.order = TSortKeyOrder::ByDateTime;
+        break;
+    case TSortStyle::ssTime:
+        plan.order = TSortKeyOrder::ByTime;
+        break;
+    case TSortStyle::ssAlphabetic:
+    case TSortStyle::ssAlphaCase:
+    case TSortStyle::ssAlphaNoCase:
+        plan.order = text();
+        break;
+    case TSortStyle::ssAlphaNumeric:
+    case TSortStyle::ssAlphaNumericNoCase:
+        if (Tally.regular == 0)
+            plan.order = text();
+        else if (all & TSortKey::Number)
+            plan.order = number();
+        else
+            plan.order = (any & TSortKey::Number) ? TSortKeyOrder::Mixed : text();
+        break;
+    case TSortStyle::ssAutomatic:
+        if (Tally.anyBlank & TSortKey::CheckCell)
+            plan.order = TSortKeyOrder::Mixed;
+        else if (Tally.regular == 0)
+            plan.order = TSortKeyOrder::ByText;
+        else if ((all & TSortKey::Number) && !(any & TSortKey::CheckCell))
+            // A number against an empty cell compares as numbers, the other way round as
+            // texts: only the blank rule orders them alike.
+            plan.order = Tally.blank > 0 && !ignore ? TSortKeyOrder::Mixed : number();
+        else if (!(any & (TSortKey::CheckCell | TSortKey::Number)) && (all & dated) == dated)
+            plan.order = TSortKeyOrder::ByDateTime;
+        else if (!(any & (TSortKey::CheckCell | TSortKey::Number | TSortKey::DateStart)) &&
+                 (all & timed) == timed)
+            plan.order = TSortKeyOrder::ByTime;
+        else
+            plan.order = (any & notAlpha) ? TSortKeyOrder::Mixed : text();
+        break;
+    default:
+        break;
+    }
+    return plan;
+}

@@ -99,6 +99,37 @@ struct TSortKey
 // How a column's keys order every pair alike, so a sort can compare one value per row.
 enum class TSortKeyOrder { Mixed, ByNumber, ByDateTime, ByTime, ByText, ByTextNoCase };
 
+// The flags of a run of keys of one column, gathered one key at a time, the blank ones (as
+// TSortCompare::IsCompactBlank tells) apart from the others.
+struct TSortKeyTally
+{
+    uint16_t anyRegular = 0;
+    uint16_t allRegular = 0xFFFF;
+    uint16_t anyBlank = 0;
+    size_t regular = 0;
+    size_t blank = 0;
+    void add(const TSortKey &Key, bool Blank)
+    {
+        if (Blank) {
+            anyBlank |= Key.flags;
+            ++blank;
+        } else {
+            anyRegular |= Key.flags;
+            allRegular &= Key.flags;
+            ++regular;
+        }
+    }
+};
+
+// How a run of keys sorts by one value per row: the value, and where the blank keys go as one
+// block (their values ordered among themselves) when they do not order among the others.
+struct TSortCompactPlan
+{
+    enum class Blanks { Among, First, Last };
+    TSortKeyOrder order = TSortKeyOrder::Mixed;
+    Blanks blanks = Blanks::Among;
+};
+
 class TSortCompare
 {
 public:
@@ -124,6 +155,16 @@ public:
     TSortKey MakeKey(int ACol, int ARow);
     // The one way all pairs of these keys of the column compare, or Mixed.
     TSortKeyOrder UniformOrder(int ACol, const std::vector<const TSortKey *> &Keys);
+    // In a session: the column's style as its format gives it.
+    TSortStyle ColumnStyle(int ACol);
+    // ... and whether its alphabetic compare folds a to z.
+    bool ColumnFoldsCase(int ACol);
+    // Whether the key stands apart from the others of its column in a compact sort: a blank
+    // the blank rule places (IgnoreBlanks), or an empty cell of an automatic column.
+    bool IsCompactBlank(int ACol, const TSortKey &Key);
+    // How keys gathered in Tally sort by one value each, in the compare's direction: every
+    // pair of them, blank or not, compares as their values (blanks apart) say, or Mixed.
+    TSortCompactPlan CompactPlan(int ACol, const TSortKeyTally &Tally, TSortDirection Direction);
     // Code-unit order of two texts (a to z folded with UpperAscii): -1, 0 or 1.
     static int CompareTextViews(QAnyStringView A, QAnyStringView B, bool UpperAscii);
     // Code-unit order of the texts of two cells of the column, as the alphabetic styles

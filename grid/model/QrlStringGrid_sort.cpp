@@ -12,6 +12,7 @@
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlSortCompare.h"
+#include "grid/model/QrlSortOrder.h"
 #include "grid/model/QrlStringGrid.h"
 #include "grid/model/QrlStringGrid_p.h"
 
@@ -94,70 +95,29 @@ private:
 
 namespace {
 
-template <typename T, typename After>
-void insertionSort(std::vector<T> &v, size_t lo, size_t hi, const After &after)
-{
-    for (size_t i = lo + 1; i < hi; ++i) {
-        T x = std::move(v[i]);
-        size_t j = i;
-        while (j > lo && after(v[j - 1], x)) {
-            v[j] = std::move(v[j - 1]);
-            --j;
-        }
-        v[j] = std::move(x);
-    }
-}
-
-// Stable: an element is taken from the right run only when the left one belongs after it.
-// Every index stays in its run whatever `after` answers, so an inconsistent compare handler
-// cannot make it read out of bounds.
-template <typename T, typename After>
-void mergeSort(std::vector<T> &v, std::vector<T> &buf, size_t lo, size_t hi, const After &after)
-{
-    if (hi - lo <= 12) {
-        insertionSort(v, lo, hi, after);
-        return;
-    }
-    const size_t mid = lo + (hi - lo) / 2;
-    mergeSort(v, buf, lo, mid, after);
-    mergeSort(v, buf, mid, hi, after);
-    if (!after(v[mid - 1], v[mid]))
-        return; // already in order
-    std::move(v.begin() + std::ptrdiff_t(lo), v.begin() + std::ptrdiff_t(mid),
-              buf.begin() + std::ptrdiff_t(lo));
-    size_t i = lo, j = mid, k = lo;
-    while (i < mid && j < hi)
-        v[k++] = after(buf[i], v[j]) ? std::move(v[j++]) : std::move(buf[i++]);
-    while (i < mid)
-        v[k++] = std::move(buf[i++]);
-}
-
 template <typename T, typename After> void stableSort(std::vector<T> &v, const After &after)
 {
-    std::vector<T> buf(v.size());
-    mergeSort(v, buf, 0, v.size(), after);
+    StableSortBy(v, after);
 }
 
 // Moves the rows into `order` (order[i] is the row that goes to Left + i) with at most n - 1
-// exchanges through SortSwapRows.
-void applyOrder(TQrlStringGrid &g, int Left, const std::vector<int> &order)
+// exchanges through SortSwapRows, one cycle of the permutation after the other; order is used
+// up as the record of what is done.
+void applyOrder(TQrlStringGrid &g, int Left, std::vector<int> &order)
 {
     const size_t n = order.size();
-    // at[i]: the row (by its place before the sort) now at Left + i; pos: the inverse.
-    std::vector<int> at(n), pos(n);
-    std::iota(at.begin(), at.end(), 0);
-    std::iota(pos.begin(), pos.end(), 0);
     for (size_t i = 0; i < n; ++i) {
-        const int want = order[i] - Left;
-        const int from = pos[size_t(want)];
-        if (size_t(from) == i)
-            continue;
-        g.SortSwapRows(Left + int(i), Left + from);
-        const int displaced = at[i];
-        at[size_t(from)] = displaced;
-        pos[size_t(displaced)] = from;
-        at[i] = want;
-        pos[size_t(want)] = int(i);
+        // Walking the cycle from i: place j takes the row now at k, which has not moved yet;
+        // the row from i travels on until the cycle closes.
+        size_t j = i;
+        for (;;) {
+            const size_t k = size_t(order[j] - Left);
+            order[j] = Left + int(j);
+            if (k == i || k == j)
+                break;
+            g.SortSwapRows(Left + int(j), Left + int(k));
+            j = k;
+        }
     }
 }
 
@@ -268,7 +228,6 @@ void sortRowsByKey(TQrlStringGrid &g,
     applyOrder(g, Left, order);
 }
 
-// Column 0 of a grid with fixed columns stays where it is with NormalCellsOnly.
 // Column 0 of a grid with fixed columns stays where it is with NormalCellsOnly.
 class TColumnZeroKeeper
 {
@@ -417,6 +376,12 @@ void TQrlStringGrid::QuickSort(int Col, int Left, int Right)
     compare.BeginSession(RowCount());
     const int dir = d->sortDir;
     if (!source.SortIsIgnoredColumn(Col) && compare.IsKeyed(Col)) {
+        std::vector<int> order;
+        if (SortOrderCompact(compare, source, {false, Col, settings.Direction(), Left, Right},
+                             order)) {
+            applyOrder(*this, Left, order);
+            return;
+        }
         const TColumnTie tie{compare, Col, dir, settings.Full(), source.SortColCount() - 1};
         sortRowsByKey(*this, compare, d->compares, Col, settings.Direction(), Left, Right, tie);
         return;
@@ -437,6 +402,13 @@ void TQrlStringGrid::QuickSortIndexed(int Left, int Right)
         const int col = static_cast<int>(entry & ~kDescendingBit);
         const bool descending = (entry & kDescendingBit) != 0;
         if (!source.SortIsIgnoredColumn(col) && compare.IsKeyed(col)) {
+            const TSortDirection direction =
+                descending ? TSortDirection::sdDescending : TSortDirection::sdAscending;
+            std::vector<int> order;
+            if (SortOrderCompact(compare, source, {true, col, direction, Left, Right}, order)) {
+                applyOrder(*this, Left, order);
+                return;
+            }
             const TIndexTie tie{compare, descending, settings.Full()};
             sortRowsByKey(*this, compare, d->compares, col,
                           descending ? TSortDirection::sdDescending : TSortDirection::sdAscending,
