@@ -132,7 +132,7 @@ public:
         m_rows.resize(n);
         for (size_t i = 0; i < n; ++i)
             m_rows[i] = {0, uint32_t(m_req.left) + uint32_t(i)};
-        if (!orderLevel(0, 0, n)) {
+        if (!orderLevel(0, 0, n) || m_abandoned) {
             m_rows = {};
             return false;
         }
@@ -152,10 +152,21 @@ private:
             if (!m_source.SortIsIgnoredColumn(m_levels[level].col))
                 break;
         }
-        if (level >= m_levels.size())
+        if (level >= m_levels.size() || m_abandoned)
             return;
-        if (!orderLevel(level, lo, hi))
-            referenceOrder(level, lo, hi);
+        if (orderLevel(level, lo, hi))
+            return;
+        // The automatic and alpha-numeric styles compare some mixes of kinds differently by
+        // the order of the pair (a number before an empty cell, yet the empty cell before the
+        // number): the order of such rows is the one the reference sort of all rows happens to
+        // make, so the whole sort goes that way. Other styles order any mix alike both ways.
+        const TSortStyle style = m_compare.ColumnStyle(m_levels[level].col);
+        if (m_nonFinite || style == TSortStyle::ssAutomatic ||
+            style == TSortStyle::ssAlphaNumeric || style == TSortStyle::ssAlphaNumericNoCase) {
+            m_abandoned = true;
+            return;
+        }
+        referenceOrder(level, lo, hi);
     }
 
     // The reference sort of a few tied rows whose keys have no compact order.
@@ -278,6 +289,7 @@ private:
                 finite = fillKeys(col, plan.order, lo, guessedFrom) && finite;
         }
         if (plan.order == TSortKeyOrder::Mixed || !finite) {
+            m_nonFinite = !finite;
             for (size_t i = lo; i < hi; ++i)
                 m_rows[i].row &= kRowMask;
             return false;
@@ -388,6 +400,8 @@ private:
     const TSortRequest &m_req;
     std::vector<TTieLevel> m_levels;
     std::vector<TCompactRow> m_rows;
+    bool m_abandoned = false;
+    bool m_nonFinite = false;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "grid/model/QrlGridLists.h"
 #include "grid/model/QrlGridParse.h"
 #include "grid/model/QrlSortCompare.h"
+#include "grid/model/QrlSortOrder.h"
 #include "platform/os/Regional.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +76,15 @@ public:
         static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
         return SortDisplayText(ACol, ARow).remove(tag);
     }
+    bool SortTextView(int ACol, int ARow, QAnyStringView &View) override
+    {
+        if (!textViews)
+            return false;
+        if (settings.SortOnVirtualCells() && display.count({ACol, ARow}))
+            return false;
+        View = rows.at(static_cast<std::size_t>(ARow)).at(ACol);
+        return true;
+    }
     TCellType SortCellType(int ACol, int ARow) override
     {
         const auto t = types.find({ACol, ARow});
@@ -111,6 +121,8 @@ public:
     std::function<void(int, int, int, int &)> onRaw;
     std::vector<TSortStyle> askedStyles;
     int compares = 0;
+    // Whether the stored texts can be read in place, as the grid's store gives them.
+    bool textViews = false;
 };
 
 // Regional values pinned: "," thousands, "." decimals, "/" dates in day-month-year order, ":"
@@ -651,6 +663,137 @@ TEST_F(SortCompareTest, SessionAnswersAsTheCompareWithoutIt)
             }
         }
     }
+}
+
+// A sort by one value per row must give the order of the row compares: numbers, dates, times
+// and words, each column with ties and blanks, in both directions, under every blank rule, by
+// one column or by an index list, with ignored columns among the tie-breakers.
+TEST_F(SortCompareTest, CompactOrderIsTheReferenceOrder)
+{
+    using S = TSortStyle;
+    enum Kind { Number, Date, Time, Word, Count };
+    std::mt19937 rng(29);
+    auto pick = [&](int n) { return int(rng() % unsigned(n)); };
+    const QStringList words = {"ab",       "Ab",       "abc",  "abd",  "ABd",  "zeta", "Zeta",
+                               "abcdefgh", "abcdefgi", QString(QChar(0xE9)), "abcd", "abcD",
+                               "a",        "abcdef",   "ab c", "b"};
+    auto text = [&](Kind kind) -> QString {
+        switch (kind) {
+        case Number:
+            return QString::number(pick(7) - 3) + (pick(3) == 0 ? QStringLiteral(".5") : QString());
+        case Date:
+            return QStringLiteral("%1/%2/20%3").arg(1 + pick(3)).arg(1 + pick(2)).arg(10 + pick(2));
+        case Time:
+            return QStringLiteral("%1:%2").arg(pick(3)).arg(10 + pick(3));
+        default:
+            return words[pick(int(words.size()))];
+        }
+    };
+    const S explicitStyle[] = {S::ssNumeric, S::ssDate, S::ssTime, S::ssAlphabetic};
+    src.textViews = true;
+    int compact = 0;
+    for (int round = 0; round < 400; ++round) {
+        const int rows = 2 + pick(round < 300 ? 40 : 300);
+        const int cols = 4;
+        std::vector<Kind> kinds;
+        std::vector<int> blanks;
+        for (int c = 0; c < cols; ++c) {
+            kinds.push_back(Kind(pick(Count)));
+            blanks.push_back(pick(3) == 0 ? 0 : 4 + pick(5)); // one in blanks[c] cells
+        }
+        std::vector<QStringList> cells(static_cast<size_t>(rows));
+        for (auto &row : cells)
+            for (int c = 0; c < cols; ++c)
+                row << (blanks[size_t(c)] && pick(blanks[size_t(c)]) == 0 ? QString()
+                                                                         : text(kinds[size_t(c)]));
+        src.setRows(cells);
+        src.formats.clear();
+        for (int c = 0; c < cols; ++c) {
+            if (pick(3) == 0)
+                src.formats[c] = {kinds[size_t(c)] == Word && pick(2)
+                                      ? S::ssAlphaNoCase
+                                      : explicitStyle[kinds[size_t(c)]],
+                                  QString(), QString()};
+        }
+        src.ignored.clear();
+        if (pick(4) == 0)
+            src.ignored.insert(1 + pick(cols - 1));
+        const bool descending = pick(2);
+        src.settings.SetDirection(descending ? TSortDirection::sdDescending
+                                             : TSortDirection::sdAscending);
+        src.settings.SetIgnoreBlanks(pick(2));
+        src.settings.SetBlankPos(pick(2) ? TSortBlankPosition::blFirst
+                                         : TSortBlankPosition::blLast);
+        src.settings.SetIgnoreCase(pick(2));
+        src.settings.SetFull(pick(4) != 0);
+        TSortRequest req;
+        req.indexed = pick(4) == 0;
+        req.col = pick(cols - 1);
+        req.direction = src.settings.Direction();
+        src.indexes.Clear();
+        if (req.indexed) {
+            for (int i = 0; i < 3; ++i) {
+                const int col = i == 0 ? req.col : pick(cols);
+                const bool ascending = pick(2);
+                src.indexes.AddIndex(col, ascending);
+                if (i == 0)
+                    req.direction =
+                        ascending ? TSortDirection::sdAscending : TSortDirection::sdDescending;
+            }
+        }
+        req.left = pick(2);
+        req.right = rows - 1 - pick(2);
+        if (req.right < req.left)
+            continue;
+
+        TSortCompare reference(src);
+        reference.BeginSession(rows);
+        const std::vector<int> expected = SortOrderReference(reference, src, req);
+        TSortCompare fast(src);
+        fast.BeginSession(rows);
+        std::vector<int> got;
+        const bool taken = SortOrderCompact(fast, src, req, got);
+        const Kind kind = kinds[size_t(req.col)];
+        const bool automatic = !src.formats.count(req.col);
+        // An automatic number column with empty cells orders them by no single value.
+        const bool expectCompact =
+            !(automatic && kind == Number && blanks[size_t(req.col)] &&
+              !src.settings.IgnoreBlanks()) &&
+            !src.ignored.count(req.col);
+        std::string what = "round " + std::to_string(round) + " kind " + std::to_string(kind) +
+                           " col " + std::to_string(req.col) + " indexed " +
+                           std::to_string(req.indexed) + " descending " +
+                           std::to_string(descending) + " ignore blanks " +
+                           std::to_string(src.settings.IgnoreBlanks()) + " blanks first " +
+                           std::to_string(src.settings.BlankPos() == TSortBlankPosition::blFirst) +
+                           " full " + std::to_string(src.settings.Full()) + " formats";
+        for (const auto &[c, f] : src.formats)
+            what += " " + std::to_string(c) + ":" + std::to_string(int(f.style));
+        for (const int c : src.ignored)
+            what += " ignored " + std::to_string(c);
+        what += "\n";
+        for (int r = 0; r < rows; ++r)
+            what += "  " + cells[size_t(r)].join(QStringLiteral(" | ")).toStdString() + "\n";
+        // ... and a tie column like it hands the whole sort to the reference.
+        bool mixedTies = false;
+        for (int c = 0; c < cols; ++c)
+            mixedTies = mixedTies || (c != req.col && !src.formats.count(c) &&
+                                      kinds[size_t(c)] == Number && blanks[size_t(c)] &&
+                                      !src.settings.IgnoreBlanks());
+        if (!mixedTies) {
+            ASSERT_EQ(taken, expectCompact) << what;
+        }
+        if (!taken)
+            continue;
+        ++compact;
+        const auto diff = std::mismatch(got.begin(), got.end(), expected.begin(), expected.end());
+        ASSERT_TRUE(diff.first == got.end())
+            << what << "first difference at " << (diff.first - got.begin()) << ": row "
+            << *diff.first << " (" << cells[size_t(*diff.first)].join(" | ").toStdString()
+            << ") where the reference has row " << *diff.second << " ("
+            << cells[size_t(*diff.second)].join(" | ").toStdString() << ")";
+    }
+    EXPECT_GT(compact, 250);
 }
 
 } // namespace
