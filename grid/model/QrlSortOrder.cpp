@@ -273,10 +273,8 @@ private:
                 guessedFrom = i;
             }
             if (guessed == TSortKeyOrder::ByText || guessed == TSortKeyOrder::ByTextNoCase) {
-                QAnyStringView view;
-                m_rows[i].key = m_source.SortTextView(col, row, view)
-                                    ? textPrefix(view, guessed == TSortKeyOrder::ByTextNoCase)
-                                    : 0;
+                // The key's prefix folds as the column does, which is what the plan follows.
+                m_rows[i].key = k.prefix[0];
             } else {
                 m_rows[i].key = valueKey(guessed, k, finite);
             }

@@ -82,7 +82,7 @@ int TSortPermutation::positionOf(int origin) const
 
 bool TSortPermutation::swapRows(int row1, int row2)
 {
-    if (row1 < 0 || row2 < 0 || row1 >= count() || row2 >= count())
+    if (m_swapsHeld || row1 < 0 || row2 < 0 || row1 >= count() || row2 >= count())
         return false;
     materialise();
     const auto a = static_cast<std::size_t>(row1);
@@ -111,6 +111,31 @@ void TSortPermutation::apply(const std::vector<int> &order)
         origin[i] = m_origin[static_cast<std::size_t>(order[i])];
     m_origin = std::move(origin);
     reindex(0, count() - 1);
+}
+
+void TSortPermutation::applyRange(int left, const std::vector<int> &order)
+{
+    const int n = static_cast<int>(order.size());
+    if (n == 0)
+        return;
+    if (left < 0 || left + n > count())
+        throw std::invalid_argument(
+            describe("sort cross-reference: range outside the list", left, n));
+    std::vector<bool> seen(order.size(), false);
+    for (const int from : order) {
+        if (from < left || from >= left + n || seen[static_cast<std::size_t>(from - left)])
+            throw std::invalid_argument(
+                describe("sort cross-reference: order is no permutation of its range", from,
+                         left));
+        seen[static_cast<std::size_t>(from - left)] = true;
+    }
+    materialise();
+    const auto first = m_origin.begin() + left;
+    const std::vector<int> before(first, first + n);
+    for (int i = 0; i < n; ++i)
+        m_origin[static_cast<std::size_t>(left + i)] =
+            before[static_cast<std::size_t>(order[static_cast<std::size_t>(i)] - left)];
+    reindex(left, left + n - 1);
 }
 
 std::vector<int> TSortPermutation::unsort()

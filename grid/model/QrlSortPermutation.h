@@ -57,6 +57,13 @@ public:
     // Drops the maps of a list that is back in its original order (after unsortSwaps were
     // made), so line operations on it cost nothing until the next reorder.
     void settle();
+    // The rows at left .. left + order.size() - 1 were put in a new order in one go: the row
+    // now at left + i stood at order[i], which must lie in the same range (else
+    // std::invalid_argument and nothing changes). Other rows keep their places.
+    void applyRange(int left, const std::vector<int> &order);
+    // While held, swapRows changes nothing: for a caller that moves rows through the grid's
+    // row exchange but has set the list for the whole move itself (applyRange, unsort).
+    void holdSwaps(bool hold) { m_swapsHeld = hold; }
 
     // count rows were inserted before row `at` (0 .. count()). In the original order they stand
     // right after the row now before them (first when at is 0). Out-of-range arguments throw
@@ -82,4 +89,5 @@ private:
     mutable bool m_identity = false;
     int m_identityCount = 0;
     bool m_initialised = false;
+    bool m_swapsHeld = false;
 };

@@ -100,10 +100,24 @@ template <typename T, typename After> void stableSort(std::vector<T> &v, const A
     StableSortBy(v, after);
 }
 
+void exchangeInto(TQrlStringGrid &g, int Left, std::vector<int> &order);
+
 // Moves the rows into `order` (order[i] is the row that goes to Left + i) with at most n - 1
 // exchanges through SortSwapRows, one cycle of the permutation after the other; order is used
-// up as the record of what is done.
-void applyOrder(TQrlStringGrid &g, int Left, std::vector<int> &order)
+// up as the record of what is done. The cross-reference takes the whole reorder at once first
+// (when it covers the rows), rather than one exchange at a time.
+void applyOrder(TQrlStringGrid &g, TSortPermutation &xref, int Left, std::vector<int> &order)
+{
+    const size_t n = order.size();
+    const bool whole = n > 0 && Left >= 0 && Left + int(n) <= xref.count();
+    if (whole)
+        xref.applyRange(Left, order);
+    xref.holdSwaps(whole);
+    auto release = qScopeGuard([&] { xref.holdSwaps(false); });
+    exchangeInto(g, Left, order);
+}
+
+void exchangeInto(TQrlStringGrid &g, int Left, std::vector<int> &order)
 {
     const size_t n = order.size();
     for (size_t i = 0; i < n; ++i) {
@@ -122,14 +136,15 @@ void applyOrder(TQrlStringGrid &g, int Left, std::vector<int> &order)
 }
 
 // Orders the rows Left .. Right by `after` over row numbers.
-template <typename After> void sortRows(TQrlStringGrid &g, int Left, int Right, const After &after)
+template <typename After>
+void sortRows(TQrlStringGrid &g, TSortPermutation &xref, int Left, int Right, const After &after)
 {
     if (Right <= Left)
         return;
     std::vector<int> order(size_t(Right - Left + 1));
     std::iota(order.begin(), order.end(), Left);
     stableSort(order, after);
-    applyOrder(g, Left, order);
+    applyOrder(g, xref, Left, order);
 }
 
 int sign(double a, double b)
@@ -143,6 +158,7 @@ int sign(double a, double b)
 // numbers, all plain texts, ...), only the one value that decides travels.
 template <typename Tie>
 void sortRowsByKey(TQrlStringGrid &g,
+                   TSortPermutation &xref,
                    TSortCompare &compare,
                    int &compares,
                    int Col,
@@ -225,7 +241,7 @@ void sortRowsByKey(TQrlStringGrid &g,
             order[i] = rows[i].row;
         rows = {};
     }
-    applyOrder(g, Left, order);
+    applyOrder(g, xref, Left, order);
 }
 
 // Column 0 of a grid with fixed columns stays where it is with NormalCellsOnly.
@@ -379,14 +395,14 @@ void TQrlStringGrid::QuickSort(int Col, int Left, int Right)
         std::vector<int> order;
         if (SortOrderCompact(compare, source, {false, Col, settings.Direction(), Left, Right},
                              order)) {
-            applyOrder(*this, Left, order);
+            applyOrder(*this, d->sortXRef, Left, order);
             return;
         }
         const TColumnTie tie{compare, Col, dir, settings.Full(), source.SortColCount() - 1};
-        sortRowsByKey(*this, compare, d->compares, Col, settings.Direction(), Left, Right, tie);
+        sortRowsByKey(*this, d->sortXRef, compare, d->compares, Col, settings.Direction(), Left, Right, tie);
         return;
     }
-    sortRows(*this, Left, Right,
+    sortRows(*this, d->sortXRef, Left, Right,
              [&](int a, int b) { return compare.CompareRows(Col, a, b) == dir; });
 }
 
@@ -406,17 +422,17 @@ void TQrlStringGrid::QuickSortIndexed(int Left, int Right)
                 descending ? TSortDirection::sdDescending : TSortDirection::sdAscending;
             std::vector<int> order;
             if (SortOrderCompact(compare, source, {true, col, direction, Left, Right}, order)) {
-                applyOrder(*this, Left, order);
+                applyOrder(*this, d->sortXRef, Left, order);
                 return;
             }
             const TIndexTie tie{compare, descending, settings.Full()};
-            sortRowsByKey(*this, compare, d->compares, col,
+            sortRowsByKey(*this, d->sortXRef, compare, d->compares, col,
                           descending ? TSortDirection::sdDescending : TSortDirection::sdAscending,
                           Left, Right, tie);
             return;
         }
     }
-    sortRows(*this, Left, Right,
+    sortRows(*this, d->sortXRef, Left, Right,
              [&](int a, int b) { return compare.CompareRowsIndexed(0, a, b) == 1; });
 }
 
@@ -585,14 +601,14 @@ void TQrlStringGrid::QUnSort()
         d->sortXRef.settle();
         return;
     }
-    {
-        TColumnZeroKeeper column0(*this);
-        TUpdatePair update(*this);
-        // At most n - 1 exchanges, one per row out of place: linear in the rows.
-        for (const auto &[a, b] : d->sortXRef.unsortSwaps())
-            SortSwapRows(a, b);
-    }
-    d->sortXRef.settle();
+    TColumnZeroKeeper column0(*this);
+    TUpdatePair update(*this);
+    // At most n - 1 exchanges, one per row out of place: linear in the rows. The
+    // cross-reference is back to 0, 1, ... at once and follows none of them.
+    std::vector<int> order = d->sortXRef.unsort();
+    d->sortXRef.holdSwaps(true);
+    auto release = qScopeGuard([&] { d->sortXRef.holdSwaps(false); });
+    exchangeInto(*this, 0, order);
 }
 
 // ---- one pair ---------------------------------------------------------------------------------

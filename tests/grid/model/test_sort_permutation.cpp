@@ -121,11 +121,30 @@ TEST(SortPermutation, RandomOperationsAgainstRowModel)
                 perm.settle(); // keeps a list out of its original order as it is
                 break;
             }
-            case 1: { // a sort as one reorder
-                Ints order = identity(n);
+            case 1: { // a sort as one reorder, of all rows or of a range of them
+                if (pick(0, 1) == 0) {
+                    Ints order = identity(n);
+                    std::shuffle(order.begin(), order.end(), rng);
+                    perm.apply(order);
+                    model.rows = reordered(model.rows, order);
+                    break;
+                }
+                const int left = pick(0, n);
+                const int len = pick(0, n - left);
+                Ints order(static_cast<std::size_t>(len));
+                std::iota(order.begin(), order.end(), left);
                 std::shuffle(order.begin(), order.end(), rng);
-                perm.apply(order);
-                model.rows = reordered(model.rows, order);
+                perm.applyRange(left, order);
+                Ints range(model.rows.begin() + left, model.rows.begin() + left + len);
+                for (int i = 0; i < len; ++i)
+                    model.rows[std::size_t(left + i)] =
+                        range[std::size_t(order[std::size_t(i)] - left)];
+                // The rows are then moved by exchanges the list must not count twice.
+                perm.holdSwaps(true);
+                if (len > 1) {
+                    EXPECT_FALSE(perm.swapRows(left, left + 1));
+                }
+                perm.holdSwaps(false);
                 break;
             }
             case 2: {
@@ -274,6 +293,9 @@ TEST(SortPermutation, BadArgumentsChangeNothing)
     EXPECT_THROW(perm.apply({0, 1, 1, 2}), std::invalid_argument);
     EXPECT_THROW(perm.apply({0, 1, 2, 4}), std::invalid_argument);
     EXPECT_THROW(perm.apply({0, 1, 2, -1}), std::invalid_argument);
+    EXPECT_THROW(perm.applyRange(1, {1, 1, 2}), std::invalid_argument);
+    EXPECT_THROW(perm.applyRange(1, {1, 4, 2}), std::invalid_argument);
+    EXPECT_THROW(perm.applyRange(2, {2, 3, 4}), std::invalid_argument);
     EXPECT_THROW(perm.linesInserted(TGridAxis::Rows, 5, 1), std::out_of_range);
     EXPECT_THROW(perm.linesInserted(TGridAxis::Rows, -1, 1), std::out_of_range);
     EXPECT_THROW(perm.linesInserted(TGridAxis::Rows, 0, -1), std::out_of_range);
