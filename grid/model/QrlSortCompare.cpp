@@ -487,7 +487,12 @@ TSortKey TSortCompare::MakeKey(int ACol, int ARow)
 
 void TSortCompare::makeKey(TColumnCache &cache, int ACol, int ARow, TSortKey &k)
 {
-    const QString text = m_source.SortCompareSettings().SortOnVirtualCells()
+    // The text is found once: where it can be read in place, the key's view and its copy
+    // come from the same look-up.
+    QAnyStringView view;
+    const bool hasView = m_source.SortTextView(ACol, ARow, view);
+    const QString text = hasView ? (view.isEmpty() ? QString() : view.toString())
+                         : m_source.SortCompareSettings().SortOnVirtualCells()
                              ? m_source.SortDisplayText(ACol, ARow)
                              : m_source.SortStoredText(ACol, ARow);
     uint16_t flags = TSortKey::Known | (text.isEmpty() ? TSortKey::Blank : 0);
@@ -570,8 +575,10 @@ void TSortCompare::makeKey(TColumnCache &cache, int ACol, int ARow, TSortKey &k)
         break;
     }
     if (mayCompareTexts(cache.style)) {
-        if (m_source.SortTextView(ACol, ARow, k.text))
+        if (hasView) {
+            k.text = view;
             flags |= TSortKey::TextView;
+        }
         for (qsizetype i = 0; i < 8; ++i) {
             const char16_t u = i < text.size() ? text[i].unicode() : char16_t(0);
             uint64_t &part = k.prefix[i / 4];

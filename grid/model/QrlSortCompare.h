@@ -61,6 +61,12 @@ public:
     virtual void SortRawCompare(int ACol, int Row1, int Row2, int &Res) = 0;
     // Compares + 1, once per cell comparison.
     virtual void SortCompareCounted() = 0;
+    // Compares + Count, for a sort that counts its comparisons itself.
+    virtual void SortComparesCounted(int Count)
+    {
+        for (int i = 0; i < Count; ++i)
+            SortCompareCounted();
+    }
 };
 
 // What a cell of a session's column sorts by, worked out on its first compare: its number,

@@ -132,7 +132,9 @@ public:
         m_rows.resize(n);
         for (size_t i = 0; i < n; ++i)
             m_rows[i] = {0, uint32_t(m_req.left) + uint32_t(i)};
-        if (!orderLevel(0, 0, n) || m_abandoned) {
+        const bool done = orderLevel(0, 0, n) && !m_abandoned;
+        m_source.SortComparesCounted(m_compares);
+        if (!done) {
             m_rows = {};
             return false;
         }
@@ -377,7 +379,7 @@ private:
         const auto first = m_rows.begin() + std::ptrdiff_t(lo);
         const auto last = m_rows.begin() + std::ptrdiff_t(hi);
         std::sort(first, last, [&](const TCompactRow &a, const TCompactRow &b) {
-            m_source.SortCompareCounted();
+            ++m_compares;
             const int r = order(a, b);
             return r != 0 ? r < 0 : a.row < b.row;
         });
@@ -399,6 +401,7 @@ private:
     std::vector<TTieLevel> m_levels;
     std::vector<TCompactRow> m_rows;
     bool m_abandoned = false;
+    int m_compares = 0;
     bool m_nonFinite = false;
 };
 

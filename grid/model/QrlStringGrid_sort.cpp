@@ -81,6 +81,7 @@ public:
             m_g.OnRawCompare(&m_g, ACol, Row1, Row2, Res);
     }
     void SortCompareCounted() override { ++m_g.d->compares; }
+    void SortComparesCounted(int Count) override { m_g.d->compares += Count; }
 
 private:
     // A covered cell of a merged area shows its base cell's text.
