@@ -719,3 +719,31 @@ void TFilter::RemoveColumnFilter(int Col)
     if (FGrid)
         FGrid->OptionsRepaintCell(Col, 0);
 }
+
+// ---- TGridItem -----------------------------------------------------------------------------
+
+void TGridItem::SetStoredRow(plat::TCellStore::TRow &&Row, int Cols)
+{
+    FRow = std::move(Row);
+    FCols = Cols;
+    FItems.clear();
+    FObjects.clear();
+}
+
+void TGridItem::unpack() const
+{
+    if (FRow.IsEmpty() && FCols == 0)
+        return;
+    // The texts and objects of the grid's columns, as the lists have always held them.
+    const plat::TCellStore::TRow row = std::move(FRow);
+    const int cols = FCols;
+    FCols = 0;
+    FItems.clear();
+    FObjects.clear();
+    FItems.reserve(cols);
+    FObjects.reserve(cols);
+    for (int c = 0; c < cols; ++c) {
+        FItems.append(row.Text(c));
+        FObjects.append(row.Object(c));
+    }
+}

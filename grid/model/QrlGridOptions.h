@@ -10,6 +10,7 @@
 
 #include "grid/model/DropdownAppearance.h"
 #include "grid/model/QrlGridTypes.h"
+#include "platform/grid/CellStore.h"
 #include "platform/grid/GridTypes.h"
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/Colors.h"
@@ -763,20 +764,59 @@ public:
     void SetHeight(int Value) { FHeight = Value; }
     int Level() const { return FLevel; }
     void SetLevel(int Value) { FLevel = Value; }
-    // The row's cell texts.
-    QStringList &Items() { return FItems; }
-    const QStringList &Items() const { return FItems; }
-    void SetItems(const QStringList &Value) { FItems = Value; }
+    // The row's cell texts. A row hidden by the grid keeps the storage block it had in the
+    // cell store; the lists are read from it on first use and replace it from then on.
+    QStringList &Items()
+    {
+        unpack();
+        return FItems;
+    }
+    const QStringList &Items() const
+    {
+        unpack();
+        return FItems;
+    }
+    void SetItems(const QStringList &Value)
+    {
+        unpack();
+        FItems = Value;
+    }
     // The row's cell objects (the cells' properties), one per text; not owned here.
-    QVector<void *> &Objects() { return FObjects; }
-    const QVector<void *> &Objects() const { return FObjects; }
+    QVector<void *> &Objects()
+    {
+        unpack();
+        return FObjects;
+    }
+    const QVector<void *> &Objects() const
+    {
+        unpack();
+        return FObjects;
+    }
+
+    // The row's block taken out of the cell store with Cols columns in the grid; the lists
+    // stay empty until read.
+    void SetStoredRow(plat::TCellStore::TRow &&Row, int Cols);
+    // Whether the row is still kept as its block (nobody read it through the lists).
+    bool HasStoredRow() const { return !FRow.IsEmpty() || FCols > 0; }
+    // The block; the item is left with empty lists.
+    plat::TCellStore::TRow TakeStoredRow()
+    {
+        FCols = 0;
+        FItems.clear();
+        FObjects.clear();
+        return std::move(FRow);
+    }
 
 private:
+    void unpack() const;
+
     int FIdx = 0;
     int FHeight = 0;
     int FLevel = 0;
-    QStringList FItems;
-    QVector<void *> FObjects;
+    mutable int FCols = 0;
+    mutable plat::TCellStore::TRow FRow;
+    mutable QStringList FItems;
+    mutable QVector<void *> FObjects;
 };
 
 // --- Change notifier ------------------------------------------------------------------------

@@ -2209,7 +2209,9 @@ private:
 
     // Hidden columns and rows (QrlStringGrid_hidden.cpp).
     std::unique_ptr<TGridItem> takeRow(int ARow);
-    void putRow(int ARow, const TGridItem &Item);
+    void putRow(int ARow, TGridItem &Item);
+    // The cell properties of a display row that took a row's block: their slots name it now.
+    void adoptRowProps(int ARow);
     void moveRowContents(int From, int To);
     void releaseRow(TGridItem &Item);
     void setRowCountInPlace(int Value);

@@ -196,31 +196,38 @@ QVector<void *> *TQrlStringGrid::HiddenRowObjects(int ARow) const
 }
 
 // A display row's cells (every real column), cell properties and height, taken out of the
-// store; the row is left empty.
+// store as the row's block; the row is left empty.
 std::unique_ptr<TGridItem> TQrlStringGrid::takeRow(int ARow)
 {
     auto item = std::make_unique<TGridItem>();
-    const int cols = TotalColCount();
-    item->Items().reserve(cols);
-    item->Objects().reserve(cols);
-    for (int c = 0; c < cols; ++c) {
-        QString text = GetGridCell(c, ARow);
-        if (!text.isEmpty())
-            SetGridCell(c, ARow, QString());
-        item->Items().append(std::move(text));
-        TCellProperties *p = GetGridObject(c, ARow);
-        if (p)
-            SetGridObject(c, ARow, nullptr);
-        item->Objects().append(p);
-    }
+    item->SetStoredRow(TakeRowCells(ARow), TotalColCount());
     item->SetHeight(RowHeights(ARow));
     return item;
 }
 
-// Puts stored cells into an empty display row. Every stored text comes back, also one written
-// past the columns while the row was hidden: the store keeps cells beyond the counts.
-void TQrlStringGrid::putRow(int ARow, const TGridItem &Item)
+void TQrlStringGrid::adoptRowProps(int ARow)
 {
+    if (!FHasCellProps)
+        return;
+    Store().ForEachObject(ARow, [this, ARow](int c, void *o) {
+        // The slot is emptied first, so that the properties are taken in afresh.
+        SetGridObject(c, ARow, nullptr);
+        AdoptCellProperties(c, ARow, static_cast<TCellProperties *>(o));
+    });
+}
+
+// Puts stored cells into an empty display row. A row still kept as its block goes back as it
+// is; one read or written through its lists since brings every listed text back, also one
+// written past the columns while the row was hidden: the store keeps cells beyond the counts.
+void TQrlStringGrid::putRow(int ARow, TGridItem &Item)
+{
+    if (Item.HasStoredRow()) {
+        PutRowCells(ARow, Item.TakeStoredRow());
+        adoptRowProps(ARow);
+        InvalidateRow(ARow);
+        SetRowHeights(ARow, Item.Height());
+        return;
+    }
     const int cols = static_cast<int>(Item.Items().size());
     const int objs = std::min<int>(TotalColCount(), static_cast<int>(Item.Objects().size()));
     for (int c = 0; c < cols; ++c) {
@@ -232,12 +239,17 @@ void TQrlStringGrid::putRow(int ARow, const TGridItem &Item)
     SetRowHeights(ARow, Item.Height());
 }
 
+// The row's block moves to an empty row, its height along.
 void TQrlStringGrid::moveRowContents(int From, int To)
 {
     if (From == To)
         return;
-    std::unique_ptr<TGridItem> row = takeRow(From);
-    putRow(To, *row);
+    const int height = RowHeights(From);
+    PutRowCells(To, TakeRowCells(From));
+    adoptRowProps(To);
+    InvalidateRow(From);
+    InvalidateRow(To);
+    SetRowHeights(To, height);
 }
 
 // Cell properties of a stored row that is dropped for good; the shared graphics stay.

@@ -194,15 +194,11 @@ void TQrlStringGrid::insertLines(TGridAxis axis, int at, int count, bool viewOnl
         // The new lines come from past the model's end and are moved into place.
         TMutedEvent rowEvent(OnRowMoved);
         TMutedEvent colEvent(OnColumnMoved);
-        for (int k = 0; k < count; ++k) {
-            if (rows) {
-                // The new row's default height moves along: one block move per row.
-                TPlatformStringGrid::RowMoved(total + k, at + k);
-                MoveRowSize(total + k, at + k);
-            } else {
-                TPlatformStringGrid::ColumnMoved(total + k, at + k);
-            }
-        }
+        // The new rows' default heights move along, all rows in one shift.
+        if (rows)
+            MoveRowBlock(total, count, at);
+        for (int k = 0; !rows && k < count; ++k)
+            TPlatformStringGrid::ColumnMoved(total + k, at + k);
     }
     if (rows) {
         for (int i = at; i < at + count; ++i)
@@ -216,7 +212,9 @@ void TQrlStringGrid::insertLines(TGridAxis axis, int at, int count, bool viewOnl
 
     // Whatever was left past the end is not part of the grid: the new lines start empty.
     const int across = rows ? TotalColCount() : RowCount();
-    for (int line = at; line < at + count; ++line) {
+    if (rows)
+        ClearStoredRows(at, count);
+    for (int line = at; !rows && line < at + count; ++line) {
         for (int k = 0; k < across; ++k) {
             const int c = rows ? k : line;
             const int r = rows ? line : k;
@@ -266,14 +264,10 @@ void TQrlStringGrid::removeLines(TGridAxis axis, int at, int count, bool freePro
     {
         TMutedEvent rowEvent(OnRowMoved);
         TMutedEvent colEvent(OnColumnMoved);
-        for (int k = 0; k < count; ++k) {
-            if (rows) {
-                TPlatformStringGrid::RowMoved(at, total - 1);
-                MoveRowSize(at, total - 1);
-            } else {
-                TPlatformStringGrid::ColumnMoved(at, total - 1);
-            }
-        }
+        if (rows)
+            MoveRowBlock(at, count, total - count);
+        for (int k = 0; !rows && k < count; ++k)
+            TPlatformStringGrid::ColumnMoved(at, total - 1);
     }
     if (!rows) {
         for (int i = at; i < ColCount() - count; ++i)
@@ -291,7 +285,9 @@ void TQrlStringGrid::removeLines(TGridAxis axis, int at, int count, bool freePro
     // row a grid always keeps, and columns (the store keeps them past the count for hidden
     // ones), are emptied so that nothing old comes back when lines are added.
     const int keptRows = std::max(1, total - count);
-    for (int line = total - count; line < (rows ? keptRows : total); ++line) {
+    if (rows)
+        ClearStoredRows(total - count, keptRows - (total - count));
+    for (int line = total - count; !rows && line < total; ++line) {
         for (int k = 0; k < across; ++k) {
             const int c = rows ? k : line;
             const int r = rows ? line : k;
@@ -879,7 +875,32 @@ void TQrlStringGrid::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2)
         }
     }
 
+    // Rows whose cells in the rectangle are plain texts are cleared in the store by row range;
+    // a row with cell properties goes cell by cell, as its texts may belong to other cells.
+    const bool contiguous = !d->saveHiddenCells || NumHiddenColumns() == 0;
+    int plainFrom = ARow1;
+    auto clearPlainRows = [&](int last) {
+        if (d->destroying || last < plainFrom)
+            return;
+        bool lastRowText = false;
+        if (FHideLastRow && last == RowCount() - 1)
+            for (int c = ACol1; c <= ACol2 && !lastRowText; ++c)
+                lastRowText = !Store().TextView(c, last).isEmpty();
+        ClearStoredRect(ACol1, plainFrom, ACol2, last);
+        Invalidate();
+        if (lastRowText)
+            LastRowChanged();
+    };
     for (int r = ARow1; r <= ARow2; ++r) {
+        if (contiguous) {
+            bool props = false;
+            if (FHasCellProps)
+                Store().ForEachObject(r, [&](int c, void *) { props |= c >= ACol1 && c <= ACol2; });
+            if (!props)
+                continue;
+            clearPlainRows(r - 1);
+            plainFrom = r + 1;
+        }
         for (int i = ACol1; i <= ACol2; ++i) {
             const int c = storeCol(i);
             if (!textOnly && GetGridObject(c, r)) {
@@ -903,6 +924,8 @@ void TQrlStringGrid::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2)
             }
         }
     }
+    if (contiguous)
+        clearPlainRows(ARow2);
     for (const TMergedArea &a : remerge)
         MergeCells(a.col, a.row, a.width, a.height);
     FMergeCount = mergeCount;

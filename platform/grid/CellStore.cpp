@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <new>
 #include <stdexcept>
@@ -491,6 +492,115 @@ void TCellStore::MoveRow(int from, int to)
         shiftRowsRight(to, from);
 }
 
+// Works stretch by stretch within chunks, so a dense range costs one memmove per chunk and a
+// range without rows one step per chunk.
+void TCellStore::rotateRows(int lo, int k, int hi)
+{
+    const int n = hi - lo;
+    if (k <= 0 || k >= n)
+        return;
+    constexpr int Mask = ChunkSize - 1;
+    auto chunkAt = [this](int row) -> Chunk * {
+        const size_t c = static_cast<size_t>(row) >> ChunkBits;
+        return c < m_chunks.size() ? m_chunks[c].get() : nullptr;
+    };
+    auto chunkForWrite = [this](int row) -> Chunk * {
+        rowSlotForWrite(row);
+        return m_chunks[static_cast<size_t>(row) >> ChunkBits].get();
+    };
+    // Copies len slots from src to dst within one chunk each (either may be missing).
+    auto copySegment = [&](int dst, int src, int len) {
+        Chunk *s = chunkAt(src);
+        Chunk *d = chunkAt(dst);
+        if (!s) {
+            if (d)
+                std::fill_n(d->rows + (dst & Mask), len, nullptr);
+            return;
+        }
+        RowBlock **from = s->rows + (src & Mask);
+        if (!d) {
+            if (std::all_of(from, from + len, [](RowBlock *b) { return b == nullptr; }))
+                return;
+            d = chunkForWrite(dst);
+        }
+        std::memmove(d->rows + (dst & Mask), from, size_t(len) * sizeof(RowBlock *));
+    };
+    auto gather = [&](int first, int len) {
+        std::vector<RowBlock *> out(static_cast<size_t>(len), nullptr);
+        for (int i = 0; i < len;) {
+            const int seg = std::min(len - i, ChunkSize - ((first + i) & Mask));
+            if (Chunk *c = chunkAt(first + i))
+                std::copy_n(c->rows + ((first + i) & Mask), seg, out.begin() + i);
+            i += seg;
+        }
+        return out;
+    };
+    auto scatter = [&](int first, const std::vector<RowBlock *> &in) {
+        const int len = static_cast<int>(in.size());
+        for (int i = 0; i < len;) {
+            const int seg = std::min(len - i, ChunkSize - ((first + i) & Mask));
+            Chunk *c = chunkAt(first + i);
+            const auto begin = in.begin() + i;
+            if (!c && std::any_of(begin, begin + seg, [](RowBlock *b) { return b != nullptr; }))
+                c = chunkForWrite(first + i);
+            if (c)
+                std::copy_n(begin, seg, c->rows + ((first + i) & Mask));
+            i += seg;
+        }
+    };
+    if (k <= n - k) {
+        // The first k slots go to the end; the rest moves up by k.
+        const std::vector<RowBlock *> head = gather(lo, k);
+        for (int i = lo; i < hi - k;) {
+            const int seg = std::min({hi - k - i, ChunkSize - (i & Mask), ChunkSize - ((i + k) & Mask)});
+            copySegment(i, i + k, seg);
+            i += seg;
+        }
+        scatter(hi - k, head);
+    } else {
+        // The last m slots go to the front; the rest moves down by m.
+        const int m = n - k;
+        const std::vector<RowBlock *> tail = gather(hi - m, m);
+        for (int i = hi - 1; i >= lo + m;) {
+            const int seg = std::min({i - (lo + m) + 1, (i & Mask) + 1, ((i - m) & Mask) + 1});
+            copySegment(i - seg + 1, i - m - seg + 1, seg);
+            i -= seg;
+        }
+        scatter(lo, tail);
+    }
+    // The blocks only changed places: count each touched chunk again.
+    const size_t last = std::min(m_chunks.size(), (static_cast<size_t>(hi - 1) >> ChunkBits) + 1);
+    for (size_t c = static_cast<size_t>(lo) >> ChunkBits; c < last; ++c) {
+        Chunk *chunk = m_chunks[c].get();
+        if (!chunk)
+            continue;
+        chunk->count = static_cast<int>(
+            std::count_if(std::begin(chunk->rows), std::end(chunk->rows),
+                          [](RowBlock *b) { return b != nullptr; }));
+        if (chunk->count == 0)
+            m_chunks[c].reset();
+    }
+    trimIndex();
+}
+
+void TCellStore::MoveRows(int from, int count, int to)
+{
+    if (count <= 0 || from == to || from < 0 || to < 0 || from > MaxIndex - count ||
+        to > MaxIndex - count)
+        return;
+    if (count == 1) {
+        MoveRow(from, to);
+        return;
+    }
+    const int lo = std::min(from, to);
+    if (static_cast<size_t>(lo) >> ChunkBits >= m_chunks.size())
+        return; // nothing stored from there on
+    if (from < to)
+        rotateRows(from, count, to + count);
+    else
+        rotateRows(to, from - to, from + count);
+}
+
 void TCellStore::SwapRows(int a, int b)
 {
     if (a == b || a < 0 || b < 0 || a >= MaxIndex || b >= MaxIndex)
@@ -598,6 +708,182 @@ void TCellStore::ClearCol(int col)
             if (m_chunks[c]->rows[k])
                 writeCell(col, static_cast<int>(c * ChunkSize) + k, &empty, &none);
         }
+    }
+}
+
+void TCellStore::ClearRows(int row, int count)
+{
+    if (count <= 0)
+        return;
+    const int end = static_cast<int>(std::min<long long>(static_cast<long long>(row) + count, MaxIndex));
+    row = std::max(row, 0);
+    for (int i = row; i < end;) {
+        const size_t c = static_cast<size_t>(i) >> ChunkBits;
+        const int seg = std::min(end - i, ChunkSize - (i & (ChunkSize - 1)));
+        if (c >= m_chunks.size())
+            break;
+        if (Chunk *chunk = m_chunks[c].get()) {
+            for (int k = i & (ChunkSize - 1); k < (i & (ChunkSize - 1)) + seg; ++k) {
+                if (!chunk->rows[k])
+                    continue;
+                freeRow(chunk->rows[k]);
+                chunk->rows[k] = nullptr;
+                --chunk->count;
+                --m_rowCount;
+            }
+            if (chunk->count == 0)
+                m_chunks[c].reset();
+        }
+        i += seg;
+    }
+    trimIndex();
+}
+
+void TCellStore::ClearRect(int col1, int row1, int col2, int row2)
+{
+    col1 = std::max(col1, 0);
+    row1 = std::max(row1, 0);
+    col2 = std::min(col2, MaxIndex - 1);
+    row2 = std::min(row2, MaxIndex - 1);
+    if (col2 < col1 || row2 < row1)
+        return;
+    const uint32_t lo = static_cast<uint32_t>(col1);
+    const uint32_t hi = static_cast<uint32_t>(col2);
+    for (int i = row1; i <= row2;) {
+        const size_t c = static_cast<size_t>(i) >> ChunkBits;
+        const int seg = std::min(row2 - i + 1, ChunkSize - (i & (ChunkSize - 1)));
+        if (c >= m_chunks.size())
+            break;
+        if (Chunk *chunk = m_chunks[c].get()) {
+            for (int k = i & (ChunkSize - 1); k < (i & (ChunkSize - 1)) + seg; ++k) {
+                RowBlock *block = chunk->rows[k];
+                if (!block)
+                    continue;
+                bool dummy = false;
+                const uint32_t a = block->find(lo, dummy);
+                const uint32_t b = hi + 1 > ColMask ? block->count : block->find(hi + 1, dummy);
+                if (a == b)
+                    continue;
+                if (a == 0 && b == block->count) {
+                    freeRow(block);
+                    chunk->rows[k] = nullptr;
+                    --chunk->count;
+                    --m_rowCount;
+                    continue;
+                }
+                // The entries a .. b - 1 and their texts leave; the rest closes up.
+                Entry *e = block->entries();
+                const uint32_t s = block->start(a);
+                const uint32_t gone = e[b - 1].end - s;
+                char *d = block->data();
+                if (e[b - 1].end < block->used)
+                    std::memmove(d + s, d + e[b - 1].end, block->used - e[b - 1].end);
+                for (uint32_t j = b; j < block->count; ++j)
+                    e[j - (b - a)] = {e[j].key, e[j].end - gone};
+                if (block->objects)
+                    std::memmove(block->objects + a, block->objects + b,
+                                 (block->count - b) * sizeof(void *));
+                block->used -= gone;
+                block->count -= b - a;
+            }
+            if (chunk->count == 0)
+                m_chunks[c].reset();
+        }
+        i += seg;
+    }
+    trimIndex();
+}
+
+void TCellStore::rowObjects(int row, std::vector<std::pair<int, void *>> &out) const
+{
+    const RowBlock *block = rowAt(row);
+    if (!block || !block->objects)
+        return;
+    for (uint32_t i = 0; i < block->count; ++i)
+        if (block->objects[i])
+            out.emplace_back(static_cast<int>(colOf(block->entries()[i])), block->objects[i]);
+}
+
+size_t TCellStore::heapBytes(const RowBlock *block)
+{
+    return RowBlock::blockBytes(block->entryCap, block->byteCap) +
+           (block->objects ? size_t(block->entryCap) * sizeof(void *) : 0);
+}
+
+void TCellStore::freeBlock(RowBlock *block)
+{
+    if (!block)
+        return;
+    delete[] block->objects;
+    ::operator delete(block);
+}
+
+TCellStore::TRow::~TRow()
+{
+    freeBlock(m_block);
+}
+
+TCellStore::TRow::TRow(TRow &&other) noexcept : m_block(std::exchange(other.m_block, nullptr)) {}
+
+TCellStore::TRow &TCellStore::TRow::operator=(TRow &&other) noexcept
+{
+    if (this != &other) {
+        freeBlock(m_block);
+        m_block = std::exchange(other.m_block, nullptr);
+    }
+    return *this;
+}
+
+QString TCellStore::TRow::Text(int col) const
+{
+    if (!m_block || col < 0)
+        return {};
+    bool found = false;
+    const uint32_t i = m_block->find(static_cast<uint32_t>(col), found);
+    if (!found)
+        return {};
+    const QAnyStringView v = m_block->view(i);
+    return v.isEmpty() ? QString() : v.toString();
+}
+
+void *TCellStore::TRow::Object(int col) const
+{
+    if (!m_block || !m_block->objects || col < 0)
+        return nullptr;
+    bool found = false;
+    const uint32_t i = m_block->find(static_cast<uint32_t>(col), found);
+    return found ? m_block->objects[i] : nullptr;
+}
+
+int TCellStore::TRow::ColumnEnd() const
+{
+    if (!m_block || m_block->count == 0)
+        return 0;
+    return static_cast<int>(colOf(m_block->entries()[m_block->count - 1])) + 1;
+}
+
+TCellStore::TRow TCellStore::TakeRow(int row)
+{
+    RowBlock *block = rowAt(row);
+    if (!block)
+        return {};
+    setRow(row, nullptr);
+    m_blockBytes -= heapBytes(block);
+    return TRow(block);
+}
+
+void TCellStore::PutRow(int row, TRow &&taken)
+{
+    TRow row_(std::move(taken));
+    if (row < 0 || row >= MaxIndex)
+        return;
+    if (RowBlock *old = rowAt(row)) {
+        setRow(row, nullptr);
+        freeRow(old);
+    }
+    if (row_.m_block) {
+        m_blockBytes += heapBytes(row_.m_block);
+        setRow(row, std::exchange(row_.m_block, nullptr));
     }
 }
 

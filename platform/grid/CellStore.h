@@ -22,12 +22,15 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace plat {
 
 class TCellStore
 {
+    struct RowBlock;
+
 public:
     static constexpr int MaxIndex = 1 << 24;
 
@@ -49,11 +52,57 @@ public:
     void MoveRow(int from, int to);
     // The same for a column, in every stored row.
     void MoveCol(int from, int to);
+    // Rows from .. from + count - 1 move as one block so that the first lands at `to`; the rows
+    // between shift by count. The same as count single moves, at the cost of one shift.
+    void MoveRows(int from, int count, int to);
     // Rows a and b trade texts and objects (two pointers change place).
     void SwapRows(int a, int b);
     // Forgets a row's or a column's texts and objects (objects are not freed).
     void ClearRow(int row);
     void ClearCol(int col);
+    // Forgets rows row .. row + count - 1 (objects are not freed).
+    void ClearRows(int row, int count);
+    // Forgets the texts and objects of columns col1 .. col2 in rows row1 .. row2 (objects are
+    // not freed); a row left without cells gives its block back. Rows with nothing stored cost
+    // nothing, so clearing a sparse range is cheap.
+    void ClearRect(int col1, int row1, int col2, int row2);
+    // Calls fn(col, object) for each cell of the row that holds an object, left to right.
+    template <class Fn> void ForEachObject(int row, Fn fn) const
+    {
+        std::vector<std::pair<int, void *>> found;
+        rowObjects(row, found);
+        for (const auto &[col, object] : found)
+            fn(col, object);
+    }
+
+    // A row taken out of the store with its texts and objects, owning its storage; freeing it
+    // forgets the row (objects are not freed). Reads give what the row held when taken.
+    class TRow
+    {
+    public:
+        TRow() = default;
+        ~TRow();
+        TRow(TRow &&other) noexcept;
+        TRow &operator=(TRow &&other) noexcept;
+        TRow(const TRow &) = delete;
+        TRow &operator=(const TRow &) = delete;
+
+        bool IsEmpty() const { return m_block == nullptr; }
+        QString Text(int col) const;
+        void *Object(int col) const;
+        // One past the last column with a text or an object; 0 for an empty row.
+        int ColumnEnd() const;
+
+    private:
+        friend class TCellStore;
+        explicit TRow(RowBlock *block) : m_block(block) {}
+        RowBlock *m_block = nullptr;
+    };
+    // Takes the row out, leaving it empty; cheap (one slot changes).
+    TRow TakeRow(int row);
+    // Puts a taken row back at `row`, replacing what is stored there (objects there are not
+    // freed). An empty row empties the slot.
+    void PutRow(int row, TRow &&taken);
     // Forgets and frees every row from `row` on / every column from `col` on (objects are not
     // freed), so a later growth shows empty cells there.
     void DropRowsFrom(int row);
@@ -69,7 +118,6 @@ public:
     std::string checkInvariants() const;
 
 private:
-    struct RowBlock;
     struct Chunk;
 
     static constexpr int ChunkBits = 12;
@@ -80,6 +128,11 @@ private:
     void setRow(int row, RowBlock *block);
     void freeRow(RowBlock *block);
     void shiftRowsLeft(int from, int to);
+    // The row slots of [lo, hi) rotate so that slot lo + k comes first.
+    void rotateRows(int lo, int k, int hi);
+    void rowObjects(int row, std::vector<std::pair<int, void *>> &out) const;
+    static void freeBlock(RowBlock *block);
+    static size_t heapBytes(const RowBlock *block);
     void shiftRowsRight(int to, int from);
     void trimIndex();
     // Writes text and object of one cell; removes the entry when both are empty.

@@ -178,4 +178,17 @@ void TLineSizes::Move(int from, int to)
     m_dirty = true;
 }
 
+void TLineSizes::Move(int from, int count, int to)
+{
+    if (from == to || count <= 0 || m_sizes.empty())
+        return;
+    changed();
+    auto first = m_sizes.begin();
+    if (from < to)
+        std::rotate(first + from, first + from + count, first + to + count);
+    else
+        std::rotate(first + to, first + from, first + from + count);
+    m_dirty = true;
+}
+
 } // namespace plat

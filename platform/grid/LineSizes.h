@@ -46,6 +46,8 @@ public:
 
     // Line `from` takes position `to`; the lines between shift by one.
     void Move(int from, int to);
+    // Lines from .. from + count - 1 move as one block so that the first lands at `to`.
+    void Move(int from, int count, int to);
 
     // Changes with every change of count, sizes or line width, and is unique across all
     // instances, so equal values mean equal offsets (for caches of derived geometry).

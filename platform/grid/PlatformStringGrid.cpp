@@ -833,6 +833,18 @@ void TPlatformStringGrid::MoveRowSize(int FromIndex, int ToIndex)
     sizesChanged(Axis::Rows);
 }
 
+void TPlatformStringGrid::MoveRowBlock(int FromIndex, int Count, int ToIndex)
+{
+    if (Count <= 0 || FromIndex == ToIndex)
+        return;
+    if (FromIndex < 0 || ToIndex < 0 || FromIndex > RowCount() - Count ||
+        ToIndex > RowCount() - Count)
+        throw EGridError(SGridIndexOutOfRange);
+    m_store.MoveRows(FromIndex, Count, ToIndex);
+    m_rows.Move(FromIndex, Count, ToIndex);
+    sizesChanged(Axis::Rows);
+}
+
 void TPlatformStringGrid::DoEnter()
 {
     if (OnEnter)

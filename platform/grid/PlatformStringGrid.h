@@ -314,6 +314,18 @@ protected:
     // moves cells itself shifts many sizes at the cost of one block move.
     void MoveColSize(int FromIndex, int ToIndex);
     void MoveRowSize(int FromIndex, int ToIndex);
+    // Rows FromIndex .. FromIndex + Count - 1 move as one block, cells and sizes, so that the
+    // first lands at ToIndex; no cursor change, no event. All within RowCount.
+    void MoveRowBlock(int FromIndex, int Count, int ToIndex);
+    // Forgets the cells of rows or of a rectangle in the store at once (objects are not freed).
+    void ClearStoredRows(int ARow, int Count) { m_store.ClearRows(ARow, Count); }
+    void ClearStoredRect(int ACol1, int ARow1, int ACol2, int ARow2)
+    {
+        m_store.ClearRect(ACol1, ARow1, ACol2, ARow2);
+    }
+    // A row's cells taken out of the store and put back elsewhere, the storage moving along.
+    TCellStore::TRow TakeRowCells(int ARow) { return m_store.TakeRow(ARow); }
+    void PutRowCells(int ARow, TCellStore::TRow &&Row) { m_store.PutRow(ARow, std::move(Row)); }
     virtual void DoEnter();
     virtual void DoExit();
 

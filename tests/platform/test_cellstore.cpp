@@ -374,3 +374,161 @@ TEST(CellStoreCost, RewritesAndClearsGiveMemoryBack)
     }
     EXPECT_EQ(store.Object(2, 778), &marker);
 }
+
+namespace {
+
+int movedInBlock(int i, int from, int count, int to)
+{
+    if (i >= from && i < from + count)
+        return to + (i - from);
+    if (from < to && i >= from + count && i < to + count)
+        return i - count;
+    if (from > to && i >= to && i < from)
+        return i + count;
+    return i;
+}
+
+// Rows taken out of the store, with what they held then.
+struct TakenRow
+{
+    TCellStore::TRow row;
+    std::map<int, QString> texts;
+    std::map<int, void *> objects;
+};
+
+} // namespace
+
+// Block moves, range clears and rows taken out and put back, mixed with single writes, against
+// the same map; blocks cross the chunk boundaries of the row index and reach empty chunks.
+TEST(CellStoreRandom, BlockOperationsMatchTheMap)
+{
+    std::mt19937 rng(20261211);
+    int tokens[4] = {};
+    auto pickBlockRow = [&rng]() {
+        static const int near[] = {0, 1, 4090, 4095, 4096, 8190, 8192, 12000, 20000};
+        return rng() % 3 == 0 ? static_cast<int>(rng() % 30)
+                              : near[rng() % std::size(near)] + static_cast<int>(rng() % 8);
+    };
+    for (int round = 0; round < 3; ++round) {
+        TCellStore store;
+        Reference ref;
+        std::vector<TakenRow> taken;
+        std::set<int> rows;
+        for (int step = 0; step < 600; ++step) {
+            const int op = static_cast<int>(rng() % 100);
+            const int r = pickBlockRow();
+            const int c = pickCol(rng);
+            rows.insert(r);
+            std::string what;
+            if (op < 40) {
+                // A few neighbouring rows at once, so blocks have something to carry.
+                for (int k = 0; k < 3; ++k) {
+                    const QString &t = textPool()[rng() % textPool().size()];
+                    store.SetText(c, r + k, t);
+                    rows.insert(r + k);
+                    if (t.isEmpty())
+                        ref.texts.erase({r + k, c});
+                    else
+                        ref.texts[{r + k, c}] = t;
+                }
+                if (rng() % 3 == 0) {
+                    void *o = &tokens[rng() % std::size(tokens)];
+                    store.SetObject(c, r, o);
+                    ref.objects[{r, c}] = o;
+                }
+                what = "write";
+            } else if (op < 65) {
+                const int count = rng() % 2 ? 1 + static_cast<int>(rng() % 5)
+                                            : 1 + static_cast<int>(rng() % 9000);
+                const int to = pickBlockRow();
+                rows.insert(to);
+                rows.insert(to + count - 1);
+                rows.insert(r + count - 1);
+                store.MoveRows(r, count, to);
+                auto f = [&](Cell x) { return Cell{movedInBlock(x.first, r, count, to), x.second}; };
+                Reference::remap(ref.texts, f);
+                Reference::remap(ref.objects, f);
+                what = "move " + std::to_string(count) + " rows from " + std::to_string(r) +
+                       " to " + std::to_string(to);
+            } else if (op < 72) {
+                const int count = static_cast<int>(rng() % 6000);
+                store.ClearRows(r, count);
+                ref.eraseIf([&](Cell x) { return x.first >= r && x.first < r + count; });
+                what = "clear " + std::to_string(count) + " rows from " + std::to_string(r);
+            } else if (op < 82) {
+                const int r2 = r + static_cast<int>(rng() % 5000) - 100;
+                const int c2 = c + static_cast<int>(rng() % 1005) - 2;
+                store.ClearRect(c, r, c2, r2);
+                ref.eraseIf([&](Cell x) {
+                    return x.first >= r && x.first <= r2 && x.second >= c && x.second <= c2;
+                });
+                what = "clear rect " + std::to_string(c) + "," + std::to_string(r) + " .. " +
+                       std::to_string(c2) + "," + std::to_string(r2);
+            } else if (op < 91) {
+                TakenRow t;
+                for (const auto &[cell, v] : ref.texts)
+                    if (cell.first == r)
+                        t.texts[cell.second] = v;
+                for (const auto &[cell, v] : ref.objects)
+                    if (cell.first == r)
+                        t.objects[cell.second] = v;
+                t.row = store.TakeRow(r);
+                ASSERT_EQ(t.row.IsEmpty(), t.texts.empty() && t.objects.empty());
+                ref.eraseIf([&](Cell x) { return x.first == r; });
+                taken.push_back(std::move(t));
+                what = "take row " + std::to_string(r);
+            } else if (!taken.empty()) {
+                const size_t i = rng() % taken.size();
+                TakenRow t = std::move(taken[i]);
+                taken.erase(taken.begin() + static_cast<std::ptrdiff_t>(i));
+                // Reads through the handle give what the row held.
+                int end = 0;
+                for (const auto &[col, v] : t.texts) {
+                    ASSERT_EQ(t.row.Text(col), v);
+                    end = std::max(end, col + 1);
+                }
+                for (const auto &[col, v] : t.objects) {
+                    ASSERT_EQ(t.row.Object(col), v);
+                    end = std::max(end, col + 1);
+                }
+                ASSERT_EQ(t.row.ColumnEnd(), end);
+                ASSERT_EQ(t.row.Text(5000), QString());
+                store.PutRow(r, std::move(t.row));
+                ASSERT_TRUE(t.row.IsEmpty());
+                ref.eraseIf([&](Cell x) { return x.first == r; });
+                for (const auto &[col, v] : t.texts)
+                    ref.texts[{r, col}] = v;
+                for (const auto &[col, v] : t.objects)
+                    ref.objects[{r, col}] = v;
+                what = "put row back at " + std::to_string(r);
+            }
+            SCOPED_TRACE("round " + std::to_string(round) + " step " + std::to_string(step) + ": " +
+                         what);
+            ASSERT_EQ(store.checkInvariants(), "");
+            ASSERT_EQ(store.AllocatedRows(), ref.rowsInUse());
+            std::set<int> check = rows;
+            for (const auto &kv : ref.texts)
+                check.insert(kv.first.first);
+            for (int row : check) {
+                for (int col : {0, 1, 5, 11, 1000, 1001, 1002}) {
+                    const auto t = ref.texts.find({row, col});
+                    ASSERT_EQ(store.Text(col, row), t == ref.texts.end() ? QString() : t->second)
+                        << "cell " << col << "," << row;
+                    const auto o = ref.objects.find({row, col});
+                    ASSERT_EQ(store.Object(col, row), o == ref.objects.end() ? nullptr : o->second)
+                        << "cell " << col << "," << row;
+                }
+            }
+            std::vector<std::pair<int, void *>> objects;
+            store.ForEachObject(r, [&](int col, void *o) { objects.emplace_back(col, o); });
+            std::vector<std::pair<int, void *>> want;
+            for (const auto &[cell, v] : ref.objects)
+                if (cell.first == r)
+                    want.emplace_back(cell.second, v);
+            ASSERT_EQ(objects, want);
+        }
+        // Memory goes back: what is still taken is freed by its handle, the store by Clear.
+        store.Clear();
+        EXPECT_EQ(store.MemoryUsage(), 0u);
+    }
+}

@@ -265,6 +265,92 @@ TEST_F(HiddenTest, TextWrittenPastTheColumnsOfAHiddenRowComesBackWithIt)
     }
 }
 
+// Hidden rows leave the cell store as their blocks: texts, cell properties and heights come back
+// with every way of hiding and showing, around merged cells, whether or not the hidden row was
+// read or written while hidden.
+TEST_F(HiddenTest, RowBlocksKeepTextsPropertiesAndHeightsAroundMergedCells)
+{
+    struct Case
+    {
+        const char *name;
+        void (*hide)(TQrlStringGrid &);
+        void (*show)(TQrlStringGrid &);
+        // The filter list leaves merged areas where they were by display row (see below).
+        bool areaBelowFollows;
+    };
+    const auto everySecond = [](TQrlStringGrid &g) {
+        TIntList rows;
+        for (int r = 4; r < 12; r += 2)
+            rows.Add(r);
+        g.HideRowList(rows);
+    };
+    const Case cases[] = {
+        {"list, then all", everySecond, [](TQrlStringGrid &g) { g.UnHideRowsAll(); }, false},
+        {"list, then list", everySecond, [](TQrlStringGrid &g) { g.UnHideRowList(); }, false},
+        {"ranges, then ranges",
+         [](TQrlStringGrid &g) {
+             g.HideRows(4, 4);
+             g.HideRows(6, 8);
+         },
+         [](TQrlStringGrid &g) {
+             g.UnHideRows(6, 8);
+             g.UnHideRows(4, 4);
+         },
+         true},
+        {"ranges, then all",
+         [](TQrlStringGrid &g) {
+             g.HideRows(6, 6);
+             g.HideRows(10, 10);
+         },
+         [](TQrlStringGrid &g) { g.UnHideRowsAll(); },
+         true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TQrlStringGrid g;
+        fillWithCoordinates(g, 5, 14);
+        g.MergeCells(1, 1, 2, 2); // above the hidden rows
+        if (c.areaBelowFollows)
+            g.MergeCells(0, 12, 3, 1); // below them
+        g.SetColors(3, 6, 0x123456);
+        g.SetColors(2, 8, 0x654321);
+        g.SetRowHeights(6, 41);
+        g.SetRowHeights(7, 37);
+        c.hide(g);
+        ASSERT_TRUE(g.IsHiddenRow(6));
+        // One hidden row is read while hidden, another written.
+        EXPECT_EQ(g.GetCellsEx(3, 6), "3:6");
+        g.SetCellsEx(1, 10, "ten");
+        c.show(g);
+        ASSERT_EQ(g.NumHiddenRows(), 0);
+        ASSERT_EQ(g.RowCount(), 14);
+        for (int r = 0; r < 14; ++r) {
+            for (int col = 0; col < 5; ++col) {
+                if (!(r == 10 && col == 1) && !g.IsMergedCell(col, r)) {
+                    EXPECT_EQ(g.GetCellEx(col, r), QStringLiteral("%1:%2").arg(col).arg(r))
+                        << col << "," << r;
+                }
+            }
+        }
+        EXPECT_EQ(g.GetCellEx(1, 10), "ten");
+        EXPECT_EQ(g.GetColors(3, 6), TColor(0x123456));
+        EXPECT_EQ(g.GetColors(2, 8), TColor(0x654321));
+        EXPECT_EQ(g.RowHeights(6), 41);
+        EXPECT_EQ(g.RowHeights(7), 37);
+        EXPECT_EQ(g.RowHeights(8), g.DefaultRowHeight());
+        EXPECT_TRUE(g.IsMergedCell(2, 2));
+        if (c.areaBelowFollows) {
+            EXPECT_TRUE(g.IsMergedCell(2, 12));
+            EXPECT_FALSE(g.IsMergedCell(3, 12));
+            EXPECT_EQ(g.GetCellEx(2, 12), "0:12"); // a covered cell shows its area's text
+        }
+        // The properties name the cells they sit in again: a colour set through them lands there.
+        g.SetColors(3, 6, 0x111111);
+        EXPECT_EQ(g.GetColors(3, 6), TColor(0x111111));
+        EXPECT_EQ(g.GetColors(3, 5), g.GetColors(3, 4));
+    }
+}
+
 TEST_F(HiddenTest, ShowingStartsOnlyAtAHiddenRow)
 {
     grid->HideRows(8, 9);
