@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <typeinfo>
+#include <utility>
 #include <vector>
 
 using plat::TGridCoord;
@@ -23,7 +24,60 @@ TCellProperties::TCellProperties(TBaseGrid *AOwner, int ACol, int ARow)
     if (FOwnerGrid) {
         FWordWrap = FOwnerGrid->WordWrap();
         FOwnerGrid->FHasCellProps = true;
+        FOwnerGrid->registerProps(this);
     }
+}
+
+TCellProperties::~TCellProperties()
+{
+    if (m_liveIndex >= 0)
+        FOwnerGrid->unregisterProps(this);
+}
+
+int &TCellProperties::ownerLine(int axis) const
+{
+    return axis == int(TGridAxis::Rows) ? FOwnerRow : FOwnerCol;
+}
+
+void TCellProperties::catchUp(int axis) const
+{
+    if (m_liveIndex < 0)
+        return;
+    const std::uint64_t now = FOwnerGrid->m_shiftGen[axis];
+    if (m_ownerGen[axis] == now)
+        return;
+    const std::vector<TBaseGrid::TLineShift> &log = FOwnerGrid->m_shiftLog[axis];
+    const std::uint64_t base = now - log.size();
+    int &line = ownerLine(axis);
+    for (size_t i = size_t(std::max(m_ownerGen[axis], base) - base); i < log.size(); ++i)
+        line = log[i].apply(line);
+    m_ownerGen[axis] = now;
+}
+
+int TCellProperties::OwnerCol() const
+{
+    catchUp(int(TGridAxis::Cols));
+    return FOwnerCol;
+}
+
+int TCellProperties::OwnerRow() const
+{
+    catchUp(int(TGridAxis::Rows));
+    return FOwnerRow;
+}
+
+void TCellProperties::SetOwnerCol(int Value)
+{
+    FOwnerCol = Value;
+    if (m_liveIndex >= 0)
+        m_ownerGen[int(TGridAxis::Cols)] = FOwnerGrid->m_shiftGen[int(TGridAxis::Cols)];
+}
+
+void TCellProperties::SetOwnerRow(int Value)
+{
+    FOwnerRow = Value;
+    if (m_liveIndex >= 0)
+        m_ownerGen[int(TGridAxis::Rows)] = FOwnerGrid->m_shiftGen[int(TGridAxis::Rows)];
 }
 
 void TCellProperties::Assign(const TPersistent &Source)
@@ -34,8 +88,8 @@ void TCellProperties::Assign(const TPersistent &Source)
     FIsBaseCell = s->FIsBaseCell;
     FCellSpanX = s->FCellSpanX;
     FCellSpanY = s->FCellSpanY;
-    FOwnerRow = s->FOwnerRow;
-    FOwnerCol = s->FOwnerCol;
+    SetOwnerRow(s->OwnerRow());
+    SetOwnerCol(s->OwnerCol());
     FCellObject = s->FCellObject;
     FAlignment = s->FAlignment;
     FBorderColor = s->FBorderColor;
@@ -64,7 +118,7 @@ TGridCoord TCellProperties::GetBaseCell(int c, int r) const
 void TCellProperties::repaintOwner()
 {
     if (FOwnerGrid)
-        FOwnerGrid->RepaintCell(FOwnerCol, FOwnerRow);
+        FOwnerGrid->RepaintCell(OwnerCol(), OwnerRow());
 }
 
 void TCellProperties::SetBrushColor(TColor Value)
@@ -111,6 +165,11 @@ TBaseGrid::~TBaseGrid()
     // Every property the grid owns, wherever its slot is: also those detached by the line
     // operations or kept in hidden columns, and without a walk over every cell.
     freeOwnedRest();
+    // Properties others still hold keep their last owner cell and forget the grid's log.
+    settleOwners(int(TGridAxis::Cols));
+    settleOwners(int(TGridAxis::Rows));
+    for (TCellProperties *p : m_liveProps)
+        p->m_liveIndex = -1;
 }
 
 void TBaseGrid::SetRowCount(int Value)
@@ -250,6 +309,126 @@ void TBaseGrid::freeOwnedRest()
 {
     while (!m_owned.empty())
         freeProps(*m_owned.begin(), true);
+}
+
+// ---- owner cells ------------------------------------------------------------------------------
+
+void TBaseGrid::registerProps(TCellProperties *p)
+{
+    p->m_liveIndex = static_cast<int>(m_liveProps.size());
+    m_liveProps.push_back(p);
+    p->m_ownerGen[0] = m_shiftGen[0];
+    p->m_ownerGen[1] = m_shiftGen[1];
+}
+
+void TBaseGrid::unregisterProps(TCellProperties *p)
+{
+    TCellProperties *last = m_liveProps.back();
+    m_liveProps[static_cast<size_t>(p->m_liveIndex)] = last;
+    last->m_liveIndex = p->m_liveIndex;
+    m_liveProps.pop_back();
+    p->m_liveIndex = -1;
+}
+
+void TBaseGrid::logShift(TGridAxis axis, const TLineShift &shift)
+{
+    const int a = int(axis);
+    // Nobody to follow the shift: nothing to log.
+    if (m_liveProps.empty())
+        return;
+    m_shiftLog[a].push_back(shift);
+    ++m_shiftGen[a];
+    if (m_shiftLog[a].size() >= OwnerLogLimit)
+        settleOwners(a);
+}
+
+// Brings every live property's owner line of the axis up to date and empties the log. The
+// lines are gathered by the shift they start at, so each shift runs over one contiguous run of
+// lines: those valid before it.
+void TBaseGrid::settleOwners(int axis)
+{
+    std::vector<TLineShift> &log = m_shiftLog[axis];
+    if (log.empty())
+        return;
+    const std::uint64_t now = m_shiftGen[axis];
+    const std::uint64_t base = now - log.size();
+    const size_t n = log.size();
+    std::vector<size_t> start(n + 1, 0); // counts, then first place per starting shift
+    for (const TCellProperties *p : m_liveProps)
+        ++start[size_t(std::max(p->m_ownerGen[axis], base) - base)];
+    size_t sum = 0;
+    for (size_t &s : start)
+        sum += std::exchange(s, sum);
+    std::vector<TCellProperties *> who(m_liveProps.size());
+    std::vector<int> lines(m_liveProps.size());
+    for (TCellProperties *p : m_liveProps) {
+        size_t &at = start[size_t(std::max(p->m_ownerGen[axis], base) - base)];
+        who[at] = p;
+        lines[at] = p->ownerLine(axis);
+        ++at;
+    }
+    // start[i] now ends the lines valid before shift i + 1.
+    int *data = lines.data();
+    for (size_t i = 0; i < n; ++i) {
+        const TLineShift s = log[i];
+        const size_t end = start[i];
+        for (size_t k = 0; k < end; ++k) {
+            const int x = data[k];
+            const unsigned u = static_cast<unsigned>(x);
+            const int d1 = u - static_cast<unsigned>(s.lo1) < s.span1 ? s.delta1 : 0;
+            const int d2 = u - static_cast<unsigned>(s.lo2) < s.span2 ? s.delta2 : 0;
+            data[k] = x + (d1 != 0 ? d1 : d2);
+        }
+    }
+    for (size_t k = 0; k < who.size(); ++k) {
+        who[k]->ownerLine(axis) = lines[k];
+        who[k]->m_ownerGen[axis] = now;
+    }
+    log.clear();
+}
+
+void TBaseGrid::cellLinesInserted(TGridAxis axis, int at, int count)
+{
+    if (count <= 0)
+        return;
+    TLineShift s;
+    s.lo1 = at;
+    s.span1 = 0x80000000u - static_cast<unsigned>(at);
+    s.delta1 = count;
+    logShift(axis, s);
+    m_spans.linesInserted(axis, at, count);
+}
+
+void TBaseGrid::cellLinesRemoved(TGridAxis axis, int at, int count)
+{
+    if (count <= 0)
+        return;
+    TLineShift s;
+    s.lo1 = at + count;
+    s.span1 = 0x80000000u - static_cast<unsigned>(at + count);
+    s.delta1 = -count;
+    logShift(axis, s);
+    m_spans.linesRemoved(axis, at, count);
+}
+
+void TBaseGrid::cellLinesMoved(TGridAxis axis, int from, int to, int count)
+{
+    if (count <= 0 || from == to)
+        return;
+    TLineShift s;
+    s.lo1 = from;
+    s.span1 = static_cast<unsigned>(count);
+    s.delta1 = to - from;
+    if (to > from) {
+        s.lo2 = from + count;
+        s.span2 = static_cast<unsigned>(to - from);
+        s.delta2 = -count;
+    } else {
+        s.lo2 = to;
+        s.span2 = static_cast<unsigned>(from - to);
+        s.delta2 = count;
+    }
+    logShift(axis, s);
 }
 
 void TBaseGrid::checkCell(int c, int r) const

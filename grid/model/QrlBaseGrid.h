@@ -14,15 +14,21 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <unordered_set>
+#include <vector>
 
 class QWidget;
 class TBaseGrid;
 
+// OwnerCol / OwnerRow name the cell the properties sit in. Line operations do not walk the
+// cells to keep them: the grid logs each line shift, and the properties apply the shifts logged
+// since their position was last valid when it is read (see TBaseGrid's owner log).
 class TCellProperties : public TPersistent
 {
 public:
     TCellProperties(TBaseGrid *AOwner, int ACol, int ARow);
+    ~TCellProperties() override;
 
     // Copies the merge fields, owner cell, CellObject, looks, ReadOnly, Editor, NodeLevel and
     // Control; not the owner grid, graphic, BrushColorTo, paint mark, CalcType, CalcObject or
@@ -33,10 +39,10 @@ public:
     plat::TGridCoord GetBaseCell(int c, int r) const;
 
     TBaseGrid *OwnerGrid() const { return FOwnerGrid; }
-    int OwnerCol() const { return FOwnerCol; }
-    void SetOwnerCol(int Value) { FOwnerCol = Value; }
-    int OwnerRow() const { return FOwnerRow; }
-    void SetOwnerRow(int Value) { FOwnerRow = Value; }
+    int OwnerCol() const;
+    void SetOwnerCol(int Value);
+    int OwnerRow() const;
+    void SetOwnerRow(int Value);
     void *CellObject() const { return FCellObject; }
     void SetCellObject(void *Value) { FCellObject = Value; }
     // A graphic of exactly class TCellGraphic is freed with the properties; others are not.
@@ -90,12 +96,20 @@ public:
     void SetControl(QWidget *Value) { FControl = Value; }
 
 private:
-    friend class TBaseGrid; // seeds the fields without repainting
+    friend class TBaseGrid; // seeds the fields without repainting, keeps the owner cell
     void repaintOwner();
+    // Applies the line shifts logged since the owner line of the axis was last valid.
+    int &ownerLine(int axis) const;
+    void catchUp(int axis) const;
 
     TBaseGrid *FOwnerGrid;
-    int FOwnerCol;
-    int FOwnerRow;
+    mutable int FOwnerCol;
+    mutable int FOwnerRow;
+    // Per axis (columns, rows): the owner grid's shift generation the owner line is valid at.
+    mutable std::uint64_t m_ownerGen[2] = {0, 0};
+    // Place in the owner grid's registry of live properties; -1 outside it (no owner grid, or
+    // the grid is gone).
+    int m_liveIndex = -1;
     void *FCellObject = nullptr;
     TPersistent *FGraphicObject = nullptr;
     TBrushStyle FBrushStyle = TBrushStyle::bsSolid;
@@ -337,6 +351,15 @@ protected:
     // Two cells of a column trade their cell properties (texts stay).
     void ExchangeCellObjects(int ACol, int ARow1, int ARow2);
 
+    // The cells moved with their properties as the line operation says: every property's owner
+    // cell follows (logged, applied when read), and the merged areas from the change on move in
+    // the index, their cells having moved along. Areas the change cuts, widens or reaches must
+    // have been split before; a move shifts no area (those it reaches are split and merged
+    // again by the caller).
+    void cellLinesInserted(TGridAxis axis, int at, int count);
+    void cellLinesRemoved(TGridAxis axis, int at, int count);
+    void cellLinesMoved(TGridAxis axis, int from, int to, int count);
+
     // Fields the full grid keeps.
     int FPaintID = 1;
     bool FHideLastRow = false;
@@ -366,6 +389,36 @@ private:
     void freeOwnedRest();
 
     void checkCell(int c, int r) const;
+
+    // ---- owner cells: a short log of line shifts per axis -----------------------------------
+    // One shift as up to two ranges of lines [lo, lo + span) that move by delta; lines outside
+    // stay. Lines removed stay where they were (no property of the grid's cells is left there).
+    struct TLineShift
+    {
+        int lo1 = 0;
+        unsigned span1 = 0;
+        int delta1 = 0;
+        int lo2 = 0;
+        unsigned span2 = 0;
+        int delta2 = 0;
+        int apply(int x) const
+        {
+            const unsigned u = static_cast<unsigned>(x);
+            if (u - static_cast<unsigned>(lo1) < span1)
+                return x + delta1;
+            if (u - static_cast<unsigned>(lo2) < span2)
+                return x + delta2;
+            return x;
+        }
+    };
+    // Past this many shifts the log is applied to every live property and emptied, so a read
+    // applies at most this many and a line operation costs O(1) amortized in properties.
+    static constexpr size_t OwnerLogLimit = 1024;
+    void registerProps(TCellProperties *p);
+    void unregisterProps(TCellProperties *p);
+    void logShift(TGridAxis axis, const TLineShift &shift);
+    void settleOwners(int axis);
+
     // Copies the area state of the spans into the cell's properties (which must exist).
     void mirrorSpans(int c, int r, TCellProperties *p) const;
     void repaintArea(const TMergedArea &a);
@@ -390,6 +443,11 @@ private:
 
     TMergedSpans m_spans;
     std::unordered_set<TCellProperties *> m_owned;
+    // Every TCellProperties made for this grid, owned or not, with its place in m_liveProps.
+    std::vector<TCellProperties *> m_liveProps;
+    // Per axis (columns, rows): shifts logged since the last settling, and how many were ever.
+    std::vector<TLineShift> m_shiftLog[2];
+    std::uint64_t m_shiftGen[2] = {0, 0};
     bool m_destroying = false;
     // The cell SetCellEx is writing when it has no properties (not merged), else (-1, -1).
     plat::TGridCoord m_plainCell{-1, -1};

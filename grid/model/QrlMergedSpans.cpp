@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <climits>
 #include <iterator>
-#include <set>
 #include <stdexcept>
 #include <tuple>
 
@@ -42,6 +41,22 @@ QString describe(const TMergedArea &a)
     return QStringLiteral("(%1,%2 %3x%4)").arg(a.col).arg(a.row).arg(a.width).arg(a.height);
 }
 
+bool baseLess(const TMergedArea &a, const TMergedArea &b)
+{
+    return a.row != b.row ? a.row < b.row : a.col < b.col;
+}
+
+bool rowBefore(const TMergedArea &a, int row)
+{
+    return a.row < row;
+}
+
+void sortUnique(std::vector<TMergedArea> &v)
+{
+    std::sort(v.begin(), v.end(), baseLess);
+    v.erase(std::unique(v.begin(), v.end()), v.end());
+}
+
 } // namespace
 
 TMergedSpans::TAreaList TMergedSpans::merge(int c, int r, int w, int h)
@@ -52,35 +67,16 @@ TMergedSpans::TAreaList TMergedSpans::merge(int c, int r, int w, int h)
         throw std::out_of_range("Merged cells: area outside the grid's index range");
     const TMergedArea area{c, r, w, h};
 
-    std::set<TKey> hit;
-    auto scanColumn = [&](const std::map<int, int> &rows) {
-        auto it = rows.upper_bound(r);
-        if (it != rows.begin()) {
-            const auto before = std::prev(it);
-            if (m_areas.at({before->first, before->second}).lastRow() >= r)
-                hit.insert({before->first, before->second});
-        }
-        for (; it != rows.end() && it->first <= area.lastRow(); ++it)
-            hit.insert({it->first, it->second});
-    };
-    // Walk whichever is shorter: the new area's columns or the indexed ones.
-    if (qint64(w) <= qint64(m_columns.size())) {
-        for (qint64 x = c; x <= area.lastCol(); ++x) {
-            const auto col = m_columns.find(int(x));
-            if (col != m_columns.end())
-                scanColumn(col->second);
-        }
-    } else {
-        for (const auto &[x, rows] : m_columns) {
-            if (x >= c && x <= area.lastCol())
-                scanColumn(rows);
-        }
-    }
-
     TAreaList removed;
-    removed.reserve(hit.size());
-    for (const TKey &key : hit)
-        removed.push_back(m_areas.at(key));
+    for (auto col = columnAt(c); col != m_columns.end() && col->col <= area.lastCol(); ++col) {
+        const std::vector<TMergedArea> &rows = col->areas;
+        auto it = std::lower_bound(rows.begin(), rows.end(), r, rowBefore);
+        if (it != rows.begin() && std::prev(it)->lastRow() >= r)
+            removed.push_back(*std::prev(it));
+        for (; it != rows.end() && it->row <= area.lastRow(); ++it)
+            removed.push_back(*it);
+    }
+    sortUnique(removed);
     for (const TMergedArea &old : removed)
         remove(old);
     add(area);
@@ -105,11 +101,30 @@ void TMergedSpans::clear()
 
 TMergedSpans::TAreaList TMergedSpans::areas() const
 {
-    TAreaList list;
-    list.reserve(m_areas.size());
-    for (const auto &entry : m_areas)
-        list.push_back(entry.second);
-    return list;
+    return m_areas;
+}
+
+TMergedSpans::TAreaList TMergedSpans::areasOnLines(TGridAxis axis, int first, int last) const
+{
+    TAreaList out;
+    if (last < first)
+        return out;
+    if (axis == TGridAxis::Cols) {
+        for (auto col = columnAt(first); col != m_columns.end() && col->col <= last; ++col)
+            out.insert(out.end(), col->areas.begin(), col->areas.end());
+    } else {
+        // Areas based on the lines, then those reaching into them from above.
+        auto it = std::lower_bound(m_areas.begin(), m_areas.end(), first, rowBefore);
+        for (; it != m_areas.end() && it->row <= last; ++it)
+            out.push_back(*it);
+        for (const TColumn &col : m_columns) {
+            auto at = std::lower_bound(col.areas.begin(), col.areas.end(), first, rowBefore);
+            if (at != col.areas.begin() && std::prev(at)->lastRow() >= first)
+                out.push_back(*std::prev(at));
+        }
+    }
+    sortUnique(out);
+    return out;
 }
 
 std::optional<TMergedArea> TMergedSpans::areaAt(int c, int r) const
@@ -201,10 +216,10 @@ int TMergedSpans::minRowSpan(int row, int colCount, int rowCount) const
 {
     int best = rowCount;
     bool found = false;
-    for (const auto &entry : m_columns) {
-        if (entry.first < 0 || entry.first >= colCount)
+    for (const TColumn &entry : m_columns) {
+        if (entry.col < 0 || entry.col >= colCount)
             continue;
-        const TMergedArea *a = find(entry.first, row);
+        const TMergedArea *a = find(entry.col, row);
         if (a && a->height > 1 && (!found || a->height - 1 < best)) {
             best = a->height - 1;
             found = true;
@@ -216,10 +231,10 @@ int TMergedSpans::minRowSpan(int row, int colCount, int rowCount) const
 int TMergedSpans::maxRowSpan(int row, int colCount) const
 {
     int best = 0;
-    for (const auto &entry : m_columns) {
-        if (entry.first < 0 || entry.first >= colCount)
+    for (const TColumn &entry : m_columns) {
+        if (entry.col < 0 || entry.col >= colCount)
             continue;
-        if (const TMergedArea *a = find(entry.first, row))
+        if (const TMergedArea *a = find(entry.col, row))
             best = std::max(best, a->height - 1);
     }
     return best;
@@ -228,11 +243,11 @@ int TMergedSpans::maxRowSpan(int row, int colCount) const
 bool TMergedSpans::rowSpanIdentical(int row1, int row2, int colCount) const
 {
     bool any = false;
-    for (const auto &entry : m_columns) {
-        if (entry.first < 0 || entry.first >= colCount)
+    for (const TColumn &entry : m_columns) {
+        if (entry.col < 0 || entry.col >= colCount)
             continue;
-        const TMergedArea *a1 = find(entry.first, row1);
-        const TMergedArea *a2 = find(entry.first, row2);
+        const TMergedArea *a1 = find(entry.col, row1);
+        const TMergedArea *a2 = find(entry.col, row2);
         if (a1 && a2 && a1->height > 1 && a2->height > 1) {
             if (a1->row != a2->row)
                 return false;
@@ -250,12 +265,12 @@ bool TMergedSpans::colSpanIdentical(int col1, int col2, int rowCount) const
     // rows covered in neither column have equal spans (0) and pass.
     std::vector<qint64> starts{0};
     for (const int col : {col1, col2}) {
-        const auto rows = m_columns.find(col);
-        if (rows == m_columns.end())
+        const auto rows = columnAt(col);
+        if (rows == m_columns.end() || rows->col != col)
             continue;
-        for (const auto &[baseRow, baseCol] : rows->second) {
-            starts.push_back(baseRow);
-            starts.push_back(qint64(m_areas.at({baseRow, baseCol}).lastRow()) + 1);
+        for (const TMergedArea &a : rows->areas) {
+            starts.push_back(a.row);
+            starts.push_back(qint64(a.lastRow()) + 1);
         }
     }
     std::sort(starts.begin(), starts.end());
@@ -286,7 +301,7 @@ TMergedSpans::TAreaList TMergedSpans::linesInserted(TGridAxis axis, int at, int 
     checkLineArgs(at, count);
     if (count == 0)
         return {};
-    return reshapeAll([&](TMergedArea &a) {
+    auto reshape = [&](TMergedArea &a) {
         int &start = lineStart(a, axis);
         int &extent = lineExtent(a, axis);
         const qint64 last = qint64(start) + extent - 1;
@@ -299,7 +314,18 @@ TMergedSpans::TAreaList TMergedSpans::linesInserted(TGridAxis axis, int at, int 
         else
             extent += count;
         return true;
-    });
+    };
+    if (axis == TGridAxis::Rows) {
+        // Only the areas the insertion cuts change shape; the others after it just move.
+        TAreaList cut;
+        for (const TMergedArea &a : areasOnLines(axis, at - 1, at - 1))
+            if (a.lastRow() >= at)
+                cut.push_back(a);
+        TAreaList dropped;
+        if (shiftRows(at, count, cut, reshape, dropped))
+            return dropped;
+    }
+    return reshapeAll(reshape);
 }
 
 TMergedSpans::TAreaList TMergedSpans::linesRemoved(TGridAxis axis, int at, int count)
@@ -308,7 +334,7 @@ TMergedSpans::TAreaList TMergedSpans::linesRemoved(TGridAxis axis, int at, int c
     if (count == 0)
         return {};
     const qint64 end = qint64(at) + count; // first line after the removed ones
-    return reshapeAll([&](TMergedArea &a) {
+    auto reshape = [&](TMergedArea &a) {
         int &start = lineStart(a, axis);
         int &extent = lineExtent(a, axis);
         const qint64 last = qint64(start) + extent - 1;
@@ -324,7 +350,14 @@ TMergedSpans::TAreaList TMergedSpans::linesRemoved(TGridAxis axis, int at, int c
         extent -= int(overlap);
         start = std::min(start, at);
         return true;
-    });
+    };
+    if (axis == TGridAxis::Rows && end <= INT_MAX) {
+        // Only the areas on the removed rows change shape; the others after them just move.
+        TAreaList dropped;
+        if (shiftRows(int(end), -count, areasOnLines(axis, at, int(end - 1)), reshape, dropped))
+            return dropped;
+    }
+    return reshapeAll(reshape);
 }
 
 TMergedSpans::TAreaList TMergedSpans::linesMoved(TGridAxis axis, int from, int to)
@@ -360,9 +393,9 @@ TMergedSpans::TAreaList TMergedSpans::rowsSwapped(int a, int b)
     if (a == b || m_areas.empty())
         return {};
     TAreaList touched;
-    for (const auto &column : m_columns) {
+    for (const TColumn &column : m_columns) {
         for (const int r : {a, b}) {
-            const TMergedArea *area = find(column.first, r);
+            const TMergedArea *area = find(column.col, r);
             if (area && std::find(touched.begin(), touched.end(), *area) == touched.end())
                 touched.push_back(*area);
         }
@@ -384,18 +417,17 @@ TMergedSpans::TAreaList TMergedSpans::rowsSwapped(int a, int b)
 
 QString TMergedSpans::checkInvariants() const
 {
-    std::vector<std::tuple<int, int, int, TKey>> perColumn; // column, row, last row, area
-    for (const auto &[key, a] : m_areas) {
-        if (key != TKey{a.row, a.col})
-            return QStringLiteral("area %1 filed under base (%2,%3)")
-                .arg(describe(a))
-                .arg(key.second)
-                .arg(key.first);
+    std::vector<std::tuple<int, int, int, size_t>> perColumn; // column, row, last row, area
+    for (size_t i = 0; i < m_areas.size(); ++i) {
+        const TMergedArea &a = m_areas[i];
+        if (i > 0 && !baseLess(m_areas[i - 1], a))
+            return QStringLiteral("area %1 out of order after %2")
+                .arg(describe(a), describe(m_areas[i - 1]));
         if (a.width < 1 || a.height < 1 || a.col < 0 || a.row < 0 ||
             qint64(a.col) + a.width - 1 > INT_MAX || qint64(a.row) + a.height - 1 > INT_MAX)
             return QStringLiteral("malformed area %1").arg(describe(a));
         for (qint64 x = a.col; x <= a.lastCol(); ++x)
-            perColumn.emplace_back(int(x), a.row, a.lastRow(), key);
+            perColumn.emplace_back(int(x), a.row, a.lastRow(), i);
     }
     std::sort(perColumn.begin(), perColumn.end());
     for (size_t i = 1; i < perColumn.size(); ++i) {
@@ -403,22 +435,30 @@ QString TMergedSpans::checkInvariants() const
         const auto &[prevCol, prevRow, prevLast, prevKey] = perColumn[i - 1];
         if (col == prevCol && row <= prevLast)
             return QStringLiteral("areas %1 and %2 overlap in column %3")
-                .arg(describe(m_areas.at(prevKey)), describe(m_areas.at(key)))
+                .arg(describe(m_areas[prevKey]), describe(m_areas[key]))
                 .arg(col);
     }
 
     size_t entries = 0;
-    for (const auto &[col, rows] : m_columns) {
-        if (rows.empty())
-            return QStringLiteral("index keeps empty column %1").arg(col);
-        for (const auto &[baseRow, baseCol] : rows) {
+    for (size_t k = 0; k < m_columns.size(); ++k) {
+        const TColumn &column = m_columns[k];
+        if (k > 0 && m_columns[k - 1].col >= column.col)
+            return QStringLiteral("index column %1 out of order").arg(column.col);
+        if (column.areas.empty())
+            return QStringLiteral("index keeps empty column %1").arg(column.col);
+        for (size_t j = 0; j < column.areas.size(); ++j) {
+            const TMergedArea &a = column.areas[j];
             ++entries;
-            const auto it = m_areas.find({baseRow, baseCol});
-            if (it == m_areas.end() || col < it->second.col || col > it->second.lastCol())
-                return QStringLiteral("index entry column %1 -> base (%2,%3) has no such area")
-                    .arg(col)
-                    .arg(baseCol)
-                    .arg(baseRow);
+            if (j > 0 && column.areas[j - 1].row >= a.row)
+                return QStringLiteral("index column %1 out of order at row %2")
+                    .arg(column.col)
+                    .arg(a.row);
+            if (!std::binary_search(m_areas.begin(), m_areas.end(), a, baseLess) ||
+                *std::lower_bound(m_areas.begin(), m_areas.end(), a, baseLess) != a ||
+                column.col < a.col || column.col > a.lastCol())
+                return QStringLiteral("index entry column %1 -> %2 has no such area")
+                    .arg(column.col)
+                    .arg(describe(a));
         }
     }
     // Every entry names a distinct (column, area) pair that exists, so equal counts mean the
@@ -430,37 +470,60 @@ QString TMergedSpans::checkInvariants() const
     return {};
 }
 
+std::vector<TMergedSpans::TColumn>::iterator TMergedSpans::columnAt(int c)
+{
+    return std::lower_bound(m_columns.begin(), m_columns.end(), c,
+                            [](const TColumn &col, int x) { return col.col < x; });
+}
+
+std::vector<TMergedSpans::TColumn>::const_iterator TMergedSpans::columnAt(int c) const
+{
+    return std::lower_bound(m_columns.begin(), m_columns.end(), c,
+                            [](const TColumn &col, int x) { return col.col < x; });
+}
+
 const TMergedArea *TMergedSpans::find(int c, int r) const
 {
-    const auto col = m_columns.find(c);
-    if (col == m_columns.end())
+    const auto col = columnAt(c);
+    if (col == m_columns.end() || col->col != c)
         return nullptr;
-    auto it = col->second.upper_bound(r);
-    if (it == col->second.begin())
+    const std::vector<TMergedArea> &rows = col->areas;
+    auto it = std::upper_bound(rows.begin(), rows.end(), r,
+                               [](int x, const TMergedArea &a) { return x < a.row; });
+    if (it == rows.begin())
         return nullptr;
     --it;
-    const TMergedArea &a = m_areas.at({it->first, it->second});
-    return r <= a.lastRow() ? &a : nullptr;
+    return r <= it->lastRow() ? &*it : nullptr;
 }
 
 void TMergedSpans::add(const TMergedArea &area)
 {
-    m_areas[{area.row, area.col}] = area;
-    for (qint64 x = area.col; x <= area.lastCol(); ++x)
-        m_columns[int(x)][area.row] = area.col;
+    m_areas.insert(std::lower_bound(m_areas.begin(), m_areas.end(), area, baseLess), area);
+    for (qint64 x = area.col; x <= area.lastCol(); ++x) {
+        auto col = columnAt(int(x));
+        if (col == m_columns.end() || col->col != int(x))
+            col = m_columns.insert(col, TColumn{int(x), {}});
+        std::vector<TMergedArea> &rows = col->areas;
+        rows.insert(std::lower_bound(rows.begin(), rows.end(), area.row, rowBefore), area);
+    }
 }
 
 void TMergedSpans::remove(const TMergedArea &area)
 {
     for (qint64 x = area.col; x <= area.lastCol(); ++x) {
-        const auto col = m_columns.find(int(x));
-        if (col == m_columns.end())
+        const auto col = columnAt(int(x));
+        if (col == m_columns.end() || col->col != int(x))
             continue;
-        col->second.erase(area.row);
-        if (col->second.empty())
+        std::vector<TMergedArea> &rows = col->areas;
+        const auto it = std::lower_bound(rows.begin(), rows.end(), area.row, rowBefore);
+        if (it != rows.end() && it->row == area.row)
+            rows.erase(it);
+        if (rows.empty())
             m_columns.erase(col);
     }
-    m_areas.erase({area.row, area.col});
+    const auto it = std::lower_bound(m_areas.begin(), m_areas.end(), area, baseLess);
+    if (it != m_areas.end() && it->row == area.row && it->col == area.col)
+        m_areas.erase(it);
 }
 
 // Applies one line operation to every area (false drops it) and rebuilds the index, which is
@@ -470,15 +533,46 @@ template <typename Reshape> TMergedSpans::TAreaList TMergedSpans::reshapeAll(Res
     TAreaList dropped;
     std::vector<TMergedArea> kept;
     kept.reserve(m_areas.size());
-    for (const auto &entry : m_areas) {
-        TMergedArea area = entry.second;
+    for (const TMergedArea &entry : m_areas) {
+        TMergedArea area = entry;
         if (reshape(area))
             kept.push_back(area);
         else
-            dropped.push_back(entry.second);
+            dropped.push_back(entry);
     }
     clear();
+    // In base order every area lands at the end of its lists.
+    std::sort(kept.begin(), kept.end(), baseLess);
     for (const TMergedArea &area : kept)
         add(area);
     return dropped;
+}
+
+template <typename Reshape>
+bool TMergedSpans::shiftRows(
+    int from, int shift, const TAreaList &hit, Reshape &&reshape, TAreaList &dropped)
+{
+    const auto first = std::lower_bound(m_areas.begin(), m_areas.end(), from, rowBefore);
+    if (shift > 0)
+        for (auto it = first; it != m_areas.end(); ++it)
+            if (qint64(it->lastRow()) + shift > INT_MAX)
+                return false;
+    for (const TMergedArea &a : hit)
+        remove(a);
+    for (auto it = std::lower_bound(m_areas.begin(), m_areas.end(), from, rowBefore);
+         it != m_areas.end(); ++it)
+        it->row += shift;
+    for (TColumn &col : m_columns) {
+        auto it = std::lower_bound(col.areas.begin(), col.areas.end(), from, rowBefore);
+        for (; it != col.areas.end(); ++it)
+            it->row += shift;
+    }
+    for (const TMergedArea &a : hit) {
+        TMergedArea b = a;
+        if (reshape(b))
+            add(b);
+        else
+            dropped.push_back(a);
+    }
+    return true;
 }

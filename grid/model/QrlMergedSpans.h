@@ -2,9 +2,11 @@
 // with the top-left cell as base. Areas never overlap; merging over existing areas removes them.
 //
 // The grid asks for the area of a cell on every cell read, so lookups go through a per-column
-// index (hash of the column, binary search of the base rows): the areas that cover one column
+// index (binary search of the column, then of the base rows): the areas that cover one column
 // never share a row, so the last base row at or above a cell is the only candidate. Rows are the
 // long axis (up to millions), so an area costs index entries per column, never per row.
+// Everything is kept in sorted vectors, so rows inserted or removed shift the areas after them
+// with one loop of adds over contiguous memory.
 //
 // Every line operation of the grid reaches this class through linesInserted / linesRemoved /
 // linesMoved, written once over an axis.
@@ -15,9 +17,7 @@
 
 #include <QString>
 
-#include <map>
 #include <optional>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -56,6 +56,8 @@ public:
     int count() const { return static_cast<int>(m_areas.size()); }
     // Ordered by base row, then base column.
     TAreaList areas() const;
+    // The areas covering any of the lines first .. last of the axis, in the order of areas().
+    TAreaList areasOnLines(TGridAxis axis, int first, int last) const;
     std::optional<TMergedArea> areaAt(int c, int r) const;
 
     // The grid's merge queries; "merged" means covered by a recorded area.
@@ -110,21 +112,34 @@ public:
 
     // Rows a and b traded places (a sort's row exchange): one-row areas go with their row;
     // every area of more rows that either row belongs to is torn apart, removed and returned.
-    // Costs O(c log n) for the c columns that hold areas.
+    // Costs O(c log n) for the c columns that hold areas, and moving the areas of the two rows
+    // within their sorted lists.
     TAreaList rowsSwapped(int a, int b);
     // Empty when the areas are well formed, never overlap and the index matches them exactly;
     // otherwise a description of the first fault found.
     QString checkInvariants() const;
 
 private:
-    using TKey = std::pair<int, int>; // base row, base column
+    struct TColumn
+    {
+        int col;
+        std::vector<TMergedArea> areas; // the areas covering the column, by base row
+    };
 
     const TMergedArea *find(int c, int r) const;
+    std::vector<TColumn>::iterator columnAt(int c);
+    std::vector<TColumn>::const_iterator columnAt(int c) const;
     void add(const TMergedArea &area);
     void remove(const TMergedArea &area);
     template <typename Reshape> TAreaList reshapeAll(Reshape &&reshape);
+    // Rows: the areas in `hit` leave, every area from base row `from` on moves by shift, and
+    // each of `hit` comes back reshaped (or is dropped and returned). False when a shifted area
+    // would pass the largest index; nothing has changed then.
+    template <typename Reshape>
+    bool shiftRows(int from, int shift, const TAreaList &hit, Reshape &&reshape, TAreaList &dropped);
 
-    std::map<TKey, TMergedArea> m_areas;
-    // column -> base row -> base column, for every area covering the column
-    std::unordered_map<int, std::map<int, int>> m_columns;
+    // every area, by base row, then base column
+    std::vector<TMergedArea> m_areas;
+    // by column, only columns some area covers
+    std::vector<TColumn> m_columns;
 };

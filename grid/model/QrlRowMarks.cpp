@@ -53,7 +53,8 @@ int listRemove(std::vector<std::uint8_t> &v, int at, int count)
     if (at >= size)
         return 0;
     const int end = std::min(size, at + count);
-    const int gone = static_cast<int>(std::count(v.begin() + at, v.begin() + end, 1));
+    const int gone = static_cast<int>(
+        std::count_if(v.begin() + at, v.begin() + end, [](std::uint8_t e) { return e & 1; }));
     v.erase(v.begin() + at, v.begin() + end);
     return gone;
 }
@@ -145,11 +146,10 @@ bool TRowMarks::selectRow(int row, bool listIt)
     const bool changed = storeFlag(m_rowFlags, row, true);
     if (changed)
         ++m_rowCount;
-    if (listIt && (row >= static_cast<int>(m_rowPos.size()) || m_rowPos[row] < 0)) {
-        if (row >= static_cast<int>(m_rowPos.size()))
-            m_rowPos.resize(static_cast<size_t>(row) + 1, -1);
+    std::uint8_t &e = m_rowFlags[static_cast<size_t>(row)];
+    if (listIt && !(e & Listed)) {
+        e |= Listed;
         m_order.push_back(row);
-        m_rowPos[row] = static_cast<int>(m_order.size()) - 1;
         ++m_liveRows;
     }
     return changed;
@@ -160,11 +160,12 @@ bool TRowMarks::unselectRow(int row)
     if (row < 0)
         return false;
     extendRowList(row);
+    const bool listed = row < static_cast<int>(m_rowFlags.size()) &&
+                        (m_rowFlags[static_cast<size_t>(row)] & Listed);
     const bool changed = storeFlag(m_rowFlags, row, false);
     if (changed)
         --m_rowCount;
-    if (row < static_cast<int>(m_rowPos.size()) && m_rowPos[row] >= 0) {
-        m_rowPos[row] = -1;
+    if (listed) {
         --m_liveRows;
         // Keep the dropped entries from piling up when nobody reads the order.
         if (m_order.size() > 2 * static_cast<size_t>(m_liveRows) + 64)
@@ -180,11 +181,12 @@ int TRowMarks::rowSelectCount(int limit) const
         return m_rowCount;
     if (limit <= 0)
         return 0;
+    auto flagged = [](std::uint8_t e) { return (e & Flagged) != 0; };
     // Count whichever side of the limit is shorter.
     if (limit >= size - limit)
         return m_rowCount -
-               static_cast<int>(std::count(m_rowFlags.begin() + limit, m_rowFlags.end(), 1));
-    return static_cast<int>(std::count(m_rowFlags.begin(), m_rowFlags.begin() + limit, 1));
+               static_cast<int>(std::count_if(m_rowFlags.begin() + limit, m_rowFlags.end(), flagged));
+    return static_cast<int>(std::count_if(m_rowFlags.begin(), m_rowFlags.begin() + limit, flagged));
 }
 
 std::vector<int> TRowMarks::flaggedRows() const
@@ -197,24 +199,28 @@ void TRowMarks::clearRowSelect()
     m_rowFlags.clear();
     m_rowCount = 0;
     m_order.clear();
-    m_rowPos.clear();
     m_liveRows = 0;
 }
 
+// Keeps each listed row's last entry, in order.
 void TRowMarks::compactOrder() const
 {
     if (static_cast<int>(m_order.size()) == m_liveRows)
         return;
-    size_t out = 0;
-    for (size_t p = 0; p < m_order.size(); ++p) {
+    size_t out = m_order.size();
+    for (size_t p = m_order.size(); p-- > 0;) {
         const int row = m_order[p];
-        if (m_rowPos[row] != static_cast<int>(p))
+        if (row < 0 || row >= static_cast<int>(m_rowFlags.size()))
             continue;
-        m_order[out] = row;
-        m_rowPos[row] = static_cast<int>(out);
-        ++out;
+        std::uint8_t &e = m_rowFlags[static_cast<size_t>(row)];
+        if (!(e & Listed) || (e & Seen))
+            continue;
+        e |= Seen;
+        m_order[--out] = row;
     }
-    m_order.resize(out);
+    m_order.erase(m_order.begin(), m_order.begin() + static_cast<std::ptrdiff_t>(out));
+    for (const int row : m_order)
+        m_rowFlags[static_cast<size_t>(row)] &= std::uint8_t(~Seen);
 }
 
 int TRowMarks::selectedRow(int i) const
@@ -404,23 +410,12 @@ void TRowMarks::remapLines(TGridAxis axis, unsigned parts, int lo, int hi, int s
     }
     if (axis != TGridAxis::Rows || !(parts & Flags))
         return;
-    // The selection order keeps its order; rows are renumbered, removed ones dropped.
-    compactOrder();
-    std::vector<int> order;
-    order.reserve(m_order.size());
-    int maxRow = -1;
-    for (int row : m_order) {
-        const int n = map(row);
-        if (n < 0)
-            continue;
-        order.push_back(n);
-        maxRow = std::max(maxRow, n);
-    }
-    m_order = std::move(order);
-    m_rowPos.assign(static_cast<size_t>(maxRow + 1), -1);
-    for (size_t p = 0; p < m_order.size(); ++p)
-        m_rowPos[m_order[p]] = static_cast<int>(p);
-    m_liveRows = static_cast<int>(m_order.size());
+    // The selection order keeps its order; rows are renumbered, removed ones become -1 and
+    // drop out at the next compaction.
+    for (int &row : m_order)
+        row = row < 0 ? row : map(row);
+    if (m_order.size() > 2 * static_cast<size_t>(m_liveRows) + 64)
+        compactOrder();
 }
 
 void TRowMarks::linesInserted(TGridAxis axis, int at, int count, unsigned parts)
@@ -449,6 +444,12 @@ void TRowMarks::linesRemoved(TGridAxis axis, int at, int count, unsigned parts)
     const LineMap m{LineMap::Kind::Remove, at, count};
     const bool rows = axis == TGridAxis::Rows;
     if (parts & Flags) {
+        if (rows) {
+            // Listed rows that go leave the selection order.
+            const size_t end = std::min(m_rowFlags.size(), size_t(at) + size_t(count));
+            for (size_t i = size_t(at); i < end; ++i)
+                m_liveRows -= (m_rowFlags[i] & Listed) ? 1 : 0;
+        }
         (rows ? m_rowCount : m_colCount) -= listRemove(rows ? m_rowFlags : m_colFlags, at, count);
         lengthRemove(rows ? m_rowLength : m_colLength, at, count);
     }
@@ -498,26 +499,32 @@ QString TRowMarks::checkInvariants() const
         return -1;
     };
     QString fault;
-    if (countSet(m_rowFlags, fault) != m_rowCount)
+    int rowFlagged = 0;
+    for (const std::uint8_t e : m_rowFlags)
+        rowFlagged += e & Flagged;
+    if (rowFlagged != m_rowCount)
         return QStringLiteral("row flag count %1 is wrong").arg(m_rowCount);
     if (lastSet(m_rowFlags) >= m_rowLength)
         return QStringLiteral("row flag set past the list length %1").arg(m_rowLength);
-    int live = 0;
-    for (size_t r = 0; r < m_rowPos.size(); ++r) {
-        const int p = m_rowPos[r];
-        if (p < 0)
-            continue;
-        ++live;
-        if (p >= static_cast<int>(m_order.size()) || m_order[static_cast<size_t>(p)] != int(r))
-            return QStringLiteral("row %1 has no entry in the selection order").arg(r);
-        if (!flagAt(m_rowFlags, static_cast<int>(r)))
-            return QStringLiteral("row %1 is in the selection order but not flagged").arg(r);
+    int listed = 0;
+    for (size_t r = 0; r < m_rowFlags.size(); ++r) {
+        const std::uint8_t e = m_rowFlags[r];
+        if (e != 0 && e != Flagged && e != (Flagged | Listed))
+            return QStringLiteral("row %1 has the marks %2").arg(r).arg(e);
+        listed += (e & Listed) ? 1 : 0;
     }
-    if (live != m_liveRows)
-        return QStringLiteral("selection order count %1, %2 live").arg(m_liveRows).arg(live);
-    for (int row : m_order)
-        if (row < 0 || row >= static_cast<int>(m_rowPos.size()))
-            return QStringLiteral("selection order holds row %1 without a position").arg(row);
+    if (listed != m_liveRows)
+        return QStringLiteral("selection order count %1, %2 listed").arg(m_liveRows).arg(listed);
+    std::vector<char> found(m_rowFlags.size(), 0);
+    for (const int row : m_order) {
+        if (row < -1)
+            return QStringLiteral("selection order holds row %1").arg(row);
+        if (row >= 0 && row < static_cast<int>(found.size()))
+            found[static_cast<size_t>(row)] = 1;
+    }
+    for (size_t r = 0; r < m_rowFlags.size(); ++r)
+        if ((m_rowFlags[r] & Listed) && !found[r])
+            return QStringLiteral("row %1 has no entry in the selection order").arg(r);
 
     if (countSet(m_colFlags, fault) != m_colCount)
         return QStringLiteral("column flag count %1 is wrong").arg(m_colCount);

@@ -117,14 +117,16 @@ private:
     template <typename Map>
     void remapLines(TGridAxis axis, unsigned parts, int lo, int hi, int shift, Map &&map);
 
-    // rows
-    std::vector<std::uint8_t> m_rowFlags;
+    // rows: bit Flagged set when selected, bit Listed too when in the selection order (bit Seen
+    // only while the order is compacted). The marks move with their lines as bytes.
+    enum : std::uint8_t { Flagged = 1, Listed = 2, Seen = 4 };
+    mutable std::vector<std::uint8_t> m_rowFlags;
     int m_rowLength = 0;
     int m_rowCount = 0;
-    // Selection order with lazily dropped entries: an entry p is live when m_rowPos of its row
-    // is p. Unselecting many rows stays linear; readers compact first.
+    // Selection order with lazily dropped entries: a listed row's entry is its last one; entries
+    // of rows no longer listed, and -1 for removed rows, wait for the next compaction. So a line
+    // operation renumbers the entries in one pass and keeps no table by row.
     mutable std::vector<int> m_order;
-    mutable std::vector<int> m_rowPos;
     int m_liveRows = 0;
 
     // columns

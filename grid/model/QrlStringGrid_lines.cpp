@@ -54,19 +54,6 @@ private:
 
 // ---- merged areas ---------------------------------------------------------------------------
 
-bool areaLess(const TMergedArea &a, const TMergedArea &b)
-{
-    return std::tie(a.row, a.col, a.width, a.height) < std::tie(b.row, b.col, b.width, b.height);
-}
-
-std::vector<TMergedArea> areasMinus(const std::vector<TMergedArea> &a,
-                                    const std::vector<TMergedArea> &b)
-{
-    std::vector<TMergedArea> out;
-    std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out), areaLess);
-    return out;
-}
-
 // SplitCells starts from a cell with properties; an area whose cells lost theirs gets one back
 // at its base for the moment (it moves or is freed with the cell like any other).
 void splitArea(TBaseGrid &g, const TMergedArea &a)
@@ -84,8 +71,10 @@ void splitArea(TBaseGrid &g, const TMergedArea &a)
 }
 
 // The base grid keeps its areas to itself, so a line change reaches them in two steps: the
-// areas the change reshapes are split while their cells are still in place, and merged again
-// in their new shape once the cells have moved. Unchanged areas are not touched.
+// areas the change cuts or reaches are split while their cells are still in place, and merged
+// again in their new shape once the cells have moved. Areas wholly before or after the change
+// keep their cells and properties, which move with their lines; the base grid shifts those in
+// its index.
 class TAreaReshape
 {
 public:
@@ -93,25 +82,24 @@ public:
     {
         if (g.MergedSpans().count() == 0)
             return;
-        TMergedSpans next = g.MergedSpans();
-        if (insert)
-            next.linesInserted(axis, at, count);
-        else
-            next.linesRemoved(axis, at, count);
-        // Only an area that ends before the change keeps its cells; one after it that merely
-        // takes the place of another area (the same rectangle) still has other cells under it.
         const bool rows = axis == TGridAxis::Rows;
-        std::vector<TMergedArea> unchanged;
-        for (const TMergedArea &a : g.MergedSpans().areas())
-            if ((rows ? a.lastRow() : a.lastCol()) < at)
-                unchanged.push_back(a);
-        std::sort(unchanged.begin(), unchanged.end(), areaLess);
-        std::vector<TMergedArea> before = g.MergedSpans().areas();
-        std::vector<TMergedArea> after = next.areas();
-        std::sort(before.begin(), before.end(), areaLess);
-        std::sort(after.begin(), after.end(), areaLess);
-        m_fresh = areasMinus(after, unchanged);
-        for (const TMergedArea &a : areasMinus(before, unchanged))
+        // An insertion reshapes the areas it cuts (starting before `at`, reaching it); a
+        // removal those on the removed lines.
+        std::vector<TMergedArea> hit;
+        TMergedSpans reshaped;
+        for (const TMergedArea &a : insert ? g.MergedSpans().areasOnLines(axis, at, at)
+                                           : g.MergedSpans().areasOnLines(axis, at, at + count - 1)) {
+            if (insert && (rows ? a.row : a.col) >= at)
+                continue;
+            hit.push_back(a);
+            reshaped.merge(a.col, a.row, a.width, a.height);
+        }
+        if (insert)
+            reshaped.linesInserted(axis, at, count);
+        else
+            reshaped.linesRemoved(axis, at, count);
+        m_fresh = reshaped.areas();
+        for (const TMergedArea &a : hit)
             splitArea(g, a);
     }
 
@@ -224,15 +212,8 @@ void TQrlStringGrid::insertLines(TGridAxis axis, int at, int count, bool viewOnl
                 SetGridCell(c, r, QString());
         }
     }
-    if (FHasCellProps) {
-        const int end = rows ? RowCount() : TotalColCount();
-        for (int line = at + count; line < end; ++line) {
-            for (int k = 0; k < across; ++k) {
-                if (TCellProperties *p = rows ? GetGridObject(k, line) : GetGridObject(line, k))
-                    rows ? p->SetOwnerRow(line) : p->SetOwnerCol(line);
-            }
-        }
-    }
+    // Owner cells and the areas after the change follow the moved cells without a walk.
+    cellLinesInserted(axis, at, count);
     areas.finish();
     FMergeCount = mergeCount;
     linesInserted(axis, at, count, viewOnly);
@@ -273,14 +254,7 @@ void TQrlStringGrid::removeLines(TGridAxis axis, int at, int count, bool freePro
         for (int i = at; i < ColCount() - count; ++i)
             SetColWidths(i, ColWidths(i + count));
     }
-    if (FHasCellProps) {
-        for (int line = at; line < total - count; ++line) {
-            for (int k = 0; k < across; ++k) {
-                if (TCellProperties *p = rows ? GetGridObject(k, line) : GetGridObject(line, k))
-                    rows ? p->SetOwnerRow(line) : p->SetOwnerCol(line);
-            }
-        }
-    }
+    cellLinesRemoved(axis, at, count);
     // The removed lines now lie at the end. Rows past the new count leave the store; the one
     // row a grid always keeps, and columns (the store keeps them past the count for hidden
     // ones), are emptied so that nothing old comes back when lines are added.

@@ -68,11 +68,9 @@ void TQrlStringGrid::moveLines(TGridAxis Axis, int From, int To, int Count)
     // holding the whole moved range keeps its place, but its cells' properties trade places,
     // so it is merged again too.
     std::vector<TMergedArea> split, remerge;
-    for (const TMergedArea &a : MergedSpans().areas()) {
+    for (const TMergedArea &a : MergedSpans().areasOnLines(Axis, lo, hi)) {
         const int first = rows ? a.row : a.col;
         const int last = rows ? a.lastRow() : a.lastCol();
-        if (last < lo || first > hi)
-            continue;
         split.push_back(a);
         if (first <= lo && last >= hi) {
             remerge.push_back(a);
@@ -100,13 +98,7 @@ void TQrlStringGrid::moveLines(TGridAxis Axis, int From, int To, int Count)
             TBaseGrid::MoveColumn(f, t);
     });
     // The properties of the moved cells learn their new place (they repaint through it).
-    if (FHasCellProps) {
-        const int across = rows ? TotalColCount() : RowCount();
-        for (int x = lo; x <= hi; ++x)
-            for (int y = 0; y < across; ++y)
-                if (TCellProperties *p = rows ? GetGridObject(y, x) : GetGridObject(x, y))
-                    rows ? p->SetOwnerRow(x) : p->SetOwnerCol(x);
-    }
+    cellLinesMoved(Axis, From, To, Count);
     for (const TMergedArea &a : remerge)
         MergeCells(a.col, a.row, a.width, a.height);
 

@@ -4,15 +4,21 @@
 #include "grid/model/QrlCellGraphic.h"
 #include "grid/model/QrlGridError.h"
 #include "grid/model/QrlGridLists.h"
+#include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlGridText.h"
+#include "grid/model/QrlLineCompanion.h"
 #include "grid/model/QrlStringGrid.h"
 
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <map>
+#include <random>
+#include <tuple>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -830,3 +836,289 @@ TEST_F(LinesTest, IsCellFindsTheFirstExactMatchRowByRow)
 }
 
 } // namespace
+
+// ---- long random sequences against a plain model ------------------------------------------------
+
+namespace {
+
+// The grid as rows of texts, property tags (a font size, 0: none set) and modified marks, with the
+// merged areas as a list. Line operations follow the rules the grid documents: an insertion
+// grows the areas it cuts and moves those after it, a removal shrinks or drops the areas it
+// reaches, a move splits the areas it reaches and merges again those whose lines stay together.
+struct TLineModel
+{
+    static constexpr int Cols = 6;
+    struct TRow
+    {
+        QStringList texts = QStringList(Cols, QString());
+        std::vector<int> tags = std::vector<int>(Cols, 0);
+        bool marked = false;
+    };
+    std::vector<TRow> rows;
+    std::vector<TMergedArea> areas;
+
+    void sortAreas()
+    {
+        std::sort(areas.begin(), areas.end(), [](const TMergedArea &a, const TMergedArea &b) {
+            return std::tie(a.row, a.col) < std::tie(b.row, b.col);
+        });
+    }
+    void insert(int at, int count)
+    {
+        rows.insert(rows.begin() + at, size_t(count), TRow{});
+        for (TMergedArea &a : areas) {
+            if (a.row >= at)
+                a.row += count;
+            else if (a.lastRow() >= at)
+                a.height += count;
+        }
+    }
+    void remove(int at, int count)
+    {
+        rows.erase(rows.begin() + at, rows.begin() + at + count);
+        std::vector<TMergedArea> kept;
+        for (TMergedArea a : areas) {
+            const int overlap = std::min(a.lastRow(), at + count - 1) - std::max(a.row, at) + 1;
+            if (a.row >= at + count)
+                a.row -= count;
+            else if (overlap > 0) {
+                if (overlap >= a.height)
+                    continue;
+                a.height -= overlap;
+                a.row = std::min(a.row, at);
+            }
+            kept.push_back(a);
+        }
+        areas = kept;
+    }
+    void move(int from, int to, int count)
+    {
+        std::vector<TRow> block(rows.begin() + from, rows.begin() + from + count);
+        rows.erase(rows.begin() + from, rows.begin() + from + count);
+        rows.insert(rows.begin() + to, block.begin(), block.end());
+        const int lo = std::min(from, to);
+        const int hi = std::max(from, to) + count - 1;
+        auto moved = [&](int x) { return movedLine(x, from, to, count); };
+        std::vector<TMergedArea> kept;
+        for (TMergedArea a : areas) {
+            if (a.lastRow() < lo || a.row > hi) {
+                kept.push_back(a);
+                continue;
+            }
+            if (a.row <= lo && a.lastRow() >= hi) {
+                kept.push_back(a);
+                continue;
+            }
+            bool together = true;
+            for (int x = a.row + 1; x <= a.lastRow(); ++x)
+                together = together && moved(x) == moved(a.row) + (x - a.row);
+            if (together) {
+                a.row = moved(a.row);
+                kept.push_back(a);
+            }
+        }
+        areas = kept;
+    }
+    void merge(const TMergedArea &m)
+    {
+        std::vector<TMergedArea> kept;
+        for (const TMergedArea &a : areas) {
+            const bool overlap = a.col <= m.lastCol() && m.col <= a.lastCol() &&
+                                 a.row <= m.lastRow() && m.row <= a.lastRow();
+            if (!overlap)
+                kept.push_back(a);
+        }
+        kept.push_back(m);
+        areas = kept;
+    }
+};
+
+// Compares everything the model knows; empty when the grid agrees.
+QString modelFault(const TQrlStringGrid &g, TLineModel &m)
+{
+    if (g.RowCount() != int(m.rows.size()))
+        return QStringLiteral("row count %1, model %2").arg(g.RowCount()).arg(m.rows.size());
+    if (QString f = propsFault(g); !f.isEmpty())
+        return f;
+    for (int r = 0; r < g.RowCount(); ++r) {
+        const TLineModel::TRow &row = m.rows[size_t(r)];
+        const QString at = QStringLiteral(" at row %1").arg(r);
+        if (g.GetRowModified(r) != row.marked)
+            return "mark differs" + at;
+        for (int c = 0; c < TLineModel::Cols; ++c) {
+            if (g.GetGridCell(c, r) != row.texts[c])
+                return QStringLiteral("text '%1' (model '%2') col %3")
+                           .arg(g.GetGridCell(c, r), row.texts[c])
+                           .arg(c) +
+                       at;
+            const int tag = row.tags[size_t(c)];
+            if (tag == 0)
+                continue;
+            const TCellProperties *p = g.GetGridObject(c, r);
+            if (!p || p->FontSize() != tag)
+                return QStringLiteral("properties tagged %1 lost col %2").arg(tag).arg(c) + at;
+            if (p->OwnerCol() != c || p->OwnerRow() != r)
+                return QStringLiteral("owner %1,%2 of col %3")
+                           .arg(p->OwnerCol())
+                           .arg(p->OwnerRow())
+                           .arg(c) +
+                       at;
+        }
+    }
+    m.sortAreas();
+    if (g.MergedSpans().areas() != m.areas)
+        return QStringLiteral("merged areas differ: %1 in the grid, %2 in the model")
+            .arg(g.MergedSpans().count())
+            .arg(m.areas.size());
+    for (const TMergedArea &a : m.areas) {
+        for (int c = a.col; c <= a.lastCol(); ++c) {
+            for (int r = a.row; r <= a.lastRow(); ++r) {
+                const bool base = c == a.col && r == a.row;
+                if (g.IsBaseCell(c, r) != base || g.BaseCell(c, r) != plat::TGridCoord{a.col, a.row} ||
+                    g.CellSpan(c, r) != plat::TGridCoord{a.width - 1, a.height - 1})
+                    return QStringLiteral("cell %1,%2 does not answer as part of its area").arg(c).arg(r);
+            }
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+// Inserts, removes, moves, sorts, merges, hides and shows rows of a grid with merged areas, cell
+// properties and marked rows, checking texts, areas, owner cells and marks after every step.
+TEST(LinesSequence, LongRandomSequencesKeepCellsPropertiesAreasAndMarksTogether)
+{
+    for (const unsigned seed : {1u, 2u, 3u, 4u}) {
+        SCOPED_TRACE(seed);
+        std::mt19937 rng(seed);
+        auto pick = [&rng](int lo, int hi) { return lo + int(rng() % unsigned(hi - lo + 1)); };
+        TQrlStringGrid g;
+        g.SetColCount(TLineModel::Cols);
+        g.SetRowCount(30);
+        g.SetFixedRows(1);
+        g.SetFixedCols(0);
+        g.ShowModified()->SetEnabled(true);
+        TLineModel m;
+        m.rows.resize(30);
+        int nextId = 0;
+        int nextTag = 100;
+        // Column 0 names the row for good, column 1 is a sort key with ties.
+        auto name = [&](int r) {
+            const QString id = QStringLiteral("id%1").arg(nextId++);
+            const QString key = QString::number(pick(0, 5));
+            g.SetGridCell(0, r, id);
+            g.SetGridCell(1, r, key);
+            g.SetGridCell(2, r, id + "x");
+            m.rows[size_t(r)].texts[0] = id;
+            m.rows[size_t(r)].texts[1] = key;
+            m.rows[size_t(r)].texts[2] = id + "x";
+        };
+        for (int r = 0; r < 30; ++r)
+            name(r);
+
+        for (int step = 0; step < 400; ++step) {
+            const int rows = g.RowCount();
+            const int op = pick(0, 9);
+            QString what;
+            if (op == 0 || (op == 1 && rows < 12)) {
+                const int at = pick(1, rows);
+                const int n = pick(1, 3);
+                what = QStringLiteral("insert %1 at %2").arg(n).arg(at);
+                g.InsertRows(at, n);
+                m.insert(at, n);
+                for (int r = at; r < at + n; ++r)
+                    name(r);
+            } else if (op == 1) {
+                const int at = pick(1, rows - 1);
+                const int n = std::min(pick(1, 3), rows - at);
+                what = QStringLiteral("remove %1 at %2").arg(n).arg(at);
+                g.RemoveRows(at, n);
+                m.remove(at, n);
+            } else if (op == 2) {
+                const int n = pick(1, 3);
+                const int from = pick(1, rows - n);
+                const int to = pick(1, rows - n);
+                what = QStringLiteral("move %1 from %2 to %3").arg(n).arg(from).arg(to);
+                // MoveRows names the target before the block is taken out when it lies after it.
+                g.MoveRows(from, from + n < to ? to + n : to, n);
+                if (from != to)
+                    m.move(from, to, n);
+            } else if (op == 3) {
+                const int c = pick(2, 4);
+                const int r = pick(1, rows - 1);
+                const TMergedArea a{c, r, std::min(pick(1, 2), TLineModel::Cols - c),
+                                    std::min(pick(1, 3), rows - r)};
+                what = QStringLiteral("merge %1,%2 %3x%4").arg(c).arg(r).arg(a.width).arg(a.height);
+                g.MergeCells(a.col, a.row, a.width, a.height);
+                m.merge(a);
+            } else if (op == 4 || op == 5) {
+                const int c = pick(0, TLineModel::Cols - 1);
+                const int r = pick(1, rows - 1);
+                what = QStringLiteral("tag %1,%2").arg(c).arg(r);
+                g.GetCellProperties(c, r)->SetFontSize(nextTag);
+                m.rows[size_t(r)].tags[size_t(c)] = nextTag++;
+            } else if (op == 6) {
+                const int r = pick(1, rows - 1);
+                what = QStringLiteral("mark %1").arg(r);
+                const bool v = !m.rows[size_t(r)].marked;
+                g.SetRowModified(r, v);
+                m.rows[size_t(r)].marked = v;
+            } else if (op == 7) {
+                what = pick(0, 1) ? QStringLiteral("sort") : QStringLiteral("unsort");
+                if (what == QLatin1String("sort"))
+                    g.Sort(1, TSortDirection::sdAscending);
+                else
+                    g.QUnSort();
+                // The rows follow their names; one-row areas go with their row, an area of
+                // more rows stays only where no row of it moved.
+                std::map<QString, size_t> byId;
+                for (size_t r = 0; r < m.rows.size(); ++r)
+                    byId[m.rows[r].texts[0]] = r;
+                std::vector<TLineModel::TRow> sorted;
+                std::vector<int> newPos(m.rows.size());
+                for (int r = 0; r < g.RowCount(); ++r) {
+                    const auto it = byId.find(g.GetGridCell(0, r));
+                    ASSERT_NE(it, byId.end()) << "row " << r << " lost its name";
+                    newPos[it->second] = r;
+                    sorted.push_back(m.rows[it->second]);
+                }
+                m.rows = sorted;
+                const std::vector<TMergedArea> before = m.areas;
+                m.areas = g.MergedSpans().areas();
+                for (const TMergedArea &a : m.areas) {
+                    const bool kept = std::any_of(before.begin(), before.end(), [&](const TMergedArea &b) {
+                        if (b.col != a.col || b.width != a.width || b.height != a.height)
+                            return false;
+                        if (b.height == 1)
+                            return newPos[size_t(b.row)] == a.row;
+                        for (int r = b.row; r <= b.lastRow(); ++r)
+                            if (newPos[size_t(r)] != r)
+                                return false;
+                        return b.row == a.row;
+                    });
+                    ASSERT_TRUE(kept) << "area " << a.col << "," << a.row << " came from nowhere";
+                }
+            } else {
+                const int from = pick(1, rows - 1);
+                const int to = std::min(from + pick(0, 2), rows - 1);
+                what = QStringLiteral("hide and show %1..%2").arg(from).arg(to);
+                g.HideRows(from, to);
+                const std::vector<TLineModel::TRow> hidden(m.rows.begin() + from,
+                                                           m.rows.begin() + to + 1);
+                m.remove(from, to - from + 1);
+                ASSERT_EQ(g.RowCount(), int(m.rows.size())) << what.toStdString();
+                g.UnHideRows(from, to);
+                // Shown again one row at a time, each in its place; the marks stayed with the
+                // real rows meanwhile.
+                for (int r = from; r <= to; ++r) {
+                    m.insert(r, 1);
+                    m.rows[size_t(r)] = hidden[size_t(r - from)];
+                }
+            }
+            const QString fault = modelFault(g, m);
+            ASSERT_TRUE(fault.isEmpty()) << "after step " << step << " (" << what.toStdString()
+                                         << "): " << fault.toStdString();
+        }
+    }
+}
