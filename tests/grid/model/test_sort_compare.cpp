@@ -760,20 +760,25 @@ TEST_F(SortCompareTest, CompactOrderIsTheReferenceOrder)
             !(automatic && kind == Number && blanks[size_t(req.col)] &&
               !src.settings.IgnoreBlanks()) &&
             !src.ignored.count(req.col);
-        std::string what = "round " + std::to_string(round) + " kind " + std::to_string(kind) +
-                           " col " + std::to_string(req.col) + " indexed " +
-                           std::to_string(req.indexed) + " descending " +
-                           std::to_string(descending) + " ignore blanks " +
-                           std::to_string(src.settings.IgnoreBlanks()) + " blanks first " +
-                           std::to_string(src.settings.BlankPos() == TSortBlankPosition::blFirst) +
-                           " full " + std::to_string(src.settings.Full()) + " formats";
+        QString described =
+            QStringLiteral("round %1 kind %2 col %3 indexed %4 descending %5 ignore blanks %6 "
+                           "blanks first %7 full %8 formats")
+                .arg(round)
+                .arg(int(kind))
+                .arg(req.col)
+                .arg(int(req.indexed))
+                .arg(int(descending))
+                .arg(int(src.settings.IgnoreBlanks()))
+                .arg(int(src.settings.BlankPos() == TSortBlankPosition::blFirst))
+                .arg(int(src.settings.Full()));
         for (const auto &[c, f] : src.formats)
-            what += " " + std::to_string(c) + ":" + std::to_string(int(f.style));
+            described += QStringLiteral(" %1:%2").arg(c).arg(int(f.style));
         for (const int c : src.ignored)
-            what += " ignored " + std::to_string(c);
-        what += "\n";
+            described += QStringLiteral(" ignored %1").arg(c);
+        described += u'\n';
         for (int r = 0; r < rows; ++r)
-            what += "  " + cells[size_t(r)].join(QStringLiteral(" | ")).toStdString() + "\n";
+            described += QStringLiteral("  ") + cells[size_t(r)].join(QStringLiteral(" | ")) + u'\n';
+        const std::string what = described.toStdString();
         // ... and a tie column like it hands the whole sort to the reference.
         bool mixedTies = false;
         for (int c = 0; c < cols; ++c)
