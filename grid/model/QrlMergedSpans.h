@@ -136,7 +136,8 @@ private:
     // each of `hit` comes back reshaped (or is dropped and returned). False when a shifted area
     // would pass the largest index; nothing has changed then.
     template <typename Reshape>
-    bool shiftRows(int from, int shift, const TAreaList &hit, Reshape &&reshape, TAreaList &dropped);
+    bool
+    shiftRows(int from, int shift, const TAreaList &hit, Reshape &&reshape, TAreaList &dropped);
 
     // every area, by base row, then base column
     std::vector<TMergedArea> m_areas;

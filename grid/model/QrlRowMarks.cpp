@@ -184,8 +184,8 @@ int TRowMarks::rowSelectCount(int limit) const
     auto flagged = [](std::uint8_t e) { return (e & Flagged) != 0; };
     // Count whichever side of the limit is shorter.
     if (limit >= size - limit)
-        return m_rowCount -
-               static_cast<int>(std::count_if(m_rowFlags.begin() + limit, m_rowFlags.end(), flagged));
+        return m_rowCount - static_cast<int>(std::count_if(m_rowFlags.begin() + limit,
+                                                           m_rowFlags.end(), flagged));
     return static_cast<int>(std::count_if(m_rowFlags.begin(), m_rowFlags.begin() + limit, flagged));
 }
 

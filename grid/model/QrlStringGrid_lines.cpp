@@ -87,8 +87,9 @@ public:
         // removal those on the removed lines.
         std::vector<TMergedArea> hit;
         TMergedSpans reshaped;
-        for (const TMergedArea &a : insert ? g.MergedSpans().areasOnLines(axis, at, at)
-                                           : g.MergedSpans().areasOnLines(axis, at, at + count - 1)) {
+        for (const TMergedArea &a : insert
+                                        ? g.MergedSpans().areasOnLines(axis, at, at)
+                                        : g.MergedSpans().areasOnLines(axis, at, at + count - 1)) {
             if (insert && (rows ? a.row : a.col) >= at)
                 continue;
             hit.push_back(a);

@@ -17,10 +17,10 @@
 #include <algorithm>
 #include <functional>
 #include <map>
-#include <random>
-#include <tuple>
 #include <memory>
 #include <optional>
+#include <random>
+#include <tuple>
 #include <vector>
 
 using plat::TGridRect;
@@ -974,9 +974,12 @@ QString modelFault(const TQrlStringGrid &g, TLineModel &m)
         for (int c = a.col; c <= a.lastCol(); ++c) {
             for (int r = a.row; r <= a.lastRow(); ++r) {
                 const bool base = c == a.col && r == a.row;
-                if (g.IsBaseCell(c, r) != base || g.BaseCell(c, r) != plat::TGridCoord{a.col, a.row} ||
+                if (g.IsBaseCell(c, r) != base ||
+                    g.BaseCell(c, r) != plat::TGridCoord{a.col, a.row} ||
                     g.CellSpan(c, r) != plat::TGridCoord{a.width - 1, a.height - 1})
-                    return QStringLiteral("cell %1,%2 does not answer as part of its area").arg(c).arg(r);
+                    return QStringLiteral("cell %1,%2 does not answer as part of its area")
+                        .arg(c)
+                        .arg(r);
             }
         }
     }
@@ -1087,16 +1090,17 @@ TEST(LinesSequence, LongRandomSequencesKeepCellsPropertiesAreasAndMarksTogether)
                 const std::vector<TMergedArea> before = m.areas;
                 m.areas = g.MergedSpans().areas();
                 for (const TMergedArea &a : m.areas) {
-                    const bool kept = std::any_of(before.begin(), before.end(), [&](const TMergedArea &b) {
-                        if (b.col != a.col || b.width != a.width || b.height != a.height)
-                            return false;
-                        if (b.height == 1)
-                            return newPos[size_t(b.row)] == a.row;
-                        for (int r = b.row; r <= b.lastRow(); ++r)
-                            if (newPos[size_t(r)] != r)
+                    const bool kept =
+                        std::any_of(before.begin(), before.end(), [&](const TMergedArea &b) {
+                            if (b.col != a.col || b.width != a.width || b.height != a.height)
                                 return false;
-                        return b.row == a.row;
-                    });
+                            if (b.height == 1)
+                                return newPos[size_t(b.row)] == a.row;
+                            for (int r = b.row; r <= b.lastRow(); ++r)
+                                if (newPos[size_t(r)] != r)
+                                    return false;
+                            return b.row == a.row;
+                        });
                     ASSERT_TRUE(kept) << "area " << a.col << "," << a.row << " came from nowhere";
                 }
             } else {
