@@ -700,13 +700,17 @@ void TEngine::renderLine(qsizetype pos, qsizetype end, const TRect &lineRect, bo
                             c.TextOut(left + dx, top + dy, shown);
                         }
                     };
-                    if (st.shadow) {
+                    const bool blank = st.textBg == clNone && shown.trimmed().isEmpty() &&
+                                       !c.Font().Style().Contains(TFontStyle::fsUnderline) &&
+                                       !c.Font().Style().Contains(TFontStyle::fsStrikeOut);
+                    if (st.shadow && !blank) {
                         const TColor col = c.Font().Color();
                         c.Font().SetColor(p.ShadowColor);
                         draw(p.ShadowOffset, p.ShadowOffset);
                         c.Font().SetColor(col);
                     }
-                    draw(0, 0);
+                    if (!blank)
+                        draw(0, 0);
                     if (st.inAnchor && st.anchorCount == p.FocusAnchorIndex + 1)
                         res.FocusHref = st.href;
                     if (st.error) {
