@@ -110,7 +110,7 @@ public:
 
 private:
     // One line from pos: measuring when !second, else painting (or testing) over [pos, end).
-    void renderLine(qsizetype pos, qsizetype end, const TRect &lineRect, bool second,
+    void RenderHTMLCore(qsizetype pos, qsizetype end, const TRect &lineRect, bool second,
                     TLineInfo &info);
     void applyTag(QStringView tag, THTMLTagKind kind, bool second, const TRect &lr, int &x,
                   TLineInfo &info, bool &endLine, bool &noRoom, bool measureFit);
@@ -610,7 +610,7 @@ void TEngine::applyTag(QStringView tag, THTMLTagKind kind, bool second, const TR
     }
 }
 
-void TEngine::renderLine(qsizetype pos, qsizetype end, const TRect &lineRect, bool second,
+void TEngine::RenderHTMLCore(qsizetype pos, qsizetype end, const TRect &lineRect, bool second,
                          TLineInfo &info)
 {
     const bool paint = second && painting;
@@ -805,7 +805,7 @@ bool TEngine::run()
         gh = c.TextHeight(QStringLiteral("gh"));
 
         TLineInfo info;
-        renderLine(pos, work.size(), lineRect, false, info);
+        RenderHTMLCore(pos, work.size(), lineRect, false, info);
         if (info.end <= pos && !info.dropRest) {
             // Nothing fitted even on an empty line: take one token so the layout moves on.
             const THTMLToken t = NextHTMLToken(work, pos, p.WordWrap);
@@ -832,7 +832,7 @@ bool TEngine::run()
             TLineInfo second = info;
             second.textHit = false;
             second.objectHit = false;
-            renderLine(pos, info.end, placed, true, second);
+            RenderHTMLCore(pos, info.end, placed, true, second);
             const int bottom = lineBottom - info.textLift;
             if ((second.textHit && p.HitY > bottom - gh && p.HitY < bottom) ||
                 second.objectHit)
