@@ -303,13 +303,6 @@ void PaintSelectionRectangle(TCanvas &canvas, const TCellPaintView &v, const TRe
     pen.SetColor(oldColor);
 }
 
-int PaintHTMLTextStub(TCanvas &canvas, const QString &html, TRect r, std::uint32_t flags)
-{
-    const QString plain = StripHTMLTags(html);
-    canvas.DrawText(plain, r, flags);
-    return canvas.TextWidth(plain);
-}
-
 int PaintRichTextStub(TCanvas &canvas, const QString &rtf, TRect r, std::uint32_t flags)
 {
     // The rich-text engine is not there yet: the group delimiters and control words go.
@@ -365,13 +358,20 @@ TCellContentResult PaintCellContent(TCanvas &canvas, const TCellPaintView &v, co
     if (v.textKind == ctkHTML) {
         TRect hr = r;
         hr.Left -= 1;
-        const std::uint32_t flags =
-            DT_EXPANDTABS | DT_NOPREFIX | hFlag(v.hAlign) |
-            (v.wordWrap && !v.enhTextSize ? DT_WORDBREAK : DT_SINGLELINE | vFlag(v.vAlign));
         if (v.sortGlyph)
             hr.Right -= 10;
-        canvas.SetBkMode(TBkMode::bkTransparent);
-        res.textWidth = PaintHTMLTextStub(canvas, text, hr, flags) + 2;
+        THTMLPaintParams p = v.html;
+        p.HitX = hr.Left;
+        p.HitY = hr.Top;
+        p.TestOnly = false;
+        p.MeasureOnly = false;
+        p.WordWrap = !v.enhTextSize;
+        p.UrlColor = v.urlColor;
+        p.RightToLeft = v.rightToLeft;
+        THTMLPaintResult found;
+        PaintHTMLText(canvas, text, hr, p, found);
+        res.textWidth = found.TextWidth + 2;
+        res.textRect = hr;
         if (v.sortGlyph)
             v.sortGlyph(canvas, hr.Right + 2, sortGlyphY(v.vAlign, r));
         return res;

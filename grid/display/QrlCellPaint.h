@@ -4,6 +4,7 @@
 // fills the view (grid/display/QrlStringGrid_paint.cpp); tests fill it by hand.
 #pragma once
 
+#include "grid/display/QrlHTMLEngine.h"
 #include "grid/model/QrlGridTypes.h"
 #include "platform/ui/Canvas.h"
 
@@ -69,6 +70,10 @@ struct TCellPaintView
     bool selRectBottom = false;
     bool selResizer = false;
     TColor selRectColor = clBlack;
+
+    // Mini-HTML text: pictures, hover anchor, blink phase and the like for the layout engine
+    // (the URL colour above, the word wrap from enhTextSize).
+    THTMLPaintParams html;
 };
 
 struct TCellContentResult
@@ -137,7 +142,6 @@ void ZoomFont(TFont &font, int Zoom);
 TColor BlendColor(TColor Color, TColor BaseColor, int Percent);
 TColor BlendColorIf(TColor Color, TColor BaseColor, bool Mix, int Percent);
 
-// Stand-ins until the mini-HTML and rich-text engines exist: they draw the visible plain text
-// with the given flags and return the drawn width.
-int PaintHTMLTextStub(TCanvas &canvas, const QString &html, TRect r, std::uint32_t flags);
+// Stand-in until the rich-text engine exists: it draws the visible plain text with the given
+// flags and returns the drawn width.
 int PaintRichTextStub(TCanvas &canvas, const QString &rtf, TRect r, std::uint32_t flags);

@@ -1,6 +1,8 @@
 // Hint windows and the hint manager.
 #include "grid/display/QrlHintWindow.h"
 
+#include "grid/display/QrlHTMLEngine.h"
+#include "grid/model/QrlHTMLPicture.h"
 #include "grid/model/QrlGridText.h"
 #include "grid/model/QrlHTMLText.h"
 #include "grid/model/QrlImageList.h"
@@ -27,26 +29,32 @@ QString &hintFontName()
 // Measured markup is laid out in this width whatever the hint's own limit.
 constexpr int MarkupLayoutWidth = 1008;
 
-// Measures (MeasureOnly) or draws a marked-up hint text in r. The mini-HTML layout engine is to
-// take this over; until it exists the visible text is used: tags stripped, the basic entities
-// decoded, line breaks kept.
-TSize hintMarkup(TCanvas &canvas, const QString &text, TRect r, bool MeasureOnly, bool WordWrap)
+// Measures (MeasureOnly) or paints a marked-up hint text in r with the layout engine: measured
+// word-wrapped, painted without wrapping in the measured width, links in blue.
+TSize hintMarkup(TCanvas &canvas,
+                 const QString &text,
+                 TRect r,
+                 bool MeasureOnly,
+                 bool WordWrap,
+                 TCustomImageList *Images,
+                 TPictureContainer *Container)
 {
-    QString plain = StripHTMLTags(text);
-    plain.replace(QStringLiteral("&nbsp;"), QString(QChar(0xA0)));
-    plain = DecodeHTMLEntities(plain, false);
-    const std::uint32_t flags =
-        DT_LEFT | DT_TOP | DT_NOPREFIX | DT_EXPANDTABS | (WordWrap ? DT_WORDBREAK : 0);
-    if (!MeasureOnly) {
-        canvas.DrawText(plain, r, flags);
-        return {};
-    }
-    r.Bottom = r.Top;
-    canvas.DrawText(plain, r, flags | DT_CALCRECT);
-    TSize size{r.Width(), r.Height()};
-    if (size.cy == 0)
-        size.cy = canvas.TextHeight(QStringLiteral("gh"));
-    return size;
+    THTMLPaintParams p;
+    p.MeasureOnly = MeasureOnly;
+    p.WordWrap = WordWrap;
+    p.UrlColor = clBlue;
+    p.ShadowColor = clGray;
+    p.ShadowOffset = 1;
+    p.BlinkVisible = false;
+    p.Images = Images;
+    p.PictureContainer = Container;
+    p.HitX = r.Left;
+    p.HitY = r.Top;
+    if (MeasureOnly)
+        r.Bottom = r.Top + 65535;
+    THTMLPaintResult res;
+    PaintHTMLText(canvas, text, r, p, res);
+    return {res.TextWidth, res.TextHeight};
 }
 
 void useWideFont(TCanvas &canvas)
@@ -102,7 +110,8 @@ int THTMLHintWindow::measure(const QString &AHint, int MaxWidth)
         break;
     case TextKind::Markup: {
         FWideCaption.clear();
-        const TSize s = hintMarkup(canvas, AHint, r, true, true);
+        const TSize s = hintMarkup(canvas, AHint, r, true, true, FImages,
+                                  qobject_cast<TPictureContainer *>(FPictureContainer));
         r.Right = s.cx;
         r.Bottom = s.cy;
         margin = 16;
@@ -145,8 +154,7 @@ void THTMLHintWindow::ActivateHintData(const TRect &Rect, const QString &AHint, 
 {
     if (auto *grid = qobject_cast<TQrlStringGrid *>(AData)) {
         FImages = dynamic_cast<TCustomImageList *>(grid->GridImages());
-        // The grid has no picture container yet.
-        FPictureContainer = nullptr;
+        FPictureContainer = grid->PictureContainer();
     }
     ActivateHint(Rect, AHint);
 }
@@ -190,7 +198,8 @@ void THTMLHintWindow::paintEvent(QPaintEvent *)
         canvas.DrawText(FWideCaption, r, DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP);
         break;
     case TextKind::Markup:
-        hintMarkup(canvas, FCaption, r, false, false);
+        hintMarkup(canvas, FCaption, r, false, false, FImages,
+                   qobject_cast<TPictureContainer *>(FPictureContainer));
         break;
     case TextKind::Plain:
         canvas.DrawText(FCaption, r, DT_WORDBREAK | DT_NOPREFIX | DT_LEFT | DT_TOP);

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <array>
+#include <unordered_map>
 #include <memory>
 
 class THTMLHintWindow;
@@ -50,6 +51,14 @@ struct TStringGridDisplayState
     // The arrows marking a column or row move's target (up/down for columns, left/right for
     // rows); children of the grid that the hover code makes on first use. ArrowColor paints them.
     std::array<QPointer<QWidget>, 4> moveArrows;
+
+    // --- mini-HTML cells (grid/display/QrlStringGrid_html.cpp) ---
+    bool urlUnderlineOnHover = false;
+    plat::TGridCoord hoverAnchorCell{-1, -1};
+    int hoverAnchorIndex = -1;
+    // The text rectangle each markup cell was last painted in, so hit tests meet the text
+    // where the user sees it; kept for the cells on screen only.
+    std::unordered_map<quint64, TRect> htmlTextRects;
 
     // --- cell look and cell drawing ---
     bool hideFocusRect = false;

@@ -1,4 +1,5 @@
 // Cell hints: what the grid shows when the mouse rests on a cell.
+#include "grid/display/QrlHTMLEngine.h"
 #include "grid/display/QrlHintWindow.h"
 #include "grid/display/QrlStringGrid_display_p.h"
 #include "grid/model/QrlCalcSettings.h"
@@ -7,43 +8,6 @@
 #include "grid/model/QrlHTMLText.h"
 #include "grid/model/QrlStringGrid.h"
 
-namespace {
-
-// The value of attribute Name in one tag: the text between the first two double quotes after
-// the first occurrence of the name (any case); empty without them.
-QString tagAttribute(const QString &Tag, const QString &Name)
-{
-    const qsizetype at = Tag.indexOf(Name, 0, Qt::CaseInsensitive);
-    if (at < 0)
-        return {};
-    const qsizetype open = Tag.indexOf(u'"', at + Name.size());
-    const qsizetype close = open < 0 ? -1 : Tag.indexOf(u'"', open + 1);
-    return close < 0 ? QString() : Tag.mid(open + 1, close - open - 1);
-}
-
-// The anchor of a marked-up cell text under the cursor. Without the mini-HTML layout engine's
-// hit test a text with one link is that link anywhere in its cell, as for a click; texts with
-// more links are not resolved.
-bool hintAnchorAt(const QString &Text, QString &Href, QString &Title)
-{
-    int found = 0;
-    for (qsizetype i = Text.indexOf(u'<'); i >= 0 && i + 1 < Text.size();
-         i = Text.indexOf(u'<', i + 1)) {
-        if (Text[i + 1].toUpper() != u'A')
-            continue;
-        const qsizetype end = Text.indexOf(u'>', i);
-        if (end < 0)
-            break;
-        if (++found > 1)
-            return false;
-        const QString tag = Text.mid(i, end - i + 1);
-        Href = tagAttribute(tag, QStringLiteral("HREF"));
-        Title = tagAttribute(tag, QStringLiteral("TITLE"));
-    }
-    return found == 1;
-}
-
-} // namespace
 
 THintManager *TQrlStringGrid::HintManager()
 {
@@ -92,9 +56,14 @@ bool TQrlStringGrid::BuildCellHint(const QPoint &Cursor, THintInfo &Info)
     const int kind = CellTextKind(cell, d->enableHTML);
 
     if (kind == ctkHTML && d->anchorHint) {
-        QString href, title;
-        if (hintAnchorAt(cell, href, title)) {
-            QString anchor = title.isEmpty() ? href : title;
+        // The anchor under the cursor, of however many the cell holds; its hint goes when the
+        // mouse leaves that anchor.
+        THTMLPaintResult found;
+        if (CellHTMLHitTest(col, row, Cursor.x(), Cursor.y(), found) &&
+            found.AnchorHref != QLatin1String("ctrl")) {
+            QString anchor = found.AnchorTitle.isEmpty() ? found.AnchorHref : found.AnchorTitle;
+            if (found.HitAnchorIndex > 0)
+                Info.Area = found.HitAnchorRect.toQRect();
             if (OnAnchorHint)
                 OnAnchorHint(this, row, col, anchor);
             dsp->lastAnchorHint = anchor;

@@ -7,6 +7,7 @@
 #include "grid/model/QrlGridLists.h"
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridText.h"
+#include "grid/display/QrlHTMLEngine.h"
 #include "grid/model/QrlHTMLText.h"
 #include "grid/model/QrlImageList.h"
 #include "grid/model/QrlStringGrid.h"
@@ -59,12 +60,26 @@ TSize TQrlStringGrid::CalcCellTextSize(int ACol, int DisplCol, bool VS, bool SB,
     if (!(canvas.Font() == font))
         canvas.Font().Assign(font);
 
-    // Mini-HTML is measured on its visible text; rich and rotated cells come with their
-    // engines and measure as plain text until then.
+    // Mini-HTML is laid out by its engine, in the cell's width when wrapped, else unbounded;
+    // rich and rotated cells come with their engines and measure as plain text until then.
     const bool html = kind == ctkHTML;
-    if (html)
-        text = StripHTMLTags(text);
-    else if (kind == ctkPlain && d->urlShow && !d->urlFull && IsURLText(text))
+    if (html) {
+        int width = 65535;
+        if (VS) {
+            const int cellWidth =
+                DisplCol >= 0 && DisplCol < ColCount() ? ColWidths(DisplCol) : DefaultColWidth();
+            width = std::max(cellWidth - TotalXOffset() - (SB ? 17 : 0), 1);
+        }
+        THTMLPaintParams p;
+        p.Selected = true;
+        p.UrlColor = d->urlColor;
+        p.Images = CellImageList(ACol, ARow);
+        p.PictureCache = PictureCache();
+        p.PictureContainer = PictureContainer();
+        const TSize s = MeasureHTMLText(canvas, text, width, !dsp->enhTextSize, p);
+        return {s.cx + 2, s.cy + 2};
+    }
+    if (kind == ctkPlain && d->urlShow && !d->urlFull && IsURLText(text))
         StripURLScheme(text);
 
     TSize size;
@@ -80,7 +95,7 @@ TSize TQrlStringGrid::CalcCellTextSize(int ACol, int DisplCol, bool VS, bool SB,
         const int lineHeight = canvas.TextHeight(QStringLiteral("gh"));
         if (!text.contains(QChar(u'\r'))) {
             size = {canvas.TextWidth(text), lineHeight};
-        } else if (!d->multilineCells && !html) {
+        } else if (!d->multilineCells) {
             // A single-line cell shows its first line.
             size = {canvas.TextWidth(text.left(text.indexOf(QChar(u'\r')))), lineHeight};
         } else {
@@ -97,10 +112,6 @@ TSize TQrlStringGrid::CalcCellTextSize(int ACol, int DisplCol, bool VS, bool SB,
             }
             size.cy = lineHeight * lines;
         }
-    }
-    if (html) {
-        size.cx += 2;
-        size.cy += 2;
     }
     return size;
 }

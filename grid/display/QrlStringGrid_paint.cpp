@@ -709,15 +709,21 @@ void TQrlStringGrid::RenderCell(
         if (d->selectionRectangle && ACol >= fc && ARow >= fr)
             selectionOutline(v, Selection(), ACol, ARow, d->selectionResizer);
         v.rightToLeft = layoutDirection() == Qt::RightToLeft;
+        if (v.textKind == ctkHTML)
+            fillCellHTMLParams(v.html, rc, ARow, ACol);
+        TCellContentResult content;
         if (scrollShift > 0) {
             TClipSaver clip(canvas);
             canvas.IntersectClipRect(r);
             TRect scrolled = r;
             scrolled.Top -= scrollShift;
-            cview.textWidth = PaintCellContent(canvas, v, scrolled).textWidth;
+            content = PaintCellContent(canvas, v, scrolled);
         } else {
-            cview.textWidth = PaintCellContent(canvas, v, r).textWidth;
+            content = PaintCellContent(canvas, v, r);
         }
+        cview.textWidth = content.textWidth;
+        if (v.textKind == ctkHTML)
+            rememberHTMLTextRect(ACol, ARow, content.textRect);
     }
 
     r.Right = savedRight;

@@ -2,6 +2,7 @@
 // click is being decided (hover rows and fixed cells, cell buttons, anchors, cursors and hints),
 // the gestures a press then performs, sizing feedback and its veto, the move button and arrows
 // while a row or column moves, and what follows a moved column or row.
+#include "grid/display/QrlHTMLEngine.h"
 #include "grid/display/QrlHintWindow.h"
 #include "grid/editing/QrlStringGrid_editing_p.h"
 #include "grid/model/QrlCalcSettings.h"
@@ -51,24 +52,6 @@ public:
 };
 
 enum TArrow { ArwU, ArwD, ArwL, ArwR };
-
-bool isMiniHTML(const QString &Text)
-{
-    return Text.startsWith(QLatin1Char('<'));
-}
-
-// The one anchor of a mini-HTML text; empty when it has none or several (which of several is
-// under the pointer needs the layout engine's hit test).
-QString onlyAnchor(const QString &Text)
-{
-    static const QRegularExpression re(QStringLiteral("<a\\s+href\\s*=\\s*\"([^\"]*)\""),
-                                       QRegularExpression::CaseInsensitiveOption);
-    auto it = re.globalMatch(Text);
-    if (!it.hasNext())
-        return {};
-    const QString first = it.next().captured(1);
-    return it.hasNext() ? QString() : first;
-}
 
 bool isFixedArea(const TQrlStringGrid &g, int ACol, int ARow)
 {
@@ -524,28 +507,39 @@ bool TQrlStringGrid::gestureSteps(int ACol, int ARow, int X, int Y)
 // Links: the hand cursor over a URL or an anchor, and the anchor events.
 bool TQrlStringGrid::anchorSteps(int ACol, int ARow, int X, int Y)
 {
-    Q_UNUSED(X);
-    Q_UNUSED(Y);
     const TGridCoord b = BaseCell(ACol, ARow);
     const int RC = RealColIndex(b.X);
     const QString text = GetCellEx(RC, b.Y);
+    const bool html = CellTextKind(text, EnableHTML()) == ctkHTML;
     bool handled = false;
-    if (URLShow() && !isMiniHTML(text) && IsURLText(text))
+    if (URLShow() && !html && IsURLText(text))
         handled = true;
 
+    // The anchor (or form control) under the pointer, of however many the cell holds.
     QString anchor;
-    if (EnableHTML() && isMiniHTML(text))
-        anchor = onlyAnchor(text);
+    int index = -1;
+    if (html) {
+        THTMLPaintResult found;
+        if (CellHTMLHitTest(ACol, ARow, X, Y, found)) {
+            anchor = found.AnchorHref;
+            index = found.HitAnchorIndex;
+        }
+    }
+    SetHoverAnchor(ACol, ARow, anchor == QLatin1String("ctrl") ? -1 : index);
 
     if (!anchor.isEmpty()) {
-        QString hint = anchor;
-        if (OnAnchorHint)
-            OnAnchorHint(this, ARow, ACol, hint);
-        if (hint != dsp->lastAnchorHint && anchor != ed->hover.anchor) {
-            dsp->lastAnchorHint = hint;
-            HintManager()->CancelHint();
+        if (anchor != QLatin1String("ctrl")) {
+            QString hint = anchor;
+            if (OnAnchorHint)
+                OnAnchorHint(this, ARow, ACol, hint);
+            if (hint != dsp->lastAnchorHint && anchor != ed->hover.anchor) {
+                dsp->lastAnchorHint = hint;
+                HintManager()->CancelHint();
+            }
         }
         if (anchor != ed->hover.anchor) {
+            if (!ed->hover.anchor.isEmpty() && OnAnchorExit)
+                OnAnchorExit(this, ARow, ACol, ed->hover.anchor);
             if (OnAnchorEnter)
                 OnAnchorEnter(this, ARow, ACol, anchor);
             ed->hover.anchor = anchor;
@@ -623,6 +617,7 @@ void TQrlStringGrid::hideSizingHint()
 
 void TQrlStringGrid::MouseLeaveMessageHook()
 {
+    SetHoverAnchor(-1, -1, -1);
     d->mouseSelectMode = TMouseSelectMode::msNormal;
     d->sizeFixed = false;
     d->sizeFixedR = false;

@@ -6,6 +6,7 @@
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridSettings.h"
 #include "grid/model/QrlGridText.h"
+#include "grid/display/QrlHTMLEngine.h"
 #include "grid/model/QrlHTMLText.h"
 #include "grid/model/QrlStringGrid.h"
 
@@ -45,22 +46,6 @@ TPressKey pressKeyOf(TShiftState Shift)
 
 // Pixels from a header cell's left or right edge that grab the column border.
 constexpr int BorderGrab = 4;
-
-bool isMiniHTML(const QString &Text)
-{
-    return Text.startsWith(QLatin1Char('<'));
-}
-
-// The anchors of a mini-HTML text, in text order.
-QStringList htmlAnchors(const QString &Text)
-{
-    static const QRegularExpression re(QStringLiteral("<a\\s+href\\s*=\\s*\"([^\"]*)\""),
-                                       QRegularExpression::CaseInsensitiveOption);
-    QStringList result;
-    for (auto it = re.globalMatch(Text); it.hasNext();)
-        result << it.next().captured(1);
-    return result;
-}
 
 // "R<row>C<col>" of a cell link.
 bool parseRCRef(const QString &Ref, int &ARow, int &ACol)
@@ -581,20 +566,16 @@ bool TQrlStringGrid::checkBoxPress(
 
 bool TQrlStringGrid::anchorPress(int ACol, int ARow, int X, int Y)
 {
-    Q_UNUSED(X);
-    Q_UNUSED(Y);
     const int RC = RealColIndex(ACol);
-    const QString text = GetCellEx(RC, ARow);
-    const bool html = isMiniHTML(text);
+    QString text = GetCellEx(RC, ARow);
+    const bool html = CellTextKind(text, EnableHTML()) == ctkHTML;
     if (!URLShow() && !html)
         return false;
     QString anchor;
+    THTMLPaintResult found;
     if (html) {
-        // Without the mini-HTML layout engine's hit test, a text with one link is that link
-        // wherever it is pressed; texts with more links are not resolved.
-        const QStringList anchors = htmlAnchors(text);
-        if (anchors.size() == 1)
-            anchor = DecodeHTMLEntities(anchors.front(), false);
+        if (CellHTMLHitTest(ACol, ARow, X, Y, found))
+            anchor = found.AnchorHref;
     } else if (IsURLText(text)) {
         anchor = text;
     }
@@ -607,6 +588,40 @@ bool TQrlStringGrid::anchorPress(int ACol, int ARow, int X, int Y)
         }
         return false;
     }
+
+    if (html && anchor == QLatin1String("ctrl")) {
+        bool canEdit = Options().Contains(TGridOption::goEditing) && IsEditable(ACol, ARow);
+        if (OnCanEditCell)
+            OnCanEditCell(this, ARow, ACol, canEdit);
+        if (!canEdit)
+            return true;
+        const QString id = found.ControlId;
+        const QString type = found.ControlType;
+        QString value = found.ControlValue;
+        if (type == QLatin1String("BUTTON")) {
+            ed->mouse.ctrlXY = {ACol, ARow};
+            ed->mouse.ctrlDown = true;
+            RepaintCell(ACol, ARow);
+        } else if (type == QLatin1String("CHECK")) {
+            value = value.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0
+                        ? QStringLiteral("FALSE")
+                        : QStringLiteral("TRUE");
+            if (SetHTMLControlValue(text, id, value))
+                SetCellEx(RC, ARow, text);
+        } else if (type == QLatin1String("RADIO")) {
+            text = ClearHTMLRadioControls(text);
+            value = QStringLiteral("TRUE");
+            SetHTMLControlValue(text, id, value);
+            SetCellEx(RC, ARow, text);
+        }
+        if (OnControlClick)
+            OnControlClick(this, ARow, ACol, id, type, value);
+        if (type == QLatin1String("EDIT") || type == QLatin1String("PASSWORD") ||
+            type == QLatin1String("MASK") || type == QLatin1String("COMBO"))
+            FocusCellControl(ACol, ARow, id);
+        return true;
+    }
+
     bool autoHandle = true;
     if (OnAnchorClick)
         OnAnchorClick(this, ARow, ACol, anchor, autoHandle);

@@ -128,6 +128,8 @@ struct TStringGridEditingStateDeleter
 class TEditLink;
 class THintManager;
 struct THintInfo;
+struct THTMLPaintResult;
+struct THTMLPaintParams;
 class TGridCombo;
 class TGridSpin;
 class TGridCheckBox;
@@ -1848,6 +1850,15 @@ public:
     std::function<void(
         QObject *Sender, int ARow, int ACol, const QString &Anchor, bool &AutoHandle)>
         OnAnchorClick;
+    // A form control of a markup cell was clicked (a check box or radio button after it
+    // changed).
+    std::function<void(QObject *Sender,
+                       int ARow,
+                       int ACol,
+                       const QString &CtrlID,
+                       const QString &CtrlType,
+                       const QString &CtrlVal)>
+        OnControlClick;
     TCheckBoxClickEvent OnCheckBoxMouseUp;
     std::function<void(QObject *Sender, int ACol, int ARow, int AIdx)> OnRadioClick;
     std::function<void(QObject *Sender, int ACol, int ARow, int AIdx)> OnRadioMouseUp;
@@ -2013,6 +2024,18 @@ public:
     void SetHintShowLargeText(bool Value);
     TAnchorHintEvent OnAnchorHint;
 
+    // ===== mini-HTML cells: the layout engine over a cell (grid/display/QrlStringGrid_html.cpp)
+    // Anchors of markup cells are underlined only while the mouse is over them.
+    bool URLUnderlineOnHover() const;
+    void SetURLUnderlineOnHover(bool Value);
+    // What the markup of a cell (display coordinates) has at a client point: the anchor, linked
+    // picture or form control, found over the text as it is painted. False when none.
+    bool CellHTMLHitTest(int ACol, int ARow, int X, int Y, THTMLPaintResult &Result);
+    // The same over the text only, by the ID of a form control: its rectangle, type and value.
+    bool CellHTMLFindControl(int ACol, int ARow, const QString &ID, THTMLPaintResult &Result);
+    // The anchor (from 1) of a cell drawn hovered, -1 for none; repaints what changed.
+    void SetHoverAnchor(int ACol, int ARow, int Index);
+
 protected:
     using TBaseGrid::FocusCell;
     // The body of InsertRows, for a descendant that overrides it.
@@ -2126,6 +2149,10 @@ protected:
 
 private:
     friend class TGridSortSource;
+    // Mini-HTML cells (grid/display/QrlStringGrid_html.cpp).
+    void fillCellHTMLParams(THTMLPaintParams &P, int RC, int ARow, int ACol);
+    void rememberHTMLTextRect(int ACol, int ARow, const TRect &R);
+    TRect cellHTMLTextRect(int ACol, int ARow);
     // Mouse clicks (grid/editing/QrlStringGrid_mouse.cpp, _mouseup.cpp).
     void leftPress(plat::TShiftState Shift, int X, int Y);
     void rightPress(plat::TShiftState Shift, int X, int Y);

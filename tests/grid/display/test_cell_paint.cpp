@@ -258,14 +258,14 @@ INSTANTIATE_TEST_SUITE_P(
                                TAlignment::taLeftJustify, TVAlignment::vtaBottom, 0, -1}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(CellContent, MarkupAndRichTextStandInsDrawTheirPlainText)
+TEST(CellContent, MarkupGoesToTheEngineAndRichTextToItsStandIn)
 {
     TRecordingCanvas canvas;
     TCellPaintView v;
     v.text = QStringLiteral("<B>bold</B> text");
     v.textKind = 1;
     const TCellContentResult res = PaintCellContent(canvas, v, {0, 0, 200, 20});
-    EXPECT_EQ(canvas.Texts(), QStringList{QStringLiteral("bold text")});
+    EXPECT_EQ(canvas.Texts(), (QStringList{QStringLiteral("bold"), QStringLiteral("text")}));
     EXPECT_EQ(res.textWidth, canvas.TextWidth(QStringLiteral("bold text")) + 2);
     canvas.ClearOps();
     v.text = QStringLiteral("{\\rtf1\\ansi plain \\b words\\b0}");

@@ -265,18 +265,25 @@ TEST(HintWindow, CalcHintRectLeavesOutTheMarginsTheWindowAdds)
 {
     SetHintFontName(QString()); // wide texts in the window's own font
     TCanvas canvas;
-    const int w = canvas.TextWidth(QStringLiteral("bold text"));
     const int h = canvas.TextHeight(QStringLiteral("gh"));
+    const int plain = canvas.TextWidth(QStringLiteral("bold text"));
+    // Markup is laid out in its fonts: the bold word is measured bold.
+    const int rest = canvas.TextWidth(QStringLiteral(" text"));
+    canvas.Font().SetStyle(TFontStyle::fsBold);
+    const int markup = canvas.TextWidth(QStringLiteral("bold")) + rest;
+    canvas.Font().SetStyle(TFontStyles());
     struct Case
     {
         QString hint;
         int margin;
+        int w;
     };
     const Case cases[] = {
-        {QStringLiteral("<B>bold</B> text"), 16},
-        {EncodeWideCellText(QStringLiteral("bold text")), 8},
+        {QStringLiteral("<B>bold</B> text"), 16, markup},
+        {EncodeWideCellText(QStringLiteral("bold text")), 8, plain},
     };
     for (const Case &c : cases) {
+        const int w = c.w;
         SCOPED_TRACE(c.margin);
         THTMLHintWindow win(nullptr);
         EXPECT_EQ(win.CalcHintRect(500, c.hint, nullptr), (TRect{0, 0, w, h}));

@@ -279,12 +279,14 @@ TEST_F(Hover, AnchorEventsFireOnEnteringAndLeavingALink)
     grid->OnAnchorEnter = [&](QObject *, int, int, const QString &A) { events.push_back("+" + A); };
     grid->OnAnchorExit = [&](QObject *, int, int, const QString &A) { events.push_back("-" + A); };
 
-    move(centre(1, 1));
-    move(centre(1, 1) + QPoint(2, 0));
+    // The links stand at the left of their cells.
+    const auto onText = [&](int c) { return QPoint(grid->CellRect(c, 1).Left + 6, centre(c, 1).y()); };
+    move(onText(1));
+    move(onText(1) + QPoint(2, 0));
     EXPECT_EQ(cursor(), Qt::PointingHandCursor);
-    move(centre(2, 1));
+    move(onText(2));
     move(centre(3, 1));
-    EXPECT_EQ(events, (std::vector<QString>{"+one", "+two", "-two"}));
+    EXPECT_EQ(events, (std::vector<QString>{"+one", "-one", "+two", "-two"}));
     EXPECT_NE(cursor(), Qt::PointingHandCursor);
 }
 

@@ -2,16 +2,20 @@
 // sorting, cell links and the link scheme rule, opening the editor by a second click (and where
 // its caret lands), fixed cells as buttons, editing a URL by a right click, double clicks on
 // cells and on header borders.
+#include "grid/display/QrlHTMLEngine.h"
 #include "grid/common/GridWindow.h"
 #include "grid/editing/QrlInplaceEdit.h"
 #include "grid/editing/QrlStringGrid_editing_p.h"
 #include "grid/model/QrlColumnGrid.h"
 #include "grid/model/QrlGridOptions.h"
 #include "grid/model/QrlGridSettings.h"
+#include "grid/model/QrlHTMLPicture.h"
+#include "grid/model/QrlHTMLText.h"
 #include "grid/model/QrlStringGrid.h"
 #include "platform/ui/Canvas.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCursor>
 #include <QLineEdit>
 #include <QMenu>
@@ -239,7 +243,7 @@ TEST_F(Mouse, HeaderClicksSortUpDownAndBack)
 TEST_F(Mouse, CellLinkMovesTheCursor)
 {
     grid->SetCellEx(1, 1, QStringLiteral("<a href=\"cell://R3C2\">go</a>"));
-    click(centre(1, 1));
+    click(QPoint(grid->CellRect(1, 1).Left + 6, centre(1, 1).y()));
     EXPECT_EQ(grid->Row(), 3);
     EXPECT_EQ(grid->Col(), 2);
 }
@@ -269,7 +273,7 @@ TEST_F(Mouse, OnlyWebAndMailLinksLeaveTheGrid)
         opened.clear();
         seen.clear();
         grid->SetCellEx(2, 2, k.text);
-        click(centre(2, 2));
+        click(QPoint(grid->CellRect(2, 2).Left + 6, centre(2, 2).y()));
         EXPECT_EQ(seen.size(), 1);
         EXPECT_EQ(opened.size(), k.opened ? 1u : 0u);
     }
@@ -483,6 +487,111 @@ TEST_F(Mouse, DblClickCellFollowsTheFrameworksDoubleClickButNotOnACheckBox)
         grid->OnDblClick = nullptr;
         grid->OnDblClickCell = nullptr;
     }
+}
+
+} // namespace
+
+namespace {
+
+// Each link of a two-link cell is followed where it is drawn, and a check box control in a
+// cell flips its VALUE when clicked.
+TEST_F(Mouse, EachLinkOfATwoLinkCellAndACheckBoxControl)
+{
+    grid->SetColWidths(2, 200);
+    grid->SetCellEx(2, 2,
+                    QStringLiteral("<a href=\"http://one.invalid\">one</a> and "
+                                   "<a href=\"http://two.invalid\">two</a>"));
+    QStringList seen;
+    grid->OpenLinkHook = [](const QUrl &) {};
+    grid->OnAnchorClick = [&](QObject *, int, int, const QString &a, bool &) { seen << a; };
+    const TRect cell = grid->CellRect(2, 2);
+    const int y = centre(2, 2).y();
+    // Find the x of each link through the engine's own layout of the cell.
+    int xs[2] = {-1, -1};
+    for (int x = cell.Left; x < cell.Right; ++x) {
+        THTMLPaintResult r;
+        if (grid->CellHTMLHitTest(2, 2, x, y, r) && r.HitAnchorIndex >= 1 && xs[r.HitAnchorIndex - 1] < 0)
+            xs[r.HitAnchorIndex - 1] = x + 2;
+    }
+    ASSERT_GT(xs[0], 0);
+    ASSERT_GT(xs[1], xs[0]);
+    click(QPoint(xs[1], y));
+    click(QPoint(xs[0], y));
+    click(QPoint(cell.Right - 5, y)); // past the text: no link
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("http://two.invalid"),
+                                 QStringLiteral("http://one.invalid")}));
+
+    grid->SetOptions(grid->Options() + TGridOption::goEditing);
+    grid->SetCellEx(3, 3, QStringLiteral("<CONTROL TYPE=\"CHECK\" ID=\"c1\" VALUE=\"FALSE\" WIDTH=\"16\"> on"));
+    QString clickedValue;
+    grid->OnControlClick = [&](QObject *, int, int, const QString &, const QString &,
+                               const QString &v) { clickedValue = v; };
+    const TRect c3 = grid->CellRect(3, 3);
+    click(QPoint(c3.Left + 8, centre(3, 3).y()));
+    QString value;
+    ASSERT_TRUE(GetHTMLControlValue(grid->Cells(3, 3), QStringLiteral("c1"), value));
+    EXPECT_EQ(value, QStringLiteral("TRUE"));
+    EXPECT_EQ(clickedValue, QStringLiteral("TRUE"));
+    click(QPoint(c3.Left + 8, centre(3, 3).y()));
+    ASSERT_TRUE(GetHTMLControlValue(grid->Cells(3, 3), QStringLiteral("c1"), value));
+    EXPECT_EQ(value, QStringLiteral("FALSE"));
+}
+
+} // namespace
+
+namespace {
+
+// Markup cells on screen: bold, colours, a link, a picture and a check box control, grabbed and
+// probed where the colours must be. CONF_SAVE_PICTURES names a folder to keep the picture in.
+TEST_F(Mouse, MarkupCellsArePaintedWithTheirColoursAndControls)
+{
+    TPictureContainer pictures;
+    QImage dot(12, 12, QImage::Format_RGB32);
+    dot.fill(QColor(0, 160, 0));
+    QByteArray png;
+    {
+        QBuffer buf(&png);
+        buf.open(QIODevice::WriteOnly);
+        dot.save(&buf, "PNG");
+    }
+    TPictureItem *item = pictures.Items().Add();
+    item->SetName(QStringLiteral("dot"));
+    {
+        QBuffer buf(&png);
+        buf.open(QIODevice::ReadOnly);
+        item->Picture()->LoadFromStream(&buf);
+    }
+    grid->SetPictureContainer(&pictures);
+    grid->SetColWidths(1, 120);
+    grid->SetColWidths(2, 120);
+    grid->SetCellEx(1, 1, QStringLiteral("<b>Bold</b> <font color=\"clRed\">Red text</font>"));
+    grid->SetCellEx(2, 1, QStringLiteral("<a href=\"http://x.invalid\">link</a> <img src=\"dot\">"));
+    grid->SetCellEx(1, 2, QStringLiteral("<CONTROL TYPE=\"CHECK\" ID=\"c\" VALUE=\"TRUE\" WIDTH=\"16\"> <font color=\"#0000FF\" bgcolor=\"clYellow\">on</font>"));
+    grid->viewport()->repaint();
+    const QImage shot = grid->viewport()->grab().toImage();
+    if (const QByteArray dir = qgetenv("CONF_SAVE_PICTURES"); !dir.isEmpty())
+        shot.save(QString::fromLocal8Bit(dir) + QStringLiteral("/markup_cells.png"));
+
+    auto has = [&](const TRect &r, auto pred) {
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x)
+                if (pred(shot.pixelColor(x, y)))
+                    return true;
+        return false;
+    };
+    const auto red = [](QColor c) { return c.red() > 180 && c.green() < 80 && c.blue() < 80; };
+    const auto blue = [](QColor c) { return c.blue() > 180 && c.red() < 80 && c.green() < 80; };
+    const auto green = [](QColor c) { return c == QColor(0, 160, 0); };
+    const auto yellow = [](QColor c) { return c.red() > 230 && c.green() > 230 && c.blue() < 40; };
+    const TRect c11 = grid->CellRect(1, 1);
+    const TRect c21 = grid->CellRect(2, 1);
+    const TRect c12 = grid->CellRect(1, 2);
+    EXPECT_TRUE(has(c11, red));
+    EXPECT_FALSE(has({c11.Left, c11.Top, c11.Left + 30, c11.Bottom}, red)); // "Bold" is black
+    EXPECT_TRUE(has(c21, blue));
+    EXPECT_TRUE(has(c21, green));
+    EXPECT_TRUE(has(c12, yellow));
+    grid->SetPictureContainer(nullptr);
 }
 
 } // namespace

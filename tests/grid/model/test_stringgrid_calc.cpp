@@ -416,9 +416,13 @@ TEST_F(SizeTest, MarginsZoomHtmlLinesAndGraphics)
          [&] { return advance(f, text) + grid->XYOffset().X + 2 * grid->GridLineWidth() + 2; }},
         {"wider margin", [&] { grid->UpdateXYOffset(6, 2); },
          [&] { return advance(f, text) + colExtra(); }},
-        {"mini-HTML measures its visible text",
+        {"mini-HTML is laid out word by word in its own font",
          [&] { grid->SetCellEx(1, 1, "<b>" + text + "</b>"); },
-         [&] { return advance(f, text) + 2 + colExtra(); }},
+         [&] {
+             TFont b = f;
+             b.SetStyle(TFontStyle::fsBold);
+             return advance(b, "Measured ") + advance(b, "text") + 2 + colExtra();
+         }},
         {"without multi-line cells the first line", [&] { grid->SetCellEx(1, 1, "ab\r\n" + text); },
          [&] { return advance(f, "ab") + colExtra(); }},
         {"multi-line cells: the widest line",
