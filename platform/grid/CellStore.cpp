@@ -890,23 +890,7 @@ void TCellStore::PutRow(int row, TRow &&taken)
 void TCellStore::DropRowsFrom(int row)
 {
     row = std::max(row, 0);
-    const size_t first = static_cast<size_t>(row) >> ChunkBits;
-    for (size_t c = first; c < m_chunks.size(); ++c) {
-        Chunk *chunk = m_chunks[c].get();
-        if (!chunk)
-            continue;
-        for (int k = c == first ? (row & (ChunkSize - 1)) : 0; k < ChunkSize; ++k) {
-            if (!chunk->rows[k])
-                continue;
-            freeRow(chunk->rows[k]);
-            chunk->rows[k] = nullptr;
-            --chunk->count;
-            --m_rowCount;
-        }
-        if (chunk->count == 0)
-            m_chunks[c].reset();
-    }
-    trimIndex();
+    ClearRows(row, MaxIndex - row);
 }
 
 void TCellStore::DropColsFrom(int col)
