@@ -197,7 +197,7 @@ std::unique_ptr<TProxyPeer> makeProxy(const std::vector<QString> &t, int rows)
 
 void row(const char *what, double ours, double widget, double proxy)
 {
-    std::printf("%-34s %10.4f %12.4f %12.4f %12.1fx %12.1fx\n", what, ours, widget, proxy,
+    std::printf("%-34s %10.6f %12.6f %12.6f %12.1fx %12.1fx\n", what, ours, widget, proxy,
                 ours > 0 ? widget / ours : 0.0, ours > 0 ? proxy / ours : 0.0);
     std::fflush(stdout);
 }
