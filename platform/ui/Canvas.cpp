@@ -219,20 +219,43 @@ void TCanvas::record(TCanvasOp op)
 
 const QFont &TCanvas::qfont()
 {
-    if (!m_fontCached || m_cachedFont.Name() != m_font.Name() ||
-        m_cachedFont.Height() != m_font.Height() || m_cachedFont.Style() != m_font.Style()) {
-        m_cachedFont = m_font;
-        m_qfont = m_font.toQFont();
-        m_metrics = std::make_unique<QFontMetrics>(m_qfont);
-        m_fontCached = true;
+    constexpr size_t kFontSlots = 8;
+    const auto same = [this](const TFontSlot &slot) {
+        return slot.key.Name() == m_font.Name() && slot.key.Height() == m_font.Height() &&
+               slot.key.Style() == m_font.Style();
+    };
+    if (!m_fontSlots.empty() && same(m_fontSlots.front()))
+        return m_qfont;
+    auto it = std::find_if(m_fontSlots.begin(), m_fontSlots.end(), same);
+    if (it == m_fontSlots.end()) {
+        if (m_fontSlots.size() >= kFontSlots)
+            m_fontSlots.pop_back();
+        QFont font = m_font.toQFont();
+        auto metrics = std::make_unique<QFontMetrics>(font);
+        m_fontSlots.push_back({m_font, std::move(font), std::move(metrics), {}});
+        it = m_fontSlots.end() - 1;
     }
+    std::rotate(m_fontSlots.begin(), it, it + 1);
+    m_qfont = m_fontSlots.front().font;
+    m_metrics = m_fontSlots.front().metrics.get();
+    m_widths = &m_fontSlots.front().widths;
     return m_qfont;
 }
 
 int TCanvas::measureWidth(const QString &text)
 {
     qfont();
-    return m_metrics->horizontalAdvance(text);
+    constexpr qsizetype kShortText = 32;
+    constexpr qsizetype kKeptWidths = 4096;
+    if (text.size() > kShortText)
+        return m_metrics->horizontalAdvance(text);
+    if (const auto it = m_widths->constFind(text); it != m_widths->constEnd())
+        return *it;
+    if (m_widths->size() >= kKeptWidths)
+        m_widths->clear();
+    const int w = m_metrics->horizontalAdvance(text);
+    m_widths->insert(text, w);
+    return w;
 }
 
 int TCanvas::lineHeight()

@@ -13,6 +13,7 @@
 #include "platform/ui/Geometry.h"
 
 #include <QFont>
+#include <QHash>
 #include <QRegion>
 #include <QString>
 #include <QStringList>
@@ -409,10 +410,21 @@ private:
     bool m_recording = false;
     std::vector<TCanvasOp> m_ops;
 
-    bool m_fontCached = false;
-    TFont m_cachedFont;
+    // The fonts used lately with their metrics, most recent first: text that switches between
+    // a few fonts (bold words, links) finds each again without a font look-up.
+    struct TFontSlot
+    {
+        TFont key;
+        QFont font;
+        std::unique_ptr<QFontMetrics> metrics;
+        // Widths of short texts measured in this font (words of markup come again and again);
+        // emptied when full.
+        QHash<QString, int> widths;
+    };
+    std::vector<TFontSlot> m_fontSlots;
     QFont m_qfont;
-    std::unique_ptr<QFontMetrics> m_metrics;
+    QFontMetrics *m_metrics = nullptr;
+    QHash<QString, int> *m_widths = nullptr;
 };
 
 // Saves the clip on construction and restores it on destruction.

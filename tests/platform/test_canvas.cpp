@@ -743,3 +743,22 @@ TEST(RecordingCanvas, RecordsCallsWithFixedMetrics)
 }
 
 } // namespace
+
+// Text that switches between fonts (markup words, more fonts than the canvas keeps at once)
+// measures each word as a canvas set to that font alone does.
+TEST_F(CanvasTest, MeasuresAlikeWhileSwitchingBetweenManyFonts)
+{
+    const QStringList words = {QStringLiteral("Wide"), QStringLiteral("ill"),
+                               QStringLiteral("a long word, with a comma and more letters than kept")};
+    for (int round = 0; round < 3; ++round) {
+        for (int size = 6; size < 18; ++size) {
+            for (const bool bold : {false, true}) {
+                canvas->Font().SetSize(size);
+                canvas->Font().SetStyle(bold ? TFontStyles{TFontStyle::fsBold} : TFontStyles{});
+                for (const QString &w : words)
+                    ASSERT_EQ(canvas->TextWidth(w), metrics().horizontalAdvance(w))
+                        << size << (bold ? " bold " : " ") << w.toStdString();
+            }
+        }
+    }
+}
